@@ -1,0 +1,24 @@
+// The program's commands. main() picks one from the command line; each lives in
+// its own file.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qm::app {
+
+using Args = std::vector<std::string>;
+
+// quillmere [GAME_FOLDER]: the welcome window, then the game.
+int runPlay(int argc, char** argv, const std::string& gameFolder);
+
+// quillmere --walkthrough FILE [GAME_FOLDER]: plays a game headless from a list of steps.
+int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const std::string& gameFolder);
+
+// quillmere --media-info FILE
+int runMediaInfo(int argc, char** argv, const Args& args);
+
+// quillmere --media-render FILE OUT.wav [--volume CENTIBELS] [--playcount N] [--seconds S]
+int runMediaRender(int argc, char** argv, const Args& args);
+
+}  // namespace qm::app

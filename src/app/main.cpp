@@ -1,0 +1,65 @@
+// Entry point: picks the command from the command line.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/Commands.h"
+
+namespace {
+
+const char* kUsage =
+    "Usage: quillmere [GAME_FOLDER]\n"
+    "       quillmere --walkthrough STEPS_FILE [GAME_FOLDER]\n"
+    "       quillmere --media-info FILE\n"
+    "       quillmere --media-render FILE OUT.wav [--volume CENTIBELS] [--playcount N] [--seconds S]\n"
+    "\n"
+    "Plays an adventure game from its project folder. Without GAME_FOLDER the player\n"
+    "uses its own folder when that holds Config/General, else the bundled demo game.\n"
+    "\n"
+    "Options:\n"
+    "  --walkthrough STEPS_FILE  play the game headless from a list of steps and report\n"
+    "  --media-info FILE         print what the media layer sees in a sound or video file\n"
+    "  --media-render FILE OUT   play FILE through the mixer and write what is heard to OUT\n"
+    "  --help                    show this help and exit\n"
+    "  --version                 show the version and exit\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qm::app::Args rest;
+  for (int i = 1; i < argc; ++i) rest.emplace_back(argv[i]);
+
+  if (!rest.empty()) {
+    const std::string& first = rest.front();
+    if (first == "--help" || first == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (first == "--version") {
+      std::printf("quillmere %s\n", QM_VERSION);
+      return 0;
+    }
+    if (first == "--walkthrough") {
+      if (rest.size() < 2 || rest.size() > 3) {
+        std::fputs("quillmere: --walkthrough needs STEPS_FILE [GAME_FOLDER]\n", stderr);
+        return 2;
+      }
+      return qm::app::runWalkthrough(argc, argv, rest[1], rest.size() == 3 ? rest[2] : std::string());
+    }
+    if (first == "--media-info") {
+      return qm::app::runMediaInfo(argc, argv, qm::app::Args(rest.begin() + 1, rest.end()));
+    }
+    if (first == "--media-render") {
+      return qm::app::runMediaRender(argc, argv, qm::app::Args(rest.begin() + 1, rest.end()));
+    }
+    if (first.size() > 1 && first[0] == '-') {
+      std::fprintf(stderr, "quillmere: unknown option '%s'\n\n%s", first.c_str(), kUsage);
+      return 2;
+    }
+    if (rest.size() > 1) {
+      std::fprintf(stderr, "quillmere: one game folder at most\n\n%s", kUsage);
+      return 2;
+    }
+  }
+  return qm::app::runPlay(argc, argv, rest.empty() ? std::string() : rest.front());
+}
