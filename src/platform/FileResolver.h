@@ -1,0 +1,62 @@
+// Every path a game names goes through here. Games name files with backslashes
+// and in any letter case ("Frames\HALL.BMP"), while the files on disk may have
+// been copied from Windows in another case. The resolver maps such a path to the
+// real file, walking the path one name at a time against cached directory
+// listings (an exact match wins over a case-insensitive one).
+//
+// Accepted: absolute native paths (/home/...), paths with '\' or '/', relative
+// paths (resolved against the current directory), "." and ".." components,
+// doubled separators. A Windows drive prefix ("C:") is not a path here and
+// never resolves.
+//
+// Listings are cached per directory and refreshed when the directory's
+// modification time changes, or all at once by forgetCachedListings().
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace qm::platform {
+
+// Native path of the existing file or folder, or nullopt.
+std::optional<QString> resolveExisting(const QString& path);
+
+// The "directory look-up": true for an existing plain file (not a folder).
+bool fileExists(const QString& path);
+
+// True for an existing folder.
+bool folderExists(const QString& path);
+
+// The native path under which to create or overwrite the file: existing folders
+// are resolved case-insensitively; the last name is kept as given unless a file
+// of that name exists in another case (then that file's real name). When a
+// folder on the way does not exist, its name is kept as given.
+QString resolveForWrite(const QString& path);
+
+// The file's own name (its title, in the case it has on disk) when the file
+// exists, "" otherwise. Never throws.
+QString safeDir(const QString& path);
+
+// The whole content of the file. Throws VbError 53 when it does not exist and
+// 75 (path/file access error) when it cannot be read.
+QByteArray readWholeFile(const QString& path);
+
+// Writes the whole file through resolveForWrite (creating or replacing it).
+// Throws VbError 75 when it cannot be written, 76 when its folder does not exist.
+void writeWholeFile(const QString& path, const QByteArray& bytes);
+
+// Names of the entries of a folder (files and sub-folders, hidden ones too, no
+// "." or ".."), in the order of the cached listing. Empty when the folder does not exist.
+QStringList listFolder(const QString& folder);
+
+// Drops every cached listing (after the player itself created or removed files
+// the next look-up sees them anyway, since the folder's modification time changes;
+// this is for file systems with coarse time stamps).
+void forgetCachedListings();
+
+// Converts '\' to '/' and collapses doubled separators; nothing else.
+QString toNativeSeparators(const QString& path);
+
+}  // namespace qm::platform

@@ -1,0 +1,68 @@
+// A dialog service that shows nothing: it records every request and answers
+// from a queue. A box whose only button is OK answers OK without using the
+// queue; any other box with an empty queue answers its default button; an input
+// box with an empty queue answers its default text.
+#pragma once
+
+#include <deque>
+#include <vector>
+
+#include "platform/DialogService.h"
+
+namespace qm::platform {
+
+class RecordingDialogService : public DialogService {
+ public:
+  enum class Kind { Message, Input };
+  struct Shown {
+    Kind kind = Kind::Message;
+    QString title;
+    QString text;  // the message, or the prompt of an input box
+    MsgIcon icon = MsgIcon::None;
+    MsgButtons buttons = MsgButtons::OK;
+    int defaultButton = 0;
+    QString defaultText;  // input boxes
+    MsgResult answer = MsgResult::OK;          // what was answered (message boxes)
+    std::optional<QString> textAnswer;         // what was answered (input boxes)
+  };
+
+  MsgResult showMessage(const MessageBoxRequest& request) override;
+  std::optional<QString> askText(const InputBoxRequest& request) override;
+
+  void queueAnswer(MsgResult answer);
+  void queueText(const QString& text);
+  void queueCancel();
+
+  const std::vector<Shown>& shown() const { return shown_; }
+  std::size_t count() const { return shown_.size(); }
+  const Shown& last() const { return shown_.back(); }
+  void clear();
+  // Answers queued but not yet used.
+  std::size_t pendingAnswers() const { return answers_.size(); }
+
+ private:
+  struct Answer {
+    bool isText = false;
+    MsgResult result = MsgResult::OK;
+    std::optional<QString> text;
+  };
+  std::vector<Shown> shown_;
+  std::deque<Answer> answers_;
+};
+
+// Installs a RecordingDialogService for the lifetime of the object (tests).
+class ScopedRecordingDialogs {
+ public:
+  ScopedRecordingDialogs();
+  ~ScopedRecordingDialogs();
+  ScopedRecordingDialogs(const ScopedRecordingDialogs&) = delete;
+  ScopedRecordingDialogs& operator=(const ScopedRecordingDialogs&) = delete;
+  RecordingDialogService& operator*() { return service_; }
+  RecordingDialogService* operator->() { return &service_; }
+
+ private:
+  RecordingDialogService service_;
+  DialogService* previous_ = nullptr;
+};
+
+}  // namespace qm::platform

@@ -1,0 +1,28 @@
+// Starting other programs: the shell's "open" of files, web pages and
+// "mailto:" addresses (through xdg-open), and running a program while waiting
+// for its end.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace qm::platform {
+
+// Opens a document, folder, web page or "mailto:" address with the desktop's
+// handler. Returns false when nothing could be started.
+bool shellOpen(const QString& target);
+
+// Tests install a hook that receives the target instead of launching
+// (an empty function restores the real behaviour).
+void setShellOpenHookForTests(std::function<bool(const QString&)> hook);
+
+// Starts the program and waits until it ends, letting pending window events
+// run every 100 ms. Returns the program's exit code. Throws VbError 53 when the
+// program does not exist or cannot be started.
+int runAndWait(const QString& program, const QStringList& arguments = {});
+
+// The interval between two looks at the child process, in milliseconds.
+constexpr int kRunAndWaitPollMs = 100;
+
+}  // namespace qm::platform
