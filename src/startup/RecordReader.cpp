@@ -81,8 +81,11 @@ void RecordReader::consumeDelimiter() {
 }
 
 void RecordReader::skipPastDelimiter() {
-  // Characters after a closing quote up to the next delimiter carry no value.
+  // Characters after a closing quote up to the next delimiter carry no value;
+  // a quote right after it starts the next string.
   const char* data = bytes_.constData();
+  while (pos_ < end_ && isBlank(data[pos_])) ++pos_;
+  if (pos_ < end_ && data[pos_] == '"') return;
   while (pos_ < end_ && data[pos_] != ',' && !isLineEnd(data[pos_])) ++pos_;
   consumeDelimiter();
 }
@@ -95,6 +98,7 @@ RecordReader::Scanned RecordReader::scan() {
   Scanned f;
   const char c = data[pos_];
   if (c == ',' || isLineEnd(c)) {  // nothing before the delimiter, or a blank line
+    if (c != ',' && atEnd()) throw VbError::inputPastEnd();  // only blank lines are left
     consumeDelimiter();
     return f;
   }
