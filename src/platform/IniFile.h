@@ -9,7 +9,8 @@
 
 namespace qm::platform {
 
-// The value, at most 255 characters, "" when the file, section or key is
+// The value, at most 254 characters (what a 255-character buffer holds with
+// its terminating zero), "" when the file, section or key is
 // absent. A value wrapped in one pair of matching quotes loses them.
 QString readIniValue(const QString& file, const QString& section, const QString& key);
 

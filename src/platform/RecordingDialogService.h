@@ -1,7 +1,8 @@
 // A dialog service that shows nothing: it records every request and answers
 // from a queue. A box whose only button is OK answers OK without using the
 // queue; any other box with an empty queue answers its default button; an input
-// box with an empty queue answers its default text.
+// box with an empty queue answers its default text. A queued Cancel also
+// cancels an input box, and queueCancel() also answers a question with Cancel.
 #pragma once
 
 #include <deque>

@@ -14,6 +14,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <algorithm>
 
 #include "startup/RecordField.h"
 
@@ -58,8 +59,12 @@ class RecordReader {
   static const QString& separator();
 
  private:
-  RecordField readField();
-  qsizetype dataEnd() const;
+  struct Scanned;
+  Scanned scan();
+  RecordField toField(const Scanned& s) const;
+  static bool isSeparator(const Scanned& s);
+  void consumeDelimiter();
+  void skipPastDelimiter();
 
   QByteArray bytes_;
   QString fileName_;

@@ -1,0 +1,33 @@
+// An INI file held as its lines: "[section]" headers and "key=value" lines,
+// names compared without regard to letter case, the first matching section and
+// key winning, every other line kept as it is.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace qm::platform {
+
+class IniDocument {
+ public:
+  static IniDocument parse(const QString& text);
+  QString toText() const;  // lines joined with CR LF, ending with CR LF
+
+  std::optional<QString> value(const QString& section, const QString& key) const;
+  void setValue(const QString& section, const QString& key, const QString& value);
+  bool removeKey(const QString& section, const QString& key);
+  bool removeSection(const QString& section);
+
+  // The key names of a section, in file order.
+  QStringList keys(const QString& section) const;
+
+ private:
+  qsizetype findSection(const QString& section) const;  // header line, or -1
+  qsizetype sectionEnd(qsizetype header) const;          // first line after the section
+  qsizetype findKey(qsizetype header, const QString& key) const;
+
+  QStringList lines_;
+};
+
+}  // namespace qm::platform

@@ -1,0 +1,86 @@
+#include "platform/QtDialogService.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <cstdio>
+
+namespace qm::platform {
+namespace {
+
+QMessageBox::StandardButton standardButton(MsgResult r) {
+  switch (r) {
+    case MsgResult::OK: return QMessageBox::Ok;
+    case MsgResult::Cancel: return QMessageBox::Cancel;
+    case MsgResult::Abort: return QMessageBox::Abort;
+    case MsgResult::Retry: return QMessageBox::Retry;
+    case MsgResult::Ignore: return QMessageBox::Ignore;
+    case MsgResult::Yes: return QMessageBox::Yes;
+    case MsgResult::No: return QMessageBox::No;
+  }
+  return QMessageBox::Ok;
+}
+
+QMessageBox::Icon qtIcon(MsgIcon icon) {
+  switch (icon) {
+    case MsgIcon::Critical: return QMessageBox::Critical;
+    case MsgIcon::Question: return QMessageBox::Question;
+    case MsgIcon::Warning: return QMessageBox::Warning;
+    case MsgIcon::Information: return QMessageBox::Information;
+    case MsgIcon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+// Without a window system (a command-line run) the box goes to the error
+// output and is answered with its default button.
+bool canShowWindows() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
+
+}  // namespace
+
+MsgResult QtDialogService::showMessage(const MessageBoxRequest& request) {
+  const std::vector<MsgResult> buttons = buttonsOf(request.buttons);
+  const int def = (request.defaultButton >= 0 && request.defaultButton < static_cast<int>(buttons.size()))
+                      ? request.defaultButton
+                      : 0;
+  if (!canShowWindows()) {
+    std::fprintf(stderr, "[%s] %s\n", qPrintable(request.title), qPrintable(request.text));
+    return buttons[def];
+  }
+  QMessageBox box(qtIcon(request.icon), request.title, request.text, QMessageBox::NoButton,
+                  QApplication::activeWindow());
+  for (MsgResult r : buttons) box.addButton(standardButton(r));
+  box.setDefaultButton(standardButton(buttons[def]));
+  // Esc gives Cancel when there is one, else the only button (as on Windows).
+  if (buttons.size() == 1) {
+    box.setEscapeButton(standardButton(buttons[0]));
+  } else {
+    for (MsgResult r : buttons) {
+      if (r == MsgResult::Cancel) box.setEscapeButton(standardButton(r));
+    }
+  }
+  box.exec();
+  const auto clicked = box.standardButton(box.clickedButton());
+  for (MsgResult r : buttons) {
+    if (standardButton(r) == clicked) return r;
+  }
+  // Closed without a button (Esc on a box that has no escape button).
+  for (MsgResult r : buttons) {
+    if (r == MsgResult::Cancel) return r;
+  }
+  return buttons.size() == 1 ? buttons[0] : buttons[def];
+}
+
+std::optional<QString> QtDialogService::askText(const InputBoxRequest& request) {
+  if (!canShowWindows()) {
+    std::fprintf(stderr, "[%s] %s\n", qPrintable(request.title), qPrintable(request.prompt));
+    return request.defaultText;
+  }
+  bool ok = false;
+  const QString text = QInputDialog::getText(QApplication::activeWindow(), request.title, request.prompt,
+                                             QLineEdit::Normal, request.defaultText, &ok);
+  if (!ok) return std::nullopt;
+  return text;
+}
+
+}  // namespace qm::platform
