@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 
 #include "engine/GameSeams.h"
+#include "startup/Screen.h"
 
 namespace qm::engine {
 
@@ -51,6 +52,7 @@ Game::Game(QWidget* parent) : QWidget(parent) {
   createMenus();
   if (const auto& f = frameLogicFactory()) logic_ = f(*this);
   if (!logic_) logic_ = std::make_unique<FrameLogic>();
+  formLoad();
 }
 
 Game::~Game() {
@@ -182,8 +184,7 @@ void Game::createControls() {
   TimerObject.init([this](int i) { return new TimerControl(QStringLiteral("TimerObject"), i, this); });
   Timer1.onTimer = [this] { Timer1_Timer(); };
   TimerUnloadMe.onTimer = [this] {
-    QApplication::restoreOverrideCursor();
-    setEnabled(true);
+    startup::EndBusy(this);
     TimerUnloadMe.setEnabled(false);
     unloadWindow();
   };

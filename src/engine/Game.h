@@ -191,6 +191,8 @@ class Game : public QWidget {
  private:
   void createControls();
   void createMenus();
+  void formLoad();
+  void updateMenuBar();
   void unloadWindow();
   void layoutPicture();
   void askToQuit();
@@ -202,6 +204,7 @@ class Game : public QWidget {
   int debugState_ = 0;
   int clickX_ = 0, clickY_ = 0;
   double scale_ = 1.0;
+  bool screenPointerSet_ = false;
   bool fullScreen_ = false;
   bool unloading_ = false;
   QMenuBar* menuBar_ = nullptr;
