@@ -162,6 +162,12 @@ void frmWelcome::buildControls() {
     if (i < 3) {
       placeTwips(image, kButtonLeft, kButtonTops[i]);
       connect(image, &ClickableLabel::clicked, this, [this, i] { ClickButton(i); });
+    } else {
+      // The background picture sits behind everything at the top left; a scheme
+      // with colours tiles it over the window instead of showing it.
+      placeTwips(image, 0, 0);
+      image->setCursor(Qt::ArrowCursor);
+      image->lower();
     }
   }
 

@@ -289,3 +289,20 @@ TEST_F(SchemeOnWindow, CountZeroKeepsTextButtons) {
 
 }  // namespace
 }  // namespace qm::testing
+
+namespace qm::testing {
+namespace {
+
+TEST_F(SchemeOnWindow, WithoutColoursTheBackgroundPictureIsShownOnceNotTiled) {
+  game.picture("Schemes/Plain/back.bmp", 30, 20, Qt::blue);
+  RecordWriter w = schemeHead({"[none]", "[none]", "[none]", "back.bmp"});
+  w.integer(0);
+  withScheme("Plain", w);
+  auto win = load(game);
+  EXPECT_TRUE(shown(win->Img[3]));
+  EXPECT_EQ(win->Img[3]->pos(), QPoint(0, 0));
+  EXPECT_TRUE(win->backgroundTile().isNull());
+}
+
+}  // namespace
+}  // namespace qm::testing
