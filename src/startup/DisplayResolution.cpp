@@ -15,6 +15,7 @@
 
 namespace qm::startup {
 
+
 namespace {
 
 // The largest side a mode may have; beyond it no picture could be drawn.
@@ -46,6 +47,12 @@ int screenRefreshRate() {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return 0;
   const QScreen* screen = QGuiApplication::primaryScreen();
   return screen ? qRound(screen->refreshRate()) : 0;
+}
+
+// Callers that never ran the start-up (a tool, a test) still get the real
+// desktop as the initial settings, taken the first time they are needed.
+void ensureRecorded() {
+  if (!state().recorded && !state().virtualMode) RecordDisplaySettings();
 }
 
 void notifyListeners() {
@@ -100,6 +107,7 @@ int DesktopHeight() {
 bool IsProjectResolutionActive() { return IsProjectResolutionActive(project().info.projectResolution); }
 
 bool IsProjectResolutionActive(int16_t projectResolution) {
+  ensureRecorded();
   const DisplayState& s = state();
   switch (projectResolution) {
     case 0: return s.initialWidth == 640 && s.initialHeight == 480;
@@ -118,6 +126,7 @@ void SwitchDisplayResolution(int16_t code) {
     case 3: width = 1024; height = 768; break;
     default: return;
   }
+  ensureRecorded();
   try {
     // Only the width is compared: an 800-wide desktop of any height counts as 800x600.
     if (DesktopWidth() == width) return;

@@ -305,6 +305,7 @@ void frmWelcome::layOutInformation() {
   const int border = borderAllowanceTwips();
 
   txtAdventureName->setText(info.gameTitle);
+  setWindowTitle(info.gameTitle);
 
   if (!info.versionText.isEmpty()) {
     txtVersion->setText(info.versionText);

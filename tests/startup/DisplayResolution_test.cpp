@@ -93,6 +93,17 @@ TEST_F(DisplayModes, ProjectResolutionIsComparedWithTheInitialDesktop) {
   EXPECT_FALSE(IsProjectResolutionActive(0));
 }
 
+TEST_F(DisplayModes, WithoutStartUpTheRealDesktopCountsAsInitial) {
+  setRealScreenSizeForTests(QSize(800, 600));
+  EXPECT_TRUE(IsProjectResolutionActive(1));
+  setRealScreenSizeForTests(QSize(1280, 1024));
+  resetDisplaySettingsForTests();
+  SwitchDisplayResolution(1);
+  RestoreDisplaySettings();
+  EXPECT_EQ(DesktopWidth(), 1280);
+  EXPECT_FALSE(VirtualDisplayMode().has_value());
+}
+
 TEST_F(DisplayModes, UnknownCodesDoNothing) {
   useScreen(1920, 1080);
   for (int16_t code : {int16_t(0), int16_t(4), int16_t(-1)}) SwitchDisplayResolution(code);
