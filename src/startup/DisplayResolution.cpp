@@ -15,7 +15,6 @@
 
 namespace qm::startup {
 
-
 namespace {
 
 // The largest side a mode may have; beyond it no picture could be drawn.
