@@ -56,9 +56,21 @@ class RecordingLauncher : public startup::GameLauncher {
   const QWidget* welcome_ = nullptr;
 };
 
+// The application of the test program, made once and never destroyed: Qt's
+// input devices (made by key and mouse events) are its children and cannot be
+// deleted safely while static objects are being torn down at exit.
+inline void ensureLastingApplication() {
+  if (QCoreApplication::instance()) return;
+  static int argc = 1;
+  static char name[] = "tests_startup";
+  static char* argv[] = {name, nullptr};
+  new QApplication(argc, argv);
+}
+
 class WelcomeTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    ensureLastingApplication();
     ensureQtApplication();
     startup::resetProjectForTests();
     startup::resetDisplaySettingsForTests();

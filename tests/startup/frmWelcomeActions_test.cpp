@@ -2,7 +2,9 @@
 // mail, web and logo links, Esc and dragging the borderless window.
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QInputDevice>
 #include <QMouseEvent>
+#include <QPointingDevice>
 
 #include "WelcomeFixture.h"
 #include "platform/VbError.h"
@@ -25,6 +27,25 @@ GeneralFields offeringProject() {
   f.resolutionOffer = 1;
   f.projectResolution = 1;
   return f;
+}
+
+// Input devices of our own for the synthesized events. Without one, Qt makes
+// its primary devices children of the application, and the test program's
+// static application then fails to delete them at exit.
+const QPointingDevice* testMouse() {
+  static const auto* device =
+      new QPointingDevice(QStringLiteral("test mouse"), 9001, QInputDevice::DeviceType::Mouse,
+                          QPointingDevice::PointerType::Generic, QInputDevice::Capability::Position, 1, 3);
+  return device;
+}
+const QInputDevice* testKeyboard() {
+  static const auto* device = new QInputDevice(QStringLiteral("test keyboard"), 9002, QInputDevice::DeviceType::Keyboard);
+  return device;
+}
+
+QMouseEvent mouseEvent(QEvent::Type type, QPoint local, QPoint global, Qt::MouseButton button, Qt::MouseButtons buttons) {
+  return QMouseEvent(type, QPointF(local), QPointF(local), QPointF(global), button, buttons, Qt::NoModifier,
+                     testMouse());
 }
 
 class WelcomeActions : public WelcomeTest {
@@ -169,7 +190,7 @@ TEST_F(WelcomeActions, ExitAndEscapeUnloadTheWindow) {
   w->show();
   int unloaded = 0;
   QObject::connect(w.get(), &startup::frmWelcome::unloaded, [&] { ++unloaded; });
-  QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, 0, 0, 0, QString(), false, 1, testKeyboard());
   QCoreApplication::sendEvent(w.get(), &esc);
   EXPECT_EQ(unloaded, 1);
 }
@@ -256,14 +277,12 @@ TEST_F(WelcomeActions, DraggingTheTitleMovesTheWindow) {
   const QPoint start = w->pos();
   const QPoint grab = w->txtAdventureName->mapToGlobal(QPoint(5, 5));
 
-  QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(grab), Qt::LeftButton, Qt::LeftButton,
-                    Qt::NoModifier);
+  QMouseEvent press = mouseEvent(QEvent::MouseButtonPress, {5, 5}, grab, Qt::LeftButton, Qt::LeftButton);
   QCoreApplication::sendEvent(w->txtAdventureName, &press);
-  QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(grab + QPoint(40, 25)), Qt::NoButton, Qt::LeftButton,
-                   Qt::NoModifier);
+  QMouseEvent move = mouseEvent(QEvent::MouseMove, {5, 5}, grab + QPoint(40, 25), Qt::NoButton, Qt::LeftButton);
   QCoreApplication::sendEvent(w.get(), &move);
-  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(grab + QPoint(40, 25)), Qt::LeftButton,
-                      Qt::NoButton, Qt::NoModifier);
+  QMouseEvent release =
+      mouseEvent(QEvent::MouseButtonRelease, {5, 5}, grab + QPoint(40, 25), Qt::LeftButton, Qt::NoButton);
   QCoreApplication::sendEvent(w.get(), &release);
 
   EXPECT_EQ(w->pos(), start + QPoint(40, 25));
@@ -276,11 +295,9 @@ TEST_F(WelcomeActions, PressingAButtonDoesNotDragTheWindow) {
   w->show();
   const QPoint start = w->pos();
   const QPoint grab = w->txtEmail->mapToGlobal(QPoint(2, 2));
-  QMouseEvent press(QEvent::MouseButtonPress, QPointF(2, 2), QPointF(grab), Qt::RightButton, Qt::RightButton,
-                    Qt::NoModifier);
+  QMouseEvent press = mouseEvent(QEvent::MouseButtonPress, {2, 2}, grab, Qt::RightButton, Qt::RightButton);
   QCoreApplication::sendEvent(w->txtEmail, &press);
-  QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(grab + QPoint(30, 30)), Qt::NoButton, Qt::LeftButton,
-                   Qt::NoModifier);
+  QMouseEvent move = mouseEvent(QEvent::MouseMove, {2, 2}, grab + QPoint(30, 30), Qt::NoButton, Qt::LeftButton);
   QCoreApplication::sendEvent(w.get(), &move);
   EXPECT_EQ(w->pos(), start);
 }
