@@ -71,9 +71,14 @@ QString webAddressForShell(const QString& address) {
   return QStringLiteral("http://") + trimmed;
 }
 
+frmWelcome* g_instance = nullptr;
+
 }  // namespace
 
+frmWelcome* frmWelcome::instance() { return g_instance; }
+
 frmWelcome::frmWelcome(QWidget* parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+  if (!g_instance) g_instance = this;
   setObjectName(QStringLiteral("frmWelcome"));
   setAttribute(Qt::WA_DeleteOnClose, false);
   backColour_ = kDesignBackColour;
@@ -81,7 +86,9 @@ frmWelcome::frmWelcome(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
   setWindowSizeTwips(widthTwips_, heightTwips_);
 }
 
-frmWelcome::~frmWelcome() = default;
+frmWelcome::~frmWelcome() {
+  if (g_instance == this) g_instance = nullptr;
+}
 
 void frmWelcome::buildControls() {
   const QFont labelFont = fontOfPixels(11);

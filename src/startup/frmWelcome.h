@@ -44,6 +44,13 @@ class frmWelcome : public QWidget {
   explicit frmWelcome(QWidget* parent = nullptr);
   ~frmWelcome() override;
 
+  // The one welcome window of the program (nullptr before it exists). The game
+  // window shows it again when a game ends, or unloads it to end the program.
+  static frmWelcome* instance();
+
+  // Unloads the window: the program ends.
+  void Unload() { close(); }
+
   // The load handler: project start-up for the game in projectFolder, layout and
   // scheme. Returns false when the start-up decided that the program must end
   // (no project information, or large fonts declined). The window is not shown

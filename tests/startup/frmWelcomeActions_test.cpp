@@ -304,3 +304,23 @@ TEST_F(WelcomeActions, PressingAButtonDoesNotDragTheWindow) {
 
 }  // namespace
 }  // namespace qm::testing
+
+namespace qm::testing {
+namespace {
+
+TEST_F(WelcomeTest, TheGameWindowFindsTheWelcomeWindowToComeBackTo) {
+  EXPECT_EQ(startup::frmWelcome::instance(), nullptr);
+  {
+    startup::frmWelcome welcome;
+    EXPECT_EQ(startup::frmWelcome::instance(), &welcome);
+    int unloaded = 0;
+    QObject::connect(&welcome, &startup::frmWelcome::unloaded, [&] { ++unloaded; });
+    startup::frmWelcome::instance()->Unload();
+    startup::frmWelcome::instance()->Unload();
+    EXPECT_EQ(unloaded, 1);
+  }
+  EXPECT_EQ(startup::frmWelcome::instance(), nullptr);
+}
+
+}  // namespace
+}  // namespace qm::testing
