@@ -152,8 +152,13 @@ void frmWelcome::buildControls() {
              kInfoHeight);
   lblResolution->hide();
 
+  // Design-time captions; the start-up replaces them by the interface texts
+  // wherever a text button is used.
+  const std::array<QString, 3> designCaptions{QStringLiteral("Start"), QStringLiteral("Load..."),
+                                              QStringLiteral("Exit")};
   for (int i = 0; i < 3; ++i) {
     auto* button = makeClickable("lblButton");
+    button->setText(designCaptions[i]);
     button->setProperty("Index", i);
     button->setFont(fontOfPixels(15, true));
     applyLabelColour(button, kDesignButtonColour);

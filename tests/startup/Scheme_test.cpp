@@ -166,6 +166,18 @@ TEST_F(SchemeOnWindow, PictureButtonsReplaceTextButtonsExceptWhereNone) {
   EXPECT_FALSE(shown(win->lblButton[2]));
 }
 
+TEST_F(SchemeOnWindow, ATextExitButtonStaysInItsPlaceBelowPictureButtons) {
+  game.picture("Schemes/Two/start.bmp", 90, 30, Qt::red);
+  game.picture("Schemes/Two/load.bmp", 90, 30, Qt::red);
+  RecordWriter w = schemeHead({"start.bmp", "load.bmp", "[none]", "[none]"});
+  w.integer(0);
+  withScheme("Two", w);
+  auto win = load(game);
+  EXPECT_TRUE(shown(win->Img[1]));
+  EXPECT_TRUE(shown(win->lblButton[2]));
+  EXPECT_EQ(startup::frmWelcome::twipsGeometry(win->lblButton[2]).y(), 2040);
+}
+
 TEST_F(SchemeOnWindow, AMissingOrBrokenPictureFallsBackToTheTextButton) {
   game.file("Schemes/Broken/start.bmp", "this is not a picture");
   RecordWriter w = schemeHead({"start.bmp", "load.bmp", "[none]", "[none]"});
