@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QSaveFile>
 #include <QSet>
 #include <dirent.h>
 #include <mutex>
@@ -265,8 +266,10 @@ void writeWholeFile(const QString& path, const QByteArray& bytes) {
   const QString target = resolveForWrite(path);
   const qsizetype cut = target.lastIndexOf(u'/');
   if (cut > 0 && !isFolder(target.left(cut))) throw VbError::pathNotFound(path);
-  QFile f(target);
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) {
+  // Written beside the target and renamed over it: a failure half-way never
+  // leaves a damaged file where a good one was.
+  QSaveFile f(target);
+  if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
     VbError e = VbError::of(75);
     e.path = path;
     throw e;
