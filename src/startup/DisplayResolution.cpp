@@ -4,6 +4,7 @@
 #include <QFontInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <algorithm>
 #include <exception>
 #include <map>
 
@@ -75,6 +76,24 @@ QSize RealScreenSize() {
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return {};
   const QScreen* screen = QGuiApplication::primaryScreen();
   return screen ? screen->geometry().size() : QSize();
+}
+
+double VirtualModeScale() {
+  const auto mode = state().virtualMode;
+  const QSize real = RealScreenSize();
+  if (!mode || mode->isEmpty() || real.isEmpty()) return 1.0;
+  return std::min(static_cast<double>(real.width()) / mode->width(),
+                  static_cast<double>(real.height()) / mode->height());
+}
+
+QRect VirtualModeViewport() {
+  const auto mode = state().virtualMode;
+  const QSize real = RealScreenSize();
+  if (!mode) return QRect(QPoint(0, 0), real);
+  const double scale = VirtualModeScale();
+  const int width = qRound(mode->width() * scale);
+  const int height = qRound(mode->height() * scale);
+  return {(real.width() - width) / 2, (real.height() - height) / 2, width, height};
 }
 
 void InstallDisplayResolution() {

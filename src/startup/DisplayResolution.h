@@ -9,6 +9,7 @@
 // virtual mode again.
 #pragma once
 
+#include <QRect>
 #include <QSize>
 #include <cstdint>
 #include <functional>
@@ -55,6 +56,13 @@ bool HasSmallFonts();
 std::optional<QSize> VirtualDisplayMode();
 // The real screen size in pixels (primary screen).
 QSize RealScreenSize();
+// How much the virtual mode is enlarged on the real screen: it is scaled to
+// fit, aspect kept (1 when no virtual mode is active).
+double VirtualModeScale();
+// Where the virtual mode's picture lands on the real screen: scaled by
+// VirtualModeScale() and centred; the rest of the screen is black bars. The
+// whole real screen when no virtual mode is active.
+QRect VirtualModeViewport();
 // Refresh rate kept from start-up, and the one of the current mode.
 int InitialRefreshRate();
 int CurrentRefreshRate();

@@ -104,6 +104,21 @@ TEST_F(DisplayModes, WithoutStartUpTheRealDesktopCountsAsInitial) {
   EXPECT_FALSE(VirtualDisplayMode().has_value());
 }
 
+TEST_F(DisplayModes, VirtualModeFillsTheRealScreenWithBlackBars) {
+  useScreen(1920, 1080);
+  EXPECT_EQ(VirtualModeViewport(), QRect(0, 0, 1920, 1080));
+  EXPECT_DOUBLE_EQ(VirtualModeScale(), 1.0);
+  SwitchDisplayResolution(2);  // 800x600: bars left and right
+  EXPECT_DOUBLE_EQ(VirtualModeScale(), 1.8);
+  EXPECT_EQ(VirtualModeViewport(), QRect(240, 0, 1440, 1080));
+
+  resetDisplaySettingsForTests();
+  useScreen(1280, 1024);
+  SwitchDisplayResolution(3);  // 1024x768: bars above and below
+  EXPECT_DOUBLE_EQ(VirtualModeScale(), 1.25);
+  EXPECT_EQ(VirtualModeViewport(), QRect(0, 32, 1280, 960));
+}
+
 TEST_F(DisplayModes, UnknownCodesDoNothing) {
   useScreen(1920, 1080);
   for (int16_t code : {int16_t(0), int16_t(4), int16_t(-1)}) SwitchDisplayResolution(code);
