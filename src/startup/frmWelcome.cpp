@@ -476,6 +476,9 @@ void frmWelcome::ClickButton(int index) {
   } catch (const std::exception& e) {
     ShowStandardErrorReport(
         QStringLiteral(" Error loading the main program window. Try restarting the program. ") + describe(e));
+    // Started at once, the welcome window was never laid out: with no game
+    // window either, nothing would be left on screen, so the program ends.
+    if (index == kButtonStart && startedAtOnce_) close();
   }
 }
 

@@ -142,6 +142,24 @@ TEST_F(WelcomeActions, AFailingGameWindowShowsTheReportAndKeepsTheWelcome) {
   EXPECT_TRUE(w->isVisible());
 }
 
+TEST_F(WelcomeActions, AGameThatCannotStartAtOnceEndsTheProgramAfterTheReport) {
+  GameFolderBuilder game;
+  GeneralFields f = offeringProject();
+  f.startAtOnce = true;
+  game.general(f);
+  launcher.failInStartNewGame = [] { throw VbError(53, "File not found"); };
+  startup::setGameLauncher(&launcher);
+  auto w = std::make_unique<startup::frmWelcome>();
+  int unloaded = 0;
+  QObject::connect(w.get(), &startup::frmWelcome::unloaded, [&] { ++unloaded; });
+
+  EXPECT_FALSE(w->Load(game.root()));
+
+  ASSERT_EQ(dialogs->count(), 1u);
+  EXPECT_EQ(dialogs->last().icon, MsgIcon::Critical);
+  EXPECT_EQ(unloaded, 1);
+}
+
 TEST_F(WelcomeActions, WithoutAGameWindowStartSaysSoAndChangesNothing) {
   GameFolderBuilder game;
   game.general(offeringProject());
