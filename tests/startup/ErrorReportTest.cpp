@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "platform/VbError.h"
 #include "startup/ErrorReport.h"
+#include "startup/PlayMediaControl.h"
 #include "startup/Project.h"
 #include "support/ProjectTest.h"
 
@@ -50,4 +52,15 @@ TEST_F(ErrorReportTest, PlayingAMediaControlFailed) {
             "An error has occurred. The program may not work properly. Press 'Esc' and the click 'Exit' to quit. "
             "Error description:\r\n\r\nUnable to play video file. Bad file");
   EXPECT_EQ(lastBox().icon, MsgIcon::Critical);
+}
+
+TEST_F(ErrorReportTest, PlayMediaControlReportsAFailedPlay) {
+  SetDefaultInterfaceTexts(false);
+  bool played = false;
+  EXPECT_TRUE(PlayMediaControl([&] { played = true; }));
+  EXPECT_TRUE(played);
+  EXPECT_EQ(boxCount(), 0u);
+  EXPECT_FALSE(PlayMediaControl([] { throw qm::VbError::fileNotFound("x.avi"); }));
+  ASSERT_EQ(boxCount(), 1u);
+  EXPECT_TRUE(lastBox().text.endsWith("\r\n\r\nUnable to play video file. File not found"));
 }

@@ -60,6 +60,17 @@ TEST_F(FrameHeaderTest, AMissingFrameFileIsReported) {
   EXPECT_EQ(CurrentFrameName(), "Nowhere");
 }
 
+TEST_F(FrameHeaderTest, AFailedHeaderNeverKeepsThePreviousFramesCount) {
+  game_.frameHeader("Hall", 1, "hall.bmp", false, 12);
+  ReadFrameHeader("Hall");
+  game_.file("Frames/Broken.fme", "\"not a number\"\r\n");
+  EXPECT_FALSE(ReadFrameHeader("Broken"));
+  EXPECT_EQ(project().frame.hotspotCount, 0);
+  game_.file("Frames/Broken.lks", "3\r\n");
+  EXPECT_FALSE(ReadFrameHeader("Broken"));
+  EXPECT_EQ(project().frame.hotspotCount, 3);
+}
+
 TEST_F(FrameHeaderTest, ATruncatedFrameFileIsReported) {
   game_.file("Frames/Cut.fme", "1,\"pic.bmp\"\r\n");
   EXPECT_FALSE(ReadFrameHeader("Cut"));
