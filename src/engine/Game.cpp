@@ -10,6 +10,8 @@
 #include <QMouseEvent>
 
 #include "engine/GameSeams.h"
+#include "startup/Activity.h"
+#include "startup/Messages.h"
 #include "startup/Screen.h"
 
 namespace qm::engine {
@@ -56,7 +58,13 @@ Game::Game(QWidget* parent) : QWidget(parent) {
 }
 
 Game::~Game() {
-  if (gCurrent == this) gCurrent = nullptr;
+  if (gCurrent == this) {
+    gCurrent = nullptr;
+    // Nothing may reach this window once it is gone.
+    startup::setInFrameMessageHooks({});
+    startup::setStopAllActivityHooks({});
+    startup::setStopGameHooks({});
+  }
   // Control arrays free their elements before the widgets they live in go.
   Area.UnloadAll();
   Text.UnloadAll();

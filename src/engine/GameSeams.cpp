@@ -1,6 +1,7 @@
 #include "engine/GameSeams.h"
 
 #include "engine/Game.h"
+#include "startup/DisplayResolution.h"
 
 namespace qm::engine::seams {
 
@@ -63,6 +64,6 @@ void SwitchTransitions(Game& game) { game.mnuDisableTransitions->setChecked(!gam
 void SwitchEffects(Game& game) { game.mnuDisableEffects->setChecked(!game.mnuDisableEffects->checked()); }
 
 void ClearPendingResolution(Game&) {}
-void RestoreDisplaySettingsIfChanged(Game&) {}
+void RestoreDisplaySettingsIfChanged(Game&) { startup::RestoreDisplaySettings(); }
 
 }  // namespace qm::engine::seams
