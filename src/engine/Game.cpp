@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include "engine/GameSeams.h"
 #include "startup/Activity.h"
@@ -46,10 +47,6 @@ Game::Game(QWidget* parent) : QWidget(parent) {
   setWindowTitle(QStringLiteral(" "));
   setAttribute(Qt::WA_DeleteOnClose, false);
   setFocusPolicy(Qt::StrongFocus);
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, Qt::black);
-  setPalette(pal);
-  setAutoFillBackground(true);
   createControls();
   createMenus();
   if (const auto& f = frameLogicFactory()) logic_ = f(*this);
@@ -234,6 +231,7 @@ bool ViewFilter::eventFilter(QObject* watched, QEvent* e) {
 void Game::createMenus() {
   menuBar_ = new QMenuBar(this);
   menuBar_->setNativeMenuBar(false);
+  menuBar_->setAutoFillBackground(true);
   mnuExit = new MenuItem(QStringLiteral("mnuExit"), -1, QStringLiteral("Exit"), false, this);
   mnuOptions = new MenuItem(QStringLiteral("mnuOptions"), -1, QStringLiteral("Options"), true, this);
   mnuDisableTransitions = new MenuItem(QStringLiteral("mnuDisableTransitions"), -1, QStringLiteral("Disable Transitions"), false, this);
@@ -283,6 +281,12 @@ void Game::createMenus() {
   };
   mnuOptions->onOpen = opened;
   mnuDebug->onOpen = opened;
+}
+
+// Around the picture the window is black (its menu bar keeps the usual colours).
+void Game::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), Qt::black);
 }
 
 void Game::resizeEvent(QResizeEvent* e) {
