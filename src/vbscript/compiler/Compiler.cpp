@@ -248,7 +248,10 @@ class Compiler {
         break;
       case Stmt::ReDim:
         for (const auto& d : s.items) {
-          if (!locals_.count(toLowerCopy(d.name))) declareLocal(d.name);
+          std::u16string key = toLowerCopy(d.name);
+          bool known = locals_.count(key) || moduleVars_.count(key) ||
+                       (cls_ && cls_->find(d.name) >= 0);
+          if (!known) declareLocal(d.name);
         }
         break;
       case Stmt::Const:

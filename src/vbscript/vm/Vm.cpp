@@ -372,7 +372,6 @@ void Vm::unpinAbove(Value* mark) {
     ArrayData* a = pins_.back().array;
     pins_.pop_back();
     --a->locks;
-    if (--a->refs == 0) delete a;
   }
 }
 
@@ -395,6 +394,8 @@ Value Vm::resolveDefault(const Value& v) {
 }
 
 void Vm::assign(Value& target, Value v, int mode) {
+  // An array whose element is being passed by reference cannot be replaced.
+  if (target.isArray() && target.asArray().locks > 0) raise(err::ArrayFixedOrLocked);
   if (mode == 2) {
     target = std::move(v);
     return;
@@ -583,7 +584,6 @@ Value Vm::refIndexed(Value& target, Value* args, int argc) {
     }
     ArrayData& a = target.mutableArray();
     size_t off = a.offsetOf(subs, argc);
-    ++a.refs;
     ++a.locks;
     pins_.push_back(Pin{&a, args});
     return Value::reference(&a.elements[off]);
@@ -905,7 +905,7 @@ void Vm::loop(Frame& f) {
       case OpCode::StoreLocal: {
         Value v = pop();
         Value& t = slot(f, in.b);
-        if (in.a == 0 && !v.isObject() && !t.isObject()) t = std::move(v);
+        if (in.a == 0 && !v.isObject() && !t.isObject() && !t.isArray()) t = std::move(v);
         else assign(t, std::move(v), in.a);
         break;
       }
@@ -920,7 +920,9 @@ void Vm::loop(Frame& f) {
       case OpCode::StoreGlobal: {
         GlobalEntry& e = *lm->globals[static_cast<size_t>(in.c)];
         Value v = pop();
-        if (e.kind == GlobalEntry::Variable && in.a == 0 && !v.isObject() && !e.value.isObject()) e.value = std::move(v);
+        if (e.kind == GlobalEntry::Variable && in.a == 0 && !v.isObject() && !e.value.isObject() &&
+            !e.value.isArray())
+          e.value = std::move(v);
         else storeGlobal(e, lm, std::move(v), in.a);
         break;
       }

@@ -122,7 +122,7 @@ class Vm : public BuiltinContext {
   }
   Value pop() { return std::move(*--sp_); }
   void popTo(Value* newSp) {
-    while (sp_ > newSp) (--sp_)->clear();
+    while (sp_ > newSp) (--sp_)->clear();  // clear() releases after the slot is empty
   }
   void unpinAbove(Value* mark);
 
@@ -170,6 +170,7 @@ class Vm : public BuiltinContext {
   std::unique_ptr<Value[]> stack_;
   Value* sp_ = nullptr;
   Value* stackLimit_ = nullptr;
+  // Arrays whose elements are passed by reference: locked until the call returns.
   struct Pin {
     ArrayData* array;
     Value* mark;
