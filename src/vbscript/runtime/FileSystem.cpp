@@ -101,6 +101,30 @@ std::vector<fs::path> expand(const ScriptPaths& paths, const std::u16string& spe
     return out;
 }
 
+// True when removing or moving `target` would take away the scripts' own base
+// folder or the program's working folder (or a folder holding either).
+bool protectedFolder(const ScriptPaths& paths, const fs::path& target)
+{
+    std::error_code ec;
+    fs::path t = fs::weakly_canonical(target, ec);
+    if (ec)
+        t = target.lexically_normal();
+    auto holds = [&](const fs::path& inner) {
+        fs::path in = fs::weakly_canonical(inner, ec);
+        if (ec)
+            in = inner.lexically_normal();
+        auto ti = t.begin(), ii = in.begin();
+        for (; ti != t.end(); ++ti, ++ii) {
+            if (ti->empty())
+                continue;
+            if (ii == in.end() || *ti != *ii)
+                return false;
+        }
+        return true;
+    };
+    return t == t.root_path() || holds(paths.base()) || holds(fs::current_path(ec));
+}
+
 void copyOne(const fs::path& from, const fs::path& to, bool overwrite, bool folder)
 {
     std::error_code ec;
@@ -271,6 +295,8 @@ public:
         }
         case ItemMove: {
             checkArgCount(args, 1, 1);
+            if (folder_ && protectedFolder(*paths_, path_))
+                raise(err::PermissionDenied);
             fs::path to = destinationFor(*paths_, textArg(args, 0), path_, false);
             if (fs::exists(to, ec))
                 raise(err::FileAlreadyExists);
@@ -282,7 +308,7 @@ public:
         }
         case ItemDelete: {
             checkArgCount(args, 0, 1);
-            if (isRoot())
+            if (isRoot() || (folder_ && protectedFolder(*paths_, path_)))
                 raise(err::PermissionDenied);
             if (folder_)
                 fs::remove_all(path_, ec);
@@ -542,7 +568,7 @@ public:
             if (targets.empty())
                 raise(folders ? err::PathNotFound : err::FileNotFound);
             for (const auto& t : targets) {
-                if (paths.confined() && t == paths.base())
+                if (folders && protectedFolder(paths, t))
                     raise(err::PermissionDenied);
                 if (!boolOr(args, 1, false) && (fs::status(t, ec).permissions() & fs::perms::owner_write) == fs::perms::none)
                     raise(err::PermissionDenied);
@@ -578,6 +604,8 @@ public:
                 raise(folders ? err::PathNotFound : err::FileNotFound);
             bool many = hasWildcard(pathFileName(spec));
             for (const auto& s : sources) {
+                if (folders && protectedFolder(paths, s))
+                    raise(err::PermissionDenied);
                 fs::path to = destinationFor(paths, textArg(args, 1), s, many);
                 if (fs::exists(to, ec))
                     raise(err::FileAlreadyExists);
