@@ -8,7 +8,7 @@
 #include "vbscript/runtime/ScriptPaths.h"
 
 using namespace qm::vbs;
-using namespace qm::vbs::test;
+using namespace qm::vbs::rttest;
 namespace fs = std::filesystem;
 
 namespace {
