@@ -32,7 +32,7 @@ Value Value::newArray(const std::vector<int32_t>& upperBounds) {
     }
     a->bounds.push_back(ArrayBound{0, ub + 1});
     total *= static_cast<size_t>(ub + 1);
-    if (total > (size_t(1) << 28)) {
+    if (total > (size_t(1) << 24)) {
       delete a;
       raise(err::OutOfMemory);
     }
