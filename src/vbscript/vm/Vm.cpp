@@ -651,21 +651,40 @@ Value Vm::invokeDispatch(Dispatch* d, DispId id, InvokeKind kind, Value* args, i
     return callScriptMember(so, member, kind, args, argc, false);
   }
   Value keep(d);
-  std::vector<Value> values;
-  values.reserve(static_cast<size_t>(argc));
-  for (int i = 0; i < argc; ++i) values.push_back(args[i].deref());
-  auto t0 = std::chrono::steady_clock::now();
+  // The host gets plain values; references are written back after the call.
+  Value small[8];
+  std::vector<Value> large;
+  Value* values = small;
+  if (argc > 8) {
+    large.resize(static_cast<size_t>(argc));
+    values = large.data();
+  }
+  for (int i = 0; i < argc; ++i) values[i] = args[i].deref();
+  bool timed = timeoutMs_ >= 0 && runDepth_ > 0;
+  std::chrono::steady_clock::time_point t0;
+  if (timed) t0 = std::chrono::steady_clock::now();
+  struct HostTime {
+    Vm& vm;
+    bool timed;
+    std::chrono::steady_clock::time_point t0;
+    // Time spent in the host (message boxes, waits) does not count towards the time-out.
+    ~HostTime() {
+      if (timed) vm.runStart_ += std::chrono::steady_clock::now() - t0;
+    }
+  } hostTime{*this, timed, t0};
   Value r;
   try {
-    r = d->invoke(id, kind, std::span<Value>(values));
-  } catch (...) {
-    runStart_ += std::chrono::steady_clock::now() - t0;
-    throw;
+    r = d->invoke(id, kind, std::span<Value>(values, static_cast<size_t>(argc)));
+  } catch (const ScriptError& e) {
+    // A property that takes no arguments, read with arguments: index its value
+    // (collection properties: Items(2)).
+    if (e.number != err::WrongArgCount || kind != InvokeKind::PropertyGet || argc == 0) throw;
+    Value whole = d->invoke(id, kind, {});
+    if (!whole.isObject() && !whole.isArray()) throw;
+    return indexValue(whole, args, argc);
   }
-  // Time spent in the host (message boxes, waits) does not count towards the time-out.
-  runStart_ += std::chrono::steady_clock::now() - t0;
   for (int i = 0; i < argc; ++i) {
-    if (args[i].isReference()) *args[i].referenceTarget() = std::move(values[static_cast<size_t>(i)]);
+    if (args[i].isReference()) *args[i].referenceTarget() = std::move(values[i]);
   }
   return r;
 }
