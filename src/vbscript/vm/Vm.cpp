@@ -174,7 +174,15 @@ Value Vm::evalText(std::u16string_view expression) {
   auto module = compileCached(expression, true);
   auto lm = link(std::move(module));
   RunScope scope(*this);
-  return execute(lm->module->top(), lm.get(), nullptr, sp_, 0);
+  Value r;
+  try {
+    r = execute(lm->module->top(), lm.get(), nullptr, sp_, 0);
+  } catch (...) {
+    dropLink(lm.get());
+    throw;
+  }
+  dropLink(lm.get());
+  return r;
 }
 
 void Vm::addObject(std::u16string_view name, Dispatch* object, bool addMembers) {
@@ -852,7 +860,41 @@ Value Vm::getObject(const std::u16string& pathName, const std::u16string& progId
   return host().getObject(pathName, progId);
 }
 
-Value Vm::callIntrinsic(Intrinsic which, Value* args, int argc) {
+Value Vm::runInScope(std::u16string_view text, bool expression, Frame& f) {
+  if (f.fn->kind == FunctionCode::TopLevel && !f.me) {
+    if (expression) return evalText(text);
+    addCode(text);
+    return Value();
+  }
+  auto module = compileCached(text, expression, f.fn);
+  bool keepsDefinitions = !module->procedures.empty() || !module->classDecls.empty();
+  auto lm = link(std::move(module));
+  Value* base = sp_;
+  int n = f.fn->numSlots;
+  if (sp_ + n + 16 >= stackLimit_) raise(err::OutOfStackSpace);
+  for (int i = 0; i < n; ++i) *sp_++ = Value::reference(&slot(f, i));
+  Value r;
+  try {
+    r = execute(lm->module->top(), lm.get(), f.me, base, n);
+  } catch (...) {
+    popTo(base);
+    if (!keepsDefinitions) dropLink(lm.get());
+    throw;
+  }
+  if (!keepsDefinitions) dropLink(lm.get());
+  return r;
+}
+
+void Vm::dropLink(LinkedModule* lm) {
+  for (size_t i = links_.size(); i-- > 0;) {
+    if (links_[i].get() == lm) {
+      links_.erase(links_.begin() + static_cast<ptrdiff_t>(i));
+      return;
+    }
+  }
+}
+
+Value Vm::callIntrinsic(Intrinsic which, Value* args, int argc, Frame& f) {
   auto text = [&](int i) -> std::u16string {
     const Value& v = args[i].deref();
     return toString(v.isObject() ? resolveDefault(v) : v);
@@ -860,8 +902,12 @@ Value Vm::callIntrinsic(Intrinsic which, Value* args, int argc) {
   switch (which) {
     case Intrinsic::Eval:
       if (argc != 1) raise(err::WrongArgCount);
-      return evalText(text(0));
-    case Intrinsic::Execute: case Intrinsic::ExecuteGlobal:
+      return runInScope(text(0), true, f);
+    case Intrinsic::Execute:
+      if (argc != 1) raise(err::WrongArgCount);
+      runInScope(text(0), false, f);
+      return Value();
+    case Intrinsic::ExecuteGlobal:
       if (argc != 1) raise(err::WrongArgCount);
       addCode(text(0));
       return Value();
@@ -1175,7 +1221,7 @@ void Vm::loop(Frame& f) {
       case OpCode::NewObject: push(newObject(*lm->globals[static_cast<size_t>(in.c)], lm)); break;
       case OpCode::CallIntrinsic: {
         Value* args = sp_ - in.a;
-        Value r = callIntrinsic(static_cast<Intrinsic>(in.c), args, in.a);
+        Value r = callIntrinsic(static_cast<Intrinsic>(in.c), args, in.a, f);
         popTo(args);
         push(std::move(r));
         break;

@@ -136,7 +136,9 @@ class Vm : public BuiltinContext {
   void storeIndexed(Value& target, Value* args, int argc, Value v, int mode);
   Value refIndexed(Value& target, Value* args, int argc);
   Value callBuiltin(int index, Value* args, int argc);
-  Value callIntrinsic(Intrinsic which, Value* args, int argc);
+  Value callIntrinsic(Intrinsic which, Value* args, int argc, Frame& f);
+  Value runInScope(std::u16string_view text, bool expression, Frame& f);
+  void dropLink(LinkedModule* lm);
   Value invokeMember(const Value& object, const FunctionCode* site, int nameIndex, int cacheIndex, InvokeKind kind,
                      Value* args, int argc, Frame& f);
   Value invokeDispatch(Dispatch* d, DispId id, InvokeKind kind, Value* args, int argc);

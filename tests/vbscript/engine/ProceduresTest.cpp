@@ -80,6 +80,10 @@ TEST(Procedures, EvalExecuteAndGetRef) {
             "20");
   EXPECT_EQ(evalAfter("Function H(a)\r\nH = a + 1\r\nEnd Function\r\nSet f = GetRef(\"H\")", "f(41)"), "42");
   EXPECT_EQ(errorOf("x = Eval(\"1 +\")"), err::ExpectedExpression);
+  // Inside a procedure, Execute and Eval see its variables.
+  EXPECT_EQ(evalAfter("Function F(a)\r\nDim b\r\nb = 2\r\nExecute \"b = b * a\"\r\nF = Eval(\"b + a\")\r\nEnd Function", "F(5)"), "15");
+  EXPECT_EQ(evalAfter("Class K\r\nPrivate v\r\nFunction Run()\r\nExecute \"v = 7\"\r\nRun = Eval(\"v * 2\")\r\nEnd Function\r\nEnd Class\r\n"
+                      "Set obj = New K", "obj.Run()"), "14");
   EXPECT_EQ(errorOf("Set f = GetRef(\"Missing\")"), err::InvalidCall);
 }
 
