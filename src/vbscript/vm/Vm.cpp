@@ -846,6 +846,40 @@ bool Vm::forEachNext(Frame& f, int h) {
   return true;
 }
 
+namespace {
+// Adds the time spent in a dialog to the run's start, pausing the time-out clock.
+struct PauseClock {
+  std::chrono::steady_clock::time_point& runStart;
+  std::chrono::steady_clock::time_point t0 = std::chrono::steady_clock::now();
+  ~PauseClock() { runStart += std::chrono::steady_clock::now() - t0; }
+};
+}  // namespace
+
+int Vm::HostProxy::msgBox(const std::u16string& prompt, int buttons, const std::u16string& title) {
+  PauseClock pause{vm_.runStart_};
+  return real().msgBox(prompt, buttons, title);
+}
+
+std::optional<std::u16string> Vm::HostProxy::inputBox(const std::u16string& prompt, const std::u16string& title,
+                                                      const std::u16string& defaultText) {
+  PauseClock pause{vm_.runStart_};
+  return real().inputBox(prompt, title, defaultText);
+}
+
+Value Vm::HostProxy::createObject(const std::u16string& progId, const std::u16string& serverName) {
+  PauseClock pause{vm_.runStart_};
+  return real().createObject(progId, serverName);
+}
+
+Value Vm::HostProxy::getObject(const std::u16string& pathName, const std::u16string& progId) {
+  PauseClock pause{vm_.runStart_};
+  return real().getObject(pathName, progId);
+}
+
+std::string Vm::HostProxy::fileSystemRoot() const { return real().fileSystemRoot(); }
+
+void Vm::HostProxy::writeLine(const std::u16string& text) { real().writeLine(text); }
+
 Value Vm::createObject(const std::u16string& progId, const std::u16string& serverName) {
   Value v = host().createObject(progId, serverName);
   if (!v.isEmpty()) return v;

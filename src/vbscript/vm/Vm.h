@@ -79,7 +79,9 @@ class Vm : public BuiltinContext {
   ErrObject& errObject() { return *err_; }
 
   // ---- BuiltinContext ----
-  HostServices& host() override { return host_ ? *host_ : defaultHost_; }
+  // The host as builtins see it: dialogs are timed so that the time a user
+  // spends answering them does not count towards the time-out.
+  HostServices& host() override { return hostProxy_; }
   RandomState& random() override { return random_; }
   const BuiltinRegistry& registry() const override { return registry_; }
   Value resolveDefault(const Value& v) override;
@@ -155,9 +157,26 @@ class Vm : public BuiltinContext {
     return v.isReference() ? *v.referenceTarget() : v;
   }
 
+  class HostProxy : public HostServices {
+   public:
+    explicit HostProxy(Vm& vm) : vm_(vm) {}
+    int msgBox(const std::u16string& prompt, int buttons, const std::u16string& title) override;
+    std::optional<std::u16string> inputBox(const std::u16string& prompt, const std::u16string& title,
+                                           const std::u16string& defaultText) override;
+    Value createObject(const std::u16string& progId, const std::u16string& serverName) override;
+    Value getObject(const std::u16string& pathName, const std::u16string& progId) override;
+    std::string fileSystemRoot() const override;
+    void writeLine(const std::u16string& text) override;
+
+   private:
+    HostServices& real() const { return vm_.host_ ? *vm_.host_ : vm_.defaultHost_; }
+    Vm& vm_;
+  };
+
   const BuiltinRegistry& registry_;
   HostServices defaultHost_;
   HostServices* host_ = nullptr;
+  HostProxy hostProxy_{*this};
   RandomState random_;
   Ref<ErrObject> err_;
   std::shared_ptr<VmAlive> alive_;

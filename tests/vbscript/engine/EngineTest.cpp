@@ -1,5 +1,6 @@
 // The engine surface a host uses: objects, code, runs, time-out, reset.
 #include <chrono>
+#include <thread>
 
 #include "ScriptTest.h"
 
@@ -224,6 +225,20 @@ TEST_F(EngineTest, TimeoutStopsEndlessLoops) {
   // The engine keeps working after a time-out.
   engine.addCode(u"y = 1");
   EXPECT_EQ(eval("y"), "1");
+}
+
+TEST(EngineTimeout, TimeSpentInDialogsDoesNotCount) {
+  class SlowHost : public HostServices {
+   public:
+    int msgBox(const std::u16string&, int, const std::u16string&) override {
+      std::this_thread::sleep_for(std::chrono::milliseconds(150));
+      return 1;
+    }
+  } host;
+  Engine e;
+  e.setHost(&host);
+  e.setTimeout(100);
+  EXPECT_NO_THROW(e.addCode(u"MsgBox \"a\"\r\nMsgBox \"b\"\r\nFor i = 1 To 1000\r\nNext"));
 }
 
 TEST_F(EngineTest, TimeoutMinusOneMeansNoLimit) {
