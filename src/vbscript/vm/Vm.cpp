@@ -16,7 +16,7 @@ namespace {
 
 constexpr size_t kStackSize = 1 << 18;        // values
 constexpr int kMaxDepth = 3000;               // nested script calls
-constexpr ptrdiff_t kMaxNativeStack = 6 << 20; // bytes of the C++ stack a run may use
+constexpr ptrdiff_t kMaxNativeStack = 4 << 20; // bytes of the C++ stack the runs of a thread may use
 constexpr int kBudget = 4096;                  // instructions between clock checks
 
 [[noreturn]] void typeMismatchName(const std::u16string& name) {
@@ -56,6 +56,13 @@ inline bool fastArith(FastOp op, Value& a, const Value& b) {
 
 // Marks the outermost entry into script code: the time-out clock and the
 // re-entrancy count that makes Reset fail.
+namespace {
+// The C++ stack of this thread is shared by every engine running on it (one
+// engine's script may call into another's), so its budget is per thread.
+thread_local const char* tStackTop = nullptr;
+thread_local int tActiveRuns = 0;
+}  // namespace
+
 struct Vm::RunScope {
   Vm& vm;
   explicit RunScope(Vm& v) : vm(v) {
@@ -63,11 +70,17 @@ struct Vm::RunScope {
       vm.runStart_ = std::chrono::steady_clock::now();
       vm.timedOut_ = false;
       vm.budget_ = kBudget;
-      char probe;
-      vm.nativeStackTop_ = &probe;
     }
+    if (tActiveRuns++ == 0) {
+      char probe;
+      tStackTop = &probe;
+    }
+    vm.nativeStackTop_ = tStackTop;
   }
-  ~RunScope() { --vm.runDepth_; }
+  ~RunScope() {
+    --vm.runDepth_;
+    --tActiveRuns;
+  }
 };
 
 Vm::Vm() : registry_(defaultRegistry()) {
