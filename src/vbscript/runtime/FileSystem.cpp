@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "vbscript/runtime/DateTime.h"
+#include "vbscript/runtime/DriveObject.h"
 #include "vbscript/runtime/LibrarySupport.h"
 #include "vbscript/runtime/ScriptPaths.h"
 #include "vbscript/runtime/TextStream.h"
@@ -20,6 +21,8 @@ namespace qm::vbs::rt {
 namespace {
 
 using PathsPtr = std::shared_ptr<const ScriptPaths>;
+
+constexpr int32_t kDeviceUnavailable = 68;
 
 std::u16string textArg(std::span<Value> args, size_t i)
 {
@@ -195,6 +198,8 @@ const MemberEntry kFolderMembers[] = {
 };
 
 Value makeFolder(const PathsPtr& paths, const fs::path& p);
+// The drive's root is the folder scripts are confined to, else the native root.
+DriveSource driveSource(const PathsPtr& paths);
 Value makeFile(const PathsPtr& paths, const fs::path& p);
 Value makeList(const PathsPtr& paths, const fs::path& dir, bool folders);
 
@@ -286,7 +291,7 @@ public:
             if (isRoot())
                 return Value::nothing();
             return makeFolder(paths_, path_.parent_path());
-        case ItemDrive: checkArgCount(args, 0, 0); return Value(u"C:");
+        case ItemDrive: checkArgCount(args, 0, 0); return newDrive(driveSource(paths_));
         case ItemIsRootFolder: checkArgCount(args, 0, 0); return Value(isRoot());
         case ItemCopy: {
             checkArgCount(args, 1, 2);
@@ -447,13 +452,19 @@ private:
 
 Value makeList(const PathsPtr& paths, const fs::path& dir, bool folders) { return Value(new ItemList(paths, dir, folders)); }
 
+DriveSource driveSource(const PathsPtr& paths)
+{
+    fs::path root = paths->confined() ? paths->base() : fs::path("/");
+    return DriveSource{root, [paths, root] { return makeFolder(paths, root); }};
+}
+
 // ---- FileSystemObject --------------------------------------------------------
 
 enum FsoMember : DispId {
     BuildPath = 1, CopyFile, CopyFolder, CreateFolder, CreateTextFile, DeleteFile, DeleteFolder, DriveExists,
     FileExists, FolderExists, GetAbsolutePathName, GetBaseName, GetDriveName, GetExtensionName, GetFile,
     GetFileName, GetFolder, GetParentFolderName, GetSpecialFolder, GetTempName, MoveFile, MoveFolder, OpenTextFile,
-    GetFileVersion
+    GetFileVersion, GetDrive, Drives
 };
 
 const MemberEntry kFsoMembers[] = {
@@ -465,6 +476,7 @@ const MemberEntry kFsoMembers[] = {
     {u"GetFileName", GetFileName}, {u"GetFolder", GetFolder}, {u"GetParentFolderName", GetParentFolderName},
     {u"GetSpecialFolder", GetSpecialFolder}, {u"GetTempName", GetTempName}, {u"MoveFile", MoveFile},
     {u"MoveFolder", MoveFolder}, {u"OpenTextFile", OpenTextFile}, {u"GetFileVersion", GetFileVersion},
+    {u"GetDrive", GetDrive}, {u"Drives", Drives},
 };
 
 class FileSystemObject : public Dispatch {
@@ -490,6 +502,18 @@ public:
         case GetDriveName: checkArgCount(args, 1, 1); return Value(pathDrive(textArg(args, 0)));
         case GetAbsolutePathName: checkArgCount(args, 1, 1); return Value(paths.display(paths.resolve(textArg(args, 0))));
         case GetFileVersion: checkArgCount(args, 1, 1); return Value(std::u16string());
+        case GetDrive: {
+            checkArgCount(args, 1, 1);
+            std::u16string spec = textArg(args, 0);
+            if (isOurDriveSpec(spec))
+                return newDrive(driveSource(paths_));
+            // A well-formed letter that is not ours names a missing device.
+            bool letter = !spec.empty() && ((spec[0] | 0x20) >= u'a' && (spec[0] | 0x20) <= u'z');
+            if (letter && (spec.size() == 1 || (spec[1] == u':' && (spec.size() == 2 || (spec.size() == 3 && (spec[2] == u'\\' || spec[2] == u'/'))))))
+                raise(kDeviceUnavailable);
+            raise(err::InvalidCall);
+        }
+        case Drives: checkArgCount(args, 0, 0); return newDriveList(driveSource(paths_));
         case DriveExists: {
             checkArgCount(args, 1, 1);
             std::u16string d = textArg(args, 0);
