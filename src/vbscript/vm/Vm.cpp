@@ -26,7 +26,7 @@ constexpr int kBudget = 4096;                  // instructions between clock che
 // Integer, Long and Double operands of + - * take this path without the
 // general coercion rules; false when either operand is of another subtype.
 enum class FastOp { Add, Sub, Mul };
-inline bool fastArith(FastOp op, Value& a, const Value& b) {
+[[gnu::always_inline]] inline bool fastArith(FastOp op, Value& a, const Value& b) {
   VarType ta = a.type(), tb = b.type();
   bool ia = ta == VarType::Integer || ta == VarType::Long;
   bool ib = tb == VarType::Integer || tb == VarType::Long;
@@ -1378,8 +1378,10 @@ void Vm::loop(Frame& f) {
         const Value& to = f.base[in.b];
         const Value& step = f.base[in.b + 1];
         bool done;
-        if (v.type() == VarType::Integer && to.type() == VarType::Integer && step.type() == VarType::Integer) {
-          done = step.asInteger() >= 0 ? v.asInteger() > to.asInteger() : v.asInteger() < to.asInteger();
+        auto isInt = [](const Value& x) { return x.type() == VarType::Integer || x.type() == VarType::Long; };
+        auto asInt = [](const Value& x) -> int64_t { return x.type() == VarType::Integer ? x.asInteger() : x.asLong(); };
+        if (isInt(v) && isInt(to) && isInt(step)) {
+          done = asInt(step) >= 0 ? asInt(v) > asInt(to) : asInt(v) < asInt(to);
         } else {
           double s = toDouble(step);
           double x = toDouble(v);

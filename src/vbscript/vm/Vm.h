@@ -118,11 +118,11 @@ class Vm : public BuiltinContext {
   void checkBudget();
 
   // Stack helpers.
-  void push(Value v) {
+  [[gnu::always_inline]] void push(Value v) {
     if (sp_ >= stackLimit_) raise(err::OutOfStackSpace);
     *sp_++ = std::move(v);
   }
-  Value pop() { return std::move(*--sp_); }
+  [[gnu::always_inline]] Value pop() { return std::move(*--sp_); }
   void popTo(Value* newSp) {
     while (sp_ > newSp) (--sp_)->clear();  // clear() releases after the slot is empty
   }
@@ -152,7 +152,7 @@ class Vm : public BuiltinContext {
   Value newObject(GlobalEntry& e, LinkedModule* lm);
   void appendTo(Value& target, Value rhs);
 
-  Value& slot(Frame& f, int s) {
+  [[gnu::always_inline]] Value& slot(Frame& f, int s) {
     Value& v = f.base[s];
     return v.isReference() ? *v.referenceTarget() : v;
   }
