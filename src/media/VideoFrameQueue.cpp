@@ -1,0 +1,40 @@
+#include "media/VideoFrameQueue.h"
+
+namespace qm::media {
+
+bool VideoFrameQueue::full() const {
+  std::lock_guard lock(mutex_);
+  return frames_.size() >= capacity_;
+}
+
+size_t VideoFrameQueue::size() const {
+  std::lock_guard lock(mutex_);
+  return frames_.size();
+}
+
+void VideoFrameQueue::push(VideoFrame frame) {
+  std::lock_guard lock(mutex_);
+  frames_.push_back(std::move(frame));
+}
+
+std::optional<VideoFrame> VideoFrameQueue::takeDue(StreamClock clock) {
+  std::lock_guard lock(mutex_);
+  std::optional<VideoFrame> due;
+  while (!frames_.empty() && isDue(frames_.front(), clock)) {
+    due = std::move(frames_.front());
+    frames_.pop_front();
+  }
+  return due;
+}
+
+void VideoFrameQueue::dropOverdue(StreamClock clock) {
+  std::lock_guard lock(mutex_);
+  while (frames_.size() > 1 && isDue(frames_[1], clock)) frames_.pop_front();
+}
+
+void VideoFrameQueue::clear() {
+  std::lock_guard lock(mutex_);
+  frames_.clear();
+}
+
+}  // namespace qm::media
