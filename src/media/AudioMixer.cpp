@@ -58,8 +58,12 @@ bool AudioMixer::manualClock() const {
 
 bool AudioMixer::render(int frames) {
   if (!manualClock()) return false;
-  std::vector<float> block(static_cast<size_t>(std::max(frames, 0)) * kOutputChannels);
-  mix(block.data(), frames, true);
+  // In blocks no larger than a device would ask for, so that decoders can keep up.
+  constexpr int kBlock = 512;
+  std::vector<float> block(static_cast<size_t>(kBlock) * kOutputChannels);
+  for (int done = 0; done < frames; done += kBlock) {
+    mix(block.data(), std::min(kBlock, frames - done), true);
+  }
   return true;
 }
 

@@ -48,6 +48,13 @@ void AudioStream::markEnd() {
   dataCv_.notify_all();
 }
 
+bool AudioStream::reopenEnd() {
+  std::lock_guard lock(mutex_);
+  if (finished_.load(std::memory_order_acquire)) return false;
+  endMarked_ = false;
+  return true;
+}
+
 bool AudioStream::endMarked() const {
   std::lock_guard lock(mutex_);
   return endMarked_;
@@ -121,13 +128,17 @@ void AudioStream::mixInto(float* mix, int frames, bool waitForDecoder) {
 
   const int available = static_cast<int>(written_ - consumed_);
   const int n = std::min(frames, available);
+  // A volume change glides over a few milliseconds instead of clicking.
+  constexpr int kRampFrames = 256;
   const float target = gain_.load(std::memory_order_relaxed);
   float g = appliedGain_ < 0.0f ? target : appliedGain_;
-  const float step = n > 0 ? (target - g) / static_cast<float>(n) : 0.0f;
+  const int rampFrames = std::min(n, kRampFrames);
+  const float step = rampFrames > 0 ? (target - g) / static_cast<float>(rampFrames) : 0.0f;
   size_t pos = static_cast<size_t>(consumed_ % static_cast<std::uint64_t>(capacity_));
   bool heard = false;
   for (int i = 0; i < n; ++i) {
-    g += step;
+    if (i < rampFrames) g += step;
+    else g = target;
     const float l = ring_[pos * 2];
     const float r = ring_[pos * 2 + 1];
     mix[i * 2] += l * g;
@@ -135,7 +146,7 @@ void AudioStream::mixInto(float* mix, int frames, bool waitForDecoder) {
     if (!heard && (std::fabs(l) > 1e-4f || std::fabs(r) > 1e-4f)) heard = true;
     if (++pos == static_cast<size_t>(capacity_)) pos = 0;
   }
-  appliedGain_ = target;
+  if (n > 0) appliedGain_ = rampFrames == n ? g : target;
   if (heard && waitingForFirstSound_) {
     waitingForFirstSound_ = false;
     firstSound_ = std::chrono::steady_clock::now();

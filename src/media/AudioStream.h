@@ -32,6 +32,8 @@ class AudioStream {
   void write(const float* samples, int frames, double mediaTime, double secondsPerFrame, std::uint32_t serial);
   // The decoder has written the last sample of the media (for the last loop).
   void markEnd();
+  // Takes the end mark back (more runs were asked for) unless the end was already heard.
+  bool reopenEnd();
   // Waits until `frames` fit, a flush happens, or the timeout passes. True when they fit.
   bool waitForSpace(int frames, int timeoutMs);
   // Wakes a decoder waiting in waitForSpace (commands arrived).

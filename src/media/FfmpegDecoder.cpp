@@ -177,7 +177,13 @@ bool FfmpegDecoder::setupResampler() {
   }
   const int r = swr_alloc_set_opts2(&swr_, &out, AV_SAMPLE_FMT_FLT, swrOutRate_, &in, audio_->sample_fmt,
                                     audio_->sample_rate, 0, nullptr);
+  const bool mono = in.nb_channels == 1;
   av_channel_layout_uninit(&in);
+  if (r >= 0 && mono) {
+    // A mono sound plays at full level on both sides (not 3 dB down, as a centre speaker would be).
+    const double matrix[2] = {1.0, 1.0};
+    swr_set_matrix(swr_, matrix, 1);
+  }
   if (r < 0 || swr_init(swr_) < 0) {
     if (swr_) swr_free(&swr_);
     error_ = QStringLiteral("cannot convert the sound of %1").arg(path_);

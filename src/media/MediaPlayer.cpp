@@ -179,6 +179,14 @@ QRect MediaPlayer::pictureRect() const {
   return r;
 }
 
+QString MediaPlayer::errorString() const {
+  if (session_) {
+    const QString late = session_->errorString();
+    if (!late.isEmpty()) return late;
+  }
+  return error_;
+}
+
 double MediaPlayer::Duration() const { return session_ ? session_->duration() : 0.0; }
 bool MediaPlayer::hasVideo() const { return session_ && session_->hasVideo(); }
 QSize MediaPlayer::naturalSize() const { return session_ ? session_->naturalSize() : QSize(); }

@@ -96,7 +96,7 @@ class MediaPlayer : public QWidget {
   // The picture on screen now (null when none), for frame captures.
   QImage currentPicture() const { return picture_; }
   // Description of the last failure (loading, playing or decoding); empty when none.
-  QString errorString() const { return error_; }
+  QString errorString() const;
 
   // Mixes sound into the shared output; for tests and tools: time when the first sound
   // after the last Play was mixed (steady clock, ns since epoch; 0 when none yet).

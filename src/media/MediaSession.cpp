@@ -82,17 +82,30 @@ void MediaSession::seek(double seconds) {
 void MediaSession::setRate(double rate) {
   {
     std::lock_guard lock(mutex_);
+    if (rate == rate_) return;
     rate_ = rate;
+    ++settingsVersion_;
   }
-  wake();
+  // What was decoded ahead at the old rate is dropped: go on from where playback stands.
+  seek(position());
 }
 
 void MediaSession::setPlayCount(int count) {
+  std::uint64_t version;
   {
     std::lock_guard lock(mutex_);
     playCount_ = std::max(count, 0);
+    version = ++settingsVersion_;
   }
   wake();
+  // The worker may have decoded to the end already: it must take the new count before
+  // the mixer could play that end.
+  waitForSettings(version);
+}
+
+void MediaSession::waitForSettings(std::uint64_t version) {
+  std::unique_lock lock(mutex_);
+  ackCv_.wait_for(lock, std::chrono::milliseconds(250), [&] { return settingsApplied_ >= version; });
 }
 
 double MediaSession::position() const { return stream_->clock().mediaTime; }
@@ -108,6 +121,7 @@ void MediaSession::run() {
   int runsDone = 0;
   bool ended = false;
   bool producedThisRun = false;
+  bool endHeard = false;
   DecodedChunk chunk;
   size_t audioOffset = 0;   // frames of chunk.audio already written
   size_t picturesDone = 0;  // pictures of chunk already queued
@@ -119,6 +133,7 @@ void MediaSession::run() {
     std::uint64_t id = 0;
     double rate;
     int playCount;
+    std::uint64_t version;
     {
       std::lock_guard lock(mutex_);
       if (quit_) return;
@@ -131,6 +146,7 @@ void MediaSession::run() {
       }
       rate = rate_;
       playCount = playCount_;
+      version = settingsVersion_;
     }
     if (doSeek) {
       ++serial;
@@ -142,6 +158,7 @@ void MediaSession::run() {
       audioOffset = picturesDone = 0;
       if (resetRuns) runsDone = 0;
       ended = false;
+      endHeard = false;
       producedThisRun = false;
       decoder_->seek(target);
       {
@@ -154,10 +171,33 @@ void MediaSession::run() {
     decoder_->setMoreRunsFollow(playCount == 0 || runsDone + 1 < playCount);
 
     if (ended) {
+      // More runs asked for after the decoder reached the end, but before it was heard: go on.
+      if (!endHeard && producedThisRun && (playCount == 0 || runsDone < playCount)) {
+        if (stream_->reopenEnd() && decoder_->restart()) {
+          ended = false;
+          ++serial;
+          producedThisRun = false;
+          {
+            std::lock_guard lock(mutex_);
+            settingsApplied_ = std::max(settingsApplied_, version);
+          }
+          ackCv_.notify_all();
+          continue;
+        }
+        endHeard = true;
+      }
       std::unique_lock lock(mutex_);
-      commandCv_.wait_for(lock, std::chrono::milliseconds(100), [&] { return quit_ || seekRequested_; });
+      settingsApplied_ = std::max(settingsApplied_, version);
+      ackCv_.notify_all();
+      commandCv_.wait_for(lock, std::chrono::milliseconds(100),
+                          [&] { return quit_ || seekRequested_ || settingsVersion_ != version; });
       continue;
     }
+    {
+      std::lock_guard lock(mutex_);
+      settingsApplied_ = std::max(settingsApplied_, version);
+    }
+    ackCv_.notify_all();
 
     // Hand over what was decoded, as far as there is room.
     const size_t chunkFrames = chunk.audio.size() / kOutputChannels;

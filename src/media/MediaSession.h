@@ -51,6 +51,8 @@ class MediaSession {
  private:
   void run();
   void wake();
+  // Waits a moment until the worker has taken the latest settings.
+  void waitForSettings(std::uint64_t version);
 
   std::unique_ptr<Decoder> decoder_;
   std::shared_ptr<AudioStream> stream_;
@@ -70,6 +72,8 @@ class MediaSession {
   std::uint64_t seekDone_ = 0;
   double rate_;
   int playCount_;
+  std::uint64_t settingsVersion_ = 0;
+  std::uint64_t settingsApplied_ = 0;
   QString error_;
   std::atomic<bool> decodeEnded_{false};
   std::thread worker_;
