@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>
-#include <mutex>
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -15,6 +14,7 @@ extern "C" {
 }
 
 #include "media/AudioFormat.h"
+#include "media/FfmpegInput.h"
 
 namespace qm::media {
 
@@ -24,11 +24,6 @@ QString ffmpegError(int code) {
   char buf[AV_ERROR_MAX_STRING_SIZE] = {};
   av_strerror(code, buf, sizeof buf);
   return QString::fromUtf8(buf);
-}
-
-void quietFfmpeg() {
-  static std::once_flag once;
-  std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
 }
 
 AVCodecContext* openCodec(AVStream* stream, QString* error) {
@@ -57,7 +52,6 @@ AVCodecContext* openCodec(AVStream* stream, QString* error) {
 }  // namespace
 
 std::unique_ptr<FfmpegDecoder> FfmpegDecoder::open(const QString& path, QString* error) {
-  quietFfmpeg();
   std::unique_ptr<FfmpegDecoder> d(new FfmpegDecoder);
   if (!d->openFile(path, error)) return nullptr;
   return d;
@@ -81,31 +75,11 @@ void FfmpegDecoder::closeFile() {
 
 bool FfmpegDecoder::openFile(const QString& path, QString* error) {
   path_ = path;
-  const QFileInfo info(path);
-  if (!info.exists() || !info.isFile()) {
-    if (error) *error = QStringLiteral("file not found: %1").arg(path);
-    return false;
-  }
-  if (!info.isReadable()) {
+  if (!QFileInfo(path).isReadable() && QFileInfo(path).isFile()) {
     if (error) *error = QStringLiteral("file not readable: %1").arg(path);
     return false;
   }
-  const QByteArray name = QFile::encodeName(path);
-  int r = avformat_open_input(&format_, name.constData(), nullptr, nullptr);
-  if (r < 0) {
-    if (error) {
-      *error = r == AVERROR_INVALIDDATA ? QStringLiteral("unknown or damaged media format: %1").arg(path)
-                                        : QStringLiteral("cannot open %1: %2").arg(path, ffmpegError(r));
-    }
-    format_ = nullptr;
-    return false;
-  }
-  r = avformat_find_stream_info(format_, nullptr);
-  if (r < 0) {
-    if (error) *error = QStringLiteral("damaged media file %1: %2").arg(path, ffmpegError(r));
-    closeFile();
-    return false;
-  }
+  if (openMediaInput(path, &format_, error) < 0) return false;
 
   QString codecError;
   int a = av_find_best_stream(format_, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);

@@ -11,6 +11,7 @@ extern "C" {
 }
 
 #include "media/AudioFormat.h"
+#include "media/FfmpegInput.h"
 #include "media/MidiFile.h"
 
 namespace qm::media {
@@ -55,21 +56,12 @@ std::optional<MediaInfo> probeMedia(const QString& path, QString* error) {
     if (looksLikeMidi(f.read(16))) return probeMidi(path, error);
   }
 
-  av_log_set_level(AV_LOG_QUIET);
   AVFormatContext* fmt = nullptr;
-  const QByteArray name = QFile::encodeName(path);
-  if (avformat_open_input(&fmt, name.constData(), nullptr, nullptr) < 0) {
-    if (error) *error = QStringLiteral("unknown or damaged media format: %1").arg(path);
-    return std::nullopt;
-  }
+  if (openMediaInput(path, &fmt, error) < 0) return std::nullopt;
   struct Closer {
     AVFormatContext*& f;
     ~Closer() { avformat_close_input(&f); }
   } closer{fmt};
-  if (avformat_find_stream_info(fmt, nullptr) < 0) {
-    if (error) *error = QStringLiteral("damaged media file: %1").arg(path);
-    return std::nullopt;
-  }
   MediaInfo info;
   info.format = QString::fromUtf8(fmt->iformat->name);
   const int a = av_find_best_stream(fmt, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
@@ -93,7 +85,8 @@ std::optional<MediaInfo> probeMedia(const QString& path, QString* error) {
     if (sar.num > 0 && sar.den > 0 && sar.num != sar.den) w = static_cast<int>(std::lround(w * av_q2d(sar)));
     info.video = QSize(w, st->codecpar->height);
     info.videoCodec = QString::fromUtf8(avcodec_get_name(st->codecpar->codec_id));
-    if (st->nb_frames > 0) {
+    const bool guessedLength = fmt->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE;
+    if (st->nb_frames > 0 && !guessedLength) {
       info.frames = st->nb_frames;
     } else {
       // Not in the headers: count the pictures' packets (no decoding).
@@ -113,7 +106,11 @@ std::optional<MediaInfo> probeMedia(const QString& path, QString* error) {
       }
       av_packet_free(&pkt);
       info.frames = count;
-      if (info.duration <= 0.0) info.duration = end;
+      if (guessedLength || info.duration <= 0.0) {
+        // A raw stream's length guessed from its bit rate is no good: count its pictures instead.
+        const AVRational fr = av_guess_frame_rate(fmt, st, nullptr);
+        info.duration = std::max(end, fr.num > 0 ? static_cast<double>(count) * fr.den / fr.num : 0.0);
+      }
     }
   }
   return info;

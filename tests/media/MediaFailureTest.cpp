@@ -70,6 +70,14 @@ TEST_F(FailureTest, EmptyRandomAndFolderPathsAreRefused) {
   expectRefused(testing::scratchDir());
 }
 
+TEST_F(FailureTest, TextAndPlayListsAreNotMedia) {
+  // A play list would make the decoder open other files or addresses: refused.
+  testing::makeTone("listed.wav", 440, 0.3);
+  expectRefused(testing::writeFile("list.223", "#EXTM3U\n#EXT-X-TARGETDURATION:1\n#EXTINF:1,\nlisted.wav\n#EXT-X-ENDLIST\n"));
+  expectRefused(testing::writeFile("concat.223", "ffconcat version 1.0\nfile listed.wav\n"));
+  expectRefused(testing::writeFile("notes.223", "This is a text file, not a sound.\nIt has two lines.\n"));
+}
+
 TEST_F(FailureTest, DamagedMidiIsRefused) {
   expectRefused(testing::writeFile("bad.mid", QByteArray("MThd\x00\x00\x00\x06\x00\x01\x00\x01\x00\x00", 14)));
   expectRefused(testing::writeFile("bad.rmi", QByteArray("RIFF\x10\x00\x00\x00RMIDjunkjunk", 20)));
