@@ -168,7 +168,7 @@ bool MidiDecoder::seek(double seconds) {
   quietSince_ = -1.0;
   next_ = 0;
   time_ = seconds;
-  if (!synth_) return true;
+  if (!ensureSynth()) return false;
   silenceAll();
   // Bring the channels to the state they have at that time: programs, controllers, bends.
   while (next_ < song_.events.size() && song_.events[next_].seconds < seconds) {

@@ -122,6 +122,22 @@ TEST_F(MidiTest, VolumeAndStopApplyToMusicToo) {
   EXPECT_NEAR(20 * std::log10(levels[1] / levels[0]), -12.0, 0.3);
 }
 
+TEST_F(MidiTest, SeekingSkipsTheNotesBeforeTheNewPosition) {
+  // Organ (it holds its level): A4 for the first second, E5 for the next.
+  const QString path = testing::writeFile("seek.mid", testing::makeMidiBytes({{0.0, 1.0, 69, 110, 19}, {1.0, 1.0, 76, 110, 19}}));
+  ManualCapture capture;
+  MediaPlayer player;
+  ASSERT_TRUE(player.setFileName(path));
+  player.setCurrentPosition(1.2);
+  EXPECT_NEAR(player.CurrentPosition(), 1.2, 0.01);
+  player.Play();
+  capture.render(0.5);
+  player.Stop();
+  const auto wav = capture.finish();
+  EXPECT_GT(wav.toneLevel(keyFrequency(76), 0.1, 0.4), 0.005);
+  EXPECT_LT(wav.toneLevel(keyFrequency(69), 0.1, 0.4), 0.2 * wav.toneLevel(keyFrequency(76), 0.1, 0.4));
+}
+
 TEST(SoundfontTest, EnvironmentVariableNamesTheSoundfont) {
   const QString font = testing::writeFile("custom.sf2", "not used for playing");
   qputenv(kSoundfontVariable, font.toLocal8Bit());
