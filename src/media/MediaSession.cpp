@@ -12,7 +12,10 @@ namespace {
 constexpr int kRingFrames = kOutputRate;  // one second of sound decoded ahead
 // Below this much queued sound the decoder keeps going even when pictures pile up.
 constexpr int kLowWaterFrames = 8192;
-constexpr size_t kMaxPictures = 48;
+// Pictures decoded ahead while the sound is short (a file that stores its pictures
+// far ahead of its sound, as MPEG files do by half a second or more); beyond this
+// further pictures are dropped, so that the sound, which drives the clock, never stalls.
+constexpr size_t kMaxPictures = 32;
 
 }  // namespace
 
@@ -215,13 +218,19 @@ void MediaSession::run() {
         }
       }
       pictures_.dropOverdue(stream_->clock());
-      while (picturesDone < chunk.pictures.size() &&
-             (!pictures_.full() || (stream_->queuedFrames() < kLowWaterFrames && pictures_.size() < kMaxPictures))) {
+      while (picturesDone < chunk.pictures.size()) {
+        const bool soundStarving = stream_->queuedFrames() < kLowWaterFrames;
+        if (pictures_.full() && !soundStarving) break;
         auto& p = chunk.pictures[picturesDone++];
-        pictures_.push({serial, p.time, std::move(p.image)});
+        if (pictures_.size() < kMaxPictures) pictures_.push({serial, p.time, std::move(p.image)});
         progress = true;
       }
-      if (!progress) stream_->waitForSpace(2048, stream_->isPlaying() ? 5 : 50);
+      if (!progress) {
+        // Waiting for room: in the sound ring, or (when only pictures are left) in the picture queue.
+        const int wait = stream_->isPlaying() ? 5 : 50;
+        if (audioOffset < chunkFrames) stream_->waitForSpace(static_cast<int>(std::min<size_t>(chunkFrames - audioOffset, 2048)), wait);
+        else pictures_.waitForRoom(wait);
+      }
       continue;
     }
 

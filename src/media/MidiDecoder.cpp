@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <mutex>
+#include <thread>
+#include <vector>
 
 #include "media/AudioFormat.h"
 #include "media/Soundfont.h"
@@ -29,7 +31,90 @@ void quietFluidSynth() {
   });
 }
 
+// Synthesizers with the soundfont loaded, kept for reuse: a game loads its music again
+// for every play, and loading a soundfont costs far more than resetting a synthesizer.
+class SynthPool {
+ public:
+  static SynthPool& instance() {
+    static SynthPool pool;
+    return pool;
+  }
+  ~SynthPool() {
+    for (auto& s : idle_) destroy(s);
+  }
+  struct Entry {
+    fluid_settings_t* settings = nullptr;
+    fluid_synth_t* synth = nullptr;
+    QString font;
+  };
+  // A ready synthesizer for `font`, or an empty entry.
+  Entry take(const QString& font) {
+    std::lock_guard lock(mutex_);
+    for (auto it = idle_.begin(); it != idle_.end(); ++it) {
+      if (it->font == font) {
+        Entry e = *it;
+        idle_.erase(it);
+        return e;
+      }
+    }
+    return {};
+  }
+  void give(Entry e) {
+    fluid_synth_all_sounds_off(e.synth, -1);
+    fluid_synth_system_reset(e.synth);
+    std::lock_guard lock(mutex_);
+    if (idle_.size() < kKeep) {
+      idle_.push_back(e);
+      return;
+    }
+    destroy(e);
+  }
+  static void destroy(Entry& e) {
+    if (e.synth) delete_fluid_synth(e.synth);
+    if (e.settings) delete_fluid_settings(e.settings);
+    e = {};
+  }
+  // A new synthesizer with the soundfont loaded; empty with `error` set on failure.
+  static Entry create(const QString& font, QString* error) {
+    quietFluidSynth();
+    Entry e;
+    e.font = font;
+    e.settings = new_fluid_settings();
+    if (!e.settings) return {};
+    fluid_settings_setnum(e.settings, "synth.sample-rate", kOutputRate);
+    fluid_settings_setnum(e.settings, "synth.gain", 0.6);
+    fluid_settings_setint(e.settings, "synth.threadsafe-api", 0);  // one thread drives each synth
+    e.synth = new_fluid_synth(e.settings);
+    if (!e.synth) {
+      if (error) *error = QStringLiteral("cannot start the MIDI synthesizer");
+      destroy(e);
+      return {};
+    }
+    if (fluid_synth_sfload(e.synth, QFile::encodeName(font).constData(), 1) == FLUID_FAILED) {
+      if (error) *error = QStringLiteral("cannot load the soundfont %1").arg(font);
+      destroy(e);
+      return {};
+    }
+    return e;
+  }
+
+ private:
+  static constexpr size_t kKeep = 4;
+  std::mutex mutex_;
+  std::vector<Entry> idle_;
+};
+
 }  // namespace
+
+void prepareMidiSynthesizer() {
+  const QString font = findSoundfont();
+  if (font.isEmpty()) return;
+  std::thread([font] {
+    auto e = SynthPool::instance().take(font);
+    if (!e.synth) e = SynthPool::create(font, nullptr);
+    if (e.synth) SynthPool::instance().give(e);
+  }).detach();
+}
 
 std::unique_ptr<MidiDecoder> MidiDecoder::open(const QString& path, QString* error) {
   QFile file(path);
@@ -57,37 +142,24 @@ std::unique_ptr<MidiDecoder> MidiDecoder::open(const QString& path, QString* err
 }
 
 MidiDecoder::~MidiDecoder() {
-  if (synth_) delete_fluid_synth(synth_);
-  if (settings_) delete_fluid_settings(settings_);
+  if (synth_) SynthPool::instance().give({settings_, synth_, font_});
 }
 
 bool MidiDecoder::ensureSynth() {
   if (synth_) return true;
   if (synthFailed_) return false;
   synthFailed_ = true;
-  quietFluidSynth();
-  const QString font = findSoundfont();
-  if (font.isEmpty()) {
+  font_ = findSoundfont();
+  if (font_.isEmpty()) {
     error_ = QStringLiteral("no General MIDI soundfont found (install timgm6mb-soundfont or set %1)")
                  .arg(QString::fromLatin1(kSoundfontVariable));
     return false;
   }
-  settings_ = new_fluid_settings();
-  if (!settings_) return false;
-  fluid_settings_setnum(settings_, "synth.sample-rate", kOutputRate);
-  fluid_settings_setnum(settings_, "synth.gain", 0.6);
-  fluid_settings_setint(settings_, "synth.threadsafe-api", 0);  // one thread drives each synth
-  synth_ = new_fluid_synth(settings_);
-  if (!synth_) {
-    error_ = QStringLiteral("cannot start the MIDI synthesizer");
-    return false;
-  }
-  if (fluid_synth_sfload(synth_, QFile::encodeName(font).constData(), 1) == FLUID_FAILED) {
-    error_ = QStringLiteral("cannot load the soundfont %1").arg(font);
-    delete_fluid_synth(synth_);
-    synth_ = nullptr;
-    return false;
-  }
+  auto e = SynthPool::instance().take(font_);
+  if (!e.synth) e = SynthPool::create(font_, &error_);
+  if (!e.synth) return false;
+  settings_ = e.settings;
+  synth_ = e.synth;
   synthFailed_ = false;
   return true;
 }

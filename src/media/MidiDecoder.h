@@ -15,6 +15,11 @@ struct _fluid_synth_t;
 
 namespace qm::media {
 
+// Loads a synthesizer with the soundfont in the background, so that the first MIDI
+// player started afterwards sounds at once (loading a soundfont takes about 0.1 s).
+// Synthesizers of unloaded MIDI players are kept for the next ones as well.
+void prepareMidiSynthesizer();
+
 class MidiDecoder final : public Decoder {
  public:
   // Reads and checks the file (the soundfont is loaded later, on the decoding thread).
@@ -44,6 +49,7 @@ class MidiDecoder final : public Decoder {
   _fluid_hashtable_t* settings_ = nullptr;
   _fluid_synth_t* synth_ = nullptr;
   bool synthFailed_ = false;
+  QString font_;
   size_t next_ = 0;        // next event to send
   double time_ = 0.0;      // media time of the next frame rendered
   double rate_ = 1.0;

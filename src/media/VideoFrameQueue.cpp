@@ -24,6 +24,7 @@ std::optional<VideoFrame> VideoFrameQueue::takeDue(StreamClock clock) {
     due = std::move(frames_.front());
     frames_.pop_front();
   }
+  if (due) roomCv_.notify_all();
   return due;
 }
 
@@ -35,6 +36,12 @@ void VideoFrameQueue::dropOverdue(StreamClock clock) {
 void VideoFrameQueue::clear() {
   std::lock_guard lock(mutex_);
   frames_.clear();
+  roomCv_.notify_all();
+}
+
+void VideoFrameQueue::waitForRoom(int timeoutMs) {
+  std::unique_lock lock(mutex_);
+  roomCv_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return frames_.size() < capacity_; });
 }
 
 }  // namespace qm::media

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <cstdint>
+#include <condition_variable>
 #include <deque>
 #include <mutex>
 #include <optional>
@@ -32,6 +33,8 @@ class VideoFrameQueue {
   void dropOverdue(StreamClock clock);
   void clear();
   size_t size() const;
+  // Waits until a picture is taken or dropped, or the timeout passes.
+  void waitForRoom(int timeoutMs);
 
   static bool isDue(const VideoFrame& f, StreamClock clock) {
     return f.serial < clock.serial || (f.serial == clock.serial && f.time <= clock.mediaTime + 0.005);
@@ -40,6 +43,7 @@ class VideoFrameQueue {
  private:
   size_t capacity_;
   mutable std::mutex mutex_;
+  std::condition_variable roomCv_;
   std::deque<VideoFrame> frames_;
 };
 
