@@ -51,8 +51,15 @@ bool MediaPlayer::setFileName(const QString& path) {
   session_ = std::make_unique<MediaSession>(std::move(decoder), rate_, playCount_, static_cast<float>(gainForVolume(volume_)));
   applyAutoSize();
   if (bar_) bar_->refresh();
+  showPictureWhileIdle();  // the first picture, as soon as it is decoded
   update();
   return true;
+}
+
+void MediaPlayer::showPictureWhileIdle() {
+  if (!session_ || !session_->hasVideo()) return;
+  idlePolls_ = 50;
+  if (!timer_->isActive()) timer_->start(kVideoPollMs);
 }
 
 double MediaPlayer::CurrentPosition() const { return session_ ? session_->position() : 0.0; }
@@ -61,7 +68,7 @@ void MediaPlayer::setCurrentPosition(double seconds) {
   if (!session_) return;
   if (!std::isfinite(seconds)) seconds = 0.0;
   session_->seek(std::max(0.0, seconds));
-  if (session_->hasVideo()) timer_->start(kVideoPollMs);
+  showPictureWhileIdle();
 }
 
 void MediaPlayer::setRate(double rate) {
@@ -117,9 +124,14 @@ void MediaPlayer::poll() {
     timer_->stop();
     return;
   }
+  bool tookPicture = false;
   if (session_->hasVideo()) {
-    if (auto frame = session_->pictures().takeDue(session_->clock())) {
+    // While not playing, the picture just after the position stands for it (a video's
+    // first picture often starts a little after its sound).
+    const double lookAhead = session_->isPlaying() ? 0.0 : 0.2;
+    if (auto frame = session_->pictures().takeDue(session_->clock(), lookAhead)) {
       picture_ = std::move(frame->image);
+      tookPicture = true;
       if (isVisible()) update(pictureRect());
     }
   }
@@ -135,7 +147,11 @@ void MediaPlayer::poll() {
       emit ended();
     }
   }
-  if (!playing && !(session_->hasVideo() && session_->pictures().size() > 0)) timer_->stop();
+  if (!playing) {
+    // Not playing: keep looking only until the picture for the current position is shown.
+    if (tookPicture) idlePolls_ = 0;
+    if (idlePolls_ <= 0 || --idlePolls_ == 0) timer_->stop();
+  }
 }
 
 void MediaPlayer::setAutoSize(bool on) {

@@ -119,6 +119,7 @@ class MediaPlayer : public QWidget {
   void layoutControls();
   QRect pictureRect() const;
   void updateTimer();
+  void showPictureWhileIdle();
 
   QString fileName_;
   std::unique_ptr<MediaSession> session_;
@@ -132,6 +133,7 @@ class MediaPlayer : public QWidget {
   QTimer* timer_ = nullptr;
   MediaControlBar* bar_ = nullptr;
   bool wasPlaying_ = false;
+  int idlePolls_ = 0;  // polls left to pick up a picture while not playing (after a load or a seek)
 };
 
 }  // namespace qm::media

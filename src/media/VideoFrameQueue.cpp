@@ -17,10 +17,10 @@ void VideoFrameQueue::push(VideoFrame frame) {
   frames_.push_back(std::move(frame));
 }
 
-std::optional<VideoFrame> VideoFrameQueue::takeDue(StreamClock clock) {
+std::optional<VideoFrame> VideoFrameQueue::takeDue(StreamClock clock, double lookAhead) {
   std::lock_guard lock(mutex_);
   std::optional<VideoFrame> due;
-  while (!frames_.empty() && isDue(frames_.front(), clock)) {
+  while (!frames_.empty() && isDue(frames_.front(), clock, due ? 0.0 : lookAhead)) {
     due = std::move(frames_.front());
     frames_.pop_front();
   }

@@ -26,8 +26,9 @@ class VideoFrameQueue {
 
   bool full() const;
   void push(VideoFrame frame);
-  // The latest picture that is due at `clock`; the ones before it are dropped.
-  std::optional<VideoFrame> takeDue(StreamClock clock);
+  // The latest picture that is due at `clock` (or within `lookAhead` seconds after it);
+  // the ones before it are dropped.
+  std::optional<VideoFrame> takeDue(StreamClock clock, double lookAhead = 0.0);
   // Drops pictures that are overdue at `clock`, keeping the latest due one. Lets the
   // decoder go on when nobody is looking at the pictures.
   void dropOverdue(StreamClock clock);
@@ -36,8 +37,8 @@ class VideoFrameQueue {
   // Waits until a picture is taken or dropped, or the timeout passes.
   void waitForRoom(int timeoutMs);
 
-  static bool isDue(const VideoFrame& f, StreamClock clock) {
-    return f.serial < clock.serial || (f.serial == clock.serial && f.time <= clock.mediaTime + 0.005);
+  static bool isDue(const VideoFrame& f, StreamClock clock, double lookAhead = 0.0) {
+    return f.serial < clock.serial || (f.serial == clock.serial && f.time <= clock.mediaTime + 0.005 + lookAhead);
   }
 
  private:

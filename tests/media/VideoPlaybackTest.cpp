@@ -141,6 +141,23 @@ TEST_F(VideoTest, RewindShowsTheFirstPicturesAgain) {
   player.Stop();
 }
 
+TEST_F(VideoTest, FirstPictureShowsBeforePlay) {
+  MediaPlayer player;
+  ASSERT_TRUE(player.setFileName(redThenBlue(true)));
+  letTheWindowRun(150);
+  EXPECT_EQ(colourOf(player.currentPicture()), 'r');
+  EXPECT_EQ(player.PlayState(), 0);
+}
+
+TEST_F(VideoTest, SeekingWhileStoppedShowsThePictureThere) {
+  testing::ManualCapture capture;
+  MediaPlayer player;
+  ASSERT_TRUE(player.setFileName(redThenBlue(true)));
+  player.setCurrentPosition(0.75);
+  letTheWindowRun(150);
+  EXPECT_EQ(colourOf(player.currentPicture()), 'b');
+}
+
 TEST_F(VideoTest, StretchedPictureFillsTheControl) {
   ManualCapture capture;
   MediaPlayer player;
