@@ -68,13 +68,15 @@ void MediaSession::play() {
 
 void MediaSession::stop() { stream_->setPlaying(false); }
 
-void MediaSession::seek(double seconds) {
+void MediaSession::seek(double seconds) { seekTo(seconds, stream_->isFinished()); }
+
+void MediaSession::seekTo(double seconds, bool resetRuns) {
   std::uint64_t id;
   {
     std::lock_guard lock(mutex_);
     seekRequested_ = true;
     seekTarget_ = std::max(0.0, seconds);
-    seekResetsRuns_ = stream_->isFinished();
+    seekResetsRuns_ = resetRuns;
     id = ++seekId_;
   }
   wake();
@@ -97,8 +99,16 @@ void MediaSession::setPlayCount(int count) {
   std::uint64_t version;
   {
     std::lock_guard lock(mutex_);
+    if (playCount_ == std::max(count, 0)) return;
     playCount_ = std::max(count, 0);
     version = ++settingsVersion_;
+  }
+  if (!stream_->isPlaying()) {
+    // Set before playing (the usual case): decode ahead again, so that the end of the
+    // first run (a repeat's loop point, or a single run's fading tail) matches the count.
+    const double at = position();
+    seekTo(at, at == 0.0 || stream_->isFinished());
+    return;
   }
   wake();
   // The worker may have decoded to the end already: it must take the new count before

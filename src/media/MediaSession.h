@@ -51,6 +51,7 @@ class MediaSession {
  private:
   void run();
   void wake();
+  void seekTo(double seconds, bool resetRuns);
   // Waits a moment until the worker has taken the latest settings.
   void waitForSettings(std::uint64_t version);
 

@@ -242,11 +242,19 @@ bool MidiDecoder::seek(double seconds) {
   time_ = seconds;
   if (!ensureSynth()) return false;
   silenceAll();
-  // Bring the channels to the state they have at that time: programs, controllers, bends.
+  // Bring the channels to the state they have at that time: programs, controllers and
+  // bends, and the notes held across it sound again.
+  std::vector<int> held(16 * 128, 0);  // velocity of each held note, 0 = off
   while (next_ < song_.events.size() && song_.events[next_].seconds < seconds) {
     const MidiEvent& e = song_.events[next_++];
     const int kind = e.status & 0xf0;
-    if (kind != 0x80 && kind != 0x90 && kind != 0xA0) send(e);
+    const int slot = (e.status & 0x0f) * 128 + e.data1;
+    if (kind == 0x90) held[static_cast<size_t>(slot)] = e.data2;
+    else if (kind == 0x80) held[static_cast<size_t>(slot)] = 0;
+    else if (kind != 0xA0) send(e);
+  }
+  for (size_t slot = 0; slot < held.size(); ++slot) {
+    if (held[slot] > 0) fluid_synth_noteon(synth_, static_cast<int>(slot / 128), static_cast<int>(slot % 128), held[slot]);
   }
   return true;
 }
