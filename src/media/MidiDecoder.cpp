@@ -40,7 +40,24 @@ class SynthPool {
     return pool;
   }
   ~SynthPool() {
+    if (warmer_.joinable()) warmer_.join();
     for (auto& s : idle_) destroy(s);
+  }
+  // Loads one synthesizer for `font` on a thread of its own, unless one is ready or loading.
+  void warmUp(const QString& font) {
+    std::lock_guard lock(mutex_);
+    if (warming_) return;
+    for (const auto& e : idle_) {
+      if (e.font == font) return;
+    }
+    if (warmer_.joinable()) warmer_.join();  // an earlier warm-up, long finished
+    warming_ = true;
+    warmer_ = std::thread([this, font] {
+      Entry e = create(font, nullptr);
+      if (e.synth) give(e);
+      std::lock_guard lock(mutex_);
+      warming_ = false;
+    });
   }
   struct Entry {
     fluid_settings_t* settings = nullptr;
@@ -102,18 +119,15 @@ class SynthPool {
   static constexpr size_t kKeep = 4;
   std::mutex mutex_;
   std::vector<Entry> idle_;
+  std::thread warmer_;
+  bool warming_ = false;
 };
 
 }  // namespace
 
 void prepareMidiSynthesizer() {
   const QString font = findSoundfont();
-  if (font.isEmpty()) return;
-  std::thread([font] {
-    auto e = SynthPool::instance().take(font);
-    if (!e.synth) e = SynthPool::create(font, nullptr);
-    if (e.synth) SynthPool::instance().give(e);
-  }).detach();
+  if (!font.isEmpty()) SynthPool::instance().warmUp(font);
 }
 
 std::unique_ptr<MidiDecoder> MidiDecoder::open(const QString& path, QString* error) {

@@ -2,10 +2,12 @@
 // (not at a late end-of-track mark), repeats start over, several pieces play at once.
 #include <gtest/gtest.h>
 
+#include <QThread>
 #include <cmath>
 
 #include "MediaTestSupport.h"
 #include "media/MediaPlayer.h"
+#include "media/MidiDecoder.h"
 #include "media/Soundfont.h"
 
 namespace qm::media {
@@ -136,6 +138,19 @@ TEST_F(MidiTest, SeekingSkipsTheNotesBeforeTheNewPosition) {
   const auto wav = capture.finish();
   EXPECT_GT(wav.toneLevel(keyFrequency(76), 0.1, 0.4), 0.005);
   EXPECT_LT(wav.toneLevel(keyFrequency(69), 0.1, 0.4), 0.2 * wav.toneLevel(keyFrequency(76), 0.1, 0.4));
+}
+
+TEST_F(MidiTest, PreparedSynthesizerStartsTheMusicAtOnce) {
+  prepareMidiSynthesizer();
+  prepareMidiSynthesizer();  // a second call while the first loads does no harm
+  QThread::msleep(400);
+  ManualCapture capture;
+  MediaPlayer player;
+  ASSERT_TRUE(player.setFileName(testing::writeFile("prepared.mid", testing::makeMidiBytes({{0.0, 0.5, 69, 110}}))));
+  player.Play();
+  capture.render(0.3);
+  player.Stop();
+  EXPECT_GT(capture.finish().toneLevel(440, 0.02, 0.3), 0.005);
 }
 
 TEST(SoundfontTest, EnvironmentVariableNamesTheSoundfont) {
