@@ -218,8 +218,10 @@ void Game::layoutPicture() {
   scale_ = scale;
   view_->resetTransform();
   view_->scale(scale, scale);
-  const bool fits = pw * scale <= area.width() + 0.5 && ph * scale <= area.height() + 0.5;
-  view_->setAlignment(fits ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignTop));
+  // Centred on each axis where it fits, else from the edge (never above or left of it).
+  const bool fitsAcross = pw * scale <= area.width() + 0.5;
+  const bool fitsDown = ph * scale <= area.height() + 0.5;
+  view_->setAlignment((fitsAcross ? Qt::AlignHCenter : Qt::AlignLeft) | (fitsDown ? Qt::AlignVCenter : Qt::AlignTop));
   view_->setSceneRect(0, 0, pw, ph);
   if (barShown) menuBar_->raise();
 }

@@ -271,7 +271,7 @@ void Game::paintBackground(const FrameFile& f) {
     PictureBox->clearPicture();
     PictureBox->cls();
     const double value = startup::vbVal(f.background);
-    if (value != PictureBox->backColor()) PictureBox->setBackColor(static_cast<int>(static_cast<int64_t>(value)));
+    if (value != PictureBox->backColor()) PictureBox->setBackColor(roundToInt(value));
   } else if (f.backgroundType == 1 && f.tile) {
     PictureBox->clearPicture();
     PictureBox->cls();

@@ -60,7 +60,7 @@ void Game::LoadTexts() {
   }
   startup::RecordReader& r = *reader;
 
-  // As in the original loader, a field that fails to read leaves the value of
+  // A field that fails to read leaves the value of
   // the previous record in place.
   int counter = 0;
   int16_t marker = 0;

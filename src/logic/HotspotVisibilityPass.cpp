@@ -9,7 +9,7 @@
 #include "logic/GameLogic.h"
 #include "logic/HotspotVisibility.h"
 #include "logic/LogicSeams.h"
-#include "startup/ErrorReport.h"
+#include "startup/PlayMediaControl.h"
 #include "startup/Project.h"
 #include "startup/RecordReader.h"
 
@@ -68,11 +68,7 @@ void GameLogic::applyVisibility(int n, bool shown) {
     } else if (!player.visible() && shown) {
       player.setCurrentPosition(0);
       if (!game_.picWhere || !game_.picWhere->visible()) {
-        try {
-          player.play();
-        } catch (const VbError& e) {
-          startup::ShowPlayMediaControlError(e.description);
-        }
+        startup::PlayMediaControl([&player] { player.play(); });
       }
       player.setVisibleVb(true);
     }

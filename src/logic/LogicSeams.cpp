@@ -45,11 +45,16 @@ QString PickedObjectName(engine::Game& game, int objectIndex) {
 }
 
 bool ChannelPlaying(engine::Game& game, int channel) {
-  return game.MPlayer.exists(channel) && game.MPlayer[channel].playState() == 2;
+  const int player = game.SoundChannels.channel(channel).player;
+  return game.MPlayer.exists(player) && game.MPlayer[player].playState() == 2;
 }
 
-void StoreHotspotSoundRecord(engine::Game&, int, const SoundChannelRecord&) {}
-void SetFadeDuration(engine::Game&, double) {}
+void StoreHotspotSoundRecord(engine::Game& game, int channel, const SoundChannelRecord& record) {
+  game.SoundChannels.storeHotspotRecord(
+      channel, engine::FrameSoundRecord{record.action, record.fade, record.loop, record.volume, record.soundFile});
+}
+
+void SetFadeDuration(engine::Game& game, double seconds) { game.SoundChannels.fadeSeconds = seconds; }
 
 void PlayLegacySoundBlock(engine::Game& game, const LegacySoundBlock& block) {
   int channel = 0;

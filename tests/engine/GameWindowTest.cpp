@@ -217,5 +217,18 @@ TEST_F(GameWindowTest, PictureLargerThanTheScreenStaysOneToOneAtTheTopLeft) {
   EXPECT_NEAR(origin.y(), 0, 1);
 }
 
+TEST_F(GameWindowTest, PictureTallerThanTheScreenIsStillCentredAcross) {
+  GeneralFields f;
+  f.width = 100;
+  f.height = 4000;
+  auto& g = open(f);
+  g.show();
+  runEvents(50);
+  EXPECT_EQ(g.displayScale(), 1.0);
+  const QPointF origin = g.pictureToWindow(QPointF(0, 0));
+  EXPECT_NEAR(origin.x(), g.width() / 2 - 50, 1);
+  EXPECT_NEAR(origin.y(), 0, 1);
+}
+
 }  // namespace
 }  // namespace qm::testing

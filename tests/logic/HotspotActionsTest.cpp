@@ -137,6 +137,35 @@ TEST_F(HotspotActionsTest, EndGameChangesVariablesFirstAndThenUnloads) {
   EXPECT_TRUE(startup::GameStopped());
 }
 
+TEST_F(HotspotActionsTest, ChannelRecordsAndFadeGoToTheChannelTable) {
+  GameFolderBuilder folder;
+  basicGame(folder);
+  ActionSpec stay;
+  stay.fadeDurationMs = 1500;
+  stay.channels = {ChannelSpec{2, true, true, 6, "rain.wav"}};
+  frame(folder, "Hall", {HotspotSpec{}}, {stay});
+  auto& g = startGame(folder);
+  g.SoundChannels.channel(1).keepIfPlaying = true;
+  EXPECT_EQ(logic().MakeAction(1, 0, false), logic::GameLogic::kNothingFurther);
+  EXPECT_DOUBLE_EQ(g.SoundChannels.fadeSeconds, 1.5);
+  EXPECT_FALSE(g.SoundChannels.channel(1).keepIfPlaying);
+}
+
+TEST_F(HotspotActionsTest, EightChannelRecordsAreAnError) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"v"});
+  ActionSpec act;
+  act.variableChangeOn = 1; act.variableName = "v"; act.setToOne = true;
+  act.channels.assign(8, ChannelSpec{1, false, false, 5, ""});
+  act.showMessage = true; act.messageText = "not reached";
+  frame(folder, "Hall", {HotspotSpec{}}, {act});
+  startGame(folder);
+  EXPECT_EQ(logic().MakeAction(1, 0, false), logic::GameLogic::kNothingFurther);
+  EXPECT_EQ(messagesContaining(" Unable to make the action associated with the hotspot #1. "), 1u);
+  EXPECT_EQ(messagesContaining("not reached"), 0u);
+  EXPECT_EQ(logic().GetVariableValue("v"), 1);
+}
+
 TEST_F(HotspotActionsTest, MissingRecordOrFileDoesNothingQuietly) {
   GameFolderBuilder folder;
   basicGame(folder, {"v"});

@@ -101,6 +101,45 @@ TEST_F(HotspotLoadingTest, AnimatedHotspotStandsInABoxAndItsAreaIsTiny) {
   EXPECT_TRUE(g.AniGifBox[link].visible());
 }
 
+// Notes what the visibility pass asks of a hotspot's video player.
+struct PlayerLog : engine::MediaBackend {
+  QStringList* log;
+  int state = 0;
+  explicit PlayerLog(QStringList* l) : log(l) {}
+  void open(const QString&) override {}
+  void play() override { *log << "play", state = 2; }
+  void stop() override { *log << "stop", state = 0; }
+  int playState() const override { return state; }
+  void setVolume(int) override {}
+  void setPlayCount(int) override {}
+  void setRate(double) override {}
+  double currentPosition() const override { return 0; }
+  void setCurrentPosition(double s) override { *log << QString("rewind %1").arg(s); }
+};
+
+TEST_F(HotspotLoadingTest, VideoHotspotRestartsOnlyWhenItBecomesVisible) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"tv"});
+  HotspotSpec v;
+  v.hasVideo = true; v.videoFile = "news.avi";
+  v.useConditions = 1; v.mustBeTrue = {"tv"};
+  frame(folder, "Hall", {v});
+  auto& g = startGame(folder);
+  QStringList log;
+  g.VideoPlayer[1].attachBackend(std::make_unique<PlayerLog>(&log));
+  EXPECT_FALSE(g.VideoPlayer[1].visible());
+  logic().ChangeVariableValue("tv", 1);
+  logic().ShowOrNotShowAreas();
+  EXPECT_EQ(log, (QStringList{"rewind 0", "play"}));
+  EXPECT_TRUE(g.VideoPlayer[1].visible());
+  logic().ShowOrNotShowAreas();  // stays visible: keeps playing, not rewound
+  EXPECT_EQ(log.size(), 2);
+  logic().ChangeVariableValue("tv", 0);
+  logic().ShowOrNotShowAreas();
+  EXPECT_EQ(log.last(), "stop");
+  EXPECT_FALSE(g.VideoPlayer[1].visible());
+}
+
 TEST_F(HotspotLoadingTest, FrameChangeRemovesEveryHotspotControl) {
   GameFolderBuilder folder;
   basicGame(folder);

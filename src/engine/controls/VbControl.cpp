@@ -62,7 +62,7 @@ void VbControl::applyGeometry() {
               std::max(0, twipsToPixels(height_)));
 }
 
-// Positions snap to whole pixels, as they did on the original screen.
+// Positions snap to whole pixels: a control always stands on the pixel grid.
 void VbControl::setLeft(double t) {
   left_ = twipsToPixels(t) * kTwipsPerPixel;
   QWidget::move(twipsToPixels(left_), y());
