@@ -7,6 +7,7 @@
 #include "vbscript/Dispatch.h"
 #include "vbscript/ScriptError.h"
 #include "vbscript/Value.h"
+#include "vbscript/runtime/Numbers.h"
 
 namespace qm::vbs {
 
@@ -55,8 +56,11 @@ std::u16string formatSignificant(double d, int digits) {
 [[noreturn]] void mismatch() { raise(err::TypeMismatch); }
 
 double stringToDouble(const std::u16string& s) {
-  double d;
-  if (parseNumber(s, d)) return d;
+  auto parsed = rt::parseNumber(s);
+  if (parsed) {
+    if (parsed->overflow) raise(err::Overflow);
+    return parsed->value;
+  }
   double serial;
   if (parseDateText(s, serial)) return serial;
   mismatch();
@@ -70,70 +74,10 @@ double roundHalfEven(double d) {
 }
 
 bool parseNumber(std::u16string_view text, double& out) {
-  size_t i = 0, n = text.size();
-  while (i < n && isSpace(text[i])) ++i;
-  while (n > i && isSpace(text[n - 1])) --n;
-  if (i >= n) return false;
-  bool neg = false;
-  if (text[i] == '+' || text[i] == '-') {
-    neg = text[i] == '-';
-    ++i;
-    while (i < n && isSpace(text[i])) ++i;
-  }
-  if (i < n && text[i] == '$') ++i;
-  if (i >= n) return false;
-  if (text[i] == '&' && i + 1 < n) {
-    char16_t k = text[i + 1];
-    int base = 0;
-    if (k == 'h' || k == 'H') base = 16;
-    else if (k == 'o' || k == 'O') base = 8;
-    else if (k >= '0' && k <= '7') { base = 8; --i; }
-    if (!base) return false;
-    i += 2;
-    if (i >= n) return false;
-    uint64_t v = 0;
-    for (; i < n; ++i) {
-      char16_t c = text[i];
-      int dv;
-      if (c >= '0' && c <= '9') dv = c - '0';
-      else if (base == 16 && c >= 'a' && c <= 'f') dv = c - 'a' + 10;
-      else if (base == 16 && c >= 'A' && c <= 'F') dv = c - 'A' + 10;
-      else return false;
-      if (dv >= base) return false;
-      v = v * base + dv;
-      if (v > 0xFFFFFFFFull) return false;
-    }
-    double r;
-    if (v <= 0xFFFF && ((base == 16 && n - i <= 4) || v <= 0x7FFF)) {
-      r = static_cast<int16_t>(static_cast<uint16_t>(v));
-      if (v <= 0xFFFF && v > 0x7FFF) r = static_cast<int16_t>(static_cast<uint16_t>(v));
-    } else {
-      r = static_cast<int32_t>(static_cast<uint32_t>(v));
-    }
-    out = neg ? -r : r;
-    return true;
-  }
-  std::string ascii;
-  bool digits = false, dot = false, exp = false;
-  for (; i < n; ++i) {
-    char16_t c = text[i];
-    if (c >= '0' && c <= '9') { ascii += char(c); digits = true; }
-    else if (c == '.' && !dot && !exp) { ascii += '.'; dot = true; }
-    else if (c == ',' && !dot && !exp && digits) { /* thousands separator */ }
-    else if ((c == 'e' || c == 'E' || c == 'd' || c == 'D') && digits && !exp) {
-      exp = true;
-      ascii += 'e';
-      if (i + 1 < n && (text[i + 1] == '+' || text[i + 1] == '-')) { ascii += char(text[i + 1]); ++i; }
-      if (i + 1 >= n) return false;
-    } else {
-      return false;
-    }
-  }
-  if (!digits) return false;
-  char* end = nullptr;
-  double v = std::strtod(ascii.c_str(), &end);
-  if (std::isinf(v)) return false;
-  out = neg ? -v : v;
+  // One reading of number text for arithmetic and the conversion functions.
+  auto parsed = rt::parseNumber(std::u16string(text));
+  if (!parsed || parsed->overflow) return false;
+  out = parsed->value;
   return true;
 }
 

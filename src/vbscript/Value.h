@@ -244,7 +244,9 @@ std::u16string toString(const Value& v);
 Value toNumber(const Value& v);
 
 // Text parsing helpers used by the coercions and by IsNumeric/CDbl.
-// Parses a whole string as a number; false if it is not one.
+// Parses a whole string as a number as CDbl reads it (blanks, signs,
+// parentheses, "$", thousands commas, exponents; "&H"/"&O" text as an
+// unsigned bit pattern); false if it is not one or does not fit a Double.
 bool parseNumber(std::u16string_view text, double& out);
 // Formats doubles/singles as CStr does (15 / 7 significant digits).
 std::u16string formatDouble(double d);

@@ -119,7 +119,10 @@ TEST(Conversions, TextToNumbers) {
   EXPECT_TRUE(parseNumber(u"&HFF", d));
   EXPECT_EQ(d, 255);
   EXPECT_TRUE(parseNumber(u"&HFFFF", d));
-  EXPECT_EQ(d, -1);
+  EXPECT_EQ(d, 65535);
+  EXPECT_TRUE(parseNumber(u"(5)", d));
+  EXPECT_EQ(d, -5);
+  EXPECT_FALSE(parseNumber(u"1e400", d));
   EXPECT_TRUE(parseNumber(u"1,000", d));
   EXPECT_EQ(d, 1000);
   EXPECT_FALSE(parseNumber(u"", d));

@@ -75,6 +75,7 @@ TEST_F(HostObjects, ScriptNamesComeBeforeAddedMembers) {
   engine.addCode(u"Function Count\r\nCount = 99\r\nEnd Function\r\nv = Visible\r\nc = Count");
   EXPECT_EQ(toString(engine.eval(u"c")), u"99");
   EXPECT_EQ(globals.calls.size(), 1u);  // Visible read as a global member
+  engine.reset();  // the engine must let go of `globals` before it goes away
 }
 
 TEST_F(HostObjects, NothingAndNonObjectsAreRejected) {
