@@ -1,0 +1,291 @@
+#include "engine/Game.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGraphicsProxyWidget>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QMouseEvent>
+
+#include "engine/GameSeams.h"
+#include "startup/Screen.h"
+
+namespace qm::engine {
+
+namespace {
+Game* gCurrent = nullptr;
+
+FrameLogicFactory& factoryStore() {
+  static FrameLogicFactory f;
+  return f;
+}
+
+// Lets the window see what happens around the game picture: presses on the
+// black bars and every key, wherever the focus is.
+class ViewFilter : public QObject {
+ public:
+  explicit ViewFilter(Game* g) : QObject(g), game_(g) {}
+  bool eventFilter(QObject* watched, QEvent* e) override;
+
+ private:
+  Game* game_;
+};
+}  // namespace
+
+void setFrameLogicFactory(FrameLogicFactory factory) { factoryStore() = std::move(factory); }
+const FrameLogicFactory& frameLogicFactory() { return factoryStore(); }
+
+Game* Game::current() { return gCurrent; }
+
+Game::Game(QWidget* parent) : QWidget(parent) {
+  gCurrent = this;
+  setWindowTitle(QStringLiteral(" "));
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  setFocusPolicy(Qt::StrongFocus);
+  QPalette pal = palette();
+  pal.setColor(QPalette::Window, Qt::black);
+  setPalette(pal);
+  setAutoFillBackground(true);
+  createControls();
+  createMenus();
+  if (const auto& f = frameLogicFactory()) logic_ = f(*this);
+  if (!logic_) logic_ = std::make_unique<FrameLogic>();
+  formLoad();
+}
+
+Game::~Game() {
+  if (gCurrent == this) gCurrent = nullptr;
+  // Control arrays free their elements before the widgets they live in go.
+  Area.UnloadAll();
+  Text.UnloadAll();
+  delete proxy_;
+}
+
+void Game::setLogic(std::unique_ptr<FrameLogic> logic) {
+  logic_ = logic ? std::move(logic) : std::make_unique<FrameLogic>();
+}
+
+void Game::createControls() {
+  PictureBox = new PictureBoxControl(QStringLiteral("PictureBox"), -1, nullptr);
+  PictureBox->setBackColor(0);
+  PictureBox->setMouseTracking(true);
+  PictureBox->onMouseDown = [this](int b, int, double, double) { BackgroundMouseDown(b); };
+
+  BackImage = new ImageControl(QStringLiteral("BackImage"), -1, PictureBox);
+  BackImage->setStretch(true);
+  BackImage->onMouseDown = [this](int b, int, double, double) { BackgroundMouseDown(b); };
+  BackImage->onMouseMove = [this](int, int, double, double) {
+    seams::SetInventoryMotion(*this, 2);
+    if (!seams::InventoryMoving(*this)) seams::InventoryMove(*this);
+  };
+
+  ImageTile = new ImageControl(QStringLiteral("ImageTile"), -1, PictureBox);
+  ImageTile->hide();
+
+  Area.init([this](int i) { return new ImageControl(QStringLiteral("Area"), i, PictureBox); },
+            [this](ImageControl& c, int i) {
+              if (i == 0) return;
+              c.onMouseDown = [this, i](int b, int s, double x, double y) { logic().AreaMouseDown(i, b, s, x, y); };
+              c.onMouseMove = [this, i](int b, int s, double x, double y) { logic().AreaMouseMove(i, b, s, x, y); };
+            });
+  Text.init([this](int i) { return new LabelControl(QStringLiteral("Text"), i, PictureBox); },
+            [this](LabelControl& c, int i) {
+              if (i == 0) return;
+              c.onMouseDown = [this](int b, int, double, double) { BackgroundMouseDown(b); };
+              c.onMouseMove = [this](int, int, double, double) {
+                seams::SetInventoryMotion(*this, 2);
+                if (!seams::InventoryMoving(*this)) seams::InventoryMove(*this);
+              };
+            });
+  Text.templ().setAutoSize(true);
+  Text.templ().setBackStyle(0);
+
+  AniGifBox.init([this](int i) { return new PictureBoxControl(QStringLiteral("AniGifBox"), i, PictureBox); },
+                 [this](PictureBoxControl& c, int i) {
+                   if (i == 0) return;
+                   c.onMouseDown = [this, i](int b, int s, double x, double y) {
+                     logic().AniGifBoxMouseDown(i, b, s, x, y);
+                   };
+                   c.onMouseMove = [this, i](int b, int s, double x, double y) {
+                     logic().AniGifBoxMouseMove(i, b, s, x, y);
+                   };
+                 });
+  AniGif.init([this](int i) {
+    QWidget* box = AniGifBox.exists(i) ? static_cast<QWidget*>(AniGifBox.item(i)) : PictureBox;
+    return new AnimatedPictureControl(QStringLiteral("AniGif"), i, box);
+  });
+  VideoPlayer.init([this](int i) { return new MediaPlayerControl(QStringLiteral("VideoPlayer"), i, PictureBox); });
+  MPlayer.init([this](int i) { return new MediaPlayerControl(QStringLiteral("MPlayer"), i, this); });
+  for (int i = 1; i <= 7; ++i) MPlayer.Load(i);
+  OneTimeVideoPlayer = new MediaPlayerControl(QStringLiteral("OneTimeVideoPlayer"), -1, PictureBox);
+  OneTimeVideoPlayer->hide();
+  CustomMediaPlayer = new MediaPlayerControl(QStringLiteral("CustomMediaPlayer"), -1, PictureBox);
+  CustomMediaPlayer->hide();
+  fmeVideoContainer = new PanelControl(QStringLiteral("fmeVideoContainer"), -1, PictureBox);
+  fmeVideoContainer->hide();
+
+  PickedObject.init([this](int i) { return new ImageControl(QStringLiteral("PickedObject"), i, PictureBox); });
+  Inventory_Background = new ImageControl(QStringLiteral("Inventory_Background"), -1, PictureBox);
+  Inventory_Background->hide();
+  Inventory1 = new PanelControl(QStringLiteral("Inventory1"), -1, PictureBox);
+  Inventory1->hide();
+  Inventory2 = new PanelControl(QStringLiteral("Inventory2"), -1, PictureBox);
+  Inventory2->hide();
+
+  fmeDialogue = new PanelControl(QStringLiteral("fmeDialogue"), -1, PictureBox);
+  fmeDialogue->hide();
+  lblDialogue.init([this](int i) { return new LabelControl(QStringLiteral("lblDialogue"), i, fmeDialogue); });
+
+  // The message panel: dark, as wide as the picture, at its bottom edge.
+  FrameMessageBox = new PanelControl(QStringLiteral("FrameMessageBox"), -1, PictureBox);
+  FrameMessageBox->setBackColor(0x202020);
+  FrameMessageBox->setBorderStyle(0);
+  FrameMessageBox->hide();
+  LabelMessageBox = new LabelControl(QStringLiteral("LabelMessageBox"), -1, FrameMessageBox);
+  LabelMessageBox->setForeColor(0xFFFFFF);
+  LabelMessageBox->setBackStyle(0);
+  LabelMessageBox->setFontName(QStringLiteral("Arial"));
+  LabelMessageBox->setFontSize(12);
+  LabelMessageBox->setFontBold(true);
+  LabelMessageBox->setAlignment(2);
+  LabelMessageBox->setWordWrap(true);
+  LabelMessageBox->setAutoSize(true);
+  LabelMessageBox->hide();
+  FrameMessageBox->onMouseDown = [this](int, int, double, double) { TimerMessageBox_Timer(); };
+  LabelMessageBox->onMouseDown = [this](int, int, double, double) { TimerMessageBox_Timer(); };
+  auto panelMove = [this](int, int, double, double) { seams::SetInventoryMotion(*this, 2); };
+  FrameMessageBox->onMouseMove = panelMove;
+  LabelMessageBox->onMouseMove = panelMove;
+  TimerMessageBox.onTimer = [this] { TimerMessageBox_Timer(); };
+
+  PicRipplingWater = new PictureBoxControl(QStringLiteral("PicRipplingWater"), -1, PictureBox);
+  PicRipplingWater->hide();
+  PicOriginal = new PictureBoxControl(QStringLiteral("PicOriginal"), -1, this);
+  PicOriginal->hide();
+  PicMasked = new PictureBoxControl(QStringLiteral("PicMasked"), -1, this);
+  PicMasked->hide();
+  PicMask = new PictureBoxControl(QStringLiteral("PicMask"), -1, this);
+  PicMask->hide();
+  picStart = new PictureBoxControl(QStringLiteral("picStart"), -1, this);
+  picStart->hide();
+  picEnd = new PictureBoxControl(QStringLiteral("picEnd"), -1, this);
+  picEnd->hide();
+  picWhere = new PictureBoxControl(QStringLiteral("picWhere"), -1, PictureBox);
+  picWhere->hide();
+  picWhere->onMouseDown = [this](int b, int, double, double) { BackgroundMouseDown(b); };
+
+  ImgBox.init([this](int i) { return new ImageControl(QStringLiteral("ImgBox"), i, PictureBox); });
+  PicBox.init([this](int i) { return new PictureBoxControl(QStringLiteral("PicBox"), i, PictureBox); });
+  fmeContainer1.init([this](int i) { return new PanelControl(QStringLiteral("fmeContainer1"), i, PictureBox); });
+
+  TimedEvent.init([this](int i) { return new TimerControl(QStringLiteral("TimedEvent"), i, this); });
+  TimerObject.init([this](int i) { return new TimerControl(QStringLiteral("TimerObject"), i, this); });
+  Timer1.onTimer = [this] { Timer1_Timer(); };
+  TimerUnloadMe.onTimer = [this] {
+    startup::EndBusy(this);
+    TimerUnloadMe.setEnabled(false);
+    unloadWindow();
+  };
+
+  // The game picture lives in a scene so that full screen can scale it.
+  scene_ = new QGraphicsScene(this);
+  proxy_ = scene_->addWidget(PictureBox);
+  view_ = new QGraphicsView(scene_, this);
+  view_->setFrameShape(QFrame::NoFrame);
+  view_->setBackgroundBrush(Qt::black);
+  view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  view_->setRenderHint(QPainter::SmoothPixmapTransform);
+  view_->setFocusPolicy(Qt::NoFocus);
+  view_->setMouseTracking(true);
+  auto* filter = new ViewFilter(this);
+  view_->viewport()->installEventFilter(filter);
+  view_->installEventFilter(filter);
+  PictureBox->installEventFilter(filter);
+}
+
+bool ViewFilter::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() == QEvent::KeyPress) {
+    game_->handleKeyPress(static_cast<QKeyEvent*>(e));
+    return true;
+  }
+  if (e->type() == QEvent::MouseButtonPress && watched != game_->PictureBox) {
+    auto* view = qobject_cast<QGraphicsView*>(watched->parent());
+    auto* me = static_cast<QMouseEvent*>(e);
+    if (view && !view->itemAt(me->position().toPoint())) {
+      const int b = me->button() == Qt::RightButton ? kRightButton : me->button() == Qt::MiddleButton ? kMiddleButton : kLeftButton;
+      game_->BackgroundMouseDown(b);
+      return true;
+    }
+  }
+  return false;
+}
+
+void Game::createMenus() {
+  menuBar_ = new QMenuBar(this);
+  menuBar_->setNativeMenuBar(false);
+  mnuExit = new MenuItem(QStringLiteral("mnuExit"), -1, QStringLiteral("Exit"), false, this);
+  mnuOptions = new MenuItem(QStringLiteral("mnuOptions"), -1, QStringLiteral("Options"), true, this);
+  mnuDisableTransitions = new MenuItem(QStringLiteral("mnuDisableTransitions"), -1, QStringLiteral("Disable Transitions"), false, this);
+  mnuDisableEffects = new MenuItem(QStringLiteral("mnuDisableEffects"), -1, QStringLiteral("Disable Real-Time Effects"), false, this);
+  mnuDisableTransitions->setChecked(false);
+  mnuDisableEffects->setChecked(false);
+  mnuOptions->menu()->addAction(mnuDisableTransitions->action());
+  mnuOptions->menu()->addAction(mnuDisableEffects->action());
+  mnuLoadGame = new MenuItem(QStringLiteral("mnuLoadGame"), -1, QStringLiteral("Load game..."), false, this);
+  mnuSaveGame = new MenuItem(QStringLiteral("mnuSaveGame"), -1, QStringLiteral("Save game..."), false, this);
+  mnuDebug = new MenuItem(QStringLiteral("mnuDebug"), -1, QStringLiteral("Debug"), true, this);
+  mnuGoToFrame = new MenuItem(QStringLiteral("mnuGoToFrame"), -1, QStringLiteral("Go to another frame"), true, this);
+  mnuCancel = new MenuItem(QStringLiteral("mnuCancel"), -1, QStringLiteral("Cancel"), false, this);
+  mnuGoToFrame->menu()->addAction(mnuCancel->action());
+  mnuGoToFrame->menu()->addSeparator();
+  mnuFrameName.init([this](int i) {
+    auto* item = new MenuItem(QStringLiteral("mnuFrameName"), i, QString(), false, this);
+    mnuGoToFrame->menu()->addAction(item->action());
+    return item;
+  }, [this](MenuItem& item, int i) {
+    if (i == 0) return;
+    item.onClick = [this, &item] { openDebugFrame(item.caption()); };
+  });
+  mnuExecuteVBScript = new MenuItem(QStringLiteral("mnuExecuteVBScript"), -1, QStringLiteral("Execute VBS code..."), false, this);
+  mnuEditProcedures = new MenuItem(QStringLiteral("mnuEditProcedures"), -1, QStringLiteral("Edit VBS Procedures..."), false, this);
+  mnuViewVariables = new MenuItem(QStringLiteral("mnuViewVariables"), -1, QStringLiteral("View variables status..."), false, this);
+  mnuDebug->menu()->addAction(mnuGoToFrame->action());
+  mnuDebug->menu()->addAction(mnuExecuteVBScript->action());
+  mnuDebug->menu()->addAction(mnuEditProcedures->action());
+  mnuDebug->menu()->addAction(mnuViewVariables->action());
+  mnuDebug->setVisible(false);
+
+  for (MenuItem* top : {mnuExit, mnuOptions, mnuLoadGame, mnuSaveGame, mnuDebug}) menuBar_->addAction(top->action());
+
+  mnuExit->onClick = [this] { askToQuit(); };
+  mnuLoadGame->onClick = [this] { seams::ShowLoadGameWindow(*this, false); };
+  mnuSaveGame->onClick = [this] { seams::ShowSaveGameWindow(*this); };
+  mnuDisableTransitions->onClick = [this] { seams::SwitchTransitions(*this); };
+  mnuDisableEffects->onClick = [this] { seams::SwitchEffects(*this); };
+  mnuCancel->onClick = [this] { HideMenus(); };
+  mnuExecuteVBScript->onClick = [this] { seams::ShowExecuteVBScriptWindow(*this); };
+  mnuEditProcedures->onClick = [this] { seams::ShowEditProceduresWindow(*this); };
+  mnuViewVariables->onClick = [this] { seams::ShowVariablesViewer(*this); };
+  auto opened = [this] {
+    if (!fullScreen_) return;
+    MenuOpened_ = true;
+  };
+  mnuOptions->onOpen = opened;
+  mnuDebug->onOpen = opened;
+}
+
+void Game::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  layoutPicture();
+}
+
+void Game::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  layoutPicture();
+  setFocus();
+}
+
+}  // namespace qm::engine

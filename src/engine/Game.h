@@ -1,0 +1,216 @@
+// The game window: the frame picture and every control on it, the timers, the
+// menu bar and the run-time state of a game, from the reset of a new or resumed
+// game to the unloading that returns to the welcome window.
+//
+// Control arrays follow the old rules: element 0 is a hidden template, elements
+// 1.. are loaded for the current frame and unloaded when it changes. Positions
+// are twips (15 to a pixel). Everything runs on the user-interface thread; the
+// waits inside frame opening let window events run, so handlers can re-enter.
+//
+// The hotspot and game-logic layer plugs in through FrameLogic (logic()); the
+// parts of the game that live elsewhere (scripts, sound channels, inventory,
+// transitions, video, dialogue, effects, timed events) are reached through the
+// named calls of GameSeams.h.
+#pragma once
+
+#include <QRect>
+#include <QStringList>
+#include <QWidget>
+#include <memory>
+
+#include "engine/FrameFile.h"
+#include "engine/FrameLogic.h"
+#include "engine/ScriptActionModule.h"
+#include "engine/controls/AnimatedPictureControl.h"
+#include "engine/controls/ControlArray.h"
+#include "engine/controls/ImageControl.h"
+#include "engine/controls/LabelControl.h"
+#include "engine/controls/MediaPlayerControl.h"
+#include "engine/controls/MenuItem.h"
+#include "engine/controls/PanelControl.h"
+#include "engine/controls/PictureBoxControl.h"
+#include "engine/controls/TimerControl.h"
+
+class QMenuBar;
+class QGraphicsView;
+class QGraphicsScene;
+class QGraphicsProxyWidget;
+
+namespace qm::engine {
+
+// The visited frames, oldest first (the hidden list box of the window).
+class FramesHistoryList {
+ public:
+  int ListCount() const { return static_cast<int>(items_.size()); }
+  QString List(int i) const { return i >= 0 && i < items_.size() ? items_[i] : QString(); }
+  void AddItem(const QString& s) { items_.push_back(s); }
+  void RemoveItem(int i) {
+    if (i >= 0 && i < items_.size()) items_.removeAt(i);
+  }
+  void Clear() { items_.clear(); }
+  const QStringList& items() const { return items_; }
+
+ private:
+  QStringList items_;
+};
+
+class Game : public QWidget {
+  Q_OBJECT
+ public:
+  explicit Game(QWidget* parent = nullptr);
+  ~Game() override;
+
+  // The window currently playing (nullptr when none). Seams and scripts use it.
+  static Game* current();
+
+  // ---- Public state ----------------------------------------------------
+  int ObjectsCount = 0;            // inventory items held
+  VBScriptActionModule VBScriptAction;
+  bool StopMovie = false;          // asks a running video or wait to end
+  bool TransitionSkip = false;     // asks a running transition to finish at once
+  bool TransitionRunning = false;  // a transition is drawing
+  int ControlsReferenceMode = 0;   // 0 undecided, 1 usual, 2 scripts may reach every control
+  int MergedTextIndex = 1;         // first text box taken over from a merged frame
+  QRect WorkArea;                  // desktop work area, pixels
+  FrameFile CurrentFrameFile;      // the frame file of the frame shown
+
+  FrameLogic& logic() { return *logic_; }
+  void setLogic(std::unique_ptr<FrameLogic> logic);
+
+  // ---- Controls ----------------------------------------------------------
+  PictureBoxControl* PictureBox = nullptr;   // the game picture, parent of every frame control
+  ImageControl* BackImage = nullptr;         // covers PictureBox, takes background clicks
+  ControlArray<ImageControl> Area;           // hotspots
+  ControlArray<LabelControl> Text;           // text boxes
+  PanelControl* FrameMessageBox = nullptr;   // in-frame message panel
+  LabelControl* LabelMessageBox = nullptr;
+  TimerControl TimerMessageBox{"TimerMessageBox", -1};
+  PanelControl* fmeDialogue = nullptr;
+  ControlArray<LabelControl> lblDialogue;
+  ControlArray<ImageControl> PickedObject;   // inventory items
+  PanelControl* Inventory1 = nullptr;
+  PanelControl* Inventory2 = nullptr;
+  ImageControl* Inventory_Background = nullptr;
+  TimerControl TimerInventory{"TimerInventory", -1};
+  ImageControl* ImageTile = nullptr;         // hidden: holds a background tile while painting
+  ControlArray<MediaPlayerControl> MPlayer;  // sound channels 1..7
+  TimerControl TimerAudioFade{"TimerAudioFade", -1};
+  ControlArray<MediaPlayerControl> VideoPlayer;  // element n belongs to hotspot n
+  MediaPlayerControl* OneTimeVideoPlayer = nullptr;
+  MediaPlayerControl* CustomMediaPlayer = nullptr;
+  PanelControl* fmeVideoContainer = nullptr;
+  ControlArray<AnimatedPictureControl> AniGif;
+  ControlArray<PictureBoxControl> AniGifBox;
+  PictureBoxControl* PicRipplingWater = nullptr;
+  TimerControl TimerRipplingWater{"TimerRipplingWater", -1};
+  PictureBoxControl* PicOriginal = nullptr;
+  PictureBoxControl* PicMasked = nullptr;
+  PictureBoxControl* PicMask = nullptr;
+  PictureBoxControl* picStart = nullptr;
+  PictureBoxControl* picEnd = nullptr;
+  PictureBoxControl* picWhere = nullptr;     // transition target picture
+  ControlArray<TimerControl> TimedEvent;
+  TimerControl Timer1{"Timer1", -1};         // frame timer; its tag holds the target
+  ControlArray<TimerControl> TimerObject;    // script timers
+  TimerControl TimerUnloadMe{"TimerUnloadMe", -1};
+  FramesHistoryList FramesHistory;
+  // Run-time controls scripts load (templates).
+  ControlArray<ImageControl> ImgBox;
+  ControlArray<PictureBoxControl> PicBox;
+  ControlArray<PanelControl> fmeContainer1;
+
+  // Menu bar, in design order.
+  MenuItem* mnuExit = nullptr;
+  MenuItem* mnuOptions = nullptr;
+  MenuItem* mnuDisableTransitions = nullptr;
+  MenuItem* mnuDisableEffects = nullptr;
+  MenuItem* mnuLoadGame = nullptr;
+  MenuItem* mnuSaveGame = nullptr;
+  MenuItem* mnuDebug = nullptr;
+  MenuItem* mnuGoToFrame = nullptr;
+  MenuItem* mnuCancel = nullptr;
+  ControlArray<MenuItem> mnuFrameName;       // item 0 template, 1.. the project's frames
+  MenuItem* mnuExecuteVBScript = nullptr;
+  MenuItem* mnuEditProcedures = nullptr;
+  MenuItem* mnuViewVariables = nullptr;
+  QMenuBar* menuBar() const { return menuBar_; }
+
+  // ---- Lifecycle -----------------------------------------------------------
+  void ResetAll();
+  void StartNewGame();
+  void StartUnloading();
+  void CenterWindowAndPictureBox();
+  void ShowMenus();
+  void HideMenus();
+  bool menuOpened() const { return MenuOpened_; }
+  // Called when the window has unloaded (after StartUnloading): the welcome
+  // window shows again, or the program ends.
+  std::function<void()> onUnloaded;
+
+  // ---- Frames ----------------------------------------------------------------
+  void OpenFrame(const QString& sFrameName, bool bWithTransition, int iTransNumber, double dTransitionDuration);
+  void LoadTexts();
+  void ResetFrameTexts();
+  void Timer1_Timer();
+
+  // ---- Message panel, history, click position, pointer ------------------------
+  // Shows a text in the in-frame panel; "[hide]" hides it.
+  void ShowMessageInFrame(const QString& text, bool noAutoHide);
+  void TimerMessageBox_Timer();
+  void FramesHistoryAdd(const QString& frameName);
+  void SaveClickPos(double sglLeft, double sglTop);
+  int clickPositionX() const { return clickX_; }
+  int clickPositionY() const { return clickY_; }
+  void SetScreenPointerArrow();
+  void SetScreenPointerDefault();
+  void ResetDefaultPointer();
+  // Gives a control the project's default pointer.
+  void ApplyDefaultCursor(VbControl& control);
+
+  // ---- Window events, as handlers other controls share ---------------------
+  // A press on the window background, a text box or the transition picture.
+  void BackgroundMouseDown(int button);
+  void handleKey(int vbKeyCode, int shift);
+  void handleKeyPress(QKeyEvent* event);
+  // Number of the debug access sequence reached (0..3).
+  int debugSequenceState() const { return debugState_; }
+
+  // The game picture as the player sees it (project size).
+  QImage framePicture();
+  // Pixel (x, y) of the game picture in window coordinates (for scaled full screen).
+  QPointF pictureToWindow(QPointF picturePixel) const;
+  double displayScale() const { return scale_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void createControls();
+  void createMenus();
+  void formLoad();
+  void updateMenuBar();
+  void unloadWindow();
+  void layoutPicture();
+  void askToQuit();
+  void openDebugFrame(const QString& name);
+  void paintBackground(const FrameFile& f);
+
+  std::unique_ptr<FrameLogic> logic_;
+  bool MenuOpened_ = false;
+  int debugState_ = 0;
+  int clickX_ = 0, clickY_ = 0;
+  double scale_ = 1.0;
+  bool screenPointerSet_ = false;
+  bool fullScreen_ = false;
+  bool unloading_ = false;
+  QMenuBar* menuBar_ = nullptr;
+  QGraphicsScene* scene_ = nullptr;
+  QGraphicsView* view_ = nullptr;
+  QGraphicsProxyWidget* proxy_ = nullptr;
+};
+
+}  // namespace qm::engine

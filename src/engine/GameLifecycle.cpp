@@ -1,0 +1,234 @@
+// The life of a game window: loading, reset for a new or resumed game, new
+// game, quitting and unloading, and where the window and picture stand.
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGraphicsProxyWidget>
+#include <QGraphicsView>
+#include <QMenuBar>
+#include <QScreen>
+#include <cmath>
+
+#include "engine/Game.h"
+#include "engine/GameSeams.h"
+#include "platform/VbError.h"
+#include "startup/Activity.h"
+#include "startup/ErrorReport.h"
+#include "startup/FileProcedures.h"
+#include "startup/Messages.h"
+#include "startup/Project.h"
+#include "startup/Screen.h"
+#include "startup/Settings.h"
+
+namespace qm::engine {
+
+using startup::GameStopped;
+using startup::project;
+
+void Game::formLoad() {
+  QWidget::move(0, 0);
+  seams::PrepareTransitions(*this);
+  auto replace = [](MenuItem* item, int text) {
+    const QString t = startup::InterfaceText(text);
+    if (!t.isEmpty()) item->setCaption(t);
+  };
+  replace(mnuLoadGame, 2);
+  replace(mnuSaveGame, 8);
+  replace(mnuExit, 12);
+  replace(mnuOptions, 49);
+  replace(mnuDisableTransitions, 50);
+  replace(mnuDisableEffects, 51);
+
+  startup::setInFrameMessageHooks({[this](const QString& text, bool noAutoHide) { ShowMessageInFrame(text, noAutoHide); },
+                                   [this] { TimerMessageBox_Timer(); }});
+  startup::setStopAllActivityHooks({[this] {
+                                      StopMovie = true;
+                                      TransitionSkip = true;
+                                    },
+                                    [this] {
+                                      Timer1.setEnabled(false);
+                                      TimerMessageBox.setEnabled(false);
+                                      seams::PauseTimedEvents(*this);
+                                      seams::StopOneTimeVideoPlayer(*this);
+                                      seams::ResetSoundChannels(*this);
+                                    }});
+  startup::setStopGameHooks({[this] { proxy_->hide(); }, [this] { ShowMenus(); }});
+}
+
+void Game::ResetAll() {
+  auto& proj = project();
+  try {
+    // 1-2
+    Timer1.setEnabled(false);
+    Timer1.setInterval(0);
+    TimerRipplingWater.setEnabled(false);
+    seams::ResetTimedEvents(*this);
+    seams::ResetDialogue(*this);
+    // 3-6
+    logic().ClearVariables();
+    seams::ResetComponents(*this);
+    logic().ClearDisappear();
+    ObjectsCount = 0;
+    PickedObject.UnloadAll();
+    FramesHistory.Clear();
+    // 7
+    PictureBox->setBackColor(0);
+    // 8-9
+    seams::ClearPendingResolution(*this);
+    ControlsReferenceMode = 0;
+    seams::ClearMediaState(*this);
+    StopMovie = true;
+    TransitionSkip = true;
+    PicRipplingWater->setEnabledVb(false);
+    startup::SetGameStopped(false);
+    proxy_->show();
+    // 10
+    if (QScreen* screen = QGuiApplication::primaryScreen()) WorkArea = screen->availableGeometry();
+    // 11-12
+    CenterWindowAndPictureBox();
+    BackImage->move(0, 0, proj.info.width * kTwipsPerPixel, proj.info.height * kTwipsPerPixel);
+    BackImage->zOrder(1);
+    // 13
+    LabelMessageBox->setAutoSize(true);
+    LabelMessageBox->hide();
+    FrameMessageBox->hide();
+    // 14-15
+    ResetDefaultPointer();
+    seams::SetupInventoryBar(*this);
+    // 16: the Go-to-frame menu lists the project's frames.
+    mnuFrameName.UnloadAll();
+    const QStringList files = startup::ListFiles(proj.paths.frames, QStringLiteral("*.fme"));
+    for (int i = 0; i < files.size(); ++i) {
+      if (files[i].size() <= 4) continue;
+      MenuItem& item = mnuFrameName.Load(i + 1);
+      item.setVisible(true);
+      item.setCaption(files[i].left(files[i].size() - 4));
+    }
+    // 17
+    seams::LoadPlugins(*this);
+    logic().LoadVariables();
+    seams::LoadGlobalProcedures(*this);
+    // 18
+    mnuDisableTransitions->setChecked(startup::LoadSettingBool(QString::fromLatin1(startup::settings_keys::kDisableTransitions), false));
+    mnuDisableEffects->setChecked(startup::LoadSettingBool(QString::fromLatin1(startup::settings_keys::kDisableEffects), false));
+    // 19
+    seams::ResetSoundChannels(*this);
+    // 20
+    const double timeout = std::nearbyint(startup::ScriptTimeOutSetting());
+    if (timeout != 0 && std::isfinite(timeout) && std::fabs(timeout) < 2e6)
+      seams::SetScriptTimeout(*this, static_cast<int>(timeout) * 1000);
+  } catch (const VbError& e) {
+    startup::ShowStandardErrorReport(QStringLiteral(" Unable to initialize the program. ") + e.description);
+  } catch (const ControlArrayError& e) {
+    startup::ShowStandardErrorReport(QStringLiteral(" Unable to initialize the program. ") + QString::fromStdString(e.what()));
+  }
+}
+
+void Game::StartNewGame() {
+  project().frame.name = project().info.initialFrame;
+  seams::ExecuteOnLoadVBScript(*this);
+  OpenFrame(project().frame.name, false, 0, 0);
+}
+
+void Game::StartUnloading() {
+  StopMovie = true;
+  TransitionSkip = true;
+  startup::SetGameStopped(true);
+  TimerRipplingWater.setEnabled(false);
+  TimerUnloadMe.setInterval(500);
+  startup::BeginBusy(this);
+  TimerUnloadMe.setEnabled(true);
+}
+
+void Game::closeEvent(QCloseEvent* event) {
+  event->accept();
+  if (unloading_) return;
+  startup::SetGameStopped(true);
+  unloadWindow();
+}
+
+void Game::unloadWindow() {
+  if (unloading_) return;
+  unloading_ = true;
+  hide();
+  QCoreApplication::processEvents();
+  project().running = false;
+  startup::StopAllActivity();
+  seams::ResetComponents(*this);
+  for (int i = AniGif.UBound(); i >= 1; --i) {
+    try {
+      if (AniGif.exists(i)) AniGif.Unload(i);
+    } catch (const ControlArrayError&) {
+    }
+  }
+  seams::RestoreDisplaySettingsIfChanged(*this);
+  unloading_ = false;
+  if (onUnloaded) {
+    onUnloaded();
+  } else if (project().info.startAtOnce) {
+    QCoreApplication::quit();
+  }
+}
+
+void Game::CenterWindowAndPictureBox() {
+  const auto& info = project().info;
+  PictureBox->move(0, 0, info.width * kTwipsPerPixel, info.height * kTwipsPerPixel);
+  scene_->setSceneRect(0, 0, info.width, info.height);
+  if (info.windowedMode) {
+    fullScreen_ = false;
+    setWindowState(Qt::WindowNoState);
+    ShowMenus();
+    setWindowTitle(info.gameTitle + QStringLiteral(" "));
+    const int menuHeight = menuBar_->isVisible() || !menuBar_->isHidden() ? menuBar_->sizeHint().height() : 0;
+    resize(info.width, info.height + menuHeight);
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+      const QRect s = screen->geometry();
+      QWidget::move(s.width() / 2 - frameGeometry().width() / 2, s.height() / 2 - frameGeometry().height() / 2);
+    }
+  } else {
+    fullScreen_ = true;
+    setWindowState(Qt::WindowNoState);
+    HideMenus();
+    setWindowTitle(info.gameTitle + QStringLiteral(" "));
+    if (QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());
+    setWindowState(Qt::WindowFullScreen);
+  }
+  layoutPicture();
+}
+
+// Windowed: the menu bar on top and the picture 1:1 below it. Full screen: the
+// picture centred on black; scaled up, aspect kept, when the screen is larger.
+void Game::layoutPicture() {
+  if (!view_) return;
+  const auto& info = project().info;
+  const int pw = std::max<int>(1, info.width);
+  const int ph = std::max<int>(1, info.height);
+  const bool barShown = !menuBar_->isHidden();
+  QRect area = rect();
+  if (barShown) {
+    const int h = menuBar_->sizeHint().height();
+    menuBar_->setGeometry(0, 0, width(), h);
+    if (!fullScreen_) area.setTop(h);
+    menuBar_->raise();
+  }
+  view_->setGeometry(area);
+  double scale = 1.0;
+  if (fullScreen_ && area.width() > pw && area.height() > ph)
+    scale = std::min(static_cast<double>(area.width()) / pw, static_cast<double>(area.height()) / ph);
+  scale_ = scale;
+  view_->resetTransform();
+  view_->scale(scale, scale);
+  const bool fits = pw * scale <= area.width() + 0.5 && ph * scale <= area.height() + 0.5;
+  view_->setAlignment(fits ? Qt::AlignCenter : (Qt::AlignLeft | Qt::AlignTop));
+  view_->setSceneRect(0, 0, pw, ph);
+  if (barShown) menuBar_->raise();
+}
+
+QPointF Game::pictureToWindow(QPointF p) const {
+  const QPoint inView = view_->mapFromScene(p);
+  return view_->mapTo(this, inView);
+}
+
+QImage Game::framePicture() { return PictureBox->snapshot(); }
+
+}  // namespace qm::engine

@@ -1,0 +1,79 @@
+#include "engine/PictureCache.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include "engine/CursorFile.h"
+
+namespace qm::engine {
+
+PictureCache& PictureCache::instance() {
+  static PictureCache cache;
+  return cache;
+}
+
+std::optional<QImage> PictureCache::load(const QString& nativePath) {
+  QFileInfo info(nativePath);
+  if (!info.isFile()) return std::nullopt;
+  const qint64 modified = info.lastModified().toMSecsSinceEpoch();
+  auto it = entries_.find(nativePath);
+  if (it != entries_.end()) {
+    if (it->modified == modified && it->size == info.size()) {
+      order_.splice(order_.begin(), order_, it->lru);
+      return it->image;
+    }
+    bytes_ -= it->image.sizeInBytes();
+    order_.erase(it->lru);
+    entries_.erase(it);
+  }
+  QFile f(nativePath);
+  if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+  const QByteArray bytes = f.readAll();
+  f.close();
+  QImage image;
+  {
+    QBuffer buffer(const_cast<QByteArray*>(&bytes));
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false);
+    image = reader.read();
+  }
+  if (image.isNull()) {
+    // Icons and cursors double as pictures.
+    if (auto icon = decodeIconImage(bytes)) image = *icon;
+  }
+  ++decodes_;
+  if (image.isNull()) return std::nullopt;
+  if (image.format() != QImage::Format_ARGB32_Premultiplied && image.hasAlphaChannel())
+    image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  else if (!image.hasAlphaChannel() && image.format() != QImage::Format_RGB32)
+    image = image.convertToFormat(QImage::Format_RGB32);
+  order_.push_front(nativePath);
+  entries_.insert(nativePath, Entry{image, modified, info.size(), order_.begin()});
+  bytes_ += image.sizeInBytes();
+  evict();
+  return image;
+}
+
+void PictureCache::evict() {
+  while (bytes_ > budget_ && order_.size() > 1) {
+    const QString victim = order_.back();
+    order_.pop_back();
+    auto it = entries_.find(victim);
+    if (it != entries_.end()) {
+      bytes_ -= it->image.sizeInBytes();
+      entries_.erase(it);
+    }
+  }
+}
+
+void PictureCache::clear() {
+  entries_.clear();
+  order_.clear();
+  bytes_ = 0;
+}
+
+}  // namespace qm::engine

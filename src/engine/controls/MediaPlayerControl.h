@@ -1,0 +1,67 @@
+// A media player control of the game window (sound channels, hotspot videos,
+// the one-time video). It keeps the properties games set; the playing itself
+// is done by the media layer once it is attached (attachBackend). Without a
+// backend the player stays stopped.
+#pragma once
+
+#include <memory>
+
+#include "engine/controls/VbControl.h"
+
+namespace qm::engine {
+
+// What the media layer provides to a player control.
+class MediaBackend {
+ public:
+  virtual ~MediaBackend() = default;
+  virtual void open(const QString& nativePath) = 0;
+  virtual void play() = 0;
+  virtual void stop() = 0;
+  virtual int playState() const = 0;  // 0 stopped, 1 paused, 2 playing
+  virtual void setVolume(int centibels) = 0;
+  virtual void setPlayCount(int count) = 0;
+  virtual void setRate(double rate) = 0;
+  virtual double currentPosition() const = 0;
+  virtual void setCurrentPosition(double seconds) = 0;
+};
+
+class MediaPlayerControl : public VbControl {
+  Q_OBJECT
+ public:
+  MediaPlayerControl(QString name, int index, QWidget* parent);
+  ~MediaPlayerControl() override;
+  const PropertyTable& propertyTable() const override;
+
+  QString fileName() const { return fileName_; }
+  void setFileName(const QString& f);
+  int playCount() const { return playCount_; }
+  void setPlayCount(int c);
+  int volume() const { return volume_; }  // hundredths of a decibel, -10000..0
+  void setVolume(int v);
+  double rate() const { return rate_; }
+  void setRate(double r);
+  double currentPosition() const;
+  void setCurrentPosition(double s);
+  bool autoSize() const { return autoSize_; }
+  void setAutoSize(bool a) { autoSize_ = a; }
+  bool showControls() const { return showControls_; }
+  void setShowControls(bool s) { showControls_ = s; }
+  int playState() const;
+
+  void play();
+  void stop();
+
+  void attachBackend(std::unique_ptr<MediaBackend> backend);
+  MediaBackend* backend() const { return backend_.get(); }
+
+ private:
+  QString fileName_;
+  int playCount_ = 1;
+  int volume_ = 0;
+  double rate_ = 1.0;
+  bool autoSize_ = false;
+  bool showControls_ = false;
+  std::unique_ptr<MediaBackend> backend_;
+};
+
+}  // namespace qm::engine

@@ -1,0 +1,81 @@
+#include "logic/GameLogic.h"
+
+#include "engine/Game.h"
+#include "engine/GameSeams.h"
+#include "logic/LogicSeams.h"
+#include "startup/Project.h"
+#include "startup/Waiting.h"
+
+namespace qm::logic {
+
+GameLogic::GameLogic(engine::Game& game) : game_(game) {}
+
+void installGameLogic() {
+  engine::setFrameLogicFactory([](engine::Game& game) { return std::make_unique<GameLogic>(game); });
+}
+
+GameLogic* gameLogic(engine::Game& game) { return dynamic_cast<GameLogic*>(&game.logic()); }
+
+// ---- Variables ------------------------------------------------------------------
+
+void GameLogic::ClearVariables() { variables.clear(); }
+
+void GameLogic::ClearDisappear() { Disappear.Clear(); }
+
+void GameLogic::LoadVariables() {
+  variables.LoadVariables(startup::project().paths.config + QStringLiteral("Variables"), seams::PluginVariables(game_));
+}
+
+bool GameLogic::DoesIntergerVariableExist(const QString& name) const { return variables.DoesIntergerVariableExist(name); }
+
+bool GameLogic::DoesVariantVariableExist(const QString& name) const { return variables.DoesVariantVariableExist(name); }
+
+std::optional<QString> GameLogic::VariableValueText(const QString& name) const {
+  for (const auto& v : variables.Variables)
+    if (v.Name == name) return QString::number(v.Value);
+  for (const auto& v : variables.VariablesVariant)
+    if (v.Name == name) return v.Value.toString();
+  return std::nullopt;
+}
+
+// ---- Mouse handlers of the hotspot controls ----------------------------------------
+
+void GameLogic::AreaMouseDown(int index, int button, int, double x, double y) {
+  if (!game_.Area.exists(index)) return;
+  const auto& area = game_.Area[index];
+  game_.SaveClickPos(area.left() + x, area.top() + y);
+  AreaClick(index, button);
+  startup::WaitSeconds(0.1, false);
+  game_.SetScreenPointerDefault();
+}
+
+void GameLogic::AniGifBoxMouseDown(int index, int button, int, double x, double y) {
+  if (!game_.AniGifBox.exists(index)) return;
+  const auto& box = game_.AniGifBox[index];
+  game_.SaveClickPos(box.left() + x, box.top() + y);
+  AreaClick(index, button);
+}
+
+void GameLogic::AreaDragDrop(int index, int objectIndex, double x, double y) {
+  double left = 0, top = 0;
+  if (game_.Area.exists(index) && game_.Area[index].whatsThisHelpId() <= 0) {
+    left = game_.Area[index].left();
+    top = game_.Area[index].top();
+  } else if (game_.AniGif.exists(index)) {
+    left = game_.AniGif[index].left();
+    top = game_.AniGif[index].top();
+  }
+  game_.SaveClickPos(left + x, top + y);
+  MakeActionAndConsequences(index, objectIndex, false);
+}
+
+void GameLogic::hotspotMouseMove() {
+  engine::seams::SetInventoryMotion(game_, 2);
+  if (startup::project().info.inventoryBarOn && !engine::seams::InventoryMoving(game_)) engine::seams::InventoryMove(game_);
+}
+
+void GameLogic::AreaMouseMove(int, int, int, double, double) { hotspotMouseMove(); }
+
+void GameLogic::AniGifBoxMouseMove(int, int, int, double, double) { hotspotMouseMove(); }
+
+}  // namespace qm::logic

@@ -1,0 +1,278 @@
+// What a click on a hotspot, or an item dropped on it, does: the action record
+// of the frame's action file performed in its fixed order, then the requests
+// the action's script left behind.
+
+#include <QCoreApplication>
+#include <QThread>
+
+#include "engine/Game.h"
+#include "engine/GameSeams.h"
+#include "logic/DisappearList.h"
+#include "logic/ErrorReports.h"
+#include "logic/FrameDataFiles.h"
+#include "logic/FrameHistoryRules.h"
+#include "logic/GameLogic.h"
+#include "logic/LegacySoundBlock.h"
+#include "logic/LogicSeams.h"
+#include "platform/FileResolver.h"
+#include "startup/MediaFiles.h"
+#include "startup/Messages.h"
+#include "startup/Project.h"
+#include "startup/RecordReader.h"
+
+namespace qm::logic {
+
+namespace es = engine::seams;
+
+namespace {
+
+QString locatedMedia(const QString& folder, const QString& fileName) {
+  const QString located = startup::LocateMediaFile(folder + fileName);
+  return platform::resolveExisting(located).value_or(located);
+}
+
+void letEventsRun() { QCoreApplication::processEvents(); }
+
+}  // namespace
+
+// Effects that take place while the action record is being read.
+class GameLogic::ActionSink : public ActionEffects {
+ public:
+  ActionSink(GameLogic& logic, int areaIndex, int objectIndex)
+      : logic_(logic), areaIndex_(areaIndex), objectIndex_(objectIndex) {}
+
+  void changeVariable(const QString& name, int16_t value) override { logic_.variables.ChangeVariableValue(name, value); }
+  void disappear() override {
+    if (objectIndex_ != 0)
+      seams::RemovePickedObject(logic_.game_, objectIndex_);
+    else
+      addDisappearedHotspot(logic_.Disappear, startup::CurrentFrameName(), areaIndex_);
+  }
+  void stopMusic() override { es::StopChannel(logic_.game_, 6); }
+  void stopSampledAudio() override { es::StopAnyWavOrMP3(logic_.game_); }
+  void setFadeDuration(double seconds) override { seams::SetFadeDuration(logic_.game_, seconds); }
+  void storeChannelRecord(int channel, const SoundChannelRecord& record) override {
+    seams::StoreHotspotSoundRecord(logic_.game_, channel, record);
+  }
+
+ private:
+  GameLogic& logic_;
+  int areaIndex_;
+  int objectIndex_;
+};
+
+void GameLogic::AreaClick(int AreaIndex, int Button) {
+  if (startup::GameStopped()) return;
+  game_.StopMovie = true;
+  game_.TransitionSkip = true;
+  if (es::OneTimeVideoPlaying(game_) || seams::MovieWithStopOn(game_) || es::InventoryMoving(game_)) return;
+  if (Button == engine::kRightButton) {
+    if (!game_.mnuExit->visible())
+      game_.ShowMenus();
+    else if (!game_.menuOpened())
+      game_.HideMenus();
+    return;
+  }
+  if (game_.menuOpened()) {
+    game_.HideMenus();
+    return;
+  }
+  game_.HideMenus();
+  seams::PickOrNotPickObject(game_, AreaIndex);
+  es::AudioFadeStep(game_, 1);
+  MakeActionAndConsequences(AreaIndex, 0, false);
+  es::StopOneTimeVideoPlayer(game_);
+}
+
+void GameLogic::MakeActionAndConsequences(int AreaIndex, int ObjectIndex, bool bDoNotQuitDialogue) {
+  if (MakeAction(AreaIndex, ObjectIndex, bDoNotQuitDialogue) == kEndGame) game_.StartUnloading();
+}
+
+int GameLogic::MakeAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDialogue) {
+  game_.StopMovie = true;
+  game_.TransitionSkip = true;
+  try {
+    const QString frame = startup::CurrentFrameName();
+    std::optional<startup::RecordReader> reader;
+    if (ObjectIndex != 0) {
+      const QString path = frameDataPath(frame, QStringLiteral(".fm0"));
+      if (!platform::fileExists(path)) return kNothingFurther;
+      reader.emplace(startup::RecordReader::fromFile(path));
+      const QString key = dropActionKey(AreaIndex, seams::PickedObjectName(game_, ObjectIndex));
+      if (!seekDropAction(*reader, key, [] { return startup::GameStopped(); })) return kNothingFurther;
+    } else {
+      const QString path = clickActionFileOf(frame);
+      if (path.isEmpty()) return kNothingFurther;
+      reader.emplace(startup::RecordReader::fromFile(path));
+      if (!seekClickAction(*reader, AreaIndex)) return kNothingFurther;
+    }
+    ActionRecord record;
+    ActionSink sink(*this, AreaIndex, ObjectIndex);
+    readActionFields(*reader, record, &sink);
+    reader.reset();
+    if (record.endGame) return kEndGame;
+    if (startup::GameStopped()) return kNothingFurther;
+    return performAction(AreaIndex, ObjectIndex, bDoNotQuitDialogue, record);
+  } catch (const VbError& e) {
+    reportStandardError(QStringLiteral(" Unable to make the action associated with the hotspot #%1. ").arg(AreaIndex) +
+                        e.description);
+  } catch (const std::exception& e) {
+    reportStandardError(QStringLiteral(" Unable to make the action associated with the hotspot #%1. ").arg(AreaIndex) +
+                        QString::fromUtf8(e.what()));
+  }
+  return kNothingFurther;
+}
+
+int GameLogic::performAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDialogue, const ActionRecord& r) {
+  auto& action = game_.VBScriptAction;
+  const auto& paths = startup::project().paths;
+  const auto stopped = [] { return startup::GameStopped(); };
+
+  // Script and plug-in code.
+  action.ResetModule();
+  const QString pluginCode = es::PluginActionsCode(game_, r.pluginData, true);
+  if (!pluginCode.isEmpty() || (r.runScript && !r.scriptText.isEmpty())) {
+    action.iHotspotNumber = AreaIndex;
+    es::ExecuteVBScript(game_, pluginCode + QStringLiteral("\r\n") + (r.runScript ? r.scriptText : QString()), false);
+    if (action.bStopGame) return kEndGame;
+  }
+
+  if (r.giveItem) seams::AddPickedObject(game_, r.itemName, false);
+
+  // Music on channel 6 and a sound on channel 7.
+  if (!stopped()) {
+    if (r.playMusic && !r.musicFile.isEmpty()) {
+      if (!seams::ChannelPlaying(game_, 6) || r.stopMusic != 0)
+        es::PlayOnChannel(game_, 6, locatedMedia(paths.areas, r.musicFile), r.musicRepeats ? 0 : 1, 7);
+    }
+    if (r.playSound)
+      es::PlayOnChannel(game_, 7, locatedMedia(paths.frames, r.soundFile), 1, 8);
+    else if (r.stopSound && r.stopSampledAudio == 0)
+      es::StopChannel(game_, 7);
+  }
+
+  if (!stopped() && r.stopSampledAudio == 0 && ObjectIndex == 0) playLegacySounds(AreaIndex);
+
+  // Sound channels: performed now unless a frame is about to open, which
+  // performs them itself.
+  const bool opensFrame = !action.sFrameToLoad.isEmpty() || r.goToFrame != 0 ||
+                          (r.goToLastVisitedFrame && game_.FramesHistory.ListCount() >= 2);
+  if (r.playVideo != 0 || !opensFrame) {
+    es::ApplySoundChannels(game_);
+    es::EnableAudioFade(game_);
+  }
+
+  if (!stopped() && r.playVideo != 0) {
+    game_.HideMenus();
+    if (r.videoOwnSizeAtPosition)
+      es::PlayMovieWithStop(game_, r.videoFile, false, r.videoLeft, r.videoTop, 0, 0);
+    else if (r.videoOwnSizeInCorner)
+      es::PlayMovieWithStop(game_, r.videoFile, false, 0, 0, 0, 0);
+    else
+      es::PlayMovieWithStop(game_, r.videoFile, true, r.videoLeft, r.videoTop, r.videoWidth, r.videoHeight);
+  }
+
+  ShowOrNotShowAreas();
+
+  if (!stopped() && r.showMessage) startup::ShowMessage(r.messageText, r.messageInFrame, false);
+
+  if (!stopped() && r.playVideo != 0) {
+    game_.SetScreenPointerArrow();
+    while (es::OneTimeVideoPlaying(game_) && !game_.StopMovie) {
+      letEventsRun();
+      game_.HideMenus();
+      letEventsRun();
+      QThread::msleep(5);
+    }
+    game_.SetScreenPointerDefault();
+    game_.StopMovie = false;
+    if (opensFrame) es::AudioFadeStep(game_, 1);
+  }
+
+  int result = kNothingFurther;
+  if (!stopped()) {
+    action.sFrameToLoad = resolveFrameRequest(action.sFrameToLoad, game_.FramesHistory);
+    if (!action.sFrameToLoad.isEmpty()) {
+      openRequestedFrame(!bDoNotQuitDialogue);
+      result = kFrameOpened;
+    } else if (r.goToFrame != 0) {
+      if (!bDoNotQuitDialogue) es::EndDialogue(game_);
+      const QString target = r.frameName;
+      if (r.hasTransition()) {
+        es::TransitionStep1(game_, r.transitionNumber);
+        game_.OpenFrame(target, true, r.transitionNumber, r.transitionDurationMs / 1000.0);
+      } else {
+        game_.OpenFrame(target, false, 0, 0);
+      }
+      result = kFrameOpened;
+    } else if (r.goToLastVisitedFrame && game_.FramesHistory.ListCount() >= 2) {
+      if (!bDoNotQuitDialogue) es::EndDialogue(game_);
+      const QString target = stepBackInHistory(game_.FramesHistory);
+      if (r.hasTransition()) {
+        es::TransitionStep1(game_, r.transitionNumber);
+        game_.OpenFrame(target, true, r.transitionNumber, r.transitionDurationMs / 1000.0);
+      } else {
+        game_.OpenFrame(target, false, 0, 0);
+      }
+      result = kFrameOpened;
+    }
+  }
+
+  if (result != kFrameOpened) {
+    es::StartTimedEvents(game_);
+    if (action.bPopupLoadGame)
+      es::ShowLoadGameWindow(game_, false);
+    else if (action.bPopupSaveGame)
+      es::ShowSaveGameWindow(game_);
+  }
+  return result;
+}
+
+void GameLogic::playLegacySounds(int AreaIndex) {
+  const QString path = frameDataPath(startup::CurrentFrameName(), QStringLiteral(".fm5"));
+  if (!platform::fileExists(path)) return;
+  auto reader = startup::RecordReader::fromFile(path);
+  if (!seekLegacySoundRecord(reader, AreaIndex, [] { return startup::GameStopped(); })) return;
+  const LegacySoundBlock block = readLegacySoundBlock(reader);
+  seams::PlayLegacySoundBlock(game_, block);
+  if (block.error) reportStandardError(QStringLiteral(" Unable to load old sound system information."));
+}
+
+// Opens the frame a script asked for, with its transition when it gave a duration.
+void GameLogic::openRequestedFrame(bool endDialogue) {
+  if (endDialogue) es::EndDialogue(game_);
+  const auto request = game_.VBScriptAction;  // the new frame's own code may change it
+  if (request.dTransitionDuration != 0) {
+    es::TransitionStep1(game_, request.iTransitionNumber);
+    game_.OpenFrame(request.sFrameToLoad, true, request.iTransitionNumber, request.dTransitionDuration);
+  } else {
+    game_.OpenFrame(request.sFrameToLoad, false, 0, 0);
+  }
+}
+
+int GameLogic::ExecuteVBScriptAndConsequences(const QString& sText, bool bResetLastClickPosition) {
+  game_.VBScriptAction.ResetModule();
+  if (!es::ExecuteVBScript(game_, sText, bResetLastClickPosition)) return -1;
+  ExecuteConsequences();
+  return 0;
+}
+
+void GameLogic::ExecuteConsequences() {
+  auto& action = game_.VBScriptAction;
+  ShowOrNotShowAreas();
+  if (action.bStopGame) {
+    game_.StartUnloading();
+    return;
+  }
+  action.sFrameToLoad = resolveFrameRequest(action.sFrameToLoad, game_.FramesHistory);
+  if (!action.sFrameToLoad.isEmpty())
+    openRequestedFrame(false);
+  else
+    es::StartTimedEvents(game_);
+  if (action.bPopupLoadGame)
+    es::ShowLoadGameWindow(game_, false);
+  else if (action.bPopupSaveGame)
+    es::ShowSaveGameWindow(game_);
+}
+
+}  // namespace qm::logic

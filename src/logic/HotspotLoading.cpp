@@ -1,0 +1,153 @@
+// Building the hotspot controls of the current frame from its hotspot file,
+// and removing them when the frame changes.
+
+#include <cmath>
+
+#include "engine/Game.h"
+#include "logic/ErrorReports.h"
+#include "logic/FrameDataFiles.h"
+#include "logic/GameLogic.h"
+#include "logic/HotspotRecord.h"
+#include "logic/LogicSeams.h"
+#include "logic/RecordSkipping.h"
+#include "platform/FileResolver.h"
+#include "startup/MediaFiles.h"
+#include "startup/Project.h"
+#include "startup/RecordReader.h"
+
+namespace qm::logic {
+
+namespace {
+
+// A project media file (folder + name as the game wrote it) through the media
+// locator, as a native path for the controls.
+QString locatedMedia(const QString& folder, const QString& fileName) {
+  const QString located = startup::LocateMediaFile(folder + fileName);
+  return platform::resolveExisting(located).value_or(located);
+}
+
+// Volume 0..10 as a media player takes it: hundredths of a decibel.
+int toPlayerVolume(double level) {
+  const double v = std::nearbyint((level - 10.0) * 400.0);
+  return static_cast<int>(std::clamp(v, -10000.0, 0.0));
+}
+
+template <typename Fn>
+void ignoringErrors(Fn&& fn) {
+  try {
+    fn();
+  } catch (const std::exception&) {
+  }
+}
+
+QString errorText(const std::exception& e) {
+  if (auto vb = dynamic_cast<const VbError*>(&e)) return vb->description;
+  return QString::fromUtf8(e.what());
+}
+
+}  // namespace
+
+void GameLogic::ResetFrameAreas() {
+  ignoringErrors([&] { game_.Area.UnloadAll(); });
+  ignoringErrors([&] { game_.VideoPlayer.UnloadAll(); });
+  ignoringErrors([&] {
+    while (game_.AniGif.UBound() > 0) {
+      const int i = game_.AniGif.UBound();
+      if (game_.AniGifBox.exists(i)) game_.AniGifBox[i].hideControl();
+      game_.AniGif.Unload(i);
+    }
+  });
+  ignoringErrors([&] { game_.AniGifBox.UnloadAll(); });
+}
+
+void GameLogic::LoadAreas() {
+  const QString file = hotspotFileOf(startup::CurrentFrameName());
+  if (file.isEmpty()) return;
+  mergedHotspotIndex_ = 1;
+  std::optional<startup::RecordReader> reader;
+  try {
+    reader.emplace(startup::RecordReader::fromFile(file));
+  } catch (const VbError& e) {
+    reportStandardError(QStringLiteral(" Unable to load hotspot #1. ") + e.description);
+    return;
+  }
+  for (int n = 1; !reader->atEnd() && !startup::GameStopped(); ++n) {
+    HotspotRecord record;
+    bool broken = false;
+    try {
+      readHotspotRecord(*reader, record);
+    } catch (const VbError& e) {
+      broken = true;
+      reportStandardError(QStringLiteral(" Unable to load hotspot #%1. ").arg(n) + e.description);
+    }
+    mergedHotspotIndex_ = updatedMergedIndex(mergedHotspotIndex_, n, record.mergedMark);
+    try {
+      buildHotspot(n, record);
+    } catch (const std::exception& e) {
+      reportStandardError(QStringLiteral(" Unable to load hotspot #%1. ").arg(n) + errorText(e));
+    }
+    // A broken record is passed over up to its separator, so the next
+    // hotspot starts in step.
+    if (broken) ignoringErrors([&] { skipToRecordEnd(*reader); });
+  }
+}
+
+void GameLogic::buildHotspot(int n, const HotspotRecord& record) {
+  const auto& paths = startup::project().paths;
+  auto& area = game_.Area.Load(n);
+  if (record.isAnimated()) {
+    area.hideControl();
+    area.clearPicture();
+    area.move(0, 0, 15, 15);
+    const QString picture = locatedMedia(paths.areas, record.pictureFile);
+    const int link = seams::AniGifNewWithIndex(game_, n, picture, record.x + 30, record.y + 30,
+                                               record.animationSpeedValue());
+    area.setWhatsThisHelpId(link);
+    if (link > 0 && game_.AniGifBox.exists(link)) {
+      auto& box = game_.AniGifBox[link];
+      if (record.hasCustomCursor()) {
+        box.setMousePointer(engine::kPointerCustom);
+        box.setMouseIcon(locatedMedia(paths.icons, record.cursor));
+      } else {
+        game_.ApplyDefaultCursor(box);
+      }
+    }
+    return;
+  }
+
+  const TwipRect rect = hotspotControlRect(record);
+  area.move(rect.left, rect.top, rect.width, rect.height);
+  area.setStretch(record.stretch == 1);
+  if (record.hasPicture)
+    area.loadPicture(locatedMedia(paths.areas, record.pictureFile));
+  else
+    area.clearPicture();
+  if (!startup::GameStopped()) {
+    if (record.hasCustomCursor()) {
+      area.setMousePointer(engine::kPointerCustom);
+      area.setMouseIcon(locatedMedia(paths.icons, record.cursor));
+    } else {
+      game_.ApplyDefaultCursor(area);
+    }
+  }
+  if (record.hasVideo) {
+    auto& player = game_.VideoPlayer.Load(n);
+    player.move(area.left(), area.top());
+    if (record.videoSize == 0) {
+      player.setAutoSize(true);
+    } else {
+      player.setAutoSize(false);
+      player.setHeight(area.height());
+      player.setWidth(area.width());
+    }
+    player.setFileName(locatedMedia(paths.frames, record.videoFile));
+    player.setRate(record.videoRate == 0 ? 1.0 : record.videoRate);
+    player.setPlayCount(record.videoPlayCount);
+    player.setVolume(toPlayerVolume(record.videoVolume));
+    player.zOrder(0);
+    area.setWhatsThisHelpId(-1);
+  }
+  area.zOrder(0);
+}
+
+}  // namespace qm::logic

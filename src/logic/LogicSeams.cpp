@@ -1,0 +1,75 @@
+#include "logic/LogicSeams.h"
+
+#include "engine/Game.h"
+#include "engine/GameSeams.h"
+#include "platform/FileResolver.h"
+#include "startup/MediaFiles.h"
+#include "startup/Project.h"
+
+namespace qm::logic::seams {
+
+int AniGifNewWithIndex(engine::Game& game, int n, const QString& nativePath, double left, double top, int speed) {
+  // Until the animated-picture part takes over: a box at the position showing
+  // the picture's first image.
+  auto& box = game.AniGifBox.exists(n) ? game.AniGifBox[n] : game.AniGifBox.Load(n);
+  auto& picture = game.AniGif.exists(n) ? game.AniGif[n] : game.AniGif.Load(n);
+  picture.setFileName(nativePath);
+  picture.setSpeed(speed);
+  box.move(left, top);
+  picture.move(left, top);
+  const QImage& first = picture.image();
+  if (!first.isNull()) {
+    box.setWidth(first.width() * engine::kTwipsPerPixel);
+    box.setHeight(first.height() * engine::kTwipsPerPixel);
+    box.setPictureImage(first, nativePath);
+  }
+  picture.hideControl();
+  box.zOrder(0);
+  return n;
+}
+
+void StopAnimation(engine::Game& game, int link) {
+  if (game.AniGif.exists(link)) game.AniGif[link].stop();
+}
+
+void StartAnimation(engine::Game& game, int link) {
+  if (game.AniGif.exists(link)) game.AniGif[link].play();
+}
+
+void PickOrNotPickObject(engine::Game&, int) {}
+void AddPickedObject(engine::Game&, const QString&, bool) {}
+void RemovePickedObject(engine::Game&, int) {}
+
+QString PickedObjectName(engine::Game& game, int objectIndex) {
+  return game.PickedObject.exists(objectIndex) ? game.PickedObject[objectIndex].tag() : QString();
+}
+
+bool ChannelPlaying(engine::Game& game, int channel) {
+  return game.MPlayer.exists(channel) && game.MPlayer[channel].playState() == 2;
+}
+
+void StoreHotspotSoundRecord(engine::Game&, int, const SoundChannelRecord&) {}
+void SetFadeDuration(engine::Game&, double) {}
+
+void PlayLegacySoundBlock(engine::Game& game, const LegacySoundBlock& block) {
+  int channel = 0;
+  for (const auto& entry : block.entries) {
+    ++channel;
+    if (entry.stop) engine::seams::StopChannel(game, channel);
+    if (entry.play && !entry.soundFile.isEmpty()) {
+      const QString located = startup::LocateMediaFile(startup::project().paths.areas + entry.soundFile);
+      engine::seams::PlayOnChannel(game, channel, platform::resolveExisting(located).value_or(located),
+                                   entry.loop ? 0 : 1, 8);
+    }
+  }
+}
+
+bool MovieWithStopOn(engine::Game&) { return false; }
+
+}  // namespace qm::logic::seams
+
+#include "logic/VariableStore.h"
+
+namespace qm::logic::seams {
+std::vector<PluginVariableNames> PluginVariables(engine::Game&) { return {}; }
+}  // namespace qm::logic::seams
