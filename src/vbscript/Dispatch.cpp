@@ -1,0 +1,34 @@
+// Reference counting and member-table helpers for script objects.
+#include "vbscript/Dispatch.h"
+
+#include "vbscript/ScriptError.h"
+
+namespace qm::vbs {
+
+void Dispatch::release() noexcept {
+  if (--refs_ == 0) {
+    // Keep the object alive while its termination code runs (it may take and
+    // drop references to itself).
+    refs_ = 1;
+    lastReleased();
+    if (--refs_ <= 0) delete this;
+  }
+}
+
+DispId findInTable(std::span<const MemberEntry> table, std::u16string_view name) noexcept {
+  for (const auto& e : table) {
+    if (equalsNoCase(e.name, name)) return e.id;
+  }
+  return DispIdUnknown;
+}
+
+void checkArgCount(std::span<Value> args, size_t minArgs, size_t maxArgs) {
+  if (args.size() < minArgs || args.size() > maxArgs) raise(err::WrongArgCount);
+}
+
+const Value& argOr(std::span<Value> args, size_t index, const Value& fallback) {
+  if (index >= args.size() || args[index].isMissing()) return fallback;
+  return args[index];
+}
+
+}  // namespace qm::vbs
