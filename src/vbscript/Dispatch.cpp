@@ -22,6 +22,18 @@ DispId findInTable(std::span<const MemberEntry> table, std::u16string_view name)
   return DispIdUnknown;
 }
 
+Value defaultValueOf(const Value& v) {
+  Value cur = v;
+  for (int guard = 0; cur.isObject(); ++guard) {
+    Dispatch* d = cur.asObject();
+    if (!d) raise(err::ObjectNotSet);
+    if (guard > 16) raise(err::NoSuchMember);
+    Value keep = cur;
+    cur = d->invoke(DispIdValue, InvokeKind::PropertyGet, {});
+  }
+  return cur;
+}
+
 void checkArgCount(std::span<Value> args, size_t minArgs, size_t maxArgs) {
   if (args.size() < minArgs || args.size() > maxArgs) raise(err::WrongArgCount);
 }

@@ -111,6 +111,11 @@ struct MemberEntry {
 };
 DispId findInTable(std::span<const MemberEntry> table, std::u16string_view name) noexcept;
 
+// The value of an object's default member (repeated while the result is an
+// object); non-objects come back unchanged. Nothing raises 91. For hosts that
+// receive objects as arguments and need their plain values.
+Value defaultValueOf(const Value& v);
+
 // Argument helpers for invoke() implementations: the argument count check
 // throws 450 when args.size() is outside [minArgs, maxArgs].
 void checkArgCount(std::span<Value> args, size_t minArgs, size_t maxArgs);

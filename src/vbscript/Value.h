@@ -45,6 +45,9 @@ enum class VarType : uint16_t {
   Decimal = 14,
   Byte = 17,
   Array = 0x2000,  // VarType() of an array is Array + Variant (8204)
+  // Engine-internal: a reference to a variable (ByRef passing). Never reaches
+  // builtins or host objects.
+  Reference = 0x4000,
 };
 
 // Heap string shared between values.
@@ -89,6 +92,13 @@ class Value {
   // The "missing optional argument" marker (an Error value with the code COM uses).
   static Value missing() noexcept { return error(static_cast<int32_t>(0x80020004u)); }
   static Value array(ArrayData* data) noexcept;  // takes one reference
+  // Engine-internal reference to a variable (see VarType::Reference).
+  static Value reference(Value* target) noexcept { Value v; v.type_ = VarType::Reference; v.u_.ref = target; return v; }
+  bool isReference() const noexcept { return type_ == VarType::Reference; }
+  Value* referenceTarget() const noexcept { return u_.ref; }
+  // The value itself, or the variable a reference points to.
+  const Value& deref() const noexcept { return type_ == VarType::Reference ? *u_.ref : *this; }
+  Value& derefMut() noexcept { return type_ == VarType::Reference ? *u_.ref : *this; }
   // A new dynamic array of Variants: one dimension per upper bound, lower bounds 0.
   static Value newArray(const std::vector<int32_t>& upperBounds);
 
@@ -146,6 +156,7 @@ class Value {
     StringData* str;
     Dispatch* obj;
     ArrayData* arr;
+    Value* ref;
   } u_;
 };
 

@@ -7,6 +7,9 @@ namespace qm::vbs::rt {
 
 class RandomGenerator {
 public:
+    RandomGenerator() = default;
+    explicit RandomGenerator(uint32_t seed) : seed_(seed & 0xFFFFFF) {}
+
     // Rnd(): next value. Rnd(n): n < 0 reseeds from n and returns the first value of
     // that sequence; n = 0 repeats the last value; n > 0 gives the next value.
     float next();

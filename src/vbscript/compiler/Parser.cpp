@@ -1,0 +1,975 @@
+// Recursive-descent parser producing the syntax tree.
+#include "vbscript/compiler/Parser.h"
+
+#include "vbscript/ScriptError.h"
+#include "vbscript/compiler/Lexer.h"
+
+namespace qm::vbs {
+
+using namespace ast;
+
+namespace {
+
+constexpr int kMaxDepth = 400;
+
+class Parser {
+ public:
+  Parser(std::u16string_view text, std::vector<Token> tokens) : text_(text), t_(std::move(tokens)) {}
+
+  Program parseAll() {
+    Program prog;
+    skipNewlines();
+    while (!at(Tok::End)) {
+      parseTopLevel(prog);
+      skipNewlines();
+    }
+    return prog;
+  }
+
+  Program parseExpressionOnly() {
+    Program prog;
+    skipNewlines();
+    auto s = std::make_unique<Stmt>(Stmt::Nop, cur().line, cur().column);
+    s->value = parseExpr();
+    skipNewlines();
+    if (!at(Tok::End)) fail(err::ExpectedEndOfStatement);
+    prog.body.push_back(std::move(s));
+    return prog;
+  }
+
+ private:
+  // ---- token helpers ----
+  const Token& cur() const { return t_[i_]; }
+  const Token& peekTok(size_t k = 1) const { return t_[std::min(i_ + k, t_.size() - 1)]; }
+  bool at(Tok type) const { return cur().type == type; }
+  bool atKw(Kw kw) const { return cur().type == Tok::Ident && cur().kw == kw; }
+  bool peekKw(size_t k, Kw kw) const { return peekTok(k).type == Tok::Ident && peekTok(k).kw == kw; }
+  const Token& next() {
+    const Token& t = t_[i_];
+    if (i_ + 1 < t_.size()) ++i_;
+    return t;
+  }
+  bool acceptKw(Kw kw) {
+    if (atKw(kw)) { next(); return true; }
+    return false;
+  }
+  bool accept(Tok type) {
+    if (at(type)) { next(); return true; }
+    return false;
+  }
+  void expectKw(Kw kw, int32_t error) {
+    if (!acceptKw(kw)) fail(error);
+  }
+  void expect(Tok type, int32_t error) {
+    if (!accept(type)) fail(error);
+  }
+  bool atEndOfStatement() const { return at(Tok::Newline) || at(Tok::End); }
+  void skipNewlines() {
+    while (at(Tok::Newline)) next();
+  }
+  void endStatement() {
+    if (at(Tok::End)) return;
+    if (!at(Tok::Newline)) fail(err::ExpectedEndOfStatement);
+    skipNewlines();
+  }
+  [[noreturn]] void fail(int32_t number) { failAt(number, cur().line, cur().column); }
+  [[noreturn]] void failAt(int32_t number, int line, int column) {
+    ScriptError e(number, ErrorKind::Syntax);
+    e.line = line;
+    e.column = column;
+    e.lineText = lineText(line);
+    throw e;
+  }
+  std::u16string lineText(int line) const {
+    int l = 1;
+    size_t start = 0;
+    for (size_t k = 0; k < text_.size() && l < line; ++k) {
+      if (text_[k] == '\n' || (text_[k] == '\r' && !(k + 1 < text_.size() && text_[k + 1] == '\n'))) {
+        ++l;
+        start = k + 1;
+      }
+    }
+    size_t end = start;
+    while (end < text_.size() && text_[end] != '\r' && text_[end] != '\n') ++end;
+    return std::u16string(text_.substr(start, std::min<size_t>(end - start, 400)));
+  }
+  struct DepthGuard {
+    Parser& p;
+    explicit DepthGuard(Parser& parser) : p(parser) {
+      if (++p.depth_ > kMaxDepth) p.fail(err::OutOfStackSpace);
+    }
+    ~DepthGuard() { --p.depth_; }
+  };
+
+  // A name: an identifier that is not a reserved keyword.
+  std::u16string expectName() {
+    if (!at(Tok::Ident) || isReservedKeyword(cur().kw)) fail(err::ExpectedIdentifier);
+    return next().text;
+  }
+  // After '.': any identifier, keywords included.
+  std::u16string expectMemberName() {
+    if (!at(Tok::Ident)) fail(err::ExpectedIdentifier);
+    return next().text;
+  }
+
+  // ---- top level ----
+  void parseTopLevel(Program& prog) {
+    if (atKw(Kw::Option)) {
+      next();
+      expectKw(Kw::Explicit, err::ExpectedIdentifier);
+      prog.optionExplicit = true;
+      endStatement();
+      return;
+    }
+    if (atKw(Kw::Class)) {
+      prog.classes.push_back(parseClass());
+      return;
+    }
+    size_t save = i_;
+    bool isPublic = true;
+    bool hadVisibility = false;
+    if (atKw(Kw::Public) || atKw(Kw::Private)) {
+      isPublic = atKw(Kw::Public);
+      hadVisibility = true;
+      next();
+    }
+    if (atKw(Kw::Default)) failAt(err::MustBeDefinedInsideClass, cur().line, cur().column);
+    if (atKw(Kw::Sub) || atKw(Kw::Function) || atKw(Kw::Property)) {
+      if (atKw(Kw::Property)) failAt(err::MustBeDefinedInsideClass, cur().line, cur().column);
+      Procedure p = parseProcedure(isPublic, false);
+      prog.procedures.push_back(std::move(p));
+      return;
+    }
+    if (hadVisibility) {
+      if (atKw(Kw::Const)) {
+        auto s = parseConst();
+        s->isPublic = isPublic;
+        prog.body.push_back(std::move(s));
+        endStatement();
+        return;
+      }
+      // Public/Private variable declarations at script level behave as Dim.
+      auto s = std::make_unique<Stmt>(Stmt::Dim, t_[save].line, t_[save].column);
+      parseDimList(*s);
+      prog.body.push_back(std::move(s));
+      endStatement();
+      return;
+    }
+    i_ = save;
+    prog.body.push_back(parseStatement(false));
+    if (!prog.body.back()) prog.body.pop_back();
+  }
+
+  Procedure parseProcedure(bool isPublic, bool inClass) {
+    Procedure p;
+    p.isPublic = isPublic;
+    p.line = cur().line;
+    p.column = cur().column;
+    Kw endKw;
+    int32_t endErr;
+    if (acceptKw(Kw::Sub)) {
+      p.kind = Procedure::Sub;
+      endKw = Kw::Sub;
+      endErr = err::ExpectedSub;
+    } else if (acceptKw(Kw::Function)) {
+      p.kind = Procedure::Function;
+      endKw = Kw::Function;
+      endErr = err::ExpectedFunction;
+    } else {
+      expectKw(Kw::Property, err::ExpectedProperty);
+      if (!inClass) failAt(err::MustBeDefinedInsideClass, p.line, p.column);
+      if (acceptKw(Kw::Get)) p.kind = Procedure::PropertyGet;
+      else if (acceptKw(Kw::Let)) p.kind = Procedure::PropertyLet;
+      else if (acceptKw(Kw::Set)) p.kind = Procedure::PropertySet;
+      else fail(err::ExpectedLetSetGet);
+      endKw = Kw::Property;
+      endErr = err::ExpectedProperty;
+    }
+    p.name = expectName();
+    if (accept(Tok::LParen)) {
+      if (!accept(Tok::RParen)) {
+        for (;;) {
+          Param prm;
+          if (acceptKw(Kw::ByVal)) prm.byVal = true;
+          else acceptKw(Kw::ByRef);
+          prm.name = expectName();
+          if (accept(Tok::LParen)) {
+            expect(Tok::RParen, err::ExpectedRParen);
+            prm.isArray = true;
+          }
+          p.params.push_back(std::move(prm));
+          if (accept(Tok::Comma)) continue;
+          expect(Tok::RParen, err::ExpectedRParen);
+          break;
+        }
+      }
+    }
+    if ((p.kind == Procedure::PropertyLet || p.kind == Procedure::PropertySet) && p.params.empty())
+      failAt(err::PropertyLetSetNeedsArg, p.line, p.column);
+    endStatement();
+    p.body = parseBlock();
+    if (!atKw(Kw::End)) fail(err::ExpectedEnd);
+    next();
+    expectKw(endKw, endErr);
+    endStatement();
+    return p;
+  }
+
+  ClassDecl parseClass() {
+    ClassDecl c;
+    c.line = cur().line;
+    c.column = cur().column;
+    next();  // Class
+    c.name = expectName();
+    endStatement();
+    for (;;) {
+      skipNewlines();
+      if (atKw(Kw::End)) {
+        next();
+        expectKw(Kw::Class, err::ExpectedClass);
+        endStatement();
+        return c;
+      }
+      if (at(Tok::End)) fail(err::ExpectedEnd);
+      bool isPublic = true;
+      bool isDefault = false;
+      bool hadVisibility = false;
+      int line = cur().line, column = cur().column;
+      if (atKw(Kw::Public) || atKw(Kw::Private)) {
+        isPublic = atKw(Kw::Public);
+        hadVisibility = true;
+        next();
+      }
+      if (atKw(Kw::Default)) {
+        if (!isPublic || !hadVisibility) fail(err::DefaultNeedsPublic);
+        next();
+        isDefault = true;
+      }
+      if (atKw(Kw::Sub) || atKw(Kw::Function) || atKw(Kw::Property)) {
+        Procedure p = parseProcedure(isPublic, true);
+        p.isDefault = isDefault;
+        if (isDefault && (p.kind == Procedure::PropertyLet || p.kind == Procedure::PropertySet))
+          failAt(err::DefaultOnlyOnPropertyFunctionSub, line, column);
+        c.procedures.push_back(std::move(p));
+        continue;
+      }
+      if (isDefault) fail(err::DefaultOnlyOnPropertyFunctionSub);
+      if (!hadVisibility) {
+        if (atKw(Kw::Const)) fail(err::ExpectedStatement);
+        expectKw(Kw::Dim, err::ExpectedStatement);
+      }
+      for (;;) {
+        ClassMember m;
+        m.line = cur().line;
+        m.column = cur().column;
+        m.isPublic = isPublic;
+        m.name = expectName();
+        if (accept(Tok::LParen)) {
+          m.isArray = true;
+          if (!accept(Tok::RParen)) {
+            for (;;) {
+              m.bounds.push_back(parseExpr());
+              if (accept(Tok::Comma)) continue;
+              expect(Tok::RParen, err::ExpectedRParen);
+              break;
+            }
+          }
+        }
+        c.fields.push_back(std::move(m));
+        if (!accept(Tok::Comma)) break;
+      }
+      endStatement();
+    }
+  }
+
+  // ---- blocks and statements ----
+  bool atBlockEnd() const {
+    if (at(Tok::End)) return true;
+    if (!at(Tok::Ident)) return false;
+    switch (cur().kw) {
+      case Kw::End: case Kw::Else: case Kw::ElseIf: case Kw::Loop: case Kw::Next: case Kw::Wend: case Kw::Case:
+        return true;
+      default:
+        return false;
+    }
+  }
+
+  Block parseBlock() {
+    DepthGuard g(*this);
+    Block b;
+    skipNewlines();
+    while (!atBlockEnd()) {
+      if (atKw(Kw::Sub) || atKw(Kw::Function) || atKw(Kw::Class) || atKw(Kw::Property) ||
+          ((atKw(Kw::Public) || atKw(Kw::Private)) &&
+           (peekKw(1, Kw::Sub) || peekKw(1, Kw::Function) || peekKw(1, Kw::Property))))
+        fail(err::ExpectedStatement);
+      auto s = parseStatement(false);
+      if (s) b.push_back(std::move(s));
+      skipNewlines();
+    }
+    return b;
+  }
+
+  // Parses one statement and its end. In a single-line If (`inline`), the
+  // statement ends at ':' , Else or the line end, which are left for the caller.
+  StmtPtr parseStatement(bool inlineIf) {
+    DepthGuard g(*this);
+    const Token& t = cur();
+    int line = t.line, column = t.column;
+    StmtPtr s;
+    if (t.type == Tok::Ident) {
+      switch (t.kw) {
+        case Kw::Dim:
+          next();
+          s = std::make_unique<Stmt>(Stmt::Dim, line, column);
+          parseDimList(*s);
+          break;
+        case Kw::ReDim: s = parseReDim(); break;
+        case Kw::Erase:
+          next();
+          s = std::make_unique<Stmt>(Stmt::Erase, line, column);
+          s->target = parsePostfix();
+          break;
+        case Kw::Const: s = parseConst(); break;
+        case Kw::If: return parseIf(inlineIf);
+        case Kw::Select: s = parseSelect(); return s;
+        case Kw::For: s = parseFor(); return s;
+        case Kw::Do: s = parseDo(); return s;
+        case Kw::While: s = parseWhile(); return s;
+        case Kw::With: s = parseWith(); return s;
+        case Kw::Exit: s = parseExit(); break;
+        case Kw::On: s = parseOnError(); break;
+        case Kw::Stop:
+          next();
+          s = std::make_unique<Stmt>(Stmt::Nop, line, column);
+          break;
+        case Kw::Option:
+          fail(err::MustBeFirstStatement);
+        case Kw::Randomize:
+          next();
+          s = std::make_unique<Stmt>(Stmt::Randomize, line, column);
+          if (!atStatementEnd(inlineIf)) s->value = parseExpr();
+          break;
+        case Kw::Set: {
+          next();
+          s = std::make_unique<Stmt>(Stmt::Assign, line, column);
+          s->isSet = true;
+          s->target = parsePostfix();
+          expect(Tok::Equal, err::ExpectedEquals);
+          s->value = parseExpr();
+          break;
+        }
+        case Kw::Let: {
+          next();
+          s = std::make_unique<Stmt>(Stmt::Assign, line, column);
+          s->target = parsePostfix();
+          expect(Tok::Equal, err::ExpectedEquals);
+          s->value = parseExpr();
+          break;
+        }
+        case Kw::Call: {
+          next();
+          s = std::make_unique<Stmt>(Stmt::CallStmt, line, column);
+          s->target = parsePostfix();
+          break;
+        }
+        case Kw::Me: case Kw::None:
+          s = parseCallOrAssign(inlineIf);
+          break;
+        default:
+          if (!isReservedKeyword(t.kw)) {
+            s = parseCallOrAssign(inlineIf);
+            break;
+          }
+          fail(err::ExpectedStatement);
+      }
+    } else if (t.type == Tok::Dot && !t.attachedDot) {
+      s = parseCallOrAssign(inlineIf);
+    } else {
+      fail(err::ExpectedStatement);
+    }
+    if (!inlineIf) endStatement();
+    else if (!atStatementEnd(true)) fail(err::ExpectedEndOfStatement);
+    return s;
+  }
+
+  bool atStatementEnd(bool inlineIf) const {
+    return atEndOfStatement() || (inlineIf && atKw(Kw::Else));
+  }
+
+  bool startsExpression() const {
+    const Token& t = cur();
+    switch (t.type) {
+      case Tok::Number: case Tok::String: case Tok::Date: case Tok::LParen: case Tok::Minus: case Tok::Plus:
+        return true;
+      case Tok::Dot: return !t.attachedDot;
+      case Tok::Ident: return t.kw != Kw::Else && (t.kw == Kw::None || !isReservedKeyword(t.kw) ||
+                                                     t.kw == Kw::Not || t.kw == Kw::True || t.kw == Kw::False ||
+                                                     t.kw == Kw::Empty || t.kw == Kw::Null ||
+                                                     t.kw == Kw::Nothing || t.kw == Kw::Me || t.kw == Kw::New);
+      default: return false;
+    }
+  }
+
+  StmtPtr parseCallOrAssign(bool inlineIf) {
+    int line = cur().line, column = cur().column;
+    ExprPtr chain = parsePostfix();
+    if (accept(Tok::Equal)) {
+      auto s = std::make_unique<Stmt>(Stmt::Assign, line, column);
+      s->target = std::move(chain);
+      s->value = parseExpr();
+      return s;
+    }
+    auto s = std::make_unique<Stmt>(Stmt::CallStmt, line, column);
+    if (atStatementEnd(inlineIf)) {
+      if (chain->kind == Expr::Call && chain->a) {
+        if (chain->args.size() > 1) failAt(err::CannotUseParensCallingSub, line, column);
+        // foo(x) as a statement passes x by value.
+        if (chain->args.size() == 1 && chain->args[0]->kind != Expr::Missing) {
+          auto p = std::make_unique<Expr>(Expr::Paren, chain->args[0]->line, chain->args[0]->column);
+          p->a = std::move(chain->args[0]);
+          chain->args[0] = std::move(p);
+        }
+      }
+      s->target = std::move(chain);
+      return s;
+    }
+    auto call = std::make_unique<Expr>(Expr::Call, line, column);
+    if (chain->kind == Expr::Call && chain->a && chain->args.size() == 1 &&
+        (at(Tok::Comma) || isBinaryOperator())) {
+      // foo (1) + 2, 3: the parenthesised part begins the first argument.
+      auto p = std::make_unique<Expr>(Expr::Paren, chain->args[0]->line, chain->args[0]->column);
+      p->a = std::move(chain->args[0]);
+      call->a = std::move(chain->a);
+      call->args.push_back(parseBinary(0, std::move(p)));
+      if (accept(Tok::Comma)) parseBareArgs(call->args, inlineIf);
+    } else {
+      call->a = std::move(chain);
+      parseBareArgs(call->args, inlineIf);
+    }
+    s->target = std::move(call);
+    return s;
+  }
+
+  void parseBareArgs(std::vector<ExprPtr>& args, bool inlineIf) {
+    for (;;) {
+      if (at(Tok::Comma)) {
+        args.push_back(std::make_unique<Expr>(Expr::Missing, cur().line, cur().column));
+        next();
+        continue;
+      }
+      if (atStatementEnd(inlineIf)) {
+        args.push_back(std::make_unique<Expr>(Expr::Missing, cur().line, cur().column));
+        return;
+      }
+      args.push_back(parseExpr());
+      if (!accept(Tok::Comma)) return;
+    }
+  }
+
+  void parseDimList(Stmt& s) {
+    for (;;) {
+      DimItem d;
+      d.line = cur().line;
+      d.column = cur().column;
+      d.name = expectName();
+      if (accept(Tok::LParen)) {
+        d.isArray = true;
+        if (!accept(Tok::RParen)) {
+          for (;;) {
+            d.bounds.push_back(parseExpr());
+            if (accept(Tok::Comma)) continue;
+            expect(Tok::RParen, err::ExpectedRParen);
+            break;
+          }
+        }
+      }
+      s.items.push_back(std::move(d));
+      if (!accept(Tok::Comma)) break;
+    }
+  }
+
+  StmtPtr parseReDim() {
+    auto s = std::make_unique<Stmt>(Stmt::ReDim, cur().line, cur().column);
+    next();
+    if (acceptKw(Kw::Preserve)) s->preserve = true;
+    for (;;) {
+      DimItem d;
+      d.line = cur().line;
+      d.column = cur().column;
+      d.name = expectName();
+      d.isArray = true;
+      expect(Tok::LParen, err::ExpectedLParen);
+      for (;;) {
+        d.bounds.push_back(parseExpr());
+        if (accept(Tok::Comma)) continue;
+        expect(Tok::RParen, err::ExpectedRParen);
+        break;
+      }
+      s->items.push_back(std::move(d));
+      if (!accept(Tok::Comma)) break;
+    }
+    return s;
+  }
+
+  StmtPtr parseConst() {
+    auto s = std::make_unique<Stmt>(Stmt::Const, cur().line, cur().column);
+    next();
+    for (;;) {
+      std::u16string name = expectName();
+      expect(Tok::Equal, err::ExpectedEquals);
+      s->consts.emplace_back(std::move(name), parseExpr());
+      if (!accept(Tok::Comma)) break;
+    }
+    return s;
+  }
+
+  StmtPtr parseIf(bool inlineIf) {
+    auto s = std::make_unique<Stmt>(Stmt::If, cur().line, cur().column);
+    next();
+    s->conds.push_back(parseExpr());
+    expectKw(Kw::Then, err::ExpectedThen);
+    if (!at(Tok::Newline) || cur().text == u":") {
+      // Single-line If: statements up to the line end, optional Else part.
+      if (at(Tok::Newline)) next();
+      Block then;
+      parseInlineStatements(then);
+      s->blocks.push_back(std::move(then));
+      if (acceptKw(Kw::Else)) {
+        s->hasElse = true;
+        parseInlineStatements(s->elseBlock);
+      }
+      if (acceptKw(Kw::End)) expectKw(Kw::If, err::ExpectedIf);  // tolerated: If a Then b End If
+      if (!inlineIf) endStatement();
+      return s;
+    }
+    if (inlineIf) fail(err::ExpectedEndOfStatement);
+    s->blocks.push_back(parseBlock());
+    for (;;) {
+      if (atKw(Kw::ElseIf)) {
+        next();
+        s->conds.push_back(parseExpr());
+        expectKw(Kw::Then, err::ExpectedThen);
+        s->blocks.push_back(parseBlock());
+        continue;
+      }
+      if (atKw(Kw::Else)) {
+        next();
+        s->hasElse = true;
+        s->elseBlock = parseBlock();
+      }
+      if (!atKw(Kw::End) || !peekKw(1, Kw::If)) fail(err::ExpectedEnd);
+      next();
+      next();
+      endStatement();
+      return s;
+    }
+  }
+
+  void parseInlineStatements(Block& b) {
+    for (;;) {
+      if (at(Tok::Newline) && cur().text.empty()) return;
+      if (at(Tok::End) || atKw(Kw::Else)) return;
+      if (atKw(Kw::End) && peekKw(1, Kw::If)) return;
+      if (at(Tok::Newline)) { next(); continue; }
+      auto st = parseStatement(true);
+      if (st) b.push_back(std::move(st));
+    }
+  }
+
+  StmtPtr parseSelect() {
+    auto s = std::make_unique<Stmt>(Stmt::Select, cur().line, cur().column);
+    next();
+    expectKw(Kw::Case, err::ExpectedCase);
+    s->value = parseExpr();
+    endStatement();
+    bool sawElse = false;
+    while (atKw(Kw::Case)) {
+      next();
+      CaseClause cc;
+      if (acceptKw(Kw::Else)) {
+        if (sawElse) fail(err::ExpectedEnd);
+        sawElse = true;
+      } else {
+        if (sawElse) fail(err::ExpectedEnd);
+        for (;;) {
+          CaseClause::Item item;
+          if (acceptKw(Kw::Is)) {
+            item.kind = CaseClause::Item::Compare;
+            switch (cur().type) {
+              case Tok::Equal: item.op = Op::Eq; break;
+              case Tok::NotEqual: item.op = Op::Ne; break;
+              case Tok::Less: item.op = Op::Lt; break;
+              case Tok::LessEq: item.op = Op::Le; break;
+              case Tok::Greater: item.op = Op::Gt; break;
+              case Tok::GreaterEq: item.op = Op::Ge; break;
+              default: fail(err::Syntax);
+            }
+            next();
+            item.a = parseExpr();
+          } else {
+            item.a = parseExpr();
+            if (acceptKw(Kw::To)) {
+              item.kind = CaseClause::Item::Range;
+              item.b = parseExpr();
+            }
+          }
+          cc.items.push_back(std::move(item));
+          if (!accept(Tok::Comma)) break;
+        }
+      }
+      if (at(Tok::Newline)) skipNewlines();
+      else if (!at(Tok::End)) fail(err::ExpectedEndOfStatement);
+      cc.body = parseBlock();
+      s->cases.push_back(std::move(cc));
+    }
+    if (!atKw(Kw::End) || !peekKw(1, Kw::Select)) fail(err::ExpectedEnd);
+    next();
+    next();
+    endStatement();
+    return s;
+  }
+
+  StmtPtr parseFor() {
+    int line = cur().line, column = cur().column;
+    next();
+    if (acceptKw(Kw::Each)) {
+      auto s = std::make_unique<Stmt>(Stmt::ForEach, line, column);
+      s->name = expectName();
+      expectKw(Kw::In, err::ExpectedIn);
+      s->value = parseExpr();
+      endStatement();
+      s->body = parseBlock();
+      expectNext();
+      return s;
+    }
+    auto s = std::make_unique<Stmt>(Stmt::For, line, column);
+    s->name = expectName();
+    expect(Tok::Equal, err::ExpectedEquals);
+    s->from = parseExpr();
+    expectKw(Kw::To, err::ExpectedTo);
+    s->to = parseExpr();
+    if (acceptKw(Kw::Step)) s->step = parseExpr();
+    endStatement();
+    s->body = parseBlock();
+    expectNext();
+    return s;
+  }
+
+  void expectNext() {
+    if (!atKw(Kw::Next)) fail(err::ExpectedNext);
+    next();
+    if (at(Tok::Ident) && !isReservedKeyword(cur().kw)) next();  // Next i
+    endStatement();
+  }
+
+  StmtPtr parseDo() {
+    auto s = std::make_unique<Stmt>(Stmt::DoLoop, cur().line, cur().column);
+    next();
+    if (atKw(Kw::While) || atKw(Kw::Until)) {
+      s->preTest = true;
+      s->isUntil = atKw(Kw::Until);
+      next();
+      s->value = parseExpr();
+    }
+    if (!atEndOfStatement()) fail(err::ExpectedWhileUntilOrEnd);
+    endStatement();
+    s->body = parseBlock();
+    if (!atKw(Kw::Loop)) fail(err::ExpectedLoop);
+    next();
+    if (atKw(Kw::While) || atKw(Kw::Until)) {
+      if (s->preTest) fail(err::ExpectedEndOfStatement);
+      s->isUntil = atKw(Kw::Until);
+      next();
+      s->value = parseExpr();
+    }
+    endStatement();
+    return s;
+  }
+
+  StmtPtr parseWhile() {
+    auto s = std::make_unique<Stmt>(Stmt::DoLoop, cur().line, cur().column);
+    next();
+    s->preTest = true;
+    s->value = parseExpr();
+    endStatement();
+    s->body = parseBlock();
+    if (!atKw(Kw::Wend)) fail(err::ExpectedWend);
+    next();
+    endStatement();
+    return s;
+  }
+
+  StmtPtr parseWith() {
+    auto s = std::make_unique<Stmt>(Stmt::With, cur().line, cur().column);
+    next();
+    s->value = parseExpr();
+    endStatement();
+    s->body = parseBlock();
+    if (!atKw(Kw::End) || !peekKw(1, Kw::With)) fail(err::ExpectedEnd);
+    next();
+    next();
+    endStatement();
+    return s;
+  }
+
+  StmtPtr parseExit() {
+    auto s = std::make_unique<Stmt>(Stmt::Exit, cur().line, cur().column);
+    next();
+    if (acceptKw(Kw::Do)) s->exitKind = Stmt::ExitDo;
+    else if (acceptKw(Kw::For)) s->exitKind = Stmt::ExitFor;
+    else if (acceptKw(Kw::Sub)) s->exitKind = Stmt::ExitSub;
+    else if (acceptKw(Kw::Function)) s->exitKind = Stmt::ExitFunction;
+    else if (acceptKw(Kw::Property)) s->exitKind = Stmt::ExitProperty;
+    else fail(err::InvalidExitStatement);
+    return s;
+  }
+
+  StmtPtr parseOnError() {
+    int line = cur().line, column = cur().column;
+    next();
+    expectKw(Kw::Error, err::Syntax);
+    if (acceptKw(Kw::Resume)) {
+      expectKw(Kw::Next, err::Syntax);
+      return std::make_unique<Stmt>(Stmt::OnErrorResumeNext, line, column);
+    }
+    expectKw(Kw::GoTo, err::Syntax);
+    if (!at(Tok::Number) || !cur().value.isNumeric() || toDouble(cur().value) != 0) fail(err::Syntax);
+    next();
+    return std::make_unique<Stmt>(Stmt::OnErrorGoto0, line, column);
+  }
+
+  // ---- expressions ----
+  ExprPtr parseExpr() { return parseBinary(0, nullptr); }
+
+  static int precedence(Op op) {
+    switch (op) {
+      case Op::Imp: return 1;
+      case Op::Eqv: return 2;
+      case Op::Xor: return 3;
+      case Op::Or: return 4;
+      case Op::And: return 5;
+      case Op::Eq: case Op::Ne: case Op::Lt: case Op::Le: case Op::Gt: case Op::Ge: case Op::Is: return 7;
+      case Op::Concat: return 8;
+      case Op::Add: case Op::Sub: return 9;
+      case Op::Mod: return 10;
+      case Op::IntDiv: return 11;
+      case Op::Mul: case Op::Div: return 12;
+      case Op::Pow: return 14;
+      default: return 0;
+    }
+  }
+
+  bool binaryOp(Op& op) const {
+    const Token& t = cur();
+    switch (t.type) {
+      case Tok::Plus: op = Op::Add; return true;
+      case Tok::Minus: op = Op::Sub; return true;
+      case Tok::Star: op = Op::Mul; return true;
+      case Tok::Slash: op = Op::Div; return true;
+      case Tok::Backslash: op = Op::IntDiv; return true;
+      case Tok::Caret: op = Op::Pow; return true;
+      case Tok::Amp: op = Op::Concat; return true;
+      case Tok::Equal: op = Op::Eq; return true;
+      case Tok::NotEqual: op = Op::Ne; return true;
+      case Tok::Less: op = Op::Lt; return true;
+      case Tok::LessEq: op = Op::Le; return true;
+      case Tok::Greater: op = Op::Gt; return true;
+      case Tok::GreaterEq: op = Op::Ge; return true;
+      case Tok::Ident:
+        switch (t.kw) {
+          case Kw::Mod: op = Op::Mod; return true;
+          case Kw::And: op = Op::And; return true;
+          case Kw::Or: op = Op::Or; return true;
+          case Kw::Xor: op = Op::Xor; return true;
+          case Kw::Eqv: op = Op::Eqv; return true;
+          case Kw::Imp: op = Op::Imp; return true;
+          case Kw::Is: op = Op::Is; return true;
+          default: return false;
+        }
+      default: return false;
+    }
+  }
+  bool isBinaryOperator() const {
+    Op op;
+    return binaryOp(op);
+  }
+
+  ExprPtr parseBinary(int minPrec, ExprPtr lhs) {
+    DepthGuard g(*this);
+    if (!lhs) lhs = parseUnary();
+    for (;;) {
+      Op op;
+      if (!binaryOp(op)) return lhs;
+      int prec = precedence(op);
+      if (prec < minPrec) return lhs;
+      const Token& t = next();
+      auto e = std::make_unique<Expr>(Expr::Binary, t.line, t.column);
+      e->op = op;
+      ExprPtr rhs = parseUnary();
+      for (;;) {
+        Op op2;
+        if (!binaryOp(op2) || precedence(op2) <= prec) break;
+        rhs = parseBinary(prec + 1, std::move(rhs));
+      }
+      e->a = std::move(lhs);
+      e->b = std::move(rhs);
+      lhs = std::move(e);
+    }
+  }
+
+  ExprPtr parseUnary() {
+    DepthGuard g(*this);
+    const Token& t = cur();
+    if (t.type == Tok::Minus) {
+      next();
+      auto e = std::make_unique<Expr>(Expr::Unary, t.line, t.column);
+      e->op = Op::Neg;
+      e->a = parseUnary();
+      // Fold negative numeric literals so -32768 stays an Integer.
+      if (e->a->kind == Expr::Literal && e->a->value.isNumeric()) {
+        const Value& v = e->a->value;
+        if (v.type() == VarType::Long && v.asLong() == 32768) {
+          e->a->value = Value(int16_t(-32768));
+          return std::move(e->a);
+        }
+        if (v.type() == VarType::Double && v.asDouble() == 2147483648.0) {
+          e->a->value = Value(int32_t(-2147483647 - 1));
+          return std::move(e->a);
+        }
+      }
+      return e;
+    }
+    if (t.type == Tok::Plus) {
+      next();
+      return parseUnary();
+    }
+    if (t.type == Tok::Ident && t.kw == Kw::Not) {
+      next();
+      auto e = std::make_unique<Expr>(Expr::Unary, t.line, t.column);
+      e->op = Op::Not;
+      e->a = parseBinary(7, nullptr);
+      return e;
+    }
+    return parsePostfix();
+  }
+
+  ExprPtr parsePostfix() {
+    ExprPtr e = parsePrimary();
+    for (;;) {
+      if (at(Tok::Dot) && cur().attachedDot) {
+        const Token& t = next();
+        auto m = std::make_unique<Expr>(Expr::Member, t.line, t.column);
+        m->a = std::move(e);
+        m->name = expectMemberName();
+        e = std::move(m);
+        continue;
+      }
+      if (at(Tok::LParen) && (e->kind == Expr::Name || e->kind == Expr::Member || e->kind == Expr::Call)) {
+        const Token& t = next();
+        auto c = std::make_unique<Expr>(Expr::Call, t.line, t.column);
+        c->a = std::move(e);
+        if (!accept(Tok::RParen)) {
+          for (;;) {
+            if (at(Tok::Comma)) {
+              c->args.push_back(std::make_unique<Expr>(Expr::Missing, cur().line, cur().column));
+            } else if (at(Tok::RParen)) {
+              c->args.push_back(std::make_unique<Expr>(Expr::Missing, cur().line, cur().column));
+            } else {
+              c->args.push_back(parseExpr());
+            }
+            if (accept(Tok::Comma)) continue;
+            expect(Tok::RParen, err::ExpectedRParen);
+            break;
+          }
+        }
+        e = std::move(c);
+        continue;
+      }
+      return e;
+    }
+  }
+
+  ExprPtr parsePrimary() {
+    const Token& t = cur();
+    switch (t.type) {
+      case Tok::Number: case Tok::String: case Tok::Date: {
+        auto e = std::make_unique<Expr>(Expr::Literal, t.line, t.column);
+        e->value = t.value;
+        next();
+        return e;
+      }
+      case Tok::LParen: {
+        next();
+        auto e = std::make_unique<Expr>(Expr::Paren, t.line, t.column);
+        e->a = parseExpr();
+        expect(Tok::RParen, err::ExpectedRParen);
+        return e;
+      }
+      case Tok::Dot: {
+        if (t.attachedDot) break;
+        next();
+        auto m = std::make_unique<Expr>(Expr::Member, t.line, t.column);
+        m->name = expectMemberName();
+        return m;
+      }
+      case Tok::Ident: {
+        auto literal = [&](Value v) {
+          auto e = std::make_unique<Expr>(Expr::Literal, t.line, t.column);
+          e->value = std::move(v);
+          next();
+          return e;
+        };
+        switch (t.kw) {
+          case Kw::True: return literal(Value(true));
+          case Kw::False: return literal(Value(false));
+          case Kw::Empty: return literal(Value());
+          case Kw::Null: return literal(Value::null());
+          case Kw::Nothing: return literal(Value::nothing());
+          case Kw::Me: {
+            next();
+            return std::make_unique<Expr>(Expr::Me, t.line, t.column);
+          }
+          case Kw::New: {
+            next();
+            auto e = std::make_unique<Expr>(Expr::New, t.line, t.column);
+            e->name = expectName();
+            return e;
+          }
+          default:
+            if (isReservedKeyword(t.kw)) break;
+            auto e = std::make_unique<Expr>(Expr::Name, t.line, t.column);
+            e->name = t.text;
+            next();
+            return e;
+        }
+        break;
+      }
+      default:
+        break;
+    }
+    fail(err::ExpectedExpression);
+  }
+
+  std::u16string_view text_;
+  std::vector<Token> t_;
+  size_t i_ = 0;
+  int depth_ = 0;
+};
+
+}  // namespace
+
+ast::Program parseProgram(std::u16string_view text, ParseMode mode) {
+  std::vector<Token> tokens;
+  try {
+    tokens = tokenize(text);
+  } catch (ScriptError& e) {
+    Parser p(text, {});
+    (void)p;
+    throw;
+  }
+  Parser p(text, std::move(tokens));
+  return mode == ParseMode::Expression ? p.parseExpressionOnly() : p.parseAll();
+}
+
+}  // namespace qm::vbs

@@ -1,0 +1,187 @@
+// The virtual machine: global tables, call frames and the instruction loop.
+// Internal to the engine; embedders use Engine.h.
+#pragma once
+
+#include <chrono>
+#include <deque>
+#include <memory>
+#include <span>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "vbscript/Builtins.h"
+#include "vbscript/Dispatch.h"
+#include "vbscript/ScriptError.h"
+#include "vbscript/Value.h"
+#include "vbscript/compiler/Bytecode.h"
+
+namespace qm::vbs {
+
+class Vm;
+class ScriptObject;
+class ErrObject;
+struct LinkedModule;
+
+struct GlobalEntry {
+  enum Kind : uint8_t { Unresolved, Variable, Const, Procedure, Class, Object, HostMember };
+  std::u16string name;
+  Kind kind = Unresolved;
+  Value value;  // Variable, Const, Object
+  const FunctionCode* fn = nullptr;
+  const ClassCode* cls = nullptr;
+  LinkedModule* link = nullptr;  // module of fn / cls
+  Dispatch* host = nullptr;      // HostMember
+  DispId dispId = DispIdUnknown;
+  uint32_t triedGeneration = 0;
+};
+
+// A compiled module as one engine sees it: its global indices mapped to the
+// engine's entries.
+struct LinkedModule {
+  std::shared_ptr<const Module> module;
+  std::vector<GlobalEntry*> globals;
+  Vm* vm = nullptr;
+  bool alive = true;
+  bool optionExplicit = false;
+};
+
+struct Frame {
+  const FunctionCode* fn = nullptr;
+  LinkedModule* link = nullptr;
+  Value* base = nullptr;
+  ScriptObject* me = nullptr;
+  int32_t pc = 0;
+  bool resumeNext = false;
+};
+
+// Shared flag an object checks before calling back into a VM that may be gone.
+struct VmAlive {
+  Vm* vm = nullptr;
+};
+
+class Vm : public BuiltinContext {
+ public:
+  Vm();
+  ~Vm() override;
+
+  // ---- the engine surface ----
+  void setHost(HostServices* host) { host_ = host; }
+  void reset();
+  void addObject(std::u16string_view name, Dispatch* object, bool addMembers);
+  void addCode(std::u16string_view code);
+  Value run(std::u16string_view procedure, std::span<const Value> args);
+  Value evalText(std::u16string_view expression);
+  void setTimeout(int ms) { timeoutMs_ = ms; }
+  int timeout() const { return timeoutMs_; }
+  bool running() const { return runDepth_ > 0; }
+  std::vector<const GlobalEntry*> procedureEntries() const;
+  ErrObject& errObject() { return *err_; }
+
+  // ---- BuiltinContext ----
+  HostServices& host() override { return host_ ? *host_ : defaultHost_; }
+  RandomState& random() override { return random_; }
+  const BuiltinRegistry& registry() const override { return registry_; }
+  Value resolveDefault(const Value& v) override;
+  Value createObject(const std::u16string& progId, const std::u16string& serverName) override;
+  Value getObject(const std::u16string& pathName, const std::u16string& progId) override;
+  Value eval(std::u16string_view code) override { return evalText(code); }
+  void executeGlobal(std::u16string_view code) override;
+
+  // ---- used by script objects and procedure references ----
+  // Calls a script function from outside the instruction loop (host calls,
+  // Class_Terminate, GetRef objects). Arguments may be changed (ByRef).
+  Value callExternal(const FunctionCode* fn, LinkedModule* link, ScriptObject* me, std::span<Value> args);
+  // Creates an instance of a script class and runs Class_Initialize.
+  Value newScriptObject(const ClassCode* cls, LinkedModule* link);
+  const std::shared_ptr<VmAlive>& aliveToken() const { return alive_; }
+  // Runs an object's member from the host side (Dispatch::invoke of script objects).
+  Value invokeScriptMember(ScriptObject* obj, int member, InvokeKind kind, std::span<Value> args);
+
+ private:
+  friend class ScriptObject;
+
+  // Global table.
+  GlobalEntry* entryFor(std::u16string_view name);
+  void tryResolve(GlobalEntry& e);
+  std::shared_ptr<LinkedModule> link(std::shared_ptr<const Module> module);
+  void runTopLevel(LinkedModule* lm);
+
+  // Execution.
+  struct RunScope;
+  Value execute(const FunctionCode* fn, LinkedModule* link, ScriptObject* me, Value* args, int argc);
+  void loop(Frame& f);
+  void handleError(Frame& f, ScriptError& e);
+  [[noreturn]] void timeoutExpired();
+  void checkBudget();
+
+  // Stack helpers.
+  void push(Value v) {
+    if (sp_ >= stackLimit_) raise(err::OutOfStackSpace);
+    *sp_++ = std::move(v);
+  }
+  Value pop() { return std::move(*--sp_); }
+  void popTo(Value* newSp) {
+    while (sp_ > newSp) (--sp_)->clear();
+  }
+  void unpinAbove(Value* mark);
+
+  // Operations shared by several instructions.
+  void assign(Value& target, Value v, int mode);
+  Value loadGlobal(GlobalEntry& e, LinkedModule* lm);
+  void storeGlobal(GlobalEntry& e, LinkedModule* lm, Value v, int mode);
+  Value* globalVariable(GlobalEntry& e, LinkedModule* lm, bool forWrite);
+  Value callGlobal(GlobalEntry& e, LinkedModule* lm, Value* args, int argc, bool statement);
+  Value indexValue(const Value& target, Value* args, int argc);
+  void storeIndexed(Value& target, Value* args, int argc, Value v, int mode);
+  Value refIndexed(Value& target, Value* args, int argc);
+  Value callBuiltin(int index, Value* args, int argc);
+  Value callIntrinsic(Intrinsic which, Value* args, int argc);
+  Value invokeMember(const Value& object, const FunctionCode* site, int nameIndex, int cacheIndex, InvokeKind kind,
+                     Value* args, int argc, Frame& f);
+  Value invokeDispatch(Dispatch* d, DispId id, InvokeKind kind, Value* args, int argc);
+  Value callScriptMember(ScriptObject* obj, int member, InvokeKind kind, Value* args, int argc, bool inside);
+  Value makeArray(Value* bounds, int dims);
+  void redim(Value& target, Value* bounds, int dims, bool preserve);
+  void forEachPrep(Frame& f, int h, Value collection);
+  bool forEachNext(Frame& f, int h);
+  Value newObject(GlobalEntry& e, LinkedModule* lm);
+
+  Value& slot(Frame& f, int s) {
+    Value& v = f.base[s];
+    return v.isReference() ? *v.referenceTarget() : v;
+  }
+
+  const BuiltinRegistry& registry_;
+  HostServices defaultHost_;
+  HostServices* host_ = nullptr;
+  RandomState random_;
+  Ref<ErrObject> err_;
+  std::shared_ptr<VmAlive> alive_;
+
+  std::deque<GlobalEntry> entries_;
+  std::unordered_map<std::u16string, GlobalEntry*> byName_;
+  std::vector<std::shared_ptr<LinkedModule>> links_;
+  std::vector<Ref<Dispatch>> memberObjects_;  // added with AddMembers
+  std::vector<GlobalEntry*> procedureOrder_;
+  uint32_t generation_ = 1;
+
+  std::unique_ptr<Value[]> stack_;
+  Value* sp_ = nullptr;
+  Value* stackLimit_ = nullptr;
+  struct Pin {
+    ArrayData* array;
+    Value* mark;
+  };
+  std::vector<Pin> pins_;
+
+  int depth_ = 0;
+  int runDepth_ = 0;
+  const char* nativeStackTop_ = nullptr;
+  int timeoutMs_ = 10000;
+  std::chrono::steady_clock::time_point runStart_;
+  int budget_ = 0;
+  bool timedOut_ = false;
+};
+
+}  // namespace qm::vbs
