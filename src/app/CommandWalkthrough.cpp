@@ -1,13 +1,93 @@
-// Placeholder until this command's subsystem lands.
+// quillmere --walkthrough STEPS_FILE [GAME_FOLDER]: plays a game without a
+// screen or sound device from a list of steps and reports each step.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTextStream>
 #include <cstdio>
+#include <memory>
 
 #include "app/Commands.h"
+#include "engine/Game.h"
+#include "engine/Walkthrough.h"
+#include "logic/GameLogic.h"
+#include "platform/DialogService.h"
+#include "platform/RecordingDialogService.h"
+#include "platform/SettingsStore.h"
+#include "startup/InitializeProject.h"
+#include "startup/Project.h"
 
 namespace qm::app {
 
-int runWalkthrough(int, char**, const std::string&, const std::string&) {
-  std::fputs("quillmere: this command is not built yet\n", stderr);
-  return 2;
+namespace {
+
+bool holdsGame(const QString& folder) { return QFileInfo(QDir(folder).filePath(QStringLiteral("Config/General"))).isFile(); }
+
+// The game folder: as given; else the steps file's folder when it holds a game;
+// else the player's own folder when it does; else the bundled demo game.
+QString chooseGameFolder(const QString& given, const QString& stepsFile) {
+  if (!given.isEmpty()) return given;
+  const QString stepsFolder = QFileInfo(stepsFile).absolutePath();
+  if (holdsGame(stepsFolder)) return stepsFolder;
+  const QString own = QCoreApplication::applicationDirPath();
+  if (holdsGame(own)) return own;
+  return QStringLiteral(QM_DEMO_DIR);
+}
+
+}  // namespace
+
+int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const std::string& gameFolder) {
+  // No screen and no sound card needed.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
+  QApplication app(argc, argv);
+
+  const QString stepsPath = QString::fromLocal8Bit(stepsFile.c_str());
+  QFile file(stepsPath);
+  if (!file.open(QIODevice::ReadOnly)) {
+    std::fprintf(stderr, "quillmere: cannot read the steps file '%s'\n", stepsFile.c_str());
+    return 2;
+  }
+  const QString steps = QString::fromUtf8(file.readAll());
+  file.close();
+
+  const QString folder = chooseGameFolder(QString::fromLocal8Bit(gameFolder.c_str()), stepsPath);
+  if (!holdsGame(folder)) {
+    std::fprintf(stderr, "quillmere: '%s' holds no game (Config/General is missing)\n", folder.toLocal8Bit().constData());
+    return 2;
+  }
+
+  // A walkthrough keeps its settings to itself: the player's own stay untouched.
+  QTemporaryDir settingsDir;
+  platform::SettingsStore::instance().setFileForTests(settingsDir.path() + QStringLiteral("/settings.ini"));
+  platform::RecordingDialogService dialogs;
+  platform::setDialogs(&dialogs);
+
+  QTextStream out(stdout);
+  logic::installGameLogic();
+  if (startup::InitializeProject(QDir(folder).absolutePath()) == startup::StartupResult::EndProgram) {
+    out << "FAIL  the game could not start\n0 passed, 1 failed\n";
+    platform::setDialogs(nullptr);
+    return 1;
+  }
+
+  std::unique_ptr<engine::Game> game;
+  auto start = [&]() -> QString {
+    game = std::make_unique<engine::Game>();
+    game->ResetAll();
+    game->StartNewGame();
+    game->show();
+    return QString();
+  };
+  engine::WalkthroughRunner runner(dialogs, out);
+  runner.setStartAction(start);
+  if (startup::project().info.startAtOnce) start();
+  const int failed = runner.run(steps);
+  game.reset();
+  platform::setDialogs(nullptr);
+  return failed == 0 ? 0 : 1;
 }
 
 }  // namespace qm::app

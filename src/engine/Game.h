@@ -156,6 +156,8 @@ class Game : public QWidget {
   // ---- Message panel, history, click position, pointer ------------------------
   // Shows a text in the in-frame panel; "[hide]" hides it.
   void ShowMessageInFrame(const QString& text, bool noAutoHide);
+  // Every text shown in the panel, oldest first (walkthroughs read it).
+  QStringList InFrameMessagesShown;
   void TimerMessageBox_Timer();
   void FramesHistoryAdd(const QString& frameName);
   void SaveClickPos(double sglLeft, double sglTop);

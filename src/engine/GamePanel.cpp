@@ -31,6 +31,7 @@ void Game::ShowMessageInFrame(const QString& text, bool noAutoHide) {
     TimerMessageBox_Timer();
     return;
   }
+  InFrameMessagesShown << text;
   const double pictureWidth = PictureBox->width();
   const double pictureHeight = PictureBox->height();
   const double margin = 8 * kTwipsPerPixel;

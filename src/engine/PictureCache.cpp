@@ -1,6 +1,7 @@
 #include "engine/PictureCache.h"
 
 #include <QBuffer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -15,12 +16,20 @@ PictureCache& PictureCache::instance() {
 }
 
 std::optional<QImage> PictureCache::load(const QString& nativePath) {
+  static QElapsedTimer clock;
+  if (!clock.isValid()) clock.start();
+  const qint64 now = clock.elapsed();
+  if (auto hit = entries_.find(nativePath); hit != entries_.end() && now - hit->checkedAt < 1000) {
+    order_.splice(order_.begin(), order_, hit->lru);
+    return hit->image;
+  }
   QFileInfo info(nativePath);
   if (!info.isFile()) return std::nullopt;
   const qint64 modified = info.lastModified().toMSecsSinceEpoch();
   auto it = entries_.find(nativePath);
   if (it != entries_.end()) {
     if (it->modified == modified && it->size == info.size()) {
+      it->checkedAt = now;
       order_.splice(order_.begin(), order_, it->lru);
       return it->image;
     }
@@ -52,7 +61,7 @@ std::optional<QImage> PictureCache::load(const QString& nativePath) {
   else if (!image.hasAlphaChannel() && image.format() != QImage::Format_RGB32)
     image = image.convertToFormat(QImage::Format_RGB32);
   order_.push_front(nativePath);
-  entries_.insert(nativePath, Entry{image, modified, info.size(), order_.begin()});
+  entries_.insert(nativePath, Entry{image, modified, info.size(), now, order_.begin()});
   bytes_ += image.sizeInBytes();
   evict();
   return image;

@@ -15,7 +15,9 @@ class PictureCache {
   static PictureCache& instance();
 
   // The decoded picture of a native file path; nullopt when the file is missing
-  // or not a picture we can decode. A file that changed on disk is decoded again.
+  // or not a picture we can decode. A file that changed on disk is decoded again
+  // (files are compared at most once a second, so a frame full of pictures
+  // costs no disk look-ups).
   std::optional<QImage> load(const QString& nativePath);
   void clear();
 
@@ -29,6 +31,7 @@ class PictureCache {
     QImage image;
     qint64 modified = 0;
     qint64 size = 0;
+    qint64 checkedAt = 0;  // when the file on disk was last compared
     std::list<QString>::iterator lru;
   };
   void evict();

@@ -1,6 +1,11 @@
 // A control array of the game window. Element 0 is the hidden design-time
 // template; elements loaded at run time copy its properties, start hidden and
 // are removed with Unload. Indices may have gaps, as in VB.
+//
+// Unloaded elements are kept, hidden and silent, and given out again by the
+// next Load (with the template's properties copied afresh): frames load and
+// unload dozens of controls each time, and creating widgets costs far more
+// than resetting them. An element may unload itself from its own handler.
 #pragma once
 
 #include <QObject>
@@ -29,6 +34,8 @@ class ControlArray {
   ControlArray& operator=(const ControlArray&) = delete;
   ~ControlArray() {
     for (auto& [i, p] : items_)
+      if (p) delete p.data();
+    for (auto& p : spare_)
       if (p) delete p.data();
   }
 
@@ -60,16 +67,21 @@ class ControlArray {
   T& Load(int i) {
     if (i < 0 || i > 32767) throw ControlArrayError(340, "Control array element '" + std::to_string(i) + "' doesn't exist");
     if (exists(i)) throw ControlArrayError(360, "Object already loaded");
-    T* t = make_(i);
+    T* t = nullptr;
+    while (!t && !spare_.empty()) {
+      t = spare_.back().data();
+      spare_.pop_back();
+    }
+    if (t) t->setVbIndex(i);
+    else t = make_(i);
     if (T* tmpl = item(0)) t->copyPropertiesFrom(*tmpl);
     t->hideControl();
+    t->placeOnTop();  // a loaded element stands above the controls loaded before it
     items_[i] = t;
     if (wire_) wire_(*t, i);
     return *t;
   }
 
-  // The element is hidden at once and freed once the current event is over, so
-  // an element may unload itself from its own handler.
   void Unload(int i) {
     if (i == 0) throw ControlArrayError(362, "Can't unload controls created at design time");
     auto it = items_.find(i);
@@ -78,7 +90,7 @@ class ControlArray {
     items_.erase(it);
     t->hideControl();
     t->detachHandlers();
-    t->deleteLater();
+    spare_.push_back(t);
   }
   // Unloads every element above 0, highest first.
   void UnloadAll() {
@@ -98,6 +110,7 @@ class ControlArray {
   Factory make_;
   Wiring wire_;
   std::map<int, QPointer<T>> items_;
+  std::vector<QPointer<T>> spare_;
 };
 
 }  // namespace qm::engine

@@ -20,6 +20,7 @@ class MenuItem : public QObject, public VbObject {
   const PropertyTable& propertyTable() const override;
   QString vbName() const override { return name_; }
   int vbIndex() const override { return index_; }
+  void setVbIndex(int i) { index_ = i; }
 
   QString caption() const { return action_->text(); }
   void setCaption(const QString& c) { action_->setText(c); }
@@ -42,6 +43,7 @@ class MenuItem : public QObject, public VbObject {
   std::function<void()> onOpen;
 
   // For control arrays of menu items.
+  void placeOnTop() { }
   void hideControl() { setVisible(false); }
   void detachHandlers() { onClick = nullptr, onOpen = nullptr; }
 

@@ -17,6 +17,7 @@ class TimerControl : public QObject, public VbObject {
   const PropertyTable& propertyTable() const override;
   QString vbName() const override { return name_; }
   int vbIndex() const override { return index_; }
+  void setVbIndex(int i) { index_ = i; }
 
   bool enabled() const { return enabled_; }
   void setEnabled(bool e);
@@ -30,6 +31,7 @@ class TimerControl : public QObject, public VbObject {
   std::function<void()> onTimer;
 
   // For control arrays (a timer has nothing to hide).
+  void placeOnTop() { }
   void hideControl() {}
   void detachHandlers() { onTimer = nullptr, setEnabled(false); }
 

@@ -48,6 +48,7 @@ class VbControl : public QWidget, public VbObject {
   const PropertyTable& propertyTable() const override;
   QString vbName() const override { return name_; }
   int vbIndex() const override { return index_; }
+  void setVbIndex(int i) { index_ = i; }
 
   double left() const { return left_; }
   double top() const { return top_; }
@@ -88,6 +89,7 @@ class VbControl : public QWidget, public VbObject {
 
   // For control arrays: a newly loaded element starts hidden; an unloaded one
   // no longer reports events.
+  void placeOnTop() { raise();}
   void hideControl() { setVisible(false); }
   void detachHandlers() { onMouseDown = onMouseUp = onMouseMove = nullptr, onClick = nullptr; }
 

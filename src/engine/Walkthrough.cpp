@@ -1,0 +1,326 @@
+#include "engine/Walkthrough.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QThread>
+
+#include "engine/Game.h"
+#include "platform/RecordingDialogService.h"
+#include "startup/Project.h"
+
+namespace qm::engine {
+
+namespace {
+
+std::optional<platform::MsgResult> buttonByName(const QString& name) {
+  const QString n = name.toLower();
+  if (n == "yes") return platform::MsgResult::Yes;
+  if (n == "no") return platform::MsgResult::No;
+  if (n == "ok") return platform::MsgResult::OK;
+  if (n == "cancel") return platform::MsgResult::Cancel;
+  if (n == "abort") return platform::MsgResult::Abort;
+  if (n == "retry") return platform::MsgResult::Retry;
+  if (n == "ignore") return platform::MsgResult::Ignore;
+  return std::nullopt;
+}
+
+std::optional<int> keyByName(const QString& name) {
+  const QString n = name.toLower();
+  static const std::pair<const char*, int> named[] = {
+      {"esc", Qt::Key_Escape},     {"escape", Qt::Key_Escape}, {"enter", Qt::Key_Return},
+      {"return", Qt::Key_Return},  {"space", Qt::Key_Space},   {"tab", Qt::Key_Tab},
+      {"backspace", Qt::Key_Backspace}, {"delete", Qt::Key_Delete}, {"left", Qt::Key_Left},
+      {"right", Qt::Key_Right},    {"up", Qt::Key_Up},         {"down", Qt::Key_Down},
+      {"home", Qt::Key_Home},      {"end", Qt::Key_End},       {"pageup", Qt::Key_PageUp},
+      {"pagedown", Qt::Key_PageDown}};
+  for (const auto& [text, key] : named)
+    if (n == QLatin1String(text)) return key;
+  if (n.size() >= 2 && n[0] == 'f') {
+    bool ok = false;
+    const int f = n.mid(1).toInt(&ok);
+    if (ok && f >= 1 && f <= 24) return Qt::Key_F1 + (f - 1);
+  }
+  if (n.size() == 1) {
+    const QChar c = n[0].toUpper();
+    if (c >= 'A' && c <= 'Z') return Qt::Key_A + (c.unicode() - 'A');
+    if (c >= '0' && c <= '9') return Qt::Key_0 + (c.unicode() - '0');
+  }
+  return std::nullopt;
+}
+
+std::optional<int> toInt(const QString& s) {
+  bool ok = false;
+  const int v = s.toInt(&ok);
+  return ok ? std::optional<int>(v) : std::nullopt;
+}
+
+void sendPress(QWidget* target, QPointF local, Qt::MouseButton button) {
+  QPointer<QWidget> guard(target);
+  const QPointF global = target->mapToGlobal(local);
+  QMouseEvent press(QEvent::MouseButtonPress, local, global, button, button, Qt::NoModifier);
+  QApplication::sendEvent(target, &press);
+  if (!guard) return;
+  QMouseEvent release(QEvent::MouseButtonRelease, local, target->mapToGlobal(local), button, Qt::NoButton,
+                      Qt::NoModifier);
+  QApplication::sendEvent(target, &release);
+}
+
+}  // namespace
+
+std::optional<QStringList> splitStepLine(const QString& line, QString* error) {
+  const QString trimmed = line.trimmed();
+  if (trimmed.isEmpty() || trimmed.startsWith('#')) return std::nullopt;
+  QStringList words;
+  int i = 0;
+  const int n = trimmed.size();
+  while (i < n) {
+    while (i < n && trimmed[i].isSpace()) ++i;
+    if (i >= n) break;
+    QString word;
+    if (trimmed[i] == '"') {
+      ++i;
+      bool closed = false;
+      while (i < n) {
+        const QChar c = trimmed[i];
+        if (c == '\\' && i + 1 < n) {
+          const QChar e = trimmed[i + 1];
+          if (e == 'n') word += QStringLiteral("\r\n");
+          else if (e == '"') word += '"';
+          else if (e == '\\') word += '\\';
+          else word += QString(c) + e;
+          i += 2;
+          continue;
+        }
+        if (c == '"') {
+          closed = true;
+          ++i;
+          break;
+        }
+        word += c;
+        ++i;
+      }
+      if (!closed) {
+        if (error) *error = QStringLiteral("a quoted text is not closed");
+        return QStringList();
+      }
+    } else {
+      while (i < n && !trimmed[i].isSpace()) word += trimmed[i++];
+    }
+    words << word;
+  }
+  return words;
+}
+
+WalkthroughRunner::WalkthroughRunner(platform::RecordingDialogService& dialogs, QTextStream& out)
+    : dialogs_(dialogs), out_(out) {}
+
+Game* WalkthroughRunner::game() const { return Game::current(); }
+
+void WalkthroughRunner::runEventsFor(int ms) {
+  QElapsedTimer t;
+  t.start();
+  do {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (t.elapsed() < ms) QThread::msleep(1);
+  } while (t.elapsed() < ms);
+}
+
+int WalkthroughRunner::run(const QString& steps) {
+  const QStringList lines = steps.split('\n');
+  for (int i = 0; i < lines.size(); ++i) {
+    QString line = lines[i];
+    if (line.endsWith('\r')) line.chop(1);
+    QString error;
+    const auto words = splitStepLine(line, &error);
+    if (!words) continue;
+    const QString shown = line.trimmed();
+    QString reason = error;
+    bool isExpect = false;
+    if (reason.isEmpty()) {
+      if (words->isEmpty()) continue;
+      reason = runStep(*words, isExpect);
+    }
+    if (reason.isEmpty()) {
+      ++passed_;
+      out_ << "ok    line " << (i + 1) << ": " << shown << "\n";
+    } else {
+      ++failed_;
+      out_ << "FAIL  line " << (i + 1) << ": " << shown << " -- " << reason << "\n";
+    }
+    out_.flush();
+  }
+  out_ << passed_ << " passed, " << failed_ << " failed\n";
+  out_.flush();
+  return failed_;
+}
+
+QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
+  const QString verb = w[0].toLower();
+  isExpect = verb == QLatin1String("expect");
+  if (isExpect) return expect(w);
+
+  // Every other step opens a new window for "expect message".
+  dialogsFrom_ = dialogs_.count();
+  inFrameFrom_ = game() ? game()->InFrameMessagesShown.size() : 0;
+  auto closeWindow = [&](const QString& result) {
+    dialogsTo_ = dialogs_.count();
+    inFrameTo_ = game() ? game()->InFrameMessagesShown.size() : 0;
+    if (inFrameTo_ < inFrameFrom_) inFrameFrom_ = 0;  // a new game window started meanwhile
+    return result;
+  };
+
+  if (verb == QLatin1String("start")) {
+    if (w.size() != 1) return closeWindow(QStringLiteral("start takes no arguments"));
+    if (game() && game()->isVisible()) return closeWindow(QString());  // the game starts at once
+    if (!start_) return closeWindow(QStringLiteral("there is no welcome window to start from"));
+    inFrameFrom_ = 0;
+    const QString r = start_();
+    runEventsFor(20);
+    return closeWindow(r);
+  }
+  if (verb == QLatin1String("click") || verb == QLatin1String("rightclick")) {
+    if (w.size() != 2 || !toInt(w[1])) return closeWindow(verb + QStringLiteral(" needs a hotspot number"));
+    return closeWindow(click(*toInt(w[1]), verb == QLatin1String("rightclick")));
+  }
+  if (verb == QLatin1String("clickat")) {
+    if (w.size() != 3 || !toInt(w[1]) || !toInt(w[2])) return closeWindow(QStringLiteral("clickat needs X and Y"));
+    return closeWindow(clickAt(*toInt(w[1]), *toInt(w[2])));
+  }
+  if (verb == QLatin1String("key")) {
+    if (w.size() != 2) return closeWindow(QStringLiteral("key needs one key name"));
+    return closeWindow(key(w[1]));
+  }
+  if (verb == QLatin1String("wait")) {
+    bool ok = false;
+    const double seconds = w.size() == 2 ? w[1].toDouble(&ok) : 0;
+    if (!ok || seconds < 0 || seconds > 3600) return closeWindow(QStringLiteral("wait needs a number of seconds"));
+    runEventsFor(static_cast<int>(seconds * 1000));
+    return closeWindow(QString());
+  }
+  if (verb == QLatin1String("answer")) {
+    const auto b = w.size() == 2 ? buttonByName(w[1]) : std::nullopt;
+    if (!b) return closeWindow(QStringLiteral("answer needs Yes, No, OK, Cancel, Abort, Retry or Ignore"));
+    dialogs_.queueAnswer(*b);
+    return closeWindow(QString());
+  }
+  if (verb == QLatin1String("input")) {
+    if (w.size() != 2) return closeWindow(QStringLiteral("input needs one quoted text"));
+    dialogs_.queueText(w[1]);
+    return closeWindow(QString());
+  }
+  if (verb == QLatin1String("screenshot")) {
+    if (w.size() != 2) return closeWindow(QStringLiteral("screenshot needs a file name"));
+    if (!game()) return closeWindow(QStringLiteral("the game has not started"));
+    const QImage picture = game()->framePicture();
+    if (!picture.save(w[1], "PNG")) return closeWindow(QStringLiteral("cannot write ") + w[1]);
+    return closeWindow(QString());
+  }
+  return closeWindow(QStringLiteral("unknown step '") + w[0] + QStringLiteral("'"));
+}
+
+QString WalkthroughRunner::click(int n, bool right) {
+  Game* g = game();
+  if (!g || !g->isVisible()) return QStringLiteral("the game is not running");
+  ImageControl* area = n > 0 ? g->Area.item(n) : nullptr;
+  if (!area) return QStringLiteral("the frame has no hotspot ") + QString::number(n);
+  QWidget* target = area;
+  if (area->whatsThisHelpId() > 0 && g->AniGifBox.exists(area->whatsThisHelpId()))
+    target = g->AniGifBox.item(area->whatsThisHelpId());
+  if (target->isHidden()) return QStringLiteral("hotspot ") + QString::number(n) + QStringLiteral(" is hidden");
+  sendPress(target, QPointF(target->width() / 2.0, target->height() / 2.0), right ? Qt::RightButton : Qt::LeftButton);
+  runEventsFor(20);
+  return {};
+}
+
+QString WalkthroughRunner::clickAt(int x, int y) {
+  Game* g = game();
+  if (!g || !g->isVisible()) return QStringLiteral("the game is not running");
+  QWidget* box = g->PictureBox;
+  if (x < 0 || y < 0 || x >= box->width() || y >= box->height())
+    return QStringLiteral("(") + QString::number(x) + ", " + QString::number(y) + QStringLiteral(") is outside the frame picture");
+  QWidget* target = box->childAt(x, y);
+  if (!target) target = box;
+  sendPress(target, target->mapFrom(box, QPointF(x, y)), Qt::LeftButton);
+  runEventsFor(20);
+  return {};
+}
+
+QString WalkthroughRunner::key(const QString& name) {
+  Game* g = game();
+  if (!g || !g->isVisible()) return QStringLiteral("the game is not running");
+  Qt::KeyboardModifiers mods;
+  QStringList parts = name.split('+');
+  const QString keyName = parts.takeLast();
+  for (const QString& m : parts) {
+    const QString l = m.toLower();
+    if (l == "ctrl" || l == "control") mods |= Qt::ControlModifier;
+    else if (l == "shift") mods |= Qt::ShiftModifier;
+    else if (l == "alt") mods |= Qt::AltModifier;
+    else return QStringLiteral("unknown modifier '") + m + QStringLiteral("'");
+  }
+  const auto k = keyByName(keyName);
+  if (!k) return QStringLiteral("unknown key '") + keyName + QStringLiteral("'");
+  QKeyEvent press(QEvent::KeyPress, *k, mods);
+  QApplication::sendEvent(g, &press);
+  QKeyEvent release(QEvent::KeyRelease, *k, mods);
+  if (game() == g) QApplication::sendEvent(g, &release);
+  runEventsFor(20);
+  return {};
+}
+
+QString WalkthroughRunner::expect(const QStringList& w) {
+  if (w.size() < 2) return QStringLiteral("expect what?");
+  const QString what = w[1].toLower();
+  Game* g = game();
+  if (what == QLatin1String("frame")) {
+    if (w.size() != 3) return QStringLiteral("expect frame needs a frame name");
+    const QString current = startup::CurrentFrameName();
+    if (current == w[2]) return {};
+    return QStringLiteral("the current frame is '") + current + QStringLiteral("'");
+  }
+  if (what == QLatin1String("var")) {
+    if (w.size() != 4) return QStringLiteral("expect var needs a name and a value");
+    if (!g) return QStringLiteral("the game has not started");
+    const auto value = g->logic().VariableValueText(w[2]);
+    if (!value) return QStringLiteral("there is no variable named '") + w[2] + QStringLiteral("'");
+    if (*value == w[3]) return {};
+    return QStringLiteral("its value is ") + *value;
+  }
+  if (what == QLatin1String("visible") || what == QLatin1String("hidden")) {
+    if (w.size() != 3 || !toInt(w[2])) return QStringLiteral("expect ") + what + QStringLiteral(" needs a hotspot number");
+    if (!g) return QStringLiteral("the game has not started");
+    const int n = *toInt(w[2]);
+    ImageControl* area = n > 0 ? g->Area.item(n) : nullptr;
+    if (!area) return QStringLiteral("the frame has no hotspot ") + QString::number(n);
+    bool shown = area->visible();
+    if (area->whatsThisHelpId() > 0 && g->AniGifBox.exists(area->whatsThisHelpId()))
+      shown = g->AniGifBox.item(area->whatsThisHelpId())->visible();
+    const bool wantShown = what == QLatin1String("visible");
+    if (shown == wantShown) return {};
+    return QStringLiteral("hotspot ") + QString::number(n) + (shown ? QStringLiteral(" is shown") : QStringLiteral(" is hidden"));
+  }
+  if (what == QLatin1String("message") || what == QLatin1String("nomessage")) {
+    QStringList texts;
+    const auto& shown = dialogs_.shown();
+    for (std::size_t i = dialogsFrom_; i < dialogsTo_ && i < shown.size(); ++i) texts << shown[i].text;
+    if (g)
+      for (int i = inFrameFrom_; i < inFrameTo_ && i < g->InFrameMessagesShown.size(); ++i)
+        texts << g->InFrameMessagesShown[i];
+    if (what == QLatin1String("nomessage")) {
+      if (texts.isEmpty()) return {};
+      return QStringLiteral("shown: \"") + texts.first() + QStringLiteral("\"");
+    }
+    if (w.size() != 3) return QStringLiteral("expect message needs one quoted text");
+    for (const QString& t : texts)
+      if (t.contains(w[2])) return {};
+    if (texts.isEmpty()) return QStringLiteral("no message was shown");
+    return QStringLiteral("shown instead: \"") + texts.join(QStringLiteral("\" / \"")) + QStringLiteral("\"");
+  }
+  return QStringLiteral("unknown expectation '") + w[1] + QStringLiteral("'");
+}
+
+}  // namespace qm::engine

@@ -1,0 +1,72 @@
+// Plays a game from a plain-text list of steps and checks what happens: the
+// walkthrough runner game authors use to test their games, and how whole games
+// are tested here. One step per line; "#" starts a comment line.
+//
+//   start                    press Start on the welcome window
+//   click N / rightclick N   press on hotspot N (its picture, or its animated box)
+//   clickat X Y              left press at pixel (X, Y) of the frame picture
+//   key NAME                 Esc, F9, Ctrl+S, Enter, A ...
+//   wait SECONDS             let timers and events run
+//   answer BUTTON            Yes, No, OK, Cancel, Abort, Retry, Ignore for the next question
+//   input "TEXT"             text for the next input box
+//   expect frame NAME
+//   expect var NAME VALUE
+//   expect visible N / expect hidden N
+//   expect message "TEXT"    shown during the last step that is not an expect
+//   expect nomessage
+//   screenshot FILE          the frame picture as a PNG file
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <functional>
+#include <optional>
+
+namespace qm::platform {
+class RecordingDialogService;
+}
+
+namespace qm::engine {
+
+class Game;
+
+// Splits a step line into words; "..." is one word, with \" a double quote,
+// \n a line break (CR LF) and \\ a backslash. nullopt for blank and comment
+// lines; an unterminated quote sets *error.
+std::optional<QStringList> splitStepLine(const QString& line, QString* error);
+
+class WalkthroughRunner {
+ public:
+  WalkthroughRunner(platform::RecordingDialogService& dialogs, QTextStream& out);
+
+  // How "start" starts the game; returns "" on success or the reason it failed.
+  void setStartAction(std::function<QString()> start) { start_ = std::move(start); }
+
+  // Runs every step of the text; prints one line per step and the summary.
+  // Returns the number of failed steps.
+  int run(const QString& steps);
+
+  int passed() const { return passed_; }
+  int failed() const { return failed_; }
+
+ private:
+  // "" when the step passed, else the reason.
+  QString runStep(const QStringList& words, bool& isExpect);
+  QString click(int hotspot, bool right);
+  QString clickAt(int x, int y);
+  QString key(const QString& name);
+  QString expect(const QStringList& words);
+  Game* game() const;
+  void runEventsFor(int milliseconds);
+
+  platform::RecordingDialogService& dialogs_;
+  QTextStream& out_;
+  std::function<QString()> start_;
+  int passed_ = 0, failed_ = 0;
+  // Where the messages of the last step that was not an expect begin and end.
+  std::size_t dialogsFrom_ = 0, dialogsTo_ = 0;
+  int inFrameFrom_ = 0, inFrameTo_ = 0;
+};
+
+}  // namespace qm::engine
