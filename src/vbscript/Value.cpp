@@ -6,30 +6,6 @@
 
 namespace qm::vbs {
 
-Value::Value(const Value& other) noexcept : type_(other.type_), u_(other.u_) {
-  if (isHeap()) addRefHeap();
-}
-
-Value& Value::operator=(const Value& other) noexcept {
-  if (this != &other) {
-    if (other.isHeap()) other.addRefHeap();
-    if (isHeap()) releaseHeap();
-    type_ = other.type_;
-    u_ = other.u_;
-  }
-  return *this;
-}
-
-Value& Value::operator=(Value&& other) noexcept {
-  if (this != &other) {
-    if (isHeap()) releaseHeap();
-    type_ = other.type_;
-    u_ = other.u_;
-    other.type_ = VarType::Empty;
-  }
-  return *this;
-}
-
 Value::Value(std::u16string s) : type_(VarType::String) {
   u_.str = new StringData{1, std::move(s)};
 }

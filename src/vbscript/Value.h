@@ -59,10 +59,26 @@ struct StringData {
 class Value {
  public:
   Value() noexcept : type_(VarType::Empty) { u_.i64 = 0; }
-  Value(const Value& other) noexcept;
+  Value(const Value& other) noexcept : type_(other.type_), u_(other.u_) {
+    if (isHeap()) addRefHeap();
+  }
   Value(Value&& other) noexcept : type_(other.type_), u_(other.u_) { other.type_ = VarType::Empty; }
-  Value& operator=(const Value& other) noexcept;
-  Value& operator=(Value&& other) noexcept;
+  Value& operator=(const Value& other) noexcept {
+    if (other.isHeap()) other.addRefHeap();
+    if (isHeap()) releaseHeap();
+    type_ = other.type_;
+    u_ = other.u_;
+    return *this;
+  }
+  Value& operator=(Value&& other) noexcept {
+    if (this != &other) {
+      if (isHeap()) releaseHeap();
+      type_ = other.type_;
+      u_ = other.u_;
+      other.type_ = VarType::Empty;
+    }
+    return *this;
+  }
   ~Value() { if (isHeap()) releaseHeap(); }
 
   // Constructors by subtype. Plain C++ types map as: bool -> Boolean,

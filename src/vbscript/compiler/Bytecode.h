@@ -66,6 +66,8 @@ enum class OpCode : uint8_t {
   Erase,          // stack: reference
   OnErrorResumeNext, OnErrorGoto0,
   CheckObject,    // Set's right side must be an object (424)
+  AppendLocal,    // b: slot: x = x & value, appending in place when x's text is not shared
+  AppendGlobal,   // c: global: the same for a global variable
   Return,
 };
 

@@ -673,6 +673,17 @@ class Compiler {
       compileExpr(*s.value);
       if (s.isSet) emit(OpCode::CheckObject);
     };
+    if (!s.isSet && t.kind == Expr::Name && s.value->kind == Expr::Binary && s.value->op == Op::Concat &&
+        s.value->a->kind == Expr::Name && equalsNoCase(s.value->a->name, t.name)) {
+      // x = x & y: appends in place.
+      Resolved r = resolve(t.name, false);
+      if (r.kind == Resolved::Local || r.kind == Resolved::Global) {
+        compileExpr(*s.value->b);
+        if (r.kind == Resolved::Local) emit(OpCode::AppendLocal, 0, u16(r.slot));
+        else emit(OpCode::AppendGlobal, 0, 0, r.global);
+        return;
+      }
+    }
     switch (t.kind) {
       case Expr::Name: {
         Resolved r = resolve(t.name, false);

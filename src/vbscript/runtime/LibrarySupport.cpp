@@ -4,6 +4,7 @@
 #include <cmath>
 #include <ctime>
 
+#include "vbscript/Dispatch.h"
 #include "vbscript/runtime/DateTime.h"
 #include "vbscript/runtime/Numbers.h"
 
@@ -120,6 +121,19 @@ double nowSerial()
     double days = static_cast<double>(daysFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday));
     double secs = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + millis / 1000.0;
     return days + secs / 86400.0;
+}
+
+Value resolveObjectDefault(const Value& v)
+{
+    Value cur = v;
+    for (int depth = 0; cur.isObject(); ++depth) {
+        if (cur.isNothing())
+            raise(err::ObjectNotSet);
+        if (depth > 16 || !cur.asObject()->hasDefaultMember())
+            raise(err::NoSuchMember);
+        cur = cur.asObject()->invoke(DispIdValue, InvokeKind::PropertyGet, {});
+    }
+    return cur;
 }
 
 std::u16string u16(const char* ascii)

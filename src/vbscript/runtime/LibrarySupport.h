@@ -35,6 +35,10 @@ double toDateSerial(const Value& v);
 
 std::u16string u16(const char* ascii);
 
+// Reads an object's default member until a plain value results (for library
+// objects, which keep no engine context). Nothing raises 91.
+Value resolveObjectDefault(const Value& v);
+
 // The local date and time as a serial (fraction includes milliseconds).
 double nowSerial();
 

@@ -2,6 +2,7 @@
 #include "vbscript/vm/Vm.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <new>
 
@@ -20,6 +21,35 @@ constexpr int kBudget = 4096;                  // instructions between clock che
 
 [[noreturn]] void typeMismatchName(const std::u16string& name) {
   throw ScriptError(err::TypeMismatch, u"Type mismatch: '" + name + u"'");
+}
+
+// Integer, Long and Double operands of + - * take this path without the
+// general coercion rules; false when either operand is of another subtype.
+enum class FastOp { Add, Sub, Mul };
+inline bool fastArith(FastOp op, Value& a, const Value& b) {
+  VarType ta = a.type(), tb = b.type();
+  bool ia = ta == VarType::Integer || ta == VarType::Long;
+  bool ib = tb == VarType::Integer || tb == VarType::Long;
+  if (ia && ib) {
+    int64_t x = ta == VarType::Integer ? a.asInteger() : a.asLong();
+    int64_t y = tb == VarType::Integer ? b.asInteger() : b.asLong();
+    int64_t r = op == FastOp::Add ? x + y : op == FastOp::Sub ? x - y : x * y;
+    bool bothInt = ta == VarType::Integer && tb == VarType::Integer;
+    if (bothInt && r >= -32768 && r <= 32767) a = Value(static_cast<int16_t>(r));
+    else if (r >= INT32_MIN && r <= INT32_MAX) a = Value(static_cast<int32_t>(r));
+    else a = Value(static_cast<double>(r));
+    return true;
+  }
+  bool da = ta == VarType::Double, db = tb == VarType::Double;
+  if ((da && (db || ib)) || (db && ia)) {
+    double x = da ? a.asDouble() : (ta == VarType::Integer ? a.asInteger() : a.asLong());
+    double y = db ? b.asDouble() : (tb == VarType::Integer ? b.asInteger() : b.asLong());
+    double r = op == FastOp::Add ? x + y : op == FastOp::Sub ? x - y : x * y;
+    if (!std::isfinite(r)) raise(err::Overflow);
+    a = Value(r);
+    return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -832,6 +862,25 @@ Value Vm::callIntrinsic(Intrinsic which, Value* args, int argc) {
   return Value();
 }
 
+void Vm::appendTo(Value& target, Value rhs) {
+  if (rhs.isObject()) rhs = resolveDefault(rhs);
+  if (target.isString() && target.stringData()->refs == 1 && !rhs.isNull()) {
+    std::u16string& text = target.stringData()->text;
+    if (rhs.isString()) {
+      if (text.size() + rhs.asString().size() > kMaxStringLength) raise(err::OutOfStringSpace);
+      text += rhs.asString();
+    } else {
+      std::u16string more = toString(rhs);
+      if (text.size() + more.size() > kMaxStringLength) raise(err::OutOfStringSpace);
+      text += more;
+    }
+    return;
+  }
+  Value cur = target;
+  if (cur.isObject()) cur = resolveDefault(cur);
+  assign(target, opConcat(cur, rhs), 0);
+}
+
 // ---------------------------------------------------------------- the loop
 
 void Vm::loop(Frame& f) {
@@ -1120,27 +1169,22 @@ void Vm::loop(Frame& f) {
     a = FN(a, b);                                                 \
     break;                                                        \
   }
-      case OpCode::Add: {
-        Value& a = sp_[-2];
-        Value& b = sp_[-1];
-        if (a.type() == VarType::Integer && b.type() == VarType::Integer) {
-          int32_t r = int32_t(a.asInteger()) + b.asInteger();
-          a = (r >= -32768 && r <= 32767) ? Value(int16_t(r)) : Value(r);
-        } else if (a.type() == VarType::Long && b.type() == VarType::Long) {
-          int64_t r = int64_t(a.asLong()) + b.asLong();
-          a = (r >= INT32_MIN && r <= INT32_MAX) ? Value(int32_t(r)) : Value(double(r));
-        } else if (a.type() == VarType::Double && b.type() == VarType::Double) {
-          a = opAdd(a, b);
-        } else {
-          if (a.isObject()) a = resolveDefault(a);
-          if (b.isObject()) b = resolveDefault(b);
-          a = opAdd(a, b);
-        }
-        (--sp_)->clear();
-        break;
-      }
-      QM_BINARY(Sub, opSub)
-      QM_BINARY(Mul, opMul)
+#define QM_FAST(NAME, FAST, FN)                                   \
+  case OpCode::NAME: {                                            \
+    Value& a = sp_[-2];                                           \
+    Value& b = sp_[-1];                                           \
+    if (!fastArith(FastOp::FAST, a, b)) {                         \
+      if (a.isObject()) a = resolveDefault(a);                    \
+      if (b.isObject()) b = resolveDefault(b);                    \
+      a = FN(a, b);                                               \
+    }                                                             \
+    (--sp_)->clear();                                             \
+    break;                                                        \
+  }
+      QM_FAST(Add, Add, opAdd)
+      QM_FAST(Sub, Sub, opSub)
+      QM_FAST(Mul, Mul, opMul)
+#undef QM_FAST
       QM_BINARY(Div, opDiv)
       QM_BINARY(IntDiv, opIntDiv)
       QM_BINARY(Mod, opMod)
@@ -1278,6 +1322,24 @@ void Vm::loop(Frame& f) {
       case OpCode::CheckObject:
         if (!sp_[-1].isObject()) raise(err::ObjectRequired);
         break;
+      case OpCode::AppendLocal: {
+        Value rhs = pop();
+        appendTo(slot(f, in.b), std::move(rhs));
+        break;
+      }
+      case OpCode::AppendGlobal: {
+        Value rhs = pop();
+        GlobalEntry& e = *lm->globals[static_cast<size_t>(in.c)];
+        if (e.kind == GlobalEntry::Variable) {
+          appendTo(e.value, std::move(rhs));
+        } else {
+          Value cur = loadGlobal(e, lm);
+          if (cur.isObject()) cur = resolveDefault(cur);
+          if (rhs.isObject()) rhs = resolveDefault(rhs);
+          storeGlobal(e, lm, opConcat(cur, rhs), 0);
+        }
+        break;
+      }
       case OpCode::Return: return;
     }
   }

@@ -146,6 +146,7 @@ class Vm : public BuiltinContext {
   void forEachPrep(Frame& f, int h, Value collection);
   bool forEachNext(Frame& f, int h);
   Value newObject(GlobalEntry& e, LinkedModule* lm);
+  void appendTo(Value& target, Value rhs);
 
   Value& slot(Frame& f, int s) {
     Value& v = f.base[s];
