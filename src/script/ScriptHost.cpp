@@ -8,6 +8,7 @@
 #include "logic/GameLogic.h"
 #include "platform/DialogService.h"
 #include "platform/FileResolver.h"
+#include "script/FileSystemGuard.h"
 #include "script/GlobalProcedures.h"
 #include "script/Plugins.h"
 #include "script/SystemObjects.h"
@@ -81,6 +82,31 @@ class EngineObject : public HostObject {
 
  private:
   vb::Engine& engine_;
+};
+
+// What an engine factory needs to make an object outside a script call.
+class FactoryContext : public vb::BuiltinContext {
+ public:
+  explicit FactoryContext(vb::HostServices& host) : host_(host) {}
+  vb::HostServices& host() override { return host_; }
+  vb::RandomState& random() override { return random_; }
+  const vb::BuiltinRegistry& registry() const override { return vb::defaultRegistry(); }
+  vb::Value resolveDefault(const vb::Value& v) override {
+    vb::Value cur = v.deref();
+    for (int depth = 0; depth < 8 && cur.isObject() && cur.asObject(); ++depth)
+      cur = cur.asObject()->invoke(vb::DispIdValue, vb::InvokeKind::PropertyGet, {});
+    return cur;
+  }
+  vb::Value createObject(const std::u16string&, const std::u16string&) override {
+    vb::raise(vb::err::CannotCreateObject);
+  }
+  vb::Value getObject(const std::u16string&, const std::u16string&) override { vb::raise(vb::err::CannotCreateObject); }
+  vb::Value eval(std::u16string_view) override { vb::raise(vb::err::CannotPerformOperation); }
+  void executeGlobal(std::u16string_view) override { vb::raise(vb::err::CannotPerformOperation); }
+
+ private:
+  vb::HostServices& host_;
+  vb::RandomState random_;
 };
 
 }  // namespace
@@ -468,7 +494,14 @@ vb::Value ScriptHost::createObject(const std::u16string& progId, const std::u16s
     return vb::Value::nothing();
   }
   const std::u16string lower = vb::toLowerCopy(progId);
-  if (lower == u"scripting.dictionary" || lower == u"scripting.filesystemobject") return {};  // the engine's own
+  if (lower == u"scripting.dictionary") return {};  // the engine's own
+  if (lower == u"scripting.filesystemobject") {
+    // The engine's object, confined to the game folder, changing files only in External.
+    const vb::ObjectFactory make = vb::defaultRegistry().findProgId(progId);
+    if (!make) vb::raise(vb::err::CannotCreateObject);
+    FactoryContext context(*this);
+    return GuardFileSystemObject(vb::Value(make(context)), startup::project().paths.external);
+  }
   throw vb::ScriptError(vb::err::CannotCreateObject, u"ActiveX component can't create object: '" + progId + u"'");
 }
 

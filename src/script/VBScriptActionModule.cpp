@@ -158,15 +158,7 @@ engine::Game& VBScriptActionModule::game(const char* member) {
   return *game_;
 }
 
-void VBScriptActionModule::ResetModule() {
-  auto& r = requests();
-  r.sFrameToLoad.clear();
-  r.dTransitionDuration = 0;
-  r.iTransitionNumber = 1;
-  r.bStopGame = false;
-  r.bPopupLoadGame = false;
-  r.bPopupSaveGame = false;
-}
+void VBScriptActionModule::ResetModule() { requests().ResetModule(); }
 
 QString VBScriptActionModule::externalRule(const QString& fileName) {
   return fileName.contains(QLatin1Char('\\')) ? fileName : startup::project().paths.external + fileName;

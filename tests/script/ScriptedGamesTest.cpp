@@ -4,6 +4,8 @@
 // time limit.
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "ScriptGameFixture.h"
 #include "script/Scrambling.h"
 #include "startup/RecordWriter.h"
@@ -165,6 +167,32 @@ TEST_F(ScriptedGamesTest, CreateObjectWhenAllowedMakesOnlyTheScriptingObjects) {
   EXPECT_EQ(var("made"), 4) << allMessages().toStdString();
   click(2);
   EXPECT_EQ(var("refused"), 429);
+}
+
+TEST_F(ScriptedGamesTest, FileSystemObjectWritesOnlyInTheExternalFolder) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"wrote", "read", "denied", "kept"});
+  folder.moreIni("General", "AllowCreateObject", "1");
+  folder.folder("External");
+  frame(folder, "Hall");
+  startGame(folder);
+  run("Set fso = CreateObject(\"Scripting.FileSystemObject\")\r\n"
+      "Set f = fso.CreateTextFile(\"External\\save.txt\", True)\r\nf.WriteLine \"42\"\r\nf.Close\r\n"
+      "wrote = 1\r\n"
+      "Set g = fso.OpenTextFile(\"External\\save.txt\", 1)\r\nread = CInt(g.ReadLine)\r\ng.Close\r\n"
+      "If fso.FileExists(\"Config\\Variables\") Then kept = 1\r\n"
+      "On Error Resume Next\r\n"
+      "fso.DeleteFile \"Config\\Variables\"\r\nIf Err.Number = 70 Then denied = denied + 1\r\nErr.Clear\r\n"
+      "fso.GetFile(\"Config\\Variables\").Delete\r\nIf Err.Number = 70 Then denied = denied + 1\r\nErr.Clear\r\n"
+      "Set h = fso.OpenTextFile(\"Config\\Variables\", 8)\r\nIf Err.Number = 70 Then denied = denied + 1\r\nErr.Clear\r\n"
+      "fso.CopyFile \"External\\save.txt\", \"Config\\copy.txt\"\r\nIf Err.Number = 70 Then denied = denied + 1");
+  EXPECT_EQ(boxCount(), 0u) << allMessages().toStdString();
+  EXPECT_EQ(var("wrote"), 1);
+  EXPECT_EQ(var("read"), 42);
+  EXPECT_EQ(var("kept"), 1);
+  EXPECT_EQ(var("denied"), 4);
+  EXPECT_TRUE(QFile::exists(folder.path("Config/Variables")));
+  EXPECT_FALSE(QFile::exists(folder.path("Config/copy.txt")));
 }
 
 TEST_F(ScriptedGamesTest, RunTimeErrorShowsTheRunMessageAndSkipsTheRequests) {
