@@ -169,6 +169,57 @@ TEST_F(ScriptedGamesTest, CreateObjectWhenAllowedMakesOnlyTheScriptingObjects) {
   EXPECT_EQ(var("refused"), 429);
 }
 
+TEST_F(ScriptedGamesTest, HotspotScriptKnowsItsHotspotAndFrameScriptReadsClickPositionZero) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"which", "x"});
+  FrameSpec garden;
+  garden.runFrameProcedure = true;
+  garden.frameProcedure = "x = GetClickPositionX + GetClickPositionY + 1";
+  frame(folder, "Hall", {HotspotSpec{}, HotspotSpec{}},
+        {scriptAction("which = 1"), scriptAction("which = GetHotspotNumber\r\nGoToFrame |Garden|, 0, 0")});
+  frame(folder, "Garden", {}, {}, garden);
+  startGame(folder);
+  game().SaveClickPos(600, 900);
+  click(2);
+  EXPECT_EQ(var("which"), 2);
+  EXPECT_EQ(frameName(), "Garden");
+  EXPECT_EQ(var("x"), 1);
+}
+
+TEST_F(ScriptedGamesTest, ReferenceAllControlsVariableExposesTheWindowControls) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"reference_all_controls", "n"});
+  frame(folder, "Hall", {HotspotSpec{}});
+  startGame(folder);
+  run("n = Area.Count + SoftwareObjects.Area.Count");
+  EXPECT_EQ(boxCount(), 0u) << allMessages().toStdString();
+  EXPECT_EQ(var("n"), 2 * game().Area.Count());
+}
+
+TEST_F(ScriptedGamesTest, PluginStartCodeRunsBeforeTheProjectStartupProcedure) {
+  GameFolderBuilder folder;
+  GeneralFields g = basicFields();
+  g.runStartupProcedure = true;
+  g.startupProcedureName = "order = order * 10 + 2";
+  basicGame(folder, {"order"}, std::nullopt, g);
+  startup::RecordWriter list;
+  for (int i = 0; i < 10; ++i) list.str("");
+  list.str("Starter").str("starter");  // the same plugin twice: loaded once
+  folder.records("Config/Plugins", list);
+  startup::RecordWriter cp;
+  cp.integer(1);
+  for (int i = 0; i < 7; ++i) cp.str("");
+  cp.boolean(false).boolean(false).str("A").str("Starter").str("").str("ST");
+  cp.str("order = order * 10 + 1").str("").str("");
+  cp.integer(0).integer(0).boolean(false).boolean(false);
+  for (int i = 0; i < 5; ++i) cp.str("");
+  cp.integer(0).integer(0);
+  folder.records("CPData/Starter.cp", cp);
+  frame(folder, "Hall");
+  startGame(folder);
+  EXPECT_EQ(var("order"), 12) << allMessages().toStdString();
+}
+
 TEST_F(ScriptedGamesTest, FileSystemObjectWritesOnlyInTheExternalFolder) {
   GameFolderBuilder folder;
   basicGame(folder, {"wrote", "read", "denied", "kept"});
