@@ -19,6 +19,9 @@
 //   left out (a(1, , 3)) arrive as Value::missing().
 //   For PropertyLet and PropertySet the new value is the last element of
 //   `args` (after any index arguments).
+// - A member read in an expression (x = obj.Prop, obj.Prop(1)) comes as
+//   PropertyGet; a call statement (obj.Method a, b) comes as Method. Members
+//   that are both should accept either.
 // - Errors are thrown as ScriptError (438 unknown member, 450 wrong number of
 //   arguments, ...).
 // - newEnum() returns an enumerator for For Each, or nullptr when the object

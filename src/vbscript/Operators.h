@@ -8,7 +8,7 @@
 namespace qm::vbs {
 
 // Strings longer than this raise "Out of string space".
-constexpr size_t kMaxStringLength = size_t(1) << 27;
+constexpr size_t kMaxStringLength = size_t(1) << 26;
 
 Value opAdd(const Value& a, const Value& b);
 Value opSub(const Value& a, const Value& b);

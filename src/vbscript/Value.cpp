@@ -32,7 +32,7 @@ Value Value::newArray(const std::vector<int32_t>& upperBounds) {
     }
     a->bounds.push_back(ArrayBound{0, ub + 1});
     total *= static_cast<size_t>(ub + 1);
-    if (total > (size_t(1) << 28)) {
+    if (total > (size_t(1) << 24)) {
       delete a;
       raise(err::OutOfMemory);
     }
@@ -50,21 +50,19 @@ void Value::addRefHeap() const noexcept {
   }
 }
 
-void Value::releaseHeap() noexcept {
-  switch (type_) {
+void Value::releasePayload(VarType t, Payload p) noexcept {
+  switch (t) {
     case VarType::String:
-      if (--u_.str->refs == 0) delete u_.str;
+      if (--p.str->refs == 0) delete p.str;
       break;
     case VarType::Object:
-      if (u_.obj) u_.obj->release();
+      if (p.obj) p.obj->release();
       break;
     case VarType::Array:
-      if (--u_.arr->refs == 0) delete u_.arr;
+      if (--p.arr->refs == 0) delete p.arr;
       break;
     default: break;
   }
-  type_ = VarType::Empty;
-  u_.i64 = 0;
 }
 
 ArrayData& Value::mutableArray() {

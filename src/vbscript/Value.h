@@ -63,23 +63,31 @@ class Value {
     if (isHeap()) addRefHeap();
   }
   Value(Value&& other) noexcept : type_(other.type_), u_(other.u_) { other.type_ = VarType::Empty; }
+  // The old content is released after the new one is in place, so code that
+  // runs on release (Class_Terminate) sees the variable already changed.
   Value& operator=(const Value& other) noexcept {
     if (other.isHeap()) other.addRefHeap();
-    if (isHeap()) releaseHeap();
+    VarType oldType = type_;
+    Payload old = u_;
     type_ = other.type_;
     u_ = other.u_;
+    if (isHeapType(oldType)) releasePayload(oldType, old);
     return *this;
   }
   Value& operator=(Value&& other) noexcept {
     if (this != &other) {
-      if (isHeap()) releaseHeap();
+      VarType oldType = type_;
+      Payload old = u_;
       type_ = other.type_;
       u_ = other.u_;
       other.type_ = VarType::Empty;
+      if (isHeapType(oldType)) releasePayload(oldType, old);
     }
     return *this;
   }
-  ~Value() { if (isHeap()) releaseHeap(); }
+  ~Value() {
+    if (isHeap()) releasePayload(type_, u_);
+  }
 
   // Constructors by subtype. Plain C++ types map as: bool -> Boolean,
   // int16_t -> Integer, int32_t -> Long, double -> Double, strings -> String.
@@ -153,11 +161,21 @@ class Value {
   // The array for changing: unshares it first (copy on write).
   ArrayData& mutableArray();
 
-  void clear() noexcept { if (isHeap()) releaseHeap(); type_ = VarType::Empty; u_.i64 = 0; }
+  void clear() noexcept {
+    VarType oldType = type_;
+    Payload old = u_;
+    type_ = VarType::Empty;
+    u_.i64 = 0;
+    if (isHeapType(oldType)) releasePayload(oldType, old);
+  }
   void swap(Value& other) noexcept { std::swap(type_, other.type_); std::swap(u_, other.u_); }
 
  private:
-  void releaseHeap() noexcept;
+  union Payload;
+  static bool isHeapType(VarType t) noexcept {
+    return t == VarType::String || t == VarType::Object || t == VarType::Array;
+  }
+  static void releasePayload(VarType t, Payload p) noexcept;
   void addRefHeap() const noexcept;
 
   VarType type_;

@@ -152,8 +152,11 @@ struct Module {
 };
 
 // Compiles a parsed program. Expression mode makes a top-level function that
-// returns the value of the expression. Throws ScriptError (Syntax).
+// returns the value of the expression. With `outer`, the code runs inside
+// that procedure (Execute, Eval): its top-level function takes the
+// procedure's slots as by-reference parameters. Throws ScriptError (Syntax).
 namespace ast { struct Program; }
-std::shared_ptr<Module> compileProgram(const ast::Program& program, bool expressionMode);
+std::shared_ptr<Module> compileProgram(const ast::Program& program, bool expressionMode,
+                                       const FunctionCode* outer = nullptr);
 
 }  // namespace qm::vbs

@@ -34,7 +34,8 @@ struct LoopLabels {
 
 class Compiler {
  public:
-  explicit Compiler(bool expressionMode) : expressionMode_(expressionMode), reg_(defaultRegistry()) {
+  Compiler(bool expressionMode, const FunctionCode* outer)
+      : expressionMode_(expressionMode), outer_(outer), reg_(defaultRegistry()) {
     module_ = std::make_shared<Module>();
   }
 
@@ -66,8 +67,17 @@ class Compiler {
     }
     for (auto& [name, value] : topConsts_) module_->constants.push_back({globalIndex(name), value});
 
-    // Top-level code.
-    beginFunction(topFn, nullptr);
+    // Top-level code. Code run by Execute or Eval inside a procedure sees the
+    // procedure's variables: they arrive as references in the first slots.
+    beginFunction(topFn, outer_ ? outer_->owner : nullptr);
+    if (outer_) {
+      for (const auto& name : outer_->slotNames) {
+        int slot = newSlot(name);
+        if (!name.empty()) locals_.emplace(toLowerCopy(name), slot);
+      }
+      topFn->numParams = outer_->numSlots;
+      topFn->byValParam.assign(static_cast<size_t>(outer_->numSlots), false);
+    }
     if (expressionMode_) {
       fn_->retSlot = newSlot(u"");
       const Stmt& s = *prog.body.at(0);
@@ -248,7 +258,10 @@ class Compiler {
         break;
       case Stmt::ReDim:
         for (const auto& d : s.items) {
-          if (!locals_.count(toLowerCopy(d.name))) declareLocal(d.name);
+          std::u16string key = toLowerCopy(d.name);
+          bool known = locals_.count(key) || moduleVars_.count(key) ||
+                       (cls_ && cls_->find(d.name) >= 0);
+          if (!known) declareLocal(d.name);
         }
         break;
       case Stmt::Const:
@@ -1022,6 +1035,7 @@ class Compiler {
   }
 
   bool expressionMode_;
+  const FunctionCode* outer_;
   const BuiltinRegistry& reg_;
   std::shared_ptr<Module> module_;
   std::unordered_map<std::u16string, int> globals_;
@@ -1042,8 +1056,8 @@ class Compiler {
 
 }  // namespace
 
-std::shared_ptr<Module> compileProgram(const ast::Program& program, bool expressionMode) {
-  Compiler c(expressionMode);
+std::shared_ptr<Module> compileProgram(const ast::Program& program, bool expressionMode, const FunctionCode* outer) {
+  Compiler c(expressionMode, outer);
   return c.compile(program);
 }
 

@@ -964,8 +964,18 @@ ast::Program parseProgram(std::u16string_view text, ParseMode mode) {
   try {
     tokens = tokenize(text);
   } catch (ScriptError& e) {
-    Parser p(text, {});
-    (void)p;
+    // Give lexical errors the text of their line too.
+    int line = 1;
+    size_t start = 0;
+    for (size_t k = 0; k < text.size() && line < e.line; ++k) {
+      if (text[k] == '\n' || (text[k] == '\r' && !(k + 1 < text.size() && text[k + 1] == '\n'))) {
+        ++line;
+        start = k + 1;
+      }
+    }
+    size_t end = start;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n' && end - start < 400) ++end;
+    e.lineText.assign(text.substr(start, end - start));
     throw;
   }
   Parser p(text, std::move(tokens));

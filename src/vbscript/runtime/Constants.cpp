@@ -41,12 +41,18 @@ const NumberConstant kNumbers[] = {
     {u"vbObjectError", static_cast<int32_t>(0x80040000u)},
 };
 
+// The colours come first in the table.
+constexpr std::ptrdiff_t kColourCount = 8;
+
 } // namespace
 
 void registerConstants(BuiltinRegistry& r)
 {
     for (const auto& c : kNumbers) {
-        if (c.value >= -32768 && c.value <= 32767)
+        // Colours and the vbMsgBox* extension flags are Longs whatever their size.
+        std::u16string_view name(c.name);
+        bool alwaysLong = name.starts_with(u"vbMsgBox") || (&c - kNumbers) < kColourCount;
+        if (!alwaysLong && c.value >= -32768 && c.value <= 32767)
             r.addConstant(c.name, Value(static_cast<int16_t>(c.value)));
         else
             r.addConstant(c.name, Value(c.value));

@@ -30,6 +30,8 @@ double convertedNumber(const Value& v, int bits)
     auto parsed = parseNumber(v.asString());
     if (!parsed)
         raise(err::TypeMismatch);
+    if (parsed->overflow)
+        raise(err::Overflow);
     if (!parsed->hexOrOctal)
         return parsed->value;
     auto pattern = static_cast<uint32_t>(parsed->value);
@@ -56,6 +58,8 @@ Value fnCBool(BuiltinContext& ctx, std::span<Value> args)
     Value v = convertible(ctx, args);
     if (v.isString()) {
         auto parsed = parseNumber(v.asString());
+        if (parsed && parsed->overflow)
+            raise(err::Overflow);
         if (parsed)
             return Value(parsed->value != 0);
     }
@@ -83,8 +87,10 @@ Value fnCCur(BuiltinContext& ctx, std::span<Value> args)
     Value v = convertible(ctx, args);
     if (v.type() == VarType::Currency)
         return v;
-    double scaled = bankersRound(convertedNumber(v, 32) * 10000.0);
-    if (!(scaled >= -9.2233720368547758e18 && scaled < 9.2233720368547758e18))
+    // Scaled in extended precision: 922337203685477 * 10000 must stay exact,
+    // and 1.23465 (stored a hair above) must round up, not to even.
+    long double scaled = std::nearbyint(static_cast<long double>(convertedNumber(v, 32)) * 10000.0L);
+    if (!(scaled >= -9223372036854775808.0L && scaled <= 9223372036854775807.0L))
         raise(err::Overflow);
     return Value::currencyScaled(static_cast<int64_t>(scaled));
 }
@@ -131,7 +137,7 @@ Value hexOct(BuiltinContext& ctx, std::span<Value> args, bool hex)
     bool sixteen = v.type() == VarType::Integer || v.type() == VarType::Byte || v.type() == VarType::Boolean ||
                    v.type() == VarType::Empty;
     double d = v.isString() ? convertedNumber(v, 32) : toDouble(v);
-    d = roundedInRange(d, -2147483648.0, 4294967295.0);
+    d = roundedInRange(d, -2147483648.0, 2147483647.0); // a Long, as the conversion to hex sees it
     auto n = static_cast<int64_t>(d);
     return Value(hex ? toHex(n, sixteen) : toOct(n, sixteen));
 }
@@ -221,7 +227,10 @@ Value fnIsNumeric(BuiltinContext& ctx, std::span<Value> args)
     case VarType::Byte:
     case VarType::Boolean:
     case VarType::Decimal: return Value(true);
-    case VarType::String: return Value(parseNumber(v.asString()).has_value());
+    case VarType::String: {
+        auto parsed = parseNumber(v.asString());
+        return Value(parsed.has_value() && !parsed->overflow);
+    }
     default: return Value(false);
     }
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "vbscript/runtime/DateTime.h"
+#include "vbscript/runtime/DriveObject.h"
 #include "vbscript/runtime/LibrarySupport.h"
 #include "vbscript/runtime/ScriptPaths.h"
 #include "vbscript/runtime/TextStream.h"
@@ -20,6 +21,8 @@ namespace qm::vbs::rt {
 namespace {
 
 using PathsPtr = std::shared_ptr<const ScriptPaths>;
+
+constexpr int32_t kDeviceUnavailable = 68;
 
 std::u16string textArg(std::span<Value> args, size_t i)
 {
@@ -101,6 +104,30 @@ std::vector<fs::path> expand(const ScriptPaths& paths, const std::u16string& spe
     return out;
 }
 
+// True when removing or moving `target` would take away the scripts' own base
+// folder or the program's working folder (or a folder holding either).
+bool protectedFolder(const ScriptPaths& paths, const fs::path& target)
+{
+    std::error_code ec;
+    fs::path t = fs::weakly_canonical(target, ec);
+    if (ec)
+        t = target.lexically_normal();
+    auto holds = [&](const fs::path& inner) {
+        fs::path in = fs::weakly_canonical(inner, ec);
+        if (ec)
+            in = inner.lexically_normal();
+        auto ti = t.begin(), ii = in.begin();
+        for (; ti != t.end(); ++ti, ++ii) {
+            if (ti->empty())
+                continue;
+            if (ii == in.end() || *ti != *ii)
+                return false;
+        }
+        return true;
+    };
+    return t == t.root_path() || holds(paths.base()) || holds(fs::current_path(ec));
+}
+
 void copyOne(const fs::path& from, const fs::path& to, bool overwrite, bool folder)
 {
     std::error_code ec;
@@ -171,6 +198,8 @@ const MemberEntry kFolderMembers[] = {
 };
 
 Value makeFolder(const PathsPtr& paths, const fs::path& p);
+// The drive's root is the folder scripts are confined to, else the native root.
+DriveSource driveSource(const PathsPtr& paths);
 Value makeFile(const PathsPtr& paths, const fs::path& p);
 Value makeList(const PathsPtr& paths, const fs::path& dir, bool folders);
 
@@ -262,7 +291,7 @@ public:
             if (isRoot())
                 return Value::nothing();
             return makeFolder(paths_, path_.parent_path());
-        case ItemDrive: checkArgCount(args, 0, 0); return Value(u"C:");
+        case ItemDrive: checkArgCount(args, 0, 0); return newDrive(driveSource(paths_));
         case ItemIsRootFolder: checkArgCount(args, 0, 0); return Value(isRoot());
         case ItemCopy: {
             checkArgCount(args, 1, 2);
@@ -271,6 +300,8 @@ public:
         }
         case ItemMove: {
             checkArgCount(args, 1, 1);
+            if (folder_ && protectedFolder(*paths_, path_))
+                raise(err::PermissionDenied);
             fs::path to = destinationFor(*paths_, textArg(args, 0), path_, false);
             if (fs::exists(to, ec))
                 raise(err::FileAlreadyExists);
@@ -282,7 +313,7 @@ public:
         }
         case ItemDelete: {
             checkArgCount(args, 0, 1);
-            if (isRoot())
+            if (isRoot() || (folder_ && protectedFolder(*paths_, path_)))
                 raise(err::PermissionDenied);
             if (folder_)
                 fs::remove_all(path_, ec);
@@ -421,13 +452,19 @@ private:
 
 Value makeList(const PathsPtr& paths, const fs::path& dir, bool folders) { return Value(new ItemList(paths, dir, folders)); }
 
+DriveSource driveSource(const PathsPtr& paths)
+{
+    fs::path root = paths->confined() ? paths->base() : fs::path("/");
+    return DriveSource{root, [paths, root] { return makeFolder(paths, root); }};
+}
+
 // ---- FileSystemObject --------------------------------------------------------
 
 enum FsoMember : DispId {
     BuildPath = 1, CopyFile, CopyFolder, CreateFolder, CreateTextFile, DeleteFile, DeleteFolder, DriveExists,
     FileExists, FolderExists, GetAbsolutePathName, GetBaseName, GetDriveName, GetExtensionName, GetFile,
     GetFileName, GetFolder, GetParentFolderName, GetSpecialFolder, GetTempName, MoveFile, MoveFolder, OpenTextFile,
-    GetFileVersion
+    GetFileVersion, GetDrive, Drives
 };
 
 const MemberEntry kFsoMembers[] = {
@@ -439,6 +476,7 @@ const MemberEntry kFsoMembers[] = {
     {u"GetFileName", GetFileName}, {u"GetFolder", GetFolder}, {u"GetParentFolderName", GetParentFolderName},
     {u"GetSpecialFolder", GetSpecialFolder}, {u"GetTempName", GetTempName}, {u"MoveFile", MoveFile},
     {u"MoveFolder", MoveFolder}, {u"OpenTextFile", OpenTextFile}, {u"GetFileVersion", GetFileVersion},
+    {u"GetDrive", GetDrive}, {u"Drives", Drives},
 };
 
 class FileSystemObject : public Dispatch {
@@ -464,6 +502,18 @@ public:
         case GetDriveName: checkArgCount(args, 1, 1); return Value(pathDrive(textArg(args, 0)));
         case GetAbsolutePathName: checkArgCount(args, 1, 1); return Value(paths.display(paths.resolve(textArg(args, 0))));
         case GetFileVersion: checkArgCount(args, 1, 1); return Value(std::u16string());
+        case GetDrive: {
+            checkArgCount(args, 1, 1);
+            std::u16string spec = textArg(args, 0);
+            if (isOurDriveSpec(spec))
+                return newDrive(driveSource(paths_));
+            // A well-formed letter that is not ours names a missing device.
+            bool letter = !spec.empty() && ((spec[0] | 0x20) >= u'a' && (spec[0] | 0x20) <= u'z');
+            if (letter && (spec.size() == 1 || (spec[1] == u':' && (spec.size() == 2 || (spec.size() == 3 && (spec[2] == u'\\' || spec[2] == u'/'))))))
+                raise(kDeviceUnavailable);
+            raise(err::InvalidCall);
+        }
+        case Drives: checkArgCount(args, 0, 0); return newDriveList(driveSource(paths_));
         case DriveExists: {
             checkArgCount(args, 1, 1);
             std::u16string d = textArg(args, 0);
@@ -542,7 +592,7 @@ public:
             if (targets.empty())
                 raise(folders ? err::PathNotFound : err::FileNotFound);
             for (const auto& t : targets) {
-                if (paths.confined() && t == paths.base())
+                if (folders && protectedFolder(paths, t))
                     raise(err::PermissionDenied);
                 if (!boolOr(args, 1, false) && (fs::status(t, ec).permissions() & fs::perms::owner_write) == fs::perms::none)
                     raise(err::PermissionDenied);
@@ -578,6 +628,8 @@ public:
                 raise(folders ? err::PathNotFound : err::FileNotFound);
             bool many = hasWildcard(pathFileName(spec));
             for (const auto& s : sources) {
+                if (folders && protectedFolder(paths, s))
+                    raise(err::PermissionDenied);
                 fs::path to = destinationFor(paths, textArg(args, 1), s, many);
                 if (fs::exists(to, ec))
                     raise(err::FileAlreadyExists);

@@ -78,6 +78,8 @@ double numberFromString(const std::u16string& text)
     auto parsed = parseNumber(text);
     if (!parsed)
         raise(err::TypeMismatch);
+    if (parsed->overflow)
+        raise(err::Overflow);
     if (parsed->hexOrOctal)
         return static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(parsed->value)));
     return parsed->value;
@@ -98,6 +100,8 @@ double toDateSerial(const Value& v)
         auto number = parseNumber(v.asString());
         if (!number)
             raise(err::TypeMismatch);
+        if (number->overflow)
+            raise(err::Overflow);
         serial = number->value;
         break;
     }

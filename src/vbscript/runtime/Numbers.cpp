@@ -147,11 +147,14 @@ std::optional<ParsedNumber> parseNumber(const std::u16string& text)
             ++j;
         }
         uint64_t v = 0;
+        bool tooLarge = false;
         size_t start = j;
         while (j < n && digitValue(text[j]) >= 0 && digitValue(text[j]) < base) {
             v = v * static_cast<uint64_t>(base) + static_cast<uint64_t>(digitValue(text[j]));
-            if (v > 0xFFFFFFFFull)
-                return std::nullopt;
+            if (v > 0xFFFFFFFFull) {
+                tooLarge = true;
+                v = 0xFFFFFFFFull;
+            }
             ++j;
         }
         if (j == start)
@@ -160,7 +163,7 @@ std::optional<ParsedNumber> parseNumber(const std::u16string& text)
         skipBlanks();
         if (i != n)
             return std::nullopt;
-        return ParsedNumber{static_cast<double>(v), true};
+        return ParsedNumber{static_cast<double>(v), true, tooLarge};
     }
 
     bool negative = false, sawSign = false, parens = false, sawCurrency = false;
@@ -247,7 +250,7 @@ std::optional<ParsedNumber> parseNumber(const std::u16string& text)
         return std::nullopt;
     double v = std::strtod(num.c_str(), nullptr);
     if (!std::isfinite(v))
-        return std::nullopt;
+        return ParsedNumber{negative ? -HUGE_VAL : HUGE_VAL, false, true};
     return ParsedNumber{negative ? -v : v, false};
 }
 

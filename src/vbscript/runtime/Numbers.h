@@ -17,11 +17,13 @@ std::u16string formatInteger(int64_t value);
 struct ParsedNumber {
     double value = 0;
     bool hexOrOctal = false; // "&H..." / "&O...": value is the unsigned bit pattern
+    bool overflow = false;   // well-formed but too large for a Double (or hex beyond 32 bits)
 };
 
 // Parses text the way the numeric conversions (CDbl, CLng, IsNumeric...) accept it:
 // surrounding blanks, leading or trailing sign, parentheses for negative, "$",
 // thousands commas, decimal point, exponent, "&H" hex and "&O" octal.
+// A number too large to hold comes back with `overflow` set (conversions raise 6).
 std::optional<ParsedNumber> parseNumber(const std::u16string& text);
 
 // Round half to even (CInt, CLng, CByte, Round).

@@ -169,7 +169,8 @@ Value instr(BuiltinContext& ctx, std::span<Value> args, bool bytes)
     size_t from = static_cast<size_t>(start - 1);
     if (bytes)
         from /= 2;
-    if (from > hay->size())
+    // An empty text, or a start past its end, finds nothing (not even "").
+    if (hay->empty() || from >= hay->size())
         return Value(int32_t(0));
     if (needle->empty())
         return Value(start);

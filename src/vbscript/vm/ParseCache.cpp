@@ -17,7 +17,7 @@ constexpr size_t kMaxEntries = 256;
 constexpr size_t kMaxTotalChars = size_t(64) << 20;
 
 struct Entry {
-  std::u16string text;
+  std::u16string text;  // the source, then (for code run inside a procedure) its scope
   bool expression;
   std::shared_ptr<const Module> module;
 };
@@ -38,9 +38,35 @@ size_t keyOf(std::u16string_view text, bool expression) {
   return std::hash<std::u16string_view>{}(text) ^ (expression ? 0x9e3779b97f4a7c15ull : 0);
 }
 
+
+// What a text compiled inside a procedure depends on: the procedure's slot
+// names and its class's member names.
+std::u16string scopeSignature(const FunctionCode* outer) {
+  std::u16string sig(1, u'\0');
+  for (const auto& n : outer->slotNames) {
+    sig += toLowerCopy(n);
+    sig += u'\1';
+  }
+  if (outer->owner) {
+    sig += u'\2';
+    for (const auto& m : outer->owner->members) {
+      sig += toLowerCopy(m.name);
+      sig += m.field >= 0 ? u'\3' : u'\4';
+    }
+  }
+  return sig;
+}
+
 }  // namespace
 
-std::shared_ptr<const Module> compileCached(std::u16string_view text, bool expression) {
+std::shared_ptr<const Module> compileCached(std::u16string_view source, bool expression, const FunctionCode* outer) {
+  std::u16string scoped;
+  std::u16string_view text = source;
+  if (outer) {
+    scoped.assign(source);
+    scoped += scopeSignature(outer);
+    text = scoped;
+  }
   Cache& c = cache();
   size_t key = keyOf(text, expression);
   {
@@ -54,8 +80,8 @@ std::shared_ptr<const Module> compileCached(std::u16string_view text, bool expre
       }
     }
   }
-  ast::Program program = parseProgram(text, expression ? ParseMode::Expression : ParseMode::Program);
-  std::shared_ptr<const Module> module = compileProgram(program, expression);
+  ast::Program program = parseProgram(source, expression ? ParseMode::Expression : ParseMode::Program);
+  std::shared_ptr<const Module> module = compileProgram(program, expression, outer);
   std::lock_guard<std::mutex> lock(c.mutex);
   if (text.size() > kMaxTotalChars / 2) return module;
   c.lru.push_front(Entry{std::u16string(text), expression, module});

@@ -10,7 +10,10 @@ namespace qm::vbs {
 
 // The compiled module of `text` (Expression mode for Eval). Syntax errors
 // are thrown every time (failures are not cached).
-std::shared_ptr<const Module> compileCached(std::u16string_view text, bool expression);
+// With `outer`, the text is compiled to run inside that procedure (Execute
+// and Eval in a procedure see its variables).
+std::shared_ptr<const Module> compileCached(std::u16string_view text, bool expression,
+                                           const FunctionCode* outer = nullptr);
 
 // Drops every cached module (tests and memory pressure).
 void clearParseCache();

@@ -16,7 +16,7 @@ namespace {
 
 constexpr size_t kStackSize = 1 << 18;        // values
 constexpr int kMaxDepth = 3000;               // nested script calls
-constexpr ptrdiff_t kMaxNativeStack = 6 << 20; // bytes of the C++ stack a run may use
+constexpr ptrdiff_t kMaxNativeStack = 4 << 20; // bytes of the C++ stack the runs of a thread may use
 constexpr int kBudget = 4096;                  // instructions between clock checks
 
 [[noreturn]] void typeMismatchName(const std::u16string& name) {
@@ -26,7 +26,7 @@ constexpr int kBudget = 4096;                  // instructions between clock che
 // Integer, Long and Double operands of + - * take this path without the
 // general coercion rules; false when either operand is of another subtype.
 enum class FastOp { Add, Sub, Mul };
-inline bool fastArith(FastOp op, Value& a, const Value& b) {
+[[gnu::always_inline]] inline bool fastArith(FastOp op, Value& a, const Value& b) {
   VarType ta = a.type(), tb = b.type();
   bool ia = ta == VarType::Integer || ta == VarType::Long;
   bool ib = tb == VarType::Integer || tb == VarType::Long;
@@ -56,6 +56,13 @@ inline bool fastArith(FastOp op, Value& a, const Value& b) {
 
 // Marks the outermost entry into script code: the time-out clock and the
 // re-entrancy count that makes Reset fail.
+namespace {
+// The C++ stack of this thread is shared by every engine running on it (one
+// engine's script may call into another's), so its budget is per thread.
+thread_local const char* tStackTop = nullptr;
+thread_local int tActiveRuns = 0;
+}  // namespace
+
 struct Vm::RunScope {
   Vm& vm;
   explicit RunScope(Vm& v) : vm(v) {
@@ -63,11 +70,17 @@ struct Vm::RunScope {
       vm.runStart_ = std::chrono::steady_clock::now();
       vm.timedOut_ = false;
       vm.budget_ = kBudget;
-      char probe;
-      vm.nativeStackTop_ = &probe;
     }
+    if (tActiveRuns++ == 0) {
+      char probe;
+      tStackTop = &probe;
+    }
+    vm.nativeStackTop_ = tStackTop;
   }
-  ~RunScope() { --vm.runDepth_; }
+  ~RunScope() {
+    --vm.runDepth_;
+    --tActiveRuns;
+  }
 };
 
 Vm::Vm() : registry_(defaultRegistry()) {
@@ -174,7 +187,15 @@ Value Vm::evalText(std::u16string_view expression) {
   auto module = compileCached(expression, true);
   auto lm = link(std::move(module));
   RunScope scope(*this);
-  return execute(lm->module->top(), lm.get(), nullptr, sp_, 0);
+  Value r;
+  try {
+    r = execute(lm->module->top(), lm.get(), nullptr, sp_, 0);
+  } catch (...) {
+    dropLink(lm.get());
+    throw;
+  }
+  dropLink(lm.get());
+  return r;
 }
 
 void Vm::addObject(std::u16string_view name, Dispatch* object, bool addMembers) {
@@ -372,7 +393,6 @@ void Vm::unpinAbove(Value* mark) {
     ArrayData* a = pins_.back().array;
     pins_.pop_back();
     --a->locks;
-    if (--a->refs == 0) delete a;
   }
 }
 
@@ -395,6 +415,8 @@ Value Vm::resolveDefault(const Value& v) {
 }
 
 void Vm::assign(Value& target, Value v, int mode) {
+  // An array whose element is being passed by reference cannot be replaced.
+  if (target.isArray() && target.asArray().locks > 0) raise(err::ArrayFixedOrLocked);
   if (mode == 2) {
     target = std::move(v);
     return;
@@ -583,7 +605,6 @@ Value Vm::refIndexed(Value& target, Value* args, int argc) {
     }
     ArrayData& a = target.mutableArray();
     size_t off = a.offsetOf(subs, argc);
-    ++a.refs;
     ++a.locks;
     pins_.push_back(Pin{&a, args});
     return Value::reference(&a.elements[off]);
@@ -651,21 +672,40 @@ Value Vm::invokeDispatch(Dispatch* d, DispId id, InvokeKind kind, Value* args, i
     return callScriptMember(so, member, kind, args, argc, false);
   }
   Value keep(d);
-  std::vector<Value> values;
-  values.reserve(static_cast<size_t>(argc));
-  for (int i = 0; i < argc; ++i) values.push_back(args[i].deref());
-  auto t0 = std::chrono::steady_clock::now();
+  // The host gets plain values; references are written back after the call.
+  Value small[8];
+  std::vector<Value> large;
+  Value* values = small;
+  if (argc > 8) {
+    large.resize(static_cast<size_t>(argc));
+    values = large.data();
+  }
+  for (int i = 0; i < argc; ++i) values[i] = args[i].deref();
+  bool timed = timeoutMs_ >= 0 && runDepth_ > 0;
+  std::chrono::steady_clock::time_point t0;
+  if (timed) t0 = std::chrono::steady_clock::now();
+  struct HostTime {
+    Vm& vm;
+    bool timed;
+    std::chrono::steady_clock::time_point t0;
+    // Time spent in the host (message boxes, waits) does not count towards the time-out.
+    ~HostTime() {
+      if (timed) vm.runStart_ += std::chrono::steady_clock::now() - t0;
+    }
+  } hostTime{*this, timed, t0};
   Value r;
   try {
-    r = d->invoke(id, kind, std::span<Value>(values));
-  } catch (...) {
-    runStart_ += std::chrono::steady_clock::now() - t0;
-    throw;
+    r = d->invoke(id, kind, std::span<Value>(values, static_cast<size_t>(argc)));
+  } catch (const ScriptError& e) {
+    // A property that takes no arguments, read with arguments: index its value
+    // (collection properties: Items(2)).
+    if (e.number != err::WrongArgCount || kind != InvokeKind::PropertyGet || argc == 0) throw;
+    Value whole = d->invoke(id, kind, {});
+    if (!whole.isObject() && !whole.isArray()) throw;
+    return indexValue(whole, args, argc);
   }
-  // Time spent in the host (message boxes, waits) does not count towards the time-out.
-  runStart_ += std::chrono::steady_clock::now() - t0;
   for (int i = 0; i < argc; ++i) {
-    if (args[i].isReference()) *args[i].referenceTarget() = std::move(values[static_cast<size_t>(i)]);
+    if (args[i].isReference()) *args[i].referenceTarget() = std::move(values[i]);
   }
   return r;
 }
@@ -819,6 +859,40 @@ bool Vm::forEachNext(Frame& f, int h) {
   return true;
 }
 
+namespace {
+// Adds the time spent in a dialog to the run's start, pausing the time-out clock.
+struct PauseClock {
+  std::chrono::steady_clock::time_point& runStart;
+  std::chrono::steady_clock::time_point t0 = std::chrono::steady_clock::now();
+  ~PauseClock() { runStart += std::chrono::steady_clock::now() - t0; }
+};
+}  // namespace
+
+int Vm::HostProxy::msgBox(const std::u16string& prompt, int buttons, const std::u16string& title) {
+  PauseClock pause{vm_.runStart_};
+  return real().msgBox(prompt, buttons, title);
+}
+
+std::optional<std::u16string> Vm::HostProxy::inputBox(const std::u16string& prompt, const std::u16string& title,
+                                                      const std::u16string& defaultText) {
+  PauseClock pause{vm_.runStart_};
+  return real().inputBox(prompt, title, defaultText);
+}
+
+Value Vm::HostProxy::createObject(const std::u16string& progId, const std::u16string& serverName) {
+  PauseClock pause{vm_.runStart_};
+  return real().createObject(progId, serverName);
+}
+
+Value Vm::HostProxy::getObject(const std::u16string& pathName, const std::u16string& progId) {
+  PauseClock pause{vm_.runStart_};
+  return real().getObject(pathName, progId);
+}
+
+std::string Vm::HostProxy::fileSystemRoot() const { return real().fileSystemRoot(); }
+
+void Vm::HostProxy::writeLine(const std::u16string& text) { real().writeLine(text); }
+
 Value Vm::createObject(const std::u16string& progId, const std::u16string& serverName) {
   Value v = host().createObject(progId, serverName);
   if (!v.isEmpty()) return v;
@@ -833,7 +907,41 @@ Value Vm::getObject(const std::u16string& pathName, const std::u16string& progId
   return host().getObject(pathName, progId);
 }
 
-Value Vm::callIntrinsic(Intrinsic which, Value* args, int argc) {
+Value Vm::runInScope(std::u16string_view text, bool expression, Frame& f) {
+  if (f.fn->kind == FunctionCode::TopLevel && !f.me) {
+    if (expression) return evalText(text);
+    addCode(text);
+    return Value();
+  }
+  auto module = compileCached(text, expression, f.fn);
+  bool keepsDefinitions = !module->procedures.empty() || !module->classDecls.empty();
+  auto lm = link(std::move(module));
+  Value* base = sp_;
+  int n = f.fn->numSlots;
+  if (sp_ + n + 16 >= stackLimit_) raise(err::OutOfStackSpace);
+  for (int i = 0; i < n; ++i) *sp_++ = Value::reference(&slot(f, i));
+  Value r;
+  try {
+    r = execute(lm->module->top(), lm.get(), f.me, base, n);
+  } catch (...) {
+    popTo(base);
+    if (!keepsDefinitions) dropLink(lm.get());
+    throw;
+  }
+  if (!keepsDefinitions) dropLink(lm.get());
+  return r;
+}
+
+void Vm::dropLink(LinkedModule* lm) {
+  for (size_t i = links_.size(); i-- > 0;) {
+    if (links_[i].get() == lm) {
+      links_.erase(links_.begin() + static_cast<ptrdiff_t>(i));
+      return;
+    }
+  }
+}
+
+Value Vm::callIntrinsic(Intrinsic which, Value* args, int argc, Frame& f) {
   auto text = [&](int i) -> std::u16string {
     const Value& v = args[i].deref();
     return toString(v.isObject() ? resolveDefault(v) : v);
@@ -841,8 +949,12 @@ Value Vm::callIntrinsic(Intrinsic which, Value* args, int argc) {
   switch (which) {
     case Intrinsic::Eval:
       if (argc != 1) raise(err::WrongArgCount);
-      return evalText(text(0));
-    case Intrinsic::Execute: case Intrinsic::ExecuteGlobal:
+      return runInScope(text(0), true, f);
+    case Intrinsic::Execute:
+      if (argc != 1) raise(err::WrongArgCount);
+      runInScope(text(0), false, f);
+      return Value();
+    case Intrinsic::ExecuteGlobal:
       if (argc != 1) raise(err::WrongArgCount);
       addCode(text(0));
       return Value();
@@ -905,7 +1017,7 @@ void Vm::loop(Frame& f) {
       case OpCode::StoreLocal: {
         Value v = pop();
         Value& t = slot(f, in.b);
-        if (in.a == 0 && !v.isObject() && !t.isObject()) t = std::move(v);
+        if (in.a == 0 && !v.isObject() && !t.isObject() && !t.isArray()) t = std::move(v);
         else assign(t, std::move(v), in.a);
         break;
       }
@@ -920,7 +1032,9 @@ void Vm::loop(Frame& f) {
       case OpCode::StoreGlobal: {
         GlobalEntry& e = *lm->globals[static_cast<size_t>(in.c)];
         Value v = pop();
-        if (e.kind == GlobalEntry::Variable && in.a == 0 && !v.isObject() && !e.value.isObject()) e.value = std::move(v);
+        if (e.kind == GlobalEntry::Variable && in.a == 0 && !v.isObject() && !e.value.isObject() &&
+            !e.value.isArray())
+          e.value = std::move(v);
         else storeGlobal(e, lm, std::move(v), in.a);
         break;
       }
@@ -1154,7 +1268,7 @@ void Vm::loop(Frame& f) {
       case OpCode::NewObject: push(newObject(*lm->globals[static_cast<size_t>(in.c)], lm)); break;
       case OpCode::CallIntrinsic: {
         Value* args = sp_ - in.a;
-        Value r = callIntrinsic(static_cast<Intrinsic>(in.c), args, in.a);
+        Value r = callIntrinsic(static_cast<Intrinsic>(in.c), args, in.a, f);
         popTo(args);
         push(std::move(r));
         break;
@@ -1264,8 +1378,10 @@ void Vm::loop(Frame& f) {
         const Value& to = f.base[in.b];
         const Value& step = f.base[in.b + 1];
         bool done;
-        if (v.type() == VarType::Integer && to.type() == VarType::Integer && step.type() == VarType::Integer) {
-          done = step.asInteger() >= 0 ? v.asInteger() > to.asInteger() : v.asInteger() < to.asInteger();
+        auto isInt = [](const Value& x) { return x.type() == VarType::Integer || x.type() == VarType::Long; };
+        auto asInt = [](const Value& x) -> int64_t { return x.type() == VarType::Integer ? x.asInteger() : x.asLong(); };
+        if (isInt(v) && isInt(to) && isInt(step)) {
+          done = asInt(step) >= 0 ? asInt(v) > asInt(to) : asInt(v) < asInt(to);
         } else {
           double s = toDouble(step);
           double x = toDouble(v);

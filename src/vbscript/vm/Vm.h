@@ -79,7 +79,9 @@ class Vm : public BuiltinContext {
   ErrObject& errObject() { return *err_; }
 
   // ---- BuiltinContext ----
-  HostServices& host() override { return host_ ? *host_ : defaultHost_; }
+  // The host as builtins see it: dialogs are timed so that the time a user
+  // spends answering them does not count towards the time-out.
+  HostServices& host() override { return hostProxy_; }
   RandomState& random() override { return random_; }
   const BuiltinRegistry& registry() const override { return registry_; }
   Value resolveDefault(const Value& v) override;
@@ -116,13 +118,13 @@ class Vm : public BuiltinContext {
   void checkBudget();
 
   // Stack helpers.
-  void push(Value v) {
+  [[gnu::always_inline]] void push(Value v) {
     if (sp_ >= stackLimit_) raise(err::OutOfStackSpace);
     *sp_++ = std::move(v);
   }
-  Value pop() { return std::move(*--sp_); }
+  [[gnu::always_inline]] Value pop() { return std::move(*--sp_); }
   void popTo(Value* newSp) {
-    while (sp_ > newSp) (--sp_)->clear();
+    while (sp_ > newSp) (--sp_)->clear();  // clear() releases after the slot is empty
   }
   void unpinAbove(Value* mark);
 
@@ -136,7 +138,9 @@ class Vm : public BuiltinContext {
   void storeIndexed(Value& target, Value* args, int argc, Value v, int mode);
   Value refIndexed(Value& target, Value* args, int argc);
   Value callBuiltin(int index, Value* args, int argc);
-  Value callIntrinsic(Intrinsic which, Value* args, int argc);
+  Value callIntrinsic(Intrinsic which, Value* args, int argc, Frame& f);
+  Value runInScope(std::u16string_view text, bool expression, Frame& f);
+  void dropLink(LinkedModule* lm);
   Value invokeMember(const Value& object, const FunctionCode* site, int nameIndex, int cacheIndex, InvokeKind kind,
                      Value* args, int argc, Frame& f);
   Value invokeDispatch(Dispatch* d, DispId id, InvokeKind kind, Value* args, int argc);
@@ -148,14 +152,31 @@ class Vm : public BuiltinContext {
   Value newObject(GlobalEntry& e, LinkedModule* lm);
   void appendTo(Value& target, Value rhs);
 
-  Value& slot(Frame& f, int s) {
+  [[gnu::always_inline]] Value& slot(Frame& f, int s) {
     Value& v = f.base[s];
     return v.isReference() ? *v.referenceTarget() : v;
   }
 
+  class HostProxy : public HostServices {
+   public:
+    explicit HostProxy(Vm& vm) : vm_(vm) {}
+    int msgBox(const std::u16string& prompt, int buttons, const std::u16string& title) override;
+    std::optional<std::u16string> inputBox(const std::u16string& prompt, const std::u16string& title,
+                                           const std::u16string& defaultText) override;
+    Value createObject(const std::u16string& progId, const std::u16string& serverName) override;
+    Value getObject(const std::u16string& pathName, const std::u16string& progId) override;
+    std::string fileSystemRoot() const override;
+    void writeLine(const std::u16string& text) override;
+
+   private:
+    HostServices& real() const { return vm_.host_ ? *vm_.host_ : vm_.defaultHost_; }
+    Vm& vm_;
+  };
+
   const BuiltinRegistry& registry_;
   HostServices defaultHost_;
   HostServices* host_ = nullptr;
+  HostProxy hostProxy_{*this};
   RandomState random_;
   Ref<ErrObject> err_;
   std::shared_ptr<VmAlive> alive_;
@@ -170,6 +191,7 @@ class Vm : public BuiltinContext {
   std::unique_ptr<Value[]> stack_;
   Value* sp_ = nullptr;
   Value* stackLimit_ = nullptr;
+  // Arrays whose elements are passed by reference: locked until the call returns.
   struct Pin {
     ArrayData* array;
     Value* mark;

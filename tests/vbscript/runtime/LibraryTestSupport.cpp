@@ -2,7 +2,7 @@
 
 #include "vbscript/runtime/DateTime.h"
 
-namespace qm::vbs::test {
+namespace qm::vbs::rttest {
 
 FakeContext::FakeContext() { registerRuntimeLibrary(registry_); }
 
@@ -123,4 +123,4 @@ int errorOfMethod(const Value& object, std::u16string_view member, std::vector<V
     return 0;
 }
 
-} // namespace qm::vbs::test
+} // namespace qm::vbs::rttest

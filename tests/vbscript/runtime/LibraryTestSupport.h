@@ -10,7 +10,7 @@
 #include "vbscript/ScriptError.h"
 #include "vbscript/Value.h"
 
-namespace qm::vbs::test {
+namespace qm::vbs::rttest {
 
 class RecordingHost : public HostServices {
 public:
@@ -81,4 +81,4 @@ void let(const Value& object, std::u16string_view member, std::vector<Value> arg
 int errorOfMethod(const Value& object, std::u16string_view member, std::vector<Value> args = {},
                   InvokeKind kind = InvokeKind::Method);
 
-} // namespace qm::vbs::test
+} // namespace qm::vbs::rttest

@@ -1,6 +1,6 @@
 #include "ScriptTestSupport.h"
 
-using namespace qm::vbs::test;
+using namespace qm::vbs::rttest;
 
 TEST(RegExpObject, TestExecuteAndSubMatches)
 {

@@ -2,7 +2,7 @@
 
 #include "LibraryTestSupport.h"
 
-namespace qm::vbs::test {
+namespace qm::vbs::rttest {
 
 std::string ScriptRunner::exec(const std::string& code)
 {
@@ -23,4 +23,4 @@ std::string ScriptRunner::eval(const std::string& expression)
     }
 }
 
-} // namespace qm::vbs::test
+} // namespace qm::vbs::rttest

@@ -7,7 +7,7 @@
 
 #include "vbscript/Engine.h"
 
-namespace qm::vbs::test {
+namespace qm::vbs::rttest {
 
 class ScriptRunner {
 public:
@@ -24,4 +24,4 @@ public:
     Engine engine;
 };
 
-} // namespace qm::vbs::test
+} // namespace qm::vbs::rttest

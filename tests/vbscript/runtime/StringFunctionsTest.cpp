@@ -1,7 +1,7 @@
 #include "LibraryTestSupport.h"
 
 using namespace qm::vbs;
-using namespace qm::vbs::test;
+using namespace qm::vbs::rttest;
 
 TEST(StringFunctions, LengthAndSlices)
 {

@@ -1,0 +1,4 @@
+s = "x"
+Do
+s = s & s
+Loop

@@ -1,0 +1,94 @@
+// Script classes: members, properties, defaults, initialisation and termination.
+#include "ScriptTest.h"
+
+namespace qm::vbs::test {
+namespace {
+
+const char* kAccount =
+    "Class Account\r\n"
+    "  Private mBalance\r\n"
+    "  Public Owner\r\n"
+    "  Private Sub Class_Initialize\r\n    mBalance = 100\r\n  End Sub\r\n"
+    "  Public Default Property Get Balance\r\n    Balance = mBalance\r\n  End Property\r\n"
+    "  Public Property Let Balance(v)\r\n    If v < 0 Then Err.Raise 5\r\n    mBalance = v\r\n  End Property\r\n"
+    "  Public Property Get Partner\r\n    Set Partner = mPartner\r\n  End Property\r\n"
+    "  Public Property Set Partner(o)\r\n    Set mPartner = o\r\n  End Property\r\n"
+    "  Private mPartner\r\n"
+    "  Public Function Deposit(n)\r\n    mBalance = mBalance + n\r\n    Deposit = Me.Balance\r\n  End Function\r\n"
+    "  Sub Double_()\r\n    Balance = Balance * 2\r\n  End Sub\r\n"
+    "End Class\r\n";
+
+TEST(Classes, PropertiesFieldsAndMethods) {
+  std::string code = std::string(kAccount) + "Set a = New Account\r\na.Owner = \"Ann\"\r\na.Balance = 5\r\nx = a.Deposit(10)\r\n";
+  EXPECT_EQ(evalAfter(code, "x & a.Owner & a.Balance"), "15Ann15");
+  EXPECT_EQ(evalAfter(code + "a.Double_", "a.Balance"), "30");
+  EXPECT_EQ(evalAfter(code, "TypeName(a)"), "Account");
+}
+
+TEST(Classes, DefaultPropertyIsUsedForValues) {
+  std::string code = std::string(kAccount) + "Set a = New Account\r\n";
+  EXPECT_EQ(evalAfter(code, "a + 1"), "101");
+  EXPECT_EQ(evalAfter(code + "v = a", "TypeName(v) & v"), "Integer100");
+  EXPECT_EQ(evalAfter(code, "a = 100"), "True");
+}
+
+TEST(Classes, PropertySetStoresObjects) {
+  std::string code = std::string(kAccount) + "Set a = New Account\r\nSet b = New Account\r\nSet a.Partner = b\r\n";
+  EXPECT_EQ(evalAfter(code, "a.Partner Is b"), "True");
+  EXPECT_EQ(errorOf(std::string(kAccount) + "Set a = New Account\r\nSet a.Partner = 5"), err::ObjectRequired);
+}
+
+TEST(Classes, PrivateMembersAreHiddenOutside) {
+  EXPECT_EQ(errorOf(std::string(kAccount) + "Set a = New Account\r\nx = a.mBalance"), err::NoSuchMember);
+  EXPECT_EQ(errorOf(std::string(kAccount) + "Set a = New Account\r\nx = a.NoSuch"), err::NoSuchMember);
+}
+
+TEST(Classes, ErrorsInsidePropertiesReachTheCaller) {
+  EXPECT_EQ(errorOf(std::string(kAccount) + "Set a = New Account\r\na.Balance = -1"), err::InvalidCall);
+}
+
+TEST(Classes, TerminateRunsOnLastRelease) {
+  std::string code =
+      "Dim log\r\nClass T\r\nPublic Name\r\nSub Class_Initialize\r\nlog = log & \"+\"\r\nEnd Sub\r\n"
+      "Sub Class_Terminate\r\nlog = log & \"-\" & Name\r\nEnd Sub\r\nEnd Class\r\n";
+  EXPECT_EQ(evalAfter(code + "Set a = New T\r\na.Name = \"a\"\r\nSet b = a\r\nSet a = Nothing\r\nlog = log & \"|\"\r\n"
+                             "Set b = Nothing\r\nlog = log & \"|\"",
+                      "log"),
+            "+|-a|");
+  EXPECT_EQ(evalAfter(code + "Sub S\r\nDim t\r\nSet t = New T\r\nt.Name = \"local\"\r\nEnd Sub\r\nS\r\nlog = log & \"!\"", "log"),
+            "+-local!");
+}
+
+TEST(Classes, MeAndUnqualifiedMembers) {
+  std::string code =
+      "Class N\r\nPublic V\r\nFunction Self\r\nSet Self = Me\r\nEnd Function\r\nSub SetV(x)\r\nV = x\r\nEnd Sub\r\nEnd Class\r\n"
+      "Set obj = New N\r\nobj.SetV 3\r\n";
+  EXPECT_EQ(evalAfter(code, "obj.Self Is obj"), "True");
+  EXPECT_EQ(evalAfter(code, "obj.V"), "3");
+}
+
+TEST(Classes, ArrayFieldsAndIndexedProperties) {
+  std::string code =
+      "Class Grid\r\nPublic Cells(2)\r\nPrivate mItems\r\nSub Class_Initialize\r\nmItems = Array(\"a\", \"b\")\r\nEnd Sub\r\n"
+      "Property Get Item(i)\r\nItem = mItems(i)\r\nEnd Property\r\n"
+      "Property Let Item(i, v)\r\nmItems(i) = v\r\nEnd Property\r\nEnd Class\r\n"
+      "Set g = New Grid\r\ng.Cells(1) = 5\r\ng.Item(1) = \"z\"\r\n";
+  EXPECT_EQ(evalAfter(code, "g.Cells(1) & g.Item(0) & g.Item(1)"), "5az");
+}
+
+TEST(Classes, UndefinedClassIsAnError) {
+  EXPECT_EQ(errorOf("Set x = New Missing"), err::ClassNotDefined);
+  EXPECT_EQ(errorOf("Class A\r\nPublic Default Property Get X\r\nEnd Property\r\n"
+                    "Public Default Function Y\r\nEnd Function\r\nEnd Class"),
+            err::MultipleDefault);
+  EXPECT_EQ(errorOf("Class A\r\nSub Class_Initialize(x)\r\nEnd Sub\r\nEnd Class"), err::ClassInitNoArgs);
+}
+
+TEST(Classes, SetRequiresAnObject) {
+  EXPECT_EQ(errorOf("Set x = 5"), err::ObjectRequired);
+  EXPECT_EQ(errorOf("Set x = Nothing\r\ny = x.Foo"), err::ObjectRequired);
+  EXPECT_EQ(errorOf("x = Nothing"), err::ObjectNotSet);
+}
+
+}  // namespace
+}  // namespace qm::vbs::test

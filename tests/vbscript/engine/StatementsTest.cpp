@@ -1,0 +1,91 @@
+// Statements: declarations, arrays, branches and loops.
+#include "ScriptTest.h"
+
+namespace qm::vbs::test {
+namespace {
+
+TEST(Statements, ArraysAreFixedOrDynamicAndMultiDimensional) {
+  EXPECT_EQ(evalAfter("Dim a(2, 3)\r\na(1, 2) = \"x\"", "UBound(a, 1) & UBound(a, 2) & a(1, 2)"), "23x");
+  EXPECT_EQ(evalAfter("Dim a()\r\nReDim a(4)\r\na(4) = 7\r\nReDim Preserve a(6)", "UBound(a) & a(4)"), "67");
+  EXPECT_EQ(evalAfter("ReDim a(2, 2)\r\na(1, 1) = 5\r\nReDim Preserve a(2, 5)", "a(1, 1) & UBound(a, 2)"), "55");
+  EXPECT_EQ(errorOf("ReDim a(2, 2)\r\nReDim Preserve a(3, 2)"), err::SubscriptOutOfRange);
+  EXPECT_EQ(errorOf("Dim a(2)\r\nReDim a(5)"), err::ArrayFixedOrLocked);
+  EXPECT_EQ(errorOf("Dim a(2)\r\nx = a(3)"), err::SubscriptOutOfRange);
+  EXPECT_EQ(errorOf("Dim a(2)\r\nx = a(1, 1)"), err::SubscriptOutOfRange);
+  EXPECT_EQ(evalAfter("ReDim a(3)\r\na(1) = 2\r\nReDim a(3)", "IsEmpty(a(1))"), "True");
+}
+
+TEST(Statements, ArrayAssignmentCopies) {
+  EXPECT_EQ(evalAfter("Dim a(1)\r\na(0) = 1\r\nb = a\r\nb(0) = 2", "a(0) & b(0)"), "12");
+  EXPECT_EQ(evalAfter("a = Array(1, 2)\r\nb = a\r\na(1) = 9", "b(1)"), "2");
+}
+
+TEST(Statements, EraseClearsFixedAndFreesDynamicArrays) {
+  EXPECT_EQ(evalAfter("Dim a(2)\r\na(1) = 5\r\nErase a", "UBound(a) & IsEmpty(a(1))"), "2True");
+  EXPECT_EQ(errorOf("ReDim a(2)\r\nErase a\r\nx = a(0)"), err::SubscriptOutOfRange);
+}
+
+TEST(Statements, ConstantsCannotBeAssigned) {
+  EXPECT_EQ(evalAfter("Const A = 5, B = \"x\"\r\nConst C = -A * 2", "A & B & C"), "5x-10");
+  EXPECT_NE(errorOf("Const A = 5\r\nA = 6"), 0);
+}
+
+TEST(Statements, IfElseIfChains) {
+  std::string code =
+      "Function Grade(n)\r\nIf n >= 90 Then\r\nGrade = \"A\"\r\nElseIf n >= 80 Then\r\nGrade = \"B\"\r\n"
+      "ElseIf n >= 70 Then Grade = \"C\"\r\nElse\r\nGrade = \"F\"\r\nEnd If\r\nEnd Function";
+  EXPECT_EQ(evalAfter(code, "Grade(95) & Grade(85) & Grade(75) & Grade(10)"), "ABCF");
+}
+
+TEST(Statements, SelectCaseWithListsRangesAndIs) {
+  std::string code =
+      "Function K(v)\r\nSelect Case v\r\nCase 1, 2\r\nK = \"low\"\r\nCase 3 To 5\r\nK = \"mid\"\r\n"
+      "Case \"x\"\r\nK = \"text\"\r\nCase Is > 100\r\nK = \"huge\"\r\nCase Else\r\nK = \"other\"\r\nEnd Select\r\nEnd Function";
+  EXPECT_EQ(evalAfter(code, "K(2) & K(4) & K(500) & K(\"x\") & K(50)"), "lowmidhugetextother");
+  EXPECT_EQ(evalAfter("Select Case 1\r\nCase 1\r\nx = 1\r\nCase 1\r\nx = 2\r\nEnd Select", "x"), "1");
+}
+
+TEST(Statements, ForLoopsWithStepsAndExit) {
+  EXPECT_EQ(evalAfter("For i = 10 To 1 Step -3\r\ns = s & i & \",\"\r\nNext", "s & i"), "10,7,4,1,-2");
+  EXPECT_EQ(evalAfter("For i = 1 To 0\r\ns = \"ran\"\r\nNext", "IsEmpty(s) & i"), "True1");
+  EXPECT_EQ(evalAfter("For i = 0 To 1 Step 0.25\r\nn = n + 1\r\nNext", "n"), "5");
+  EXPECT_EQ(evalAfter("For i = 1 To 100\r\nIf i = 7 Then Exit For\r\nNext", "i"), "7");
+  EXPECT_EQ(evalAfter("For i = 1 To 3\r\nFor j = 1 To 3\r\nn = n + 1\r\nNext\r\nNext", "n"), "9");
+}
+
+TEST(Statements, ForEachWalksArraysAndCollections) {
+  EXPECT_EQ(evalAfter("For Each v In Array(1, 2, 3)\r\ns = s + v\r\nNext", "s"), "6");
+  EXPECT_EQ(evalAfter("Dim a(1, 1)\r\na(0, 0) = 1 : a(1, 1) = 4\r\nFor Each v In a\r\ns = s + v\r\nNext", "s"), "5");
+  EXPECT_EQ(errorOf("For Each v In 5\r\nNext"), err::NotACollection);
+  EXPECT_EQ(evalAfter("For Each v In Array(1, 2, 3, 4)\r\nIf v = 3 Then Exit For\r\nNext", "v"), "3");
+}
+
+TEST(Statements, DoAndWhileLoops) {
+  EXPECT_EQ(evalAfter("Do While n < 5\r\nn = n + 1\r\nLoop", "n"), "5");
+  EXPECT_EQ(evalAfter("Do Until n >= 5\r\nn = n + 1\r\nLoop", "n"), "5");
+  EXPECT_EQ(evalAfter("Do\r\nn = n + 1\r\nLoop While n < 0", "n"), "1");
+  EXPECT_EQ(evalAfter("Do\r\nn = n + 1\r\nLoop Until n = 3", "n"), "3");
+  EXPECT_EQ(evalAfter("Do\r\nn = n + 1\r\nIf n = 4 Then Exit Do\r\nLoop", "n"), "4");
+  EXPECT_EQ(evalAfter("While n < 3\r\nn = n + 1\r\nWend", "n"), "3");
+}
+
+TEST(Statements, WithBlocksNest) {
+  std::string code =
+      "Class P\r\nPublic X, Child\r\nEnd Class\r\nSet a = New P\r\nSet a.Child = New P\r\n"
+      "With a\r\n.X = 1\r\nWith .Child\r\n.X = 2\r\nEnd With\r\n.X = .X + 10\r\nEnd With";
+  EXPECT_EQ(evalAfter(code, "a.X & \",\" & a.Child.X"), "11,2");
+}
+
+TEST(Statements, OptionExplicitRequiresDeclarations) {
+  EXPECT_EQ(errorOf("Option Explicit\r\nx = 1"), err::VariableUndefined);
+  EXPECT_EQ(errorOf("Option Explicit\r\nDim x\r\nx = y"), err::VariableUndefined);
+  EXPECT_EQ(errorOf("Option Explicit\r\nSub A\r\nz = 1\r\nEnd Sub\r\nA"), err::VariableUndefined);
+  EXPECT_EQ(errorOf("Option Explicit\r\nDim x\r\nx = 1"), 0);
+}
+
+TEST(Statements, RandomizeAndStopAreAccepted) {
+  EXPECT_EQ(errorOf("Randomize\r\nRandomize 5\r\nStop"), 0);
+}
+
+}  // namespace
+}  // namespace qm::vbs::test

@@ -1,0 +1,99 @@
+// Lexing and parsing: literals, comments, continuations, and syntax errors
+// found when code is added.
+#include "ScriptTest.h"
+
+namespace qm::vbs::test {
+namespace {
+
+TEST(Syntax, NumberLiteralsKeepTheirSubtypes) {
+  EXPECT_EQ(typeOf("32767"), "Integer");
+  EXPECT_EQ(typeOf("32768"), "Long");
+  EXPECT_EQ(typeOf("-32768"), "Integer");
+  EXPECT_EQ(typeOf("2147483648"), "Double");
+  EXPECT_EQ(typeOf("1.5"), "Double");
+  EXPECT_EQ(evalText("1.5E3"), "1500");
+  EXPECT_EQ(evalText(".5 + .25"), "0.75");
+}
+
+TEST(Syntax, HexAndOctalLiteralsFollowTheSignRules) {
+  EXPECT_EQ(evalText("&HFF"), "255");
+  EXPECT_EQ(evalText("&HFFFF"), "-1");
+  EXPECT_EQ(evalText("&H8000"), "-32768");
+  EXPECT_EQ(evalText("&H10000"), "65536");
+  EXPECT_EQ(evalText("&HFFFFFFFF"), "-1");
+  EXPECT_EQ(evalText("&HFFFF&"), "65535");
+  EXPECT_EQ(evalText("&O17"), "15");
+  EXPECT_EQ(evalText("&17"), "15");
+  EXPECT_EQ(typeOf("&H7FFF"), "Integer");
+  EXPECT_EQ(typeOf("&H10000"), "Long");
+}
+
+TEST(Syntax, StringsDoubleTheirQuotes) {
+  EXPECT_EQ(evalText("\"say \"\"hi\"\"\""), "say \"hi\"");
+  EXPECT_EQ(evalText("Len(\"\")"), "0");
+}
+
+TEST(Syntax, CommentsContinuationsAndSeparators) {
+  EXPECT_EQ(evalAfter("x = 1 ' comment\r\nRem another\r\ny = 2 : z = x + _\r\n   y   Rem trailing", "z"), "3");
+  EXPECT_EQ(evalAfter("x = 1: Rem all of this is comment: x = 5", "x"), "1");
+}
+
+TEST(Syntax, NamesIgnoreCaseAndMayBeBracketed) {
+  EXPECT_EQ(evalAfter("Dim MyValue\r\nmyvalue = 4\r\n[my value] = 5", "MYVALUE + [my value]"), "9");
+}
+
+TEST(Syntax, AlternateComparisonSpellingsAreAccepted) {
+  EXPECT_EQ(evalText("3 => 2"), "True");
+  EXPECT_EQ(evalText("3 =< 2"), "False");
+  EXPECT_EQ(evalText("3 >< 2"), "True");
+}
+
+TEST(Syntax, SingleLineIfWithElseAndSeveralStatements) {
+  EXPECT_EQ(evalAfter("a = 1\r\nIf a = 1 Then b = 2 : c = 3 Else b = 9", "b & c"), "23");
+  EXPECT_EQ(evalAfter("a = 0\r\nIf a = 1 Then b = 2 : c = 3 Else b = 9 : c = 8", "b & c"), "98");
+}
+
+TEST(Syntax, ErrorsAreReportedWhenCodeIsAdded) {
+  EXPECT_EQ(errorOf("x = "), err::ExpectedExpression);
+  EXPECT_EQ(errorOf("If x Then\r\n y = 1\r\n"), err::ExpectedEnd);
+  EXPECT_EQ(errorOf("x = \"abc"), err::UnterminatedString);
+  EXPECT_EQ(errorOf("Dim 5"), err::ExpectedIdentifier);
+  EXPECT_EQ(errorOf("x = 1 2"), err::ExpectedEndOfStatement);
+  EXPECT_EQ(errorOf("For i = 1 To 3\r\n"), err::ExpectedNext);
+  EXPECT_EQ(errorOf("Do\r\nx = 1\r\n"), err::ExpectedLoop);
+  EXPECT_EQ(errorOf("While True\r\n"), err::ExpectedWend);
+  EXPECT_EQ(errorOf("x = 1 $"), err::InvalidCharacter);
+  EXPECT_EQ(errorOf("Sub A(x)\r\nEnd Function"), err::ExpectedSub);
+  EXPECT_EQ(errorOf("Exit Do"), err::InvalidExitStatement);
+  EXPECT_EQ(errorOf("Sub A\r\nExit Function\r\nEnd Sub"), err::InvalidExitStatement);
+  EXPECT_EQ(errorOf("Sub A()\r\nEnd Sub\r\nA(1, 2)"), err::CannotUseParensCallingSub);
+  EXPECT_EQ(errorOf("Property Get X\r\nEnd Property"), err::MustBeDefinedInsideClass);
+  EXPECT_EQ(errorOf("Const a = b"), err::ExpectedLiteralConstant);
+  EXPECT_EQ(errorOf("Dim a\r\nDim b\r\nSub a\r\nEnd Sub"), err::NameRedefined);
+}
+
+TEST(Syntax, ErrorsCarryLineAndColumn) {
+  ScriptError e = errorDetails("x = 1\r\ny = 2\r\nz = (3 + \r\n");
+  EXPECT_EQ(e.number, err::ExpectedExpression);
+  EXPECT_EQ(e.line, 3);
+  EXPECT_GT(e.column, 1);
+  EXPECT_EQ(e.kind, ErrorKind::Syntax);
+  EXPECT_EQ(e.lineText, u"z = (3 + ");
+}
+
+TEST(Syntax, NothingRunsWhenTheTextHasASyntaxError) {
+  Engine e;
+  EXPECT_THROW(e.addCode(u"x = 5\r\ny = (\r\n"), ScriptError);
+  EXPECT_TRUE(e.eval(u"IsEmpty(x)").asBool());
+}
+
+TEST(Syntax, DeeplyNestedExpressionsFailCleanly) {
+  std::string deep(5000, '(');
+  EXPECT_NE(errorOf("x = " + deep + "1" + std::string(5000, ')')), 0);
+  std::string ifs;
+  for (int i = 0; i < 3000; ++i) ifs += "If True Then\r\n";
+  EXPECT_NE(errorOf(ifs), 0);
+}
+
+}  // namespace
+}  // namespace qm::vbs::test

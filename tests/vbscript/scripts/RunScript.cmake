@@ -1,0 +1,15 @@
+# Runs one script with qmvbs and compares its output with the expected text.
+string(REPLACE "|" ";" arg_list "${ARGS}")
+get_filename_component(name ${SCRIPT} NAME)
+execute_process(COMMAND ${QMVBS} ${name} ${arg_list}
+  OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc TIMEOUT 60)
+set(actual "${out}${err}")
+if(NOT rc EQUAL 0)
+  string(APPEND actual "exit ${rc}\n")
+endif()
+file(READ ${EXPECTED} expected)
+string(REPLACE "\r\n" "\n" expected "${expected}")
+string(REPLACE "\r\n" "\n" actual "${actual}")
+if(NOT actual STREQUAL expected)
+  message(FATAL_ERROR "Output differs.\n--- expected\n${expected}--- actual\n${actual}")
+endif()

@@ -1,0 +1,2 @@
+' A file saved as Windows-1252.
+WScript.Echo "café", Len("café"), AscW("€")
