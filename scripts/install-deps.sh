@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev
   fonts-liberation
   ffmpeg sox
+  xdg-utils
 )
 
 missing=()

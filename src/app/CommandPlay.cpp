@@ -1,13 +1,64 @@
-// Placeholder until this command's subsystem lands.
+// quillmere [GAME_FOLDER]: the normal start of the player. Picks the game
+// folder, starts the project, shows the welcome window and runs until the
+// welcome window is unloaded.
+#include <QApplication>
+#include <QElapsedTimer>
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/Commands.h"
+#include "startup/DisplayResolution.h"
+#include "startup/GameLauncherFolder.h"
+#include "startup/frmWelcome.h"
 
 namespace qm::app {
 
-int runPlay(int, char**, const std::string&) {
-  std::fputs("quillmere: this command is not built yet\n", stderr);
-  return 2;
+namespace {
+
+// Set in the environment, the player prints the moment the welcome window is
+// first on screen and ends there (the start-up benchmark uses it).
+const char* const kProbeVariable = "QM_EXIT_WHEN_WELCOME_SHOWN";
+
+}  // namespace
+
+int runPlay(int argc, char** argv, const std::string& gameFolder) {
+  QElapsedTimer sinceStart;
+  sinceStart.start();
+
+  const startup::GameFolderChoice choice = startup::ChooseGameFolder(
+      QString::fromLocal8Bit(gameFolder.c_str()), startup::ExecutableFolder(), QStringLiteral(QM_DEMO_DIR));
+  if (choice.folder.isEmpty()) {
+    std::fprintf(stderr, "quillmere: %s\n", choice.error.toLocal8Bit().constData());
+    return 2;
+  }
+
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("quillmere"));
+  // The welcome window hides while the game plays; only unloading it ends the program.
+  QApplication::setQuitOnLastWindowClosed(false);
+  const bool probe = std::getenv(kProbeVariable) != nullptr;
+
+  int exitCode = 0;
+  {
+    startup::frmWelcome welcome;
+    QObject::connect(&welcome, &startup::frmWelcome::unloaded, &app, [] { QCoreApplication::exit(0); });
+    if (probe) {
+      QObject::connect(&welcome, &startup::frmWelcome::firstPainted, &app, [&sinceStart] {
+        std::printf("welcome window shown after %.1f ms\n", sinceStart.nsecsElapsed() / 1e6);
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+      });
+    }
+    if (!welcome.Load(choice.folder)) {
+      startup::RestoreDisplaySettings();
+      return 1;
+    }
+    if (welcome.shouldShow()) welcome.show();
+    exitCode = QApplication::exec();
+  }
+  // Leaving puts the desktop back as it was found.
+  startup::RestoreDisplaySettings();
+  return exitCode;
 }
 
 }  // namespace qm::app

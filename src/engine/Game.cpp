@@ -282,6 +282,22 @@ void Game::resizeEvent(QResizeEvent* e) {
   layoutPicture();
 }
 
+// On activation every media player shows and hides its controls once, which
+// makes players repaint correctly.
+void Game::changeEvent(QEvent* e) {
+  QWidget::changeEvent(e);
+  if (e->type() != QEvent::ActivationChange || !isActiveWindow()) return;
+  auto refresh = [](MediaPlayerControl* p) {
+    if (!p) return;
+    p->setShowControls(true);
+    p->setShowControls(false);
+  };
+  refresh(CustomMediaPlayer);
+  refresh(OneTimeVideoPlayer);
+  for (int i : VideoPlayer.indices()) refresh(VideoPlayer.item(i));
+  for (int i : MPlayer.indices()) refresh(MPlayer.item(i));
+}
+
 void Game::showEvent(QShowEvent* e) {
   QWidget::showEvent(e);
   layoutPicture();

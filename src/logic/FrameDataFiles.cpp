@@ -34,6 +34,7 @@ QString dropActionKey(int areaIndex, const QString& itemName) {
 }
 
 bool seekClickAction(startup::RecordReader& reader, int areaIndex) {
+  if (areaIndex < 1) return false;
   if (!skipRecords(reader, areaIndex - 1) || reader.atEnd()) return false;
   reader.skip(10);
   return true;

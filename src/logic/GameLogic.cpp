@@ -69,6 +69,8 @@ void GameLogic::AreaDragDrop(int index, int objectIndex, double x, double y) {
   MakeActionAndConsequences(index, objectIndex, false);
 }
 
+void GameLogic::AreaDragOver(QObject* source) { engine::seams::HideInventoryIfItem(game_, source); }
+
 void GameLogic::hotspotMouseMove() {
   engine::seams::SetInventoryMotion(game_, 2);
   if (startup::project().info.inventoryBarOn && !engine::seams::InventoryMoving(game_)) engine::seams::InventoryMove(game_);

@@ -49,6 +49,8 @@ class GameLogic : public engine::FrameLogic {
   void AniGifBoxMouseMove(int index, int button, int shift, double x, double y) override;
   // An inventory item (its index) dropped on hotspot `index` (Area or AniGif).
   void AreaDragDrop(int index, int objectIndex, double x, double y);
+  // Something dragged over a hotspot, an animated picture or its box.
+  void AreaDragOver(QObject* source);
 
   // ---- Actions -----------------------------------------------------------------------------
   enum ActionResult { kNothingFurther = 0, kEndGame = 1, kFrameOpened = 2 };

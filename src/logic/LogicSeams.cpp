@@ -16,7 +16,7 @@ int AniGifNewWithIndex(engine::Game& game, int n, const QString& nativePath, dou
   picture.setFileName(nativePath);
   picture.setSpeed(speed);
   box.move(left, top);
-  picture.move(left, top);
+  picture.move(0, 0);  // inside its box
   const QImage& first = picture.image();
   if (!first.isNull()) {
     box.setWidth(first.width() * engine::kTwipsPerPixel);

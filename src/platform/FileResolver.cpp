@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHash>
+#include <QSaveFile>
 #include <QSet>
 #include <dirent.h>
 #include <mutex>
@@ -60,7 +61,12 @@ const Listing* listingOf(const QString& folder, bool refresh = false) {
 // first), or "".
 QString findEntry(const QString& folder, const QString& name) {
   const Listing* listing = listingOf(folder);
-  if (!listing) return {};
+  if (!listing) {
+    // A folder we may pass through but not list (permission to search only):
+    // only the exact name can be found there.
+    struct stat st{};
+    return ::stat(QFile::encodeName(folder + name).constData(), &st) == 0 ? name : QString();
+  }
   if (listing->exact.contains(name)) return name;
   QString real = listing->byFolded.value(name.toCaseFolded());
   // A folder changed within the time-stamp resolution of its file system may
@@ -116,6 +122,14 @@ std::optional<QString> resolveLocked(const QString& path) {
   QString current;
   QStringList parts;
   if (!split(path, current, parts)) return std::nullopt;
+  // The common case: the path names an existing entry exactly.
+  if (!parts.contains(QStringLiteral(".")) && !parts.contains(QStringLiteral(".."))) {
+    const QString direct = current + parts.join(u'/');
+    struct stat st{};
+    if (::stat(QFile::encodeName(direct).constData(), &st) == 0) {
+      return direct.size() > 1 && direct.endsWith(u'/') ? direct.chopped(1) : direct;
+    }
+  }
   for (qsizetype i = 0; i < parts.size(); ++i) {
     const QString& part = parts[i];
     if (part == u'.') continue;
@@ -252,8 +266,10 @@ void writeWholeFile(const QString& path, const QByteArray& bytes) {
   const QString target = resolveForWrite(path);
   const qsizetype cut = target.lastIndexOf(u'/');
   if (cut > 0 && !isFolder(target.left(cut))) throw VbError::pathNotFound(path);
-  QFile f(target);
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) {
+  // Written beside the target and renamed over it: a failure half-way never
+  // leaves a damaged file where a good one was.
+  QSaveFile f(target);
+  if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
     VbError e = VbError::of(75);
     e.path = path;
     throw e;

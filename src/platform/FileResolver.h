@@ -43,7 +43,8 @@ QString safeDir(const QString& path);
 // 75 (path/file access error) when it cannot be read.
 QByteArray readWholeFile(const QString& path);
 
-// Writes the whole file through resolveForWrite (creating or replacing it).
+// Writes the whole file through resolveForWrite (creating or replacing it; the
+// old content stays intact when writing fails).
 // Throws VbError 75 when it cannot be written, 76 when its folder does not exist.
 void writeWholeFile(const QString& path, const QByteArray& bytes);
 

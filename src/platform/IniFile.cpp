@@ -12,17 +12,50 @@ namespace {
 // at most 254 come back.
 constexpr qsizetype kMaxValueLength = 254;
 
-std::optional<IniDocument> load(const QString& file) {
+// How the file's text is stored. Files edited by hand may carry a byte-order
+// mark; they are read in that encoding and written back in it.
+enum class Encoding { Windows1252, Utf8, Utf16 };
+
+struct Loaded {
+  IniDocument doc;
+  Encoding encoding = Encoding::Windows1252;
+};
+
+std::optional<Loaded> load(const QString& file) {
+  QByteArray bytes;
   try {
-    return IniDocument::parse(fromWindows1252(readWholeFile(file)));
+    bytes = readWholeFile(file);
   } catch (const VbError&) {
     return std::nullopt;
   }
+  Loaded loaded;
+  if (bytes.startsWith("\xEF\xBB\xBF")) {
+    loaded.encoding = Encoding::Utf8;
+    loaded.doc = IniDocument::parse(QString::fromUtf8(bytes.mid(3)));
+  } else if (bytes.startsWith("\xFF\xFE")) {
+    loaded.encoding = Encoding::Utf16;
+    const QByteArray body = bytes.mid(2);
+    loaded.doc = IniDocument::parse(
+        QString::fromUtf16(reinterpret_cast<const char16_t*>(body.constData()), body.size() / 2));
+  } else {
+    loaded.doc = IniDocument::parse(fromWindows1252(bytes));
+  }
+  return loaded;
 }
 
-bool save(const QString& file, const IniDocument& doc) {
+bool save(const QString& file, const Loaded& loaded) {
+  const QString text = loaded.doc.toText();
+  QByteArray bytes;
+  switch (loaded.encoding) {
+    case Encoding::Windows1252: bytes = toWindows1252(text); break;
+    case Encoding::Utf8: bytes = "\xEF\xBB\xBF" + text.toUtf8(); break;
+    case Encoding::Utf16:
+      bytes = QByteArray("\xFF\xFE", 2) +
+              QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+      break;
+  }
   try {
-    writeWholeFile(file, toWindows1252(doc.toText()));
+    writeWholeFile(file, bytes);
     return true;
   } catch (const VbError&) {
     return false;
@@ -32,36 +65,36 @@ bool save(const QString& file, const IniDocument& doc) {
 }  // namespace
 
 QString readIniValue(const QString& file, const QString& section, const QString& key) {
-  const auto doc = load(file);
-  if (!doc) return {};
-  return doc->value(section, key).value_or(QString()).left(kMaxValueLength);
+  const auto loaded = load(file);
+  if (!loaded) return {};
+  return loaded->doc.value(section, key).value_or(QString()).left(kMaxValueLength);
 }
 
 bool writeIniValue(const QString& file, const QString& section, const QString& key, const QString& value) {
   if (file.isEmpty() || section.trimmed().isEmpty() || key.trimmed().isEmpty()) return false;
-  IniDocument doc = load(file).value_or(IniDocument());
+  Loaded loaded = load(file).value_or(Loaded());
   // A line break in a value would start new lines of the file (new keys or
   // sections): it is stored as a blank.
   QString oneLine = value;
   oneLine.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
   oneLine.replace(u'\r', u' ');
   oneLine.replace(u'\n', u' ');
-  doc.setValue(section, key, oneLine);
-  return save(file, doc);
+  loaded.doc.setValue(section, key, oneLine);
+  return save(file, loaded);
 }
 
 bool deleteIniKey(const QString& file, const QString& section, const QString& key) {
-  auto doc = load(file);
-  if (!doc) return false;
-  if (!doc->removeKey(section, key)) return true;
-  return save(file, *doc);
+  auto loaded = load(file);
+  if (!loaded) return false;
+  if (!loaded->doc.removeKey(section, key)) return true;
+  return save(file, *loaded);
 }
 
 bool deleteIniSection(const QString& file, const QString& section) {
-  auto doc = load(file);
-  if (!doc) return false;
-  if (!doc->removeSection(section)) return true;
-  return save(file, *doc);
+  auto loaded = load(file);
+  if (!loaded) return false;
+  if (!loaded->doc.removeSection(section)) return true;
+  return save(file, *loaded);
 }
 
 }  // namespace qm::platform

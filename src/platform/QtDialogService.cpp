@@ -47,8 +47,12 @@ MsgResult QtDialogService::showMessage(const MessageBoxRequest& request) {
     std::fprintf(stderr, "[%s] %s\n", qPrintable(request.title), qPrintable(request.text));
     return buttons[def];
   }
-  QMessageBox box(qtIcon(request.icon), request.title, request.text, QMessageBox::NoButton,
-                  QApplication::activeWindow());
+  // Texts use CR LF line breaks; a label wants LF alone.
+  QString text = request.text;
+  text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  text.replace(u'\r', u'\n');
+  QMessageBox box(qtIcon(request.icon), request.title, text, QMessageBox::NoButton, QApplication::activeWindow());
+  box.setTextFormat(Qt::PlainText);
   for (MsgResult r : buttons) box.addButton(standardButton(r));
   box.setDefaultButton(standardButton(buttons[def]));
   // Esc gives Cancel when there is one, else the only button (as on Windows).
@@ -77,7 +81,9 @@ std::optional<QString> QtDialogService::askText(const InputBoxRequest& request) 
     return request.defaultText;
   }
   bool ok = false;
-  const QString text = QInputDialog::getText(QApplication::activeWindow(), request.title, request.prompt,
+  QString prompt = request.prompt;
+  prompt.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  const QString text = QInputDialog::getText(QApplication::activeWindow(), request.title, prompt,
                                              QLineEdit::Normal, request.defaultText, &ok);
   if (!ok) return std::nullopt;
   return text;

@@ -23,6 +23,8 @@ bool ReadFrameHeader(const QString& frameName) {
   } catch (const VbError& e) {
     ShowStandardErrorReport(QStringLiteral(" Unable to load the frame called '") + frameName +
                             QStringLiteral("'. ") + e.description);
+    // The count still comes from this frame's own file, never from the frame before.
+    h.hotspotCount = ReadHotspotsCount(frameName);
     return false;
   }
   h.hotspotCount = ReadHotspotsCount(frameName);

@@ -20,7 +20,8 @@ void ClearFrameHeader();
 // Sets the current frame name and reads the first three fields of
 // Frames/<name>.fme and the hotspot count. Failures show the standard error
 // report " Unable to load the frame called '<name>'. <description>" and leave
-// what was read so far. Returns false on failure.
+// what was read so far; the hotspot count is then still read from the frame's
+// own .lks file (0 when there is none). Returns false on failure.
 bool ReadFrameHeader(const QString& frameName);
 
 // The number stored in Frames/<name>.lks, 0 when the file is absent. A file

@@ -66,7 +66,12 @@ QString LocateMediaFile(const QString& path) {
     const QString plain = GetStoredMediaFileName(path, true);
     if (!SafeDir(plain).isEmpty()) return plain;
     if (gCdLocator) {
-      const QString onDisc = gCdLocator(path);
+      QString onDisc;
+      try {
+        onDisc = gCdLocator(path);
+      } catch (const std::exception&) {
+        onDisc.clear();  // the disc could not be asked: warn about the path itself
+      }
       if (!onDisc.isEmpty()) {
         if (!SafeDir(onDisc).isEmpty()) return onDisc;
         result = onDisc;

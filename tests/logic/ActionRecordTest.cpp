@@ -191,9 +191,9 @@ TEST(ActionLookup, ClickRecordsByPositionDropRecordsByKey) {
     readActionFields(reader, r, nullptr);
     EXPECT_EQ(r.frameName, "Two");
   }
-  {
+  for (int outside : {3, 0, -1}) {
     qm::startup::RecordReader reader(actionFileBytes({first, second}));
-    EXPECT_FALSE(seekClickAction(reader, 3));
+    EXPECT_FALSE(seekClickAction(reader, outside)) << outside;
   }
   first.key = "2_Lamp.drg";
   second.key = "3_Golden Key.DRG";

@@ -100,3 +100,15 @@ TEST_F(IniFileTest, DeletingKeysAndSections) {
   EXPECT_EQ(readIniValue(f, "S", "b"), "");
   EXPECT_EQ(readIniValue(f, "T", "c"), "3");
 }
+
+TEST_F(IniFileTest, FilesWithAByteOrderMarkKeepTheirEncoding) {
+  const QString f = file("\xEF\xBB\xBF[General]\r\nName=caf\xC3\xA9\r\n");
+  EXPECT_EQ(readIniValue(f, "General", "Name"), QString::fromUtf8("café"));
+  ASSERT_TRUE(writeIniValue(f, "General", "Other", QString::fromUtf8("é")));
+  EXPECT_EQ(content(), "\xEF\xBB\xBF[General]\r\nName=caf\xC3\xA9\r\nOther=\xC3\xA9\r\n");
+  const QString u = file(QByteArray("\xFF\xFE[\0S\0]\0\r\0\n\0k\0=\0v\0", 18));
+  EXPECT_EQ(readIniValue(u, "s", "K"), "v");
+  ASSERT_TRUE(writeIniValue(u, "S", "k", "w"));
+  EXPECT_EQ(readIniValue(u, "S", "k"), "w");
+  EXPECT_TRUE(content().startsWith("\xFF\xFE"));
+}

@@ -155,7 +155,13 @@ GameFolderBuilder& GameFolderBuilder::folder(const QString& relativePath) {
 }
 
 GameFolderBuilder& GameFolderBuilder::remove(const QString& relativePath) {
-  const QString target = path(relativePath);
+  // Only ever inside the game folder: a path that climbs out of it, or names
+  // the folder itself, is refused.
+  const QString target = QDir::cleanPath(path(relativePath));
+  const QString base = QDir::cleanPath(dir_->path());
+  if (!target.startsWith(base + u'/') || relativePath.contains(QStringLiteral(".."))) {
+    throw std::invalid_argument("GameFolderBuilder::remove outside the game folder: " + relativePath.toStdString());
+  }
   if (QFileInfo(target).isDir()) {
     QDir(target).removeRecursively();
   } else {

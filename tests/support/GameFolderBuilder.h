@@ -90,6 +90,7 @@ class GameFolderBuilder {
   GameFolderBuilder& frameHeader(const QString& frameName, int backgroundType, const QString& picture,
                                  bool tile, std::optional<int> hotspotCount = std::nullopt);
   GameFolderBuilder& folder(const QString& relativePath);
+  // Removes a file or folder inside the game folder (throws for paths outside it).
   GameFolderBuilder& remove(const QString& relativePath);
 
  private:

@@ -1,0 +1,20 @@
+// Feeds arbitrary bytes to the frame file reader and to the icon and cursor
+// decoder: each must give a result or throw a VbError, never crash or loop.
+#include <QByteArray>
+#include <cstddef>
+#include <cstdint>
+
+#include "engine/CursorFile.h"
+#include "engine/FrameFile.h"
+#include "platform/VbError.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+  try {
+    const qm::engine::FrameFile f = qm::engine::parseFrameFile(bytes, QStringLiteral("fuzz.fme"));
+    if (f.soundRecords.size() > static_cast<std::size_t>(size) + 1) __builtin_trap();
+  } catch (const qm::VbError&) {
+  }
+  (void)qm::engine::decodeIconFile(bytes);
+  return 0;
+}

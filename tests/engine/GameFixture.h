@@ -1,0 +1,50 @@
+// A game window on a small game folder, with message boxes recorded.
+#pragma once
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <memory>
+
+#include "engine/Game.h"
+#include "startup/InitializeProject.h"
+#include "startup/Project.h"
+#include "support/FrameRecords.h"
+#include "support/GameFolderBuilder.h"
+#include "support/ProjectTest.h"
+
+namespace qm::testing {
+
+class GameFixture : public ProjectTest {
+ protected:
+  void TearDown() override {
+    game_.reset();
+    ProjectTest::TearDown();
+  }
+  // Starts the project in the builder's folder and creates its game window.
+  engine::Game& startGame(GameFolderBuilder& folder) {
+    startup::InitializeProject(folder.root());
+    game_ = std::make_unique<engine::Game>();
+    game_->ResetAll();
+    return *game_;
+  }
+  engine::Game& game() { return *game_; }
+  void frame(GameFolderBuilder& folder, const QString& name, const FrameSpec& spec) {
+    folder.file("Frames/" + name + ".fme", frameFileBytes(spec));
+  }
+  std::size_t messagesContaining(const QString& text) {
+    std::size_t n = 0;
+    for (const auto& s : dialogs().shown())
+      if (s.text.contains(text)) ++n;
+    return n;
+  }
+  static void runEvents(int ms) {
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  }
+
+ private:
+  std::unique_ptr<engine::Game> game_;
+};
+
+}  // namespace qm::testing

@@ -1,0 +1,115 @@
+// The walkthrough runner: its step language and its reports.
+#include <gtest/gtest.h>
+
+#include "GameFixture.h"
+#include "engine/Walkthrough.h"
+
+namespace qm::testing {
+namespace {
+
+using engine::splitStepLine;
+
+TEST(WalkthroughSteps, WordsQuotesAndEscapes) {
+  QString error;
+  EXPECT_FALSE(splitStepLine("   ", &error));
+  EXPECT_FALSE(splitStepLine("# a comment", &error));
+  EXPECT_EQ(*splitStepLine("  click   3 ", &error), QStringList({"click", "3"}));
+  EXPECT_EQ(*splitStepLine(R"(expect message "Say \"hi\"\nnow \\ then")", &error),
+            QStringList({"expect", "message", "Say \"hi\"\r\nnow \\ then"}));
+  EXPECT_EQ(*splitStepLine(R"(input "")", &error), QStringList({"input", ""}));
+  EXPECT_TRUE(error.isEmpty());
+  splitStepLine(R"(input "open)", &error);
+  EXPECT_FALSE(error.isEmpty());
+}
+
+class WalkthroughRunnerTest : public GameFixture {
+ protected:
+  QString play(const QString& steps, int* failed = nullptr) {
+    GeneralFields g;
+    g.initialFrame = "Hall";
+    g.width = 320;
+    g.height = 240;
+    folder_.general(g);
+    frame(folder_, "Hall", hall_);
+    frame(folder_, "Room", FrameSpec{});
+    startup::InitializeProject(folder_.root());
+    QString output;
+    QTextStream out(&output);
+    engine::WalkthroughRunner runner(dialogs(), out);
+    runner.setStartAction([this] {
+      game_ = std::make_unique<engine::Game>();
+      game_->ResetAll();
+      game_->StartNewGame();
+      game_->show();
+      return QString();
+    });
+    const int f = runner.run(steps);
+    if (failed) *failed = f;
+    game_.reset();
+    return output;
+  }
+  void TearDown() override {
+    game_.reset();
+    GameFixture::TearDown();
+  }
+  GameFolderBuilder folder_;
+  FrameSpec hall_;
+  std::unique_ptr<engine::Game> game_;
+};
+
+TEST_F(WalkthroughRunnerTest, PassingStepsPrintOkAndTheSummary) {
+  int failed = -1;
+  const QString out = play("start\nexpect frame Hall\nexpect nomessage\n", &failed);
+  EXPECT_EQ(failed, 0);
+  EXPECT_TRUE(out.contains("ok    line 2: expect frame Hall"));
+  EXPECT_TRUE(out.endsWith("3 passed, 0 failed\n"));
+}
+
+TEST_F(WalkthroughRunnerTest, FailuresGiveTheReason) {
+  int failed = 0;
+  const QString out = play("click 1\nstart\nexpect frame Room\nclick 4\nfly away\nexpect var Nope 1\n", &failed);
+  EXPECT_EQ(failed, 5);
+  EXPECT_TRUE(out.contains("FAIL  line 1: click 1 -- the game is not running"));
+  EXPECT_TRUE(out.contains("FAIL  line 3: expect frame Room -- the current frame is 'Hall'"));
+  EXPECT_TRUE(out.contains("FAIL  line 4: click 4 -- the frame has no hotspot 4"));
+  EXPECT_TRUE(out.contains("unknown step 'fly'"));
+  EXPECT_TRUE(out.contains("there is no variable named 'Nope'"));
+}
+
+TEST_F(WalkthroughRunnerTest, MessagesBelongToTheLastStepThatIsNotAnExpect) {
+  hall_.timerOn = true;
+  hall_.timerSeconds = "0.1";
+  hall_.timerTarget = "Missing";
+  int failed = -1;
+  const QString out = play(
+      "start\nexpect nomessage\nwait 0.3\nexpect message \"could not be found\"\nexpect message \"could not\"\n"
+      "key Esc\nexpect nomessage\n",
+      &failed);
+  EXPECT_EQ(failed, 0) << out.toStdString();
+}
+
+TEST_F(WalkthroughRunnerTest, KeysAndAnswersReachTheGame) {
+  int failed = -1;
+  const QString out = play("start\nanswer No\nkey Ctrl+Q\nexpect message \"quit\"\nexpect frame Hall\n"
+                           "key Nope+A\nkey Hyper\n",
+                           &failed);
+  EXPECT_EQ(failed, 2) << out.toStdString();
+  EXPECT_TRUE(out.contains("unknown modifier 'Nope'"));
+  EXPECT_TRUE(out.contains("unknown key 'Hyper'"));
+}
+
+TEST_F(WalkthroughRunnerTest, ScreenshotWritesTheFramePicture) {
+  hall_.background = QString::number(0x00FF00);
+  QTemporaryDir dir;
+  const QString file = dir.filePath("shot.png");
+  int failed = -1;
+  play("start\nscreenshot \"" + file + "\"\n", &failed);
+  EXPECT_EQ(failed, 0);
+  QImage shot(file);
+  ASSERT_FALSE(shot.isNull());
+  EXPECT_EQ(shot.size(), QSize(320, 240));
+  EXPECT_EQ(shot.pixel(5, 5), qRgb(0, 255, 0));
+}
+
+}  // namespace
+}  // namespace qm::testing
