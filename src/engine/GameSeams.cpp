@@ -76,7 +76,7 @@ void ShowVariablesViewer(Game&) {}
 void SwitchTransitions(Game& game) { game.mnuDisableTransitions->setChecked(!game.mnuDisableTransitions->checked()); }
 void SwitchEffects(Game& game) { game.mnuDisableEffects->setChecked(!game.mnuDisableEffects->checked()); }
 
-void ClearPendingResolution(Game&) {}
+void ClearPendingResolution(Game& game) { script::ScriptHost::of(game).VBScriptAction().setResolutionOnLoadGame(0); }
 void RestoreDisplaySettingsIfChanged(Game&) {}
 
 }  // namespace qm::engine::seams

@@ -2,9 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QImage>
-#include <QScreen>
 #include <QThread>
 
 #include "engine/Game.h"
@@ -18,6 +16,7 @@
 #include "script/ControlObjects.h"
 #include "script/VariableObjects.h"
 #include "startup/Activity.h"
+#include "startup/DisplayResolution.h"
 #include "startup/ErrorReport.h"
 #include "startup/ExternalProgram.h"
 #include "startup/FileProcedures.h"
@@ -472,20 +471,22 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
     case kLoadControl: vb::checkArgCount(args, 1, 1); return vb::Value(LoadControlElement(args[0]));
     case kUnloadControl: vb::checkArgCount(args, 1, 1); return vb::Value(UnloadControlElement(args[0]));
     case kGetQMVersion: return vb::Value(std::u16string(u"Version 3.5.2"));
-    case kChangeDisplayResolution:
+    case kChangeDisplayResolution: {
       vb::checkArgCount(args, 1, 1);
-      raiseUnavailable(QStringLiteral("ChangeDisplayResolution"), QStringLiteral("display resolution changes"));
+      const int16_t code = argInt16(args[0]);
+      try {
+        startup::SwitchDisplayResolution(code);
+      } catch (...) {
+        report(QStringLiteral(" Error changing display resolution. ") + describeCurrentException());
+      }
+      return {};
+    }
     case kChangeDisplayResolutionOnLoadGame:
       vb::checkArgCount(args, 1, 1);
       resolutionOnLoadGame_ = argInt16(args[0]);
       return {};
-    case kGetDisplayResolutionX:
-    case kGetDisplayResolutionY: {
-      QSize s(1024, 768);
-      if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        if (QScreen* screen = QGuiApplication::primaryScreen()) s = screen->geometry().size();
-      return vb::Value(static_cast<int32_t>(id == kGetDisplayResolutionX ? s.width() : s.height()));
-    }
+    case kGetDisplayResolutionX: return vb::Value(static_cast<int32_t>(startup::DesktopWidth()));
+    case kGetDisplayResolutionY: return vb::Value(static_cast<int32_t>(startup::DesktopHeight()));
     case kGetProjectWidth: return vb::Value(static_cast<int16_t>(project.info.width));
     case kGetProjectHeight: return vb::Value(static_cast<int16_t>(project.info.height));
     case kAllowControlsReferencesNextTime: game("AllowControlsReferencesNextTime").ControlsReferenceMode = 2; return {};

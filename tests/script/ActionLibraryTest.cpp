@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include "script/VBScriptActionModule.h"
+#include "startup/DisplayResolution.h"
 #include "startup/InitializeProject.h"
 #include "startup/Project.h"
 #include "support/GameFolderBuilder.h"
@@ -131,6 +132,20 @@ TEST_F(ActionLibraryTest, MissingCapabilitiesRaiseErrorsThatNameThem) {
   }
   EXPECT_THROW(exec("AddComponent \"a.b\", \"c\", False, False"), vbs::ScriptError);
   EXPECT_EQ(eval("DoesComponentExist(\"x\")"), "False");
+}
+
+TEST_F(ActionLibraryTest, DisplayResolutionSwitchesTheVirtualMode) {
+  startup::resetDisplaySettingsForTests();
+  startup::setRealScreenSizeForTests(QSize(1920, 1080));
+  startup::RecordDisplaySettings();
+  EXPECT_EQ(eval("GetDisplayResolutionX"), "1920");
+  exec("ChangeDisplayResolution 2");
+  EXPECT_EQ(eval("GetDisplayResolutionX"), "800");
+  EXPECT_EQ(eval("GetDisplayResolutionY"), "600");
+  exec("ChangeDisplayResolutionOnLoadGame 3");
+  EXPECT_EQ(action_->resolutionOnLoadGame(), 3);
+  startup::resetDisplaySettingsForTests();
+  startup::setRealScreenSizeForTests(std::nullopt);
 }
 
 TEST_F(ActionLibraryTest, WrongArgumentCountsAreScriptErrors) {
