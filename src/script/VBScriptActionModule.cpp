@@ -160,7 +160,10 @@ engine::Game& VBScriptActionModule::game(const char* member) {
 void VBScriptActionModule::ResetModule() { requests().ResetModule(); }
 
 QString VBScriptActionModule::externalRule(const QString& fileName) {
-  return fileName.contains(QLatin1Char('\\')) ? fileName : startup::project().paths.external + fileName;
+  // Game paths (GetPath, App.Path) use the native separator here, so a name
+  // with either separator is a path of its own.
+  if (fileName.contains(QLatin1Char('\\')) || fileName.contains(QLatin1Char('/'))) return fileName;
+  return startup::project().paths.external + fileName;
 }
 
 void VBScriptActionModule::GoToFrame(const QString& frame, double duration, int transition) {

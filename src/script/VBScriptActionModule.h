@@ -35,7 +35,7 @@ class VBScriptActionModule : public HostObject {
   int resolutionOnLoadGame() const { return resolutionOnLoadGame_; }
   void setResolutionOnLoadGame(int r) { resolutionOnLoadGame_ = r; }
 
-  // A file name without a backslash lives in External\.
+  // A bare file name (no folder separator) lives in External\.
   static QString externalRule(const QString& fileName);
 
   // What some members do, callable from C++ as well.

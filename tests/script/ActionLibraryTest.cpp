@@ -99,6 +99,12 @@ TEST_F(ActionLibraryTest, IniFilesFollowTheExternalRule) {
   EXPECT_EQ(boxCount(), 0u);
 }
 
+TEST_F(ActionLibraryTest, IniFilesNamedWithAGamePathAreUsedAsTheyAre) {
+  exec("WriteINI GetPath(3) & \"mine.ini\", \"S\", \"K\", \"v\"");
+  EXPECT_TRUE(QFile::exists(folder_.path("Config/mine.ini")));
+  EXPECT_EQ(eval("ReadINI(GetPath(3) & \"mine.ini\", \"S\", \"K\")"), "v");
+}
+
 TEST_F(ActionLibraryTest, ParametersAreStoredAsTextUnderAnUnderscoreName) {
   exec("SaveParameter \"Score\", 12");
   EXPECT_EQ(eval("TypeName(LoadParameter(\"Score\", 0))"), "String");
