@@ -67,10 +67,37 @@ void AssignPicture(engine::VbObject& control, const vb::Value& pictureIn) {
 // ---- ControlObject ---------------------------------------------------------------
 
 namespace {
-enum : vb::DispId { kMove = 1, kZOrder, kRefresh, kSetFocus, kPlay, kStop, kCls, kPictureProp, kFirstProperty = 1000 };
+enum : vb::DispId { kMove = 1, kZOrder, kRefresh, kSetFocus, kPlay, kStop, kCls, kPictureProp, kFontProp,
+                    kFirstProperty = 1000 };
 constexpr vb::MemberEntry kControlMembers[] = {
-    {u"Move", kMove}, {u"ZOrder", kZOrder}, {u"Refresh", kRefresh}, {u"SetFocus", kSetFocus},
-    {u"Play", kPlay}, {u"Stop", kStop},     {u"Cls", kCls},         {u"Picture", kPictureProp}};
+    {u"Move", kMove}, {u"ZOrder", kZOrder}, {u"Refresh", kRefresh}, {u"SetFocus", kSetFocus}, {u"Play", kPlay},
+    {u"Stop", kStop}, {u"Cls", kCls},       {u"Picture", kPictureProp}, {u"Font", kFontProp}};
+
+// A control's Font object: Name, Size, Bold, Italic, Underline, Strikethrough,
+// read and written through the control's Font... properties.
+class FontObject : public HostObject {
+ public:
+  explicit FontObject(vb::Dispatch* control) : control_(control) {}
+  std::u16string typeName() const override { return u"Font"; }
+
+ protected:
+  std::span<const vb::MemberEntry> members() const override {
+    static constexpr vb::MemberEntry kMembers[] = {{u"Name", 0},      {u"Size", 1},         {u"Bold", 2},
+                                                   {u"Italic", 3},    {u"Underline", 4},    {u"Strikethrough", 5}};
+    return kMembers;
+  }
+  vb::Value call(vb::DispId id, vb::InvokeKind kind, std::span<vb::Value> args) override {
+    static const char16_t* const kProperties[] = {u"FontName", u"FontSize", u"FontBold", u"FontItalic",
+                                                  u"FontUnderline", u"FontStrikethru"};
+    if (id < 0 || id > 5) vb::raise(vb::err::NoSuchMember);
+    const vb::DispId target = control_->findMember(kProperties[id]);
+    if (target == vb::DispIdUnknown) vb::raise(vb::err::NoSuchMember);
+    return control_->invoke(target, kind, args);
+  }
+
+ private:
+  vb::Ref<vb::Dispatch> control_;
+};
 }  // namespace
 
 ControlObject::ControlObject(QObject* qobject, engine::VbObject* control, std::shared_ptr<ArrayHandle> array)
@@ -101,6 +128,8 @@ vb::DispId ControlObject::findMember(std::u16string_view name) {
   const vb::DispId fixed = vb::findInTable(kControlMembers, name);
   if (fixed == kPictureProp)
     return propertyNames_.contains(QStringLiteral("Picture"), Qt::CaseInsensitive) ? fixed : vb::DispIdUnknown;
+  if (fixed == kFontProp)
+    return propertyNames_.contains(QStringLiteral("FontName"), Qt::CaseInsensitive) ? fixed : vb::DispIdUnknown;
   if (fixed != vb::DispIdUnknown) return fixed;
   const QString q = toQ(name);
   for (int i = 0; i < propertyNames_.size(); ++i)
@@ -183,6 +212,11 @@ vb::Value ControlObject::call(vb::DispId id, vb::InvokeKind kind, std::span<vb::
     }
     vb::checkArgCount(args, 0, 0);
     return getProperty(property);
+  }
+  if (id == kFontProp) {
+    if (write) raiseText(383, QStringLiteral("'Font' property is read-only"));
+    live();
+    return vb::Value(new FontObject(this));
   }
   engine::VbObject& c = live();
   auto* widget = dynamic_cast<engine::VbControl*>(&c);

@@ -75,6 +75,13 @@ TEST_F(ObjectModelTest, ControlsExposeTheirPropertiesInTwips) {
   EXPECT_EQ(var("score"), 600);
 }
 
+TEST_F(ObjectModelTest, TextBoxesTakeCaptionsAndFontsFromScripts) {
+  ok("MessageObject.Caption = \"Hello\"\r\nMessageObject.Font.Size = 14\r\nMessageObject.FontBold = True\r\n"
+     "name = MessageObject.Caption & MessageObject.Font.Size & MessageObject.Font.Bold");
+  EXPECT_EQ(variant("name").toString(), "Hello14True");
+  EXPECT_EQ(game().LabelMessageBox->vbGet("FontSize").toDouble(), 14.0);
+}
+
 TEST_F(ObjectModelTest, UnknownPropertyIsAScriptError) {
   run("Hotspot(1).Colour = 3");
   EXPECT_EQ(messagesContaining(script::kRunFailedSentence), 1u);
