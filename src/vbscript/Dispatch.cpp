@@ -1,18 +1,31 @@
 // Reference counting and member-table helpers for script objects.
 #include "vbscript/Dispatch.h"
 
+#include <vector>
+
 #include "vbscript/ScriptError.h"
 
 namespace qm::vbs {
 
 void Dispatch::release() noexcept {
-  if (--refs_ == 0) {
+  if (--refs_ != 0) return;
+  // Objects freed while another is being freed (a long chain of objects
+  // holding each other) wait in a queue, so freeing never recurses deeply.
+  thread_local std::vector<Dispatch*> pending;
+  thread_local bool draining = false;
+  pending.push_back(this);
+  if (draining) return;
+  draining = true;
+  while (!pending.empty()) {
+    Dispatch* d = pending.back();
+    pending.pop_back();
     // Keep the object alive while its termination code runs (it may take and
     // drop references to itself).
-    refs_ = 1;
-    lastReleased();
-    if (--refs_ <= 0) delete this;
+    d->refs_ = 1;
+    d->lastReleased();
+    if (--d->refs_ <= 0) delete d;
   }
+  draining = false;
 }
 
 DispId findInTable(std::span<const MemberEntry> table, std::u16string_view name) noexcept {

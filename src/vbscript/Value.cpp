@@ -59,10 +59,25 @@ void Value::releasePayload(VarType t, Payload p) noexcept {
       if (p.obj) p.obj->release();
       break;
     case VarType::Array:
-      if (--p.arr->refs == 0) delete p.arr;
+      if (--p.arr->refs == 0) deleteArray(p.arr);
       break;
     default: break;
   }
+}
+
+// Arrays nested in arrays are freed one after another, never recursively.
+void Value::deleteArray(ArrayData* a) noexcept {
+  thread_local std::vector<ArrayData*> pending;
+  thread_local bool draining = false;
+  pending.push_back(a);
+  if (draining) return;
+  draining = true;
+  while (!pending.empty()) {
+    ArrayData* next = pending.back();
+    pending.pop_back();
+    delete next;
+  }
+  draining = false;
 }
 
 ArrayData& Value::mutableArray() {

@@ -176,6 +176,7 @@ class Value {
     return t == VarType::String || t == VarType::Object || t == VarType::Array;
   }
   static void releasePayload(VarType t, Payload p) noexcept;
+  static void deleteArray(ArrayData* a) noexcept;
   void addRefHeap() const noexcept;
 
   VarType type_;

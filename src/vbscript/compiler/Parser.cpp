@@ -11,6 +11,7 @@ using namespace ast;
 namespace {
 
 constexpr int kMaxDepth = 400;
+constexpr int kMaxChain = 4000;  // operands of one operator chain, links of one a.b(1).c chain
 
 class Parser {
  public:
@@ -798,7 +799,10 @@ class Parser {
   ExprPtr parseBinary(int minPrec, ExprPtr lhs) {
     DepthGuard g(*this);
     if (!lhs) lhs = parseUnary();
-    for (;;) {
+    for (int operands = 0;; ++operands) {
+      // Left-nested chains grow the tree's depth: keep them within what the
+      // compiler's recursion can take.
+      if (operands > kMaxChain) fail(err::OutOfStackSpace);
       Op op;
       if (!binaryOp(op)) return lhs;
       int prec = precedence(op);
@@ -856,7 +860,8 @@ class Parser {
 
   ExprPtr parsePostfix() {
     ExprPtr e = parsePrimary();
-    for (;;) {
+    for (int links = 0;; ++links) {
+      if (links > kMaxChain) fail(err::OutOfStackSpace);
       if (at(Tok::Dot) && cur().attachedDot) {
         const Token& t = next();
         auto m = std::make_unique<Expr>(Expr::Member, t.line, t.column);

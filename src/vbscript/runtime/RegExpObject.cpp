@@ -3,10 +3,14 @@
 #include <optional>
 #include <vector>
 
+#include "vbscript/Operators.h"
 #include "vbscript/runtime/LibrarySupport.h"
 #include "vbscript/runtime/Regex.h"
 
 namespace qm::vbs::rt {
+
+// More matches than any real script needs; each one is an object of its own.
+constexpr size_t kMaxMatches = size_t(1) << 20;
 
 namespace {
 
@@ -151,7 +155,13 @@ public:
             checkArgCount(args, 1, 1);
             std::u16string text = toString(plain(args[0]));
             std::vector<Value> matches;
-            forEachMatch(text, [&](const RegexMatch& m) { matches.emplace_back(new MatchObject(text, m)); });
+            forEachMatch(text, [&](const RegexMatch& m) {
+                // A hostile pattern (an empty match at every position of a huge
+                // text) must end with an error, not exhaust memory.
+                if (matches.size() >= kMaxMatches)
+                    raise(err::OutOfMemory);
+                matches.emplace_back(new MatchObject(text, m));
+            });
             return Value(new ValueList(u"IMatchCollection2", std::move(matches)));
         }
         case Replace: {
@@ -163,6 +173,8 @@ public:
             forEachMatch(text, [&](const RegexMatch& m) {
                 out.append(text, last, m.index - last);
                 out += replacement(text, m, with);
+                if (out.size() > kMaxStringLength)
+                    raise(err::OutOfStringSpace);
                 last = m.index + m.length;
             });
             out.append(text, last, std::u16string::npos);

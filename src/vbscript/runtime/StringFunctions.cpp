@@ -1,6 +1,7 @@
 // String functions: Len, Left, Mid, InStr, Replace, Split, Join, Asc, Chr, ...
 #include <algorithm>
 
+#include "vbscript/Operators.h"
 #include "vbscript/runtime/Charset.h"
 #include "vbscript/runtime/LibrarySupport.h"
 
@@ -8,7 +9,9 @@ namespace qm::vbs::rt {
 
 namespace {
 
-constexpr size_t kMaxString = size_t(1) << 30;
+// The same ceiling as string concatenation, so no built-in builds a string
+// the rest of the engine would refuse.
+constexpr size_t kMaxString = kMaxStringLength;
 
 // Text of a string argument, or nullopt for Null (the function then returns Null).
 std::optional<std::u16string> nullableString(BuiltinContext& ctx, std::span<Value> args, size_t i)
@@ -451,6 +454,8 @@ Value fnEscape(BuiltinContext& ctx, std::span<Value> args)
     auto s = nullableString(ctx, args, 0);
     if (!s)
         return Value::null();
+    if (s->size() > kMaxString / 6) // each character can grow to "%uXXXX"
+        raise(err::OutOfStringSpace);
     return Value(escape(*s));
 }
 

@@ -235,8 +235,9 @@ void Vm::reset() {
   // Release values first so Class_Terminate code still finds its globals.
   ++runDepth_;
   try {
-    for (auto& e : entries_) {
-      Value v = std::move(e.value);
+    // By index: termination code may add entries while this runs.
+    for (size_t i = 0; i < entries_.size(); ++i) {
+      Value v = std::move(entries_[i].value);
       v.clear();
     }
   } catch (...) {

@@ -59,6 +59,14 @@ TEST(Classes, TerminateRunsOnLastRelease) {
             "+-local!");
 }
 
+TEST(Classes, TerminateRunsOnResetAndMayTouchGlobals) {
+  Engine e;
+  e.addCode(u"Class T\r\nSub Class_Terminate\r\nfreshGlobal = 1\r\ncount = count + 1\r\nEnd Sub\r\nEnd Class\r\n"
+            u"Dim count\r\nSet a = New T\r\nSet b = New T");
+  EXPECT_NO_THROW(e.reset());
+  EXPECT_TRUE(e.eval(u"IsEmpty(count)").asBool());
+}
+
 TEST(Classes, MeAndUnqualifiedMembers) {
   std::string code =
       "Class N\r\nPublic V\r\nFunction Self\r\nSet Self = Me\r\nEnd Function\r\nSub SetV(x)\r\nV = x\r\nEnd Sub\r\nEnd Class\r\n"

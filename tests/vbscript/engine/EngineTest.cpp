@@ -256,6 +256,15 @@ TEST_F(EngineTest, HugeStringsEndWithAnError) {
   }
 }
 
+TEST_F(EngineTest, LongChainsOfObjectsAndNestedArraysAreFreedWithoutRecursion) {
+  engine.setTimeout(-1);
+  engine.addCode(u"Class Link\r\nPublic NextLink\r\nEnd Class\r\nDim head\r\nSet head = Nothing\r\n"
+                 u"For i = 1 To 300000\r\nSet n = New Link\r\nSet n.NextLink = head\r\nSet head = n\r\nNext\r\n"
+                 u"Set n = Nothing\r\nSet head = Nothing\r\n"
+                 u"a = Empty\r\nFor i = 1 To 300000\r\na = Array(a)\r\nNext\r\na = 0");
+  EXPECT_EQ(eval("a"), "0");
+}
+
 TEST_F(EngineTest, ReaddingTheSameTextGivesFreshState) {
   std::u16string text = u"Dim counter\r\ncounter = counter + 1\r\nSub Show\r\nEnd Sub";
   for (int i = 0; i < 3; ++i) {

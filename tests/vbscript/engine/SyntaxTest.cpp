@@ -90,6 +90,15 @@ TEST(Syntax, NothingRunsWhenTheTextHasASyntaxError) {
 TEST(Syntax, DeeplyNestedExpressionsFailCleanly) {
   std::string deep(5000, '(');
   EXPECT_NE(errorOf("x = " + deep + "1" + std::string(5000, ')')), 0);
+  std::string chain = "x = 1";
+  for (int i = 0; i < 100000; ++i) chain += " + 1";
+  EXPECT_EQ(errorOf(chain), err::OutOfStackSpace);
+  std::string members = "x = a";
+  for (int i = 0; i < 100000; ++i) members += ".b";
+  EXPECT_EQ(errorOf(members), err::OutOfStackSpace);
+  std::string ok = "x = 0";
+  for (int i = 0; i < 1000; ++i) ok += " + 1";
+  EXPECT_EQ(evalAfter(ok, "x"), "1000");
   std::string ifs;
   for (int i = 0; i < 3000; ++i) ifs += "If True Then\r\n";
   EXPECT_NE(errorOf(ifs), 0);

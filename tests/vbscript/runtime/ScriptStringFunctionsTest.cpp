@@ -276,3 +276,27 @@ TEST(StringFunctionsInScripts, EscapeAndUnescape)
         {"Unescape(Null)", "Null"},
     });
 }
+
+// Hostile scripts: no built-in makes a string longer than concatenation allows.
+TEST(StringFunctionsInScripts, HugeResultsEndWithOutOfStringSpace)
+{
+    FunctionProbe p;
+    expectAll(p, {
+        {"Len(Space(1000000))", "Long:1000000"},
+        {"Space(100000000)", "error 14"},
+        {R"(String(100000000, "a"))", "error 14"},
+        {"String(2147483647, 65)", "error 14"},
+    });
+    ASSERT_EQ(p.exec(R"(
+Set re = New RegExp
+re.Pattern = "."
+re.Global = True
+big = Space(1000000)
+)"),
+              "");
+    EXPECT_EQ(p(R"(Len(re.Replace(big, "$&$&")))"), "Long:2000000");
+    EXPECT_EQ(p(R"(re.Replace(big, String(100, "x")))"), "error 14");
+    EXPECT_EQ(p(R"(Replace(big, " ", String(100, "x")))"), "error 14");
+    EXPECT_EQ(p(R"(Len(Join(Split(Space(9), " "), big)))"), "Long:9000000");
+    EXPECT_EQ(p(R"(Join(Split(Space(69), " "), big))"), "error 14");
+}
