@@ -7,6 +7,8 @@
 #include <cstdlib>
 
 #include "app/Commands.h"
+#include "engine/GameWindowLauncher.h"
+#include "logic/GameLogic.h"
 #include "startup/DisplayResolution.h"
 #include "startup/GameLauncherFolder.h"
 #include "startup/frmWelcome.h"
@@ -38,6 +40,10 @@ int runPlay(int argc, char** argv, const std::string& gameFolder) {
   QApplication::setQuitOnLastWindowClosed(false);
   const bool probe = std::getenv(kProbeVariable) != nullptr;
 
+  // The game window and its logic are what Start brings up.
+  logic::installGameLogic();
+  engine::installGameWindowLauncher();
+
   int exitCode = 0;
   {
     startup::frmWelcome welcome;
@@ -50,11 +56,13 @@ int runPlay(int argc, char** argv, const std::string& gameFolder) {
       });
     }
     if (!welcome.Load(choice.folder)) {
+      engine::releaseGameWindow();
       startup::RestoreDisplaySettings();
       return 1;
     }
     if (welcome.shouldShow()) welcome.show();
     exitCode = QApplication::exec();
+    engine::releaseGameWindow();
   }
   // Leaving puts the desktop back as it was found.
   startup::RestoreDisplaySettings();

@@ -7,23 +7,24 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>
-#include <memory>
 
 #include "app/Commands.h"
 #include "engine/Game.h"
+#include "engine/GameWindowLauncher.h"
 #include "engine/Walkthrough.h"
 #include "logic/GameLogic.h"
 #include "platform/DialogService.h"
 #include "platform/RecordingDialogService.h"
 #include "platform/SettingsStore.h"
-#include "startup/InitializeProject.h"
-#include "startup/Project.h"
+#include "startup/frmWelcome.h"
 
 namespace qm::app {
 
 namespace {
 
-bool holdsGame(const QString& folder) { return QFileInfo(QDir(folder).filePath(QStringLiteral("Config/General"))).isFile(); }
+bool holdsGame(const QString& folder) {
+  return QFileInfo(QDir(folder).filePath(QStringLiteral("Config/General"))).isFile();
+}
 
 // The game folder: as given; else the steps file's folder when it holds a game;
 // else the player's own folder when it does; else the bundled demo game.
@@ -43,6 +44,7 @@ int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const st
   qputenv("QT_QPA_PLATFORM", "offscreen");
   if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
   QApplication app(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
 
   const QString stepsPath = QString::fromLocal8Bit(stepsFile.c_str());
   QFile file(stepsPath);
@@ -55,7 +57,8 @@ int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const st
 
   const QString folder = chooseGameFolder(QString::fromLocal8Bit(gameFolder.c_str()), stepsPath);
   if (!holdsGame(folder)) {
-    std::fprintf(stderr, "quillmere: '%s' holds no game (Config/General is missing)\n", folder.toLocal8Bit().constData());
+    std::fprintf(stderr, "quillmere: '%s' holds no game (Config/General is missing)\n",
+                 folder.toLocal8Bit().constData());
     return 2;
   }
 
@@ -64,28 +67,28 @@ int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const st
   platform::SettingsStore::instance().setFileForTests(settingsDir.path() + QStringLiteral("/settings.ini"));
   platform::RecordingDialogService dialogs;
   platform::setDialogs(&dialogs);
+  logic::installGameLogic();
+  engine::installGameWindowLauncher();
 
   QTextStream out(stdout);
-  logic::installGameLogic();
-  if (startup::InitializeProject(QDir(folder).absolutePath()) == startup::StartupResult::EndProgram) {
-    out << "FAIL  the game could not start\n0 passed, 1 failed\n";
-    platform::setDialogs(nullptr);
-    return 1;
+  int failed = 0;
+  {
+    startup::frmWelcome welcome;
+    if (!welcome.Load(QDir(folder).absolutePath())) {
+      out << "FAIL  the game could not start\n0 passed, 1 failed\n";
+      failed = 1;
+    } else {
+      if (welcome.shouldShow()) welcome.show();
+      engine::WalkthroughRunner runner(dialogs, out);
+      runner.setStartAction([&welcome]() -> QString {
+        if (!welcome.isVisible()) return QStringLiteral("the welcome window is not shown");
+        welcome.ClickButton(startup::kButtonStart);
+        return QString();
+      });
+      failed = runner.run(steps);
+    }
+    engine::releaseGameWindow();
   }
-
-  std::unique_ptr<engine::Game> game;
-  auto start = [&]() -> QString {
-    game = std::make_unique<engine::Game>();
-    game->ResetAll();
-    game->StartNewGame();
-    game->show();
-    return QString();
-  };
-  engine::WalkthroughRunner runner(dialogs, out);
-  runner.setStartAction(start);
-  if (startup::project().info.startAtOnce) start();
-  const int failed = runner.run(steps);
-  game.reset();
   platform::setDialogs(nullptr);
   return failed == 0 ? 0 : 1;
 }

@@ -8,8 +8,11 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include "engine/GameSeams.h"
+#include "startup/Activity.h"
+#include "startup/Messages.h"
 #include "startup/Screen.h"
 
 namespace qm::engine {
@@ -44,10 +47,6 @@ Game::Game(QWidget* parent) : QWidget(parent) {
   setWindowTitle(QStringLiteral(" "));
   setAttribute(Qt::WA_DeleteOnClose, false);
   setFocusPolicy(Qt::StrongFocus);
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, Qt::black);
-  setPalette(pal);
-  setAutoFillBackground(true);
   createControls();
   createMenus();
   if (const auto& f = frameLogicFactory()) logic_ = f(*this);
@@ -56,7 +55,13 @@ Game::Game(QWidget* parent) : QWidget(parent) {
 }
 
 Game::~Game() {
-  if (gCurrent == this) gCurrent = nullptr;
+  if (gCurrent == this) {
+    gCurrent = nullptr;
+    // Nothing may reach this window once it is gone.
+    startup::setInFrameMessageHooks({});
+    startup::setStopAllActivityHooks({});
+    startup::setStopGameHooks({});
+  }
   // Control arrays free their elements before the widgets they live in go.
   Area.UnloadAll();
   Text.UnloadAll();
@@ -226,6 +231,7 @@ bool ViewFilter::eventFilter(QObject* watched, QEvent* e) {
 void Game::createMenus() {
   menuBar_ = new QMenuBar(this);
   menuBar_->setNativeMenuBar(false);
+  menuBar_->setAutoFillBackground(true);
   mnuExit = new MenuItem(QStringLiteral("mnuExit"), -1, QStringLiteral("Exit"), false, this);
   mnuOptions = new MenuItem(QStringLiteral("mnuOptions"), -1, QStringLiteral("Options"), true, this);
   mnuDisableTransitions = new MenuItem(QStringLiteral("mnuDisableTransitions"), -1, QStringLiteral("Disable Transitions"), false, this);
@@ -275,6 +281,12 @@ void Game::createMenus() {
   };
   mnuOptions->onOpen = opened;
   mnuDebug->onOpen = opened;
+}
+
+// Around the picture the window is black (its menu bar keeps the usual colours).
+void Game::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.fillRect(rect(), Qt::black);
 }
 
 void Game::resizeEvent(QResizeEvent* e) {

@@ -21,6 +21,7 @@
 #include "engine/FrameFile.h"
 #include "engine/FrameLogic.h"
 #include "engine/ScriptActionModule.h"
+#include "engine/SoundChannelTable.h"
 #include "engine/controls/AnimatedPictureControl.h"
 #include "engine/controls/ControlArray.h"
 #include "engine/controls/ImageControl.h"
@@ -73,6 +74,7 @@ class Game : public QWidget {
   int MergedTextIndex = 1;         // first text box taken over from a merged frame
   QRect WorkArea;                  // desktop work area, pixels
   FrameFile CurrentFrameFile;      // the frame file of the frame shown
+  SoundChannelTable SoundChannels; // what the seven sound channels are to do next
 
   FrameLogic& logic() { return *logic_; }
   void setLogic(std::unique_ptr<FrameLogic> logic);
@@ -188,6 +190,7 @@ class Game : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
 

@@ -3,6 +3,7 @@
 #include "engine/Game.h"
 #include "script/Plugins.h"
 #include "script/ScriptHost.h"
+#include "startup/DisplayResolution.h"
 
 namespace qm::engine::seams {
 
@@ -47,10 +48,10 @@ void StopAnyWavOrMP3(Game&) {}
 void StopChannel(Game&, int) {}
 bool IsPlayingOnAnyChannel(Game&, const QString&) { return false; }
 void PlayOnChannel(Game&, int, const QString&, int, int) {}
-void ResetSoundChannels(Game&) {}
-void StoreFrameSoundRecords(Game&, const std::vector<FrameSoundRecord>&, double) {}
+void ResetSoundChannels(Game& game) { game.SoundChannels.reset(); }
 void PlayChannelFile(Game&, const QString&) {}
-void ApplySoundChannels(Game&) {}
+// Until the sound layer performs them, pending entries are dropped once due.
+void ApplySoundChannels(Game& game) { game.SoundChannels.clearPending(); }
 void EnableAudioFade(Game&) {}
 void AudioFadeStep(Game&, double) {}
 void ClearMediaState(Game&) {}
@@ -77,6 +78,6 @@ void SwitchTransitions(Game& game) { game.mnuDisableTransitions->setChecked(!gam
 void SwitchEffects(Game& game) { game.mnuDisableEffects->setChecked(!game.mnuDisableEffects->checked()); }
 
 void ClearPendingResolution(Game& game) { script::ScriptHost::of(game).VBScriptAction().setResolutionOnLoadGame(0); }
-void RestoreDisplaySettingsIfChanged(Game&) {}
+void RestoreDisplaySettingsIfChanged(Game&) { startup::RestoreDisplaySettings(); }
 
 }  // namespace qm::engine::seams

@@ -64,10 +64,9 @@ bool IsPlayingOnAnyChannel(Game& game, const QString& nativePath);
 // Stops the channel, loads the file and starts it (play count 0 = endless).
 void PlayOnChannel(Game& game, int channel, const QString& nativePath, int playCount, int volumeLevel);
 void ResetSoundChannels(Game& game);
-// The frame's sound records (.fme) and fade duration in seconds.
-void StoreFrameSoundRecords(Game& game, const std::vector<FrameSoundRecord>& records, double fadeSeconds);
 // The frame's legacy channel file (Frames\ frame .chn).
 void PlayChannelFile(Game& game, const QString& nativePath);
+// Performs the pending entries of the channel table (Game::SoundChannels).
 void ApplySoundChannels(Game& game);
 void EnableAudioFade(Game& game);
 void AudioFadeStep(Game& game, double step);

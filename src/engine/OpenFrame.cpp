@@ -83,6 +83,7 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
     const QString fmePath = proj.paths.frames + name + QStringLiteral(".fme");
     CurrentFrameFile = parseFrameFile(platform::readWholeFile(fmePath), fmePath);
     const FrameFile& f = CurrentFrameFile;
+    if (SoundChannels.applyFrameRecords(f.soundRecords)) SoundChannels.fadeSeconds = f.soundFadeMs / 1000.0;
     const bool hasVideo = !f.video.isEmpty();
 
     // 8: let a running rippling-water step finish before the picture changes.
@@ -174,7 +175,6 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
         seams::PlayChannelFile(*this, *chn);
       }
     }
-    seams::StoreFrameSoundRecords(*this, f.soundRecords, f.soundFadeMs / 1000.0);
 
     // 20: the second sound.
     if (GameStopped()) return;
@@ -271,7 +271,7 @@ void Game::paintBackground(const FrameFile& f) {
     PictureBox->clearPicture();
     PictureBox->cls();
     const double value = startup::vbVal(f.background);
-    if (value != PictureBox->backColor()) PictureBox->setBackColor(static_cast<int>(static_cast<int64_t>(value)));
+    if (value != PictureBox->backColor()) PictureBox->setBackColor(roundToInt(value));
   } else if (f.backgroundType == 1 && f.tile) {
     PictureBox->clearPicture();
     PictureBox->cls();

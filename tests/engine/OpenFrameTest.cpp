@@ -106,6 +106,30 @@ TEST_F(OpenFrameTest, MalformedFrameFileReportsAndTheGameGoesOn) {
   EXPECT_EQ(startup::CurrentFrameName(), "Hall");
 }
 
+TEST_F(OpenFrameTest, OutlandishNumbersAreReportedNotObeyed) {
+  GameFolderBuilder folder;
+  folder.general(fields());
+  FrameSpec s;
+  s.background = "1E+30";
+  frame(folder, "Hall", s);
+  FrameSpec t;
+  t.timerOn = true;
+  t.timerSeconds = "1E+12";
+  t.timerTarget = "Hall";
+  frame(folder, "Slow", t);
+  TextBoxSpec far;
+  far.left = 1e300;
+  far.top = -1e300;
+  folder.file("FramesData/Slow.fm1", textFileBytes({far}));
+  auto& g = startGame(folder);
+  g.StartNewGame();
+  EXPECT_EQ(messagesContaining("Unable to load the frame called 'Hall'"), 1u);
+  g.OpenFrame("Slow", false, 0, 0);
+  EXPECT_EQ(messagesContaining("Unable to load timer duration."), 1u);
+  EXPECT_EQ(g.Text.Count(), 2);
+  EXPECT_EQ(startup::CurrentFrameName(), "Slow");
+}
+
 TEST_F(OpenFrameTest, FrameTimerIntervalComesFromSecondsRounded) {
   GameFolderBuilder folder;
   folder.general(fields());

@@ -5,6 +5,7 @@
 
 #include <QCursor>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
@@ -28,7 +29,11 @@
 namespace qm::engine {
 
 constexpr int kTwipsPerPixel = 15;
-inline int twipsToPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+// Damaged files may give any number: positions stay within what a screen can hold.
+inline int twipsToPixels(double twips) {
+  if (!std::isfinite(twips)) return 0;
+  return static_cast<int>(std::lround(std::clamp(twips, -1.0e7, 1.0e7) / kTwipsPerPixel));
+}
 
 // VB mouse button values.
 enum VbButton { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
