@@ -117,6 +117,20 @@ ScriptHost::ScriptHost(engine::Game& game) : QObject(&game), game_(game) {
   ScriptControl.setHost(this);
   ScriptControl2.setHost(this);
   buildControlObjects();
+  // The window frees its controls before its children: the engines let go of
+  // their objects while the controls still exist (the frame menu's template is
+  // the first control the window frees).
+  if (engine::MenuItem* first = game.mnuFrameName.item(0))
+    connect(first, &QObject::destroyed, this, [this] { releaseScripts(); });
+}
+
+void ScriptHost::releaseScripts() {
+  try {
+    ScriptControl.reset();
+    ScriptControl2.reset();
+  } catch (...) {
+    // A script still running keeps its engine; it ends with the program.
+  }
 }
 
 ScriptHost::~ScriptHost() = default;

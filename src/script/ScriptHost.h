@@ -87,6 +87,8 @@ class ScriptHost : public QObject, public vbs::HostServices {
   void buildControlObjects();
   void addRemainingObjects(vbs::Engine& engine);
   void showHostError(const char* sentence, const QString& description);
+  // Empties both engines (the window is going away).
+  void releaseScripts();
 
   engine::Game& game_;
   vbs::Ref<VBScriptActionModule> action_;

@@ -69,6 +69,7 @@ class ScriptGameFixture : public ProjectTest {
     return *game_;
   }
   engine::Game& game() { return *game_; }
+  void resetGame() { game_.reset(); }
   logic::GameLogic& logic() { return *logic::gameLogic(*game_); }
   script::ScriptHost& host() { return script::ScriptHost::of(*game_); }
   void click(int n) { logic().AreaClick(n, engine::kLeftButton); }

@@ -220,6 +220,22 @@ TEST_F(ScriptedGamesTest, PluginStartCodeRunsBeforeTheProjectStartupProcedure) {
   EXPECT_EQ(var("order"), 12) << allMessages().toStdString();
 }
 
+TEST_F(ScriptedGamesTest, WindowWithScriptObjectsInItsEnginesClosesCleanly) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"n"});
+  // Top-level code of the procedures keeps objects in both engines; their
+  // Class_Terminate runs when the window goes.
+  procedures(folder,
+             "Class Keeper\r\n  Sub Class_Terminate()\r\n    On Error Resume Next\r\n    Hotspot(0).Tag = \"x\"\r\n"
+             "  End Sub\r\nEnd Class\r\nDim holder\r\nSet holder = New Keeper");
+  frame(folder, "Hall", {HotspotSpec{}});
+  startGame(folder);
+  run("n = 1");
+  EXPECT_EQ(var("n"), 1);
+  EXPECT_EQ(boxCount(), 0u) << allMessages().toStdString();
+  resetGame();
+}
+
 TEST_F(ScriptedGamesTest, FileSystemObjectWritesOnlyInTheExternalFolder) {
   GameFolderBuilder folder;
   basicGame(folder, {"wrote", "read", "denied", "kept"});
