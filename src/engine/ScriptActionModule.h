@@ -16,7 +16,16 @@ struct VBScriptActionModule {
   bool bPopupSaveGame = false;
   int iHotspotNumber = 0;
 
-  void ResetModule() { *this = VBScriptActionModule{}; }
+  // Clears the requests; the transition number goes back to 1 and the hotspot
+  // number stays (the caller sets it before the hotspot's own code runs).
+  void ResetModule() {
+    sFrameToLoad.clear();
+    iTransitionNumber = 1;
+    dTransitionDuration = 0;
+    bStopGame = false;
+    bPopupLoadGame = false;
+    bPopupSaveGame = false;
+  }
 };
 
 }  // namespace qm::engine

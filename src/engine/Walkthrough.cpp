@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include "engine/Game.h"
+#include "engine/GameSeams.h"
 #include "platform/RecordingDialogService.h"
 #include "startup/Project.h"
 
@@ -210,6 +211,13 @@ QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
   if (verb == QLatin1String("input")) {
     if (w.size() != 2) return closeWindow(QStringLiteral("input needs one quoted text"));
     dialogs_.queueText(w[1]);
+    return closeWindow(QString());
+  }
+  if (verb == QLatin1String("run")) {
+    if (w.size() != 2) return closeWindow(QStringLiteral("run needs one quoted piece of code"));
+    if (!game() || !game()->isVisible()) return closeWindow(QStringLiteral("the game has not started"));
+    seams::RunDebugCode(*game(), w[1]);
+    runEventsFor(20);
     return closeWindow(QString());
   }
   if (verb == QLatin1String("screenshot")) {

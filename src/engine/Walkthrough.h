@@ -9,6 +9,7 @@
 //   wait SECONDS             let timers and events run
 //   answer BUTTON            Yes, No, OK, Cancel, Abort, Retry, Ignore for the next question
 //   input "TEXT"             text for the next input box
+//   run "CODE"               runs script code as the debug menu's command does
 //   expect frame NAME
 //   expect var NAME VALUE
 //   expect visible N / expect hidden N

@@ -74,7 +74,12 @@ bool MovieWithStopOn(engine::Game&) { return false; }
 }  // namespace qm::logic::seams
 
 #include "logic/VariableStore.h"
+#include "script/Plugins.h"
 
 namespace qm::logic::seams {
-std::vector<PluginVariableNames> PluginVariables(engine::Game&) { return {}; }
+std::vector<PluginVariableNames> PluginVariables(engine::Game&) {
+  std::vector<PluginVariableNames> out;
+  for (const auto& plugin : script::PluginTable()) out.push_back({plugin.integerVariables, plugin.variantVariables});
+  return out;
+}
 }  // namespace qm::logic::seams

@@ -1,0 +1,101 @@
+// The script host of the game window: the run engine (rebuilt before every
+// run) and the event engine (filled once per game), the object model they are
+// given, the game start code, the script timers and the debug commands.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "script/ControlObjects.h"
+#include "script/VBScriptActionModule.h"
+#include "vbscript/Builtins.h"
+#include "vbscript/Engine.h"
+
+namespace qm::engine {
+class Game;
+}
+
+namespace qm::script {
+
+// The fixed sentences of the host's three error messages.
+inline constexpr const char* kResetFailedSentence =
+    "Error executing script. Make sure that you are not trying to execute a script while another script is being "
+    "executed. The Scripting Engine returned the following error message:";
+inline constexpr const char* kRebuildFailedSentence =
+    "Error executing script. Make sure that the global variables do not have names that are reserved by the "
+    "engine. The Scripting Engine returned the following error message:";
+inline constexpr const char* kRunFailedSentence =
+    "Error executing script. The Scripting Engine returned the following error message:";
+
+class ScriptHost : public QObject, public vbs::HostServices {
+  Q_OBJECT
+ public:
+  explicit ScriptHost(engine::Game& game);
+  ~ScriptHost() override;
+
+  // The host of a game window (made on first use, lives as long as the window).
+  static ScriptHost& of(engine::Game& game);
+
+  vbs::Engine ScriptControl;   // the run engine
+  vbs::Engine ScriptControl2;  // the event engine
+  QString GlobalProcedures;
+
+  VBScriptActionModule& VBScriptAction() { return *action_; }
+
+  // Game reset, after the plugins and variables are loaded: reads the
+  // procedures file and fills the event engine. Also forgets what scripts
+  // loaded into the script-only control arrays.
+  void PrepareNewGame();
+
+  // Resets the engine and fills it with the procedures, plugin code, the code
+  // wrapped in StartupProcedure and the object model. Failures are reported;
+  // false when the engine could not be reset (a script is still running in it).
+  bool AddCodeToScriptControl(vbs::Engine& engine, const QString& sStartupCode);
+  // Runs code in the run engine; true when the run failed.
+  bool ExecuteVBScript(const QString& sText, bool bResetLastClickPosition);
+  // The plugins' start code and the project's start-up procedure.
+  void ExecuteOnLoadVBScript();
+  // Runs code and carries out what it asked for; false when the run failed.
+  bool ExecuteVBScriptAndConsequences(const QString& sText, bool bResetLastClickPosition);
+
+  void SetTimeout(int milliseconds);  // the run engine
+  void DisableTimeouts();             // both engines: no limit
+
+  // Debug menu: "Execute VBS code..." and "Edit VBS Procedures...".
+  void ExecuteCodeCommand();
+  void EditProceduresCommand();
+
+  // A tick of script timer TimerObject(index).
+  void TimerObjectTick(int index);
+
+  // HostServices.
+  int msgBox(const std::u16string& prompt, int buttons, const std::u16string& title) override;
+  std::optional<std::u16string> inputBox(const std::u16string& prompt, const std::u16string& title,
+                                         const std::u16string& defaultText) override;
+  vbs::Value createObject(const std::u16string& progId, const std::u16string& serverName) override;
+  std::string fileSystemRoot() const override;
+
+ private:
+  struct NamedObject {
+    QString name;
+    vbs::Ref<vbs::Dispatch> object;
+    bool addMembers;
+  };
+  void buildControlObjects();
+  void addRemainingObjects(vbs::Engine& engine);
+  void showHostError(const char* sentence, const QString& description);
+  // Empties both engines (the window is going away).
+  void releaseScripts();
+
+  engine::Game& game_;
+  vbs::Ref<VBScriptActionModule> action_;
+  // The controls part of the object model, in its order (built once).
+  std::vector<NamedObject> controls_;
+  vbs::Ref<vbs::Dispatch> window_;
+  std::vector<std::shared_ptr<PropertyBagArrayHandle>> scriptOnlyArrays_;
+};
+
+}  // namespace qm::script

@@ -1,0 +1,384 @@
+// Whole games whose hotspots, frames, start-up, timers and plugins run
+// scripts: requests honoured after the run, global procedures, scrambled
+// procedures, plugins, CreateObject rules, the three error messages and the
+// time limit.
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "ScriptGameFixture.h"
+#include "script/Scrambling.h"
+#include "startup/RecordWriter.h"
+
+namespace qm::testing {
+namespace {
+
+class ScriptedGamesTest : public ScriptGameFixture {};
+
+TEST_F(ScriptedGamesTest, HotspotScriptSetsVariablesAndGoesToAFrameAfterTheRun) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"door", "count"});
+  // The frame is still Hall while the script runs.
+  frame(folder, "Hall", {HotspotSpec{}},
+        {scriptAction("door = 1\r\ncount.Value = count + 2\r\nGoToFrame |Garden|, 0, 0\r\n"
+                      "If GetCurrentFrameName = |Hall| Then count = count + 10")});
+  frame(folder, "Garden");
+  startGame(folder);
+  ASSERT_EQ(frameName(), "Hall");
+  click(1);
+  EXPECT_EQ(var("door"), 1);
+  EXPECT_EQ(var("count"), 12);
+  EXPECT_EQ(frameName(), "Garden");
+  EXPECT_EQ(boxCount(), 0u) << allMessages().toStdString();
+}
+
+TEST_F(ScriptedGamesTest, QuitEndsTheGameAndIgnoresTheFrameRequest) {
+  GameFolderBuilder folder;
+  basicGame(folder);
+  frame(folder, "Hall", {HotspotSpec{}}, {scriptAction("Quit\r\nGoToFrame |Garden|, 0, 0")});
+  frame(folder, "Garden");
+  startGame(folder);
+  click(1);
+  EXPECT_TRUE(startup::GameStopped());
+  EXPECT_EQ(frameName(), "Hall");
+}
+
+TEST_F(ScriptedGamesTest, FrameStartupScriptRunsWhenTheFrameOpens) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"visits"});
+  FrameSpec hall;
+  hall.runFrameProcedure = true;
+  hall.frameProcedure = "visits = visits + 1";
+  frame(folder, "Hall", {}, {}, hall);
+  startGame(folder);
+  EXPECT_EQ(var("visits"), 1) << allMessages().toStdString();
+}
+
+TEST_F(ScriptedGamesTest, GlobalProceduresAreCalledFromHotspotsAndFromTheStartup) {
+  GameFolderBuilder folder;
+  GeneralFields g = basicFields();
+  g.runStartupProcedure = true;
+  g.startupProcedureName = "Prepare";
+  basicGame(folder, {"lamp", "ready"}, std::nullopt, g);
+  procedures(folder, "Sub Prepare()\r\n  ready = 1\r\nEnd Sub\r\nSub Toggle(n)\r\n  lamp = n\r\nEnd Sub");
+  frame(folder, "Hall", {HotspotSpec{}}, {scriptAction("Toggle 5")});
+  startGame(folder);
+  EXPECT_EQ(var("ready"), 1) << allMessages().toStdString();
+  click(1);
+  EXPECT_EQ(var("lamp"), 5);
+}
+
+// Scrambles one line as the editor stores procedures (the inverse of the player's transform).
+QByteArray scrambleProcedureLine(const QByteArray& plain, int32_t key) {
+  const int n = plain.size() + 1;
+  const int b = 7;
+  QByteArray out(n, ' ');
+  out[0] = static_cast<char>(b + 32);
+  for (int i = 0; i <= n - 2; ++i) {
+    int c = static_cast<unsigned char>(plain[i]);
+    if (c >= 32 && c <= 126) {
+      const int t = key + (i + b) * script::KeyTableEntry(i % 21);
+      int v = (c - 32 + t) % 94;
+      if (v < 0) v += 94;
+      c = v + 32;
+    }
+    out[n - 1 - i] = static_cast<char>(c);
+  }
+  return out;
+}
+
+TEST_F(ScriptedGamesTest, ScrambledProceduresFileIsUnscrambledWithTheProjectKey) {
+  GameFolderBuilder folder;
+  GeneralFields g = basicFields();
+  g.projectName = "Castle";
+  basicGame(folder, {"gold"}, std::nullopt, g);
+  folder.moreIni("General", "ProcEncr", "1");
+  const int32_t key = script::ProjectKeyNumber("Castle");
+  QByteArray file = "h1\r\nh2\r\nh3\r\n";
+  for (const QByteArray& line : {QByteArray("Sub Pay(n)"), QByteArray("  gold = gold + n"), QByteArray("End Sub")})
+    file += scrambleProcedureLine(line, key) + "\r\n";
+  folder.file("Config/Procedures", file);
+  frame(folder, "Hall", {HotspotSpec{}}, {scriptAction("Pay 3")});
+  startGame(folder);
+  click(1);
+  EXPECT_EQ(var("gold"), 3) << allMessages().toStdString();
+  EXPECT_TRUE(host().GlobalProcedures.startsWith("Sub Pay(n)"));
+}
+
+TEST_F(ScriptedGamesTest, PluginAddsAVariableFrameCodeAndGlobalCode) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"x"});
+  startup::RecordWriter list;
+  for (int i = 0; i < 10; ++i) list.str("");
+  list.str("Counter");
+  folder.records("Config/Plugins", list);
+  startup::RecordWriter cp;
+  cp.integer(1);
+  for (int i = 0; i < 7; ++i) cp.str("");
+  cp.boolean(false).boolean(false).str("A").str("Counter plugin").str("").str("CNT");
+  cp.str("").str("PluginTicks = PluginTicks + 1").str("Sub Bump()\r\n  PluginTicks = PluginTicks + 100\r\nEnd Sub");
+  cp.integer(1).str("PluginTicks").integer(0);
+  cp.boolean(false).boolean(false);
+  for (int i = 0; i < 5; ++i) cp.str(i == 2 ? "Bump" : "");
+  cp.integer(0).integer(0);
+  folder.records("CPData/Counter.cp", cp);
+  frame(folder, "Hall", {HotspotSpec{}}, {scriptAction("Bump")});
+  startGame(folder);
+  EXPECT_TRUE(logic().DoesIntergerVariableExist("PluginTicks"));
+  EXPECT_EQ(var("PluginTicks"), 1) << allMessages().toStdString();
+  click(1);
+  EXPECT_EQ(var("PluginTicks"), 101);
+}
+
+TEST_F(ScriptedGamesTest, CreateObjectIsBlockedByDefault) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"made"});
+  frame(folder, "Hall", {HotspotSpec{}}, {scriptAction("Set d = CreateObject(|Scripting.Dictionary|)\r\nmade = 1")});
+  startGame(folder);
+  click(1);
+  EXPECT_EQ(var("made"), 0);
+  ASSERT_EQ(boxCount(), 1u) << allMessages().toStdString();
+  EXPECT_EQ(lastBox().title, "VBScript Execution Aborted");
+  EXPECT_EQ(lastBox().text,
+            "WARNING! The VBScript code makes calls to the \"CreateObject\" function, which for security reasons is "
+            "not allowed.\r\n\r\nPlease remove the calls to that function and try again.");
+}
+
+TEST_F(ScriptedGamesTest, CreateObjectEscapingTheTextCheckStillCreatesNothing) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"made"});
+  frame(folder, "Hall", {HotspotSpec{}},
+        {scriptAction("Set d = createobject (|Scripting.Dictionary|)\r\nIf d Is Nothing Then made = 1")});
+  startGame(folder);
+  click(1);
+  EXPECT_EQ(var("made"), 1) << allMessages().toStdString();
+  EXPECT_EQ(messagesContaining("the \"CreateObject\" function is disabled"), 1u);
+}
+
+TEST_F(ScriptedGamesTest, CreateObjectWhenAllowedMakesOnlyTheScriptingObjects) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"made", "refused"});
+  folder.moreIni("General", "AllowCreateObject", "1");
+  frame(folder, "Hall", {HotspotSpec{}, HotspotSpec{}},
+        {scriptAction("Set d = CreateObject(|Scripting.Dictionary|)\r\nd.Add |a|, 4\r\nmade = d(|a|)"),
+         scriptAction("On Error Resume Next\r\nSet o = CreateObject(|Word.Application|)\r\nrefused = Err.Number")});
+  startGame(folder);
+  click(1);
+  EXPECT_EQ(var("made"), 4) << allMessages().toStdString();
+  click(2);
+  EXPECT_EQ(var("refused"), 429);
+}
+
+TEST_F(ScriptedGamesTest, HotspotScriptKnowsItsHotspotAndFrameScriptReadsClickPositionZero) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"which", "x"});
+  FrameSpec garden;
+  garden.runFrameProcedure = true;
+  garden.frameProcedure = "x = GetClickPositionX + GetClickPositionY + 1";
+  frame(folder, "Hall", {HotspotSpec{}, HotspotSpec{}},
+        {scriptAction("which = 1"), scriptAction("which = GetHotspotNumber\r\nGoToFrame |Garden|, 0, 0")});
+  frame(folder, "Garden", {}, {}, garden);
+  startGame(folder);
+  game().SaveClickPos(600, 900);
+  click(2);
+  EXPECT_EQ(var("which"), 2);
+  EXPECT_EQ(frameName(), "Garden");
+  EXPECT_EQ(var("x"), 1);
+}
+
+TEST_F(ScriptedGamesTest, ReferenceAllControlsVariableExposesTheWindowControls) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"reference_all_controls", "n"});
+  frame(folder, "Hall", {HotspotSpec{}});
+  startGame(folder);
+  run("n = Area.Count + SoftwareObjects.Area.Count");
+  EXPECT_EQ(boxCount(), 0u) << allMessages().toStdString();
+  EXPECT_EQ(var("n"), 2 * game().Area.Count());
+}
+
+TEST_F(ScriptedGamesTest, PluginStartCodeRunsBeforeTheProjectStartupProcedure) {
+  GameFolderBuilder folder;
+  GeneralFields g = basicFields();
+  g.runStartupProcedure = true;
+  g.startupProcedureName = "order = order * 10 + 2";
+  basicGame(folder, {"order"}, std::nullopt, g);
+  startup::RecordWriter list;
+  for (int i = 0; i < 10; ++i) list.str("");
+  list.str("Starter").str("starter");  // the same plugin twice: loaded once
+  folder.records("Config/Plugins", list);
+  startup::RecordWriter cp;
+  cp.integer(1);
+  for (int i = 0; i < 7; ++i) cp.str("");
+  cp.boolean(false).boolean(false).str("A").str("Starter").str("").str("ST");
+  cp.str("order = order * 10 + 1").str("").str("");
+  cp.integer(0).integer(0).boolean(false).boolean(false);
+  for (int i = 0; i < 5; ++i) cp.str("");
+  cp.integer(0).integer(0);
+  folder.records("CPData/Starter.cp", cp);
+  frame(folder, "Hall");
+  startGame(folder);
+  EXPECT_EQ(var("order"), 12) << allMessages().toStdString();
+}
+
+TEST_F(ScriptedGamesTest, WindowWithScriptObjectsInItsEnginesClosesCleanly) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"n"});
+  // Top-level code of the procedures keeps objects in both engines; their
+  // Class_Terminate runs when the window goes.
+  procedures(folder,
+             "Class Keeper\r\n  Sub Class_Terminate()\r\n    On Error Resume Next\r\n    Hotspot(0).Tag = \"x\"\r\n"
+             "  End Sub\r\nEnd Class\r\nDim holder\r\nSet holder = New Keeper");
+  frame(folder, "Hall", {HotspotSpec{}});
+  startGame(folder);
+  run("n = 1");
+  EXPECT_EQ(var("n"), 1);
+  EXPECT_EQ(boxCount(), 0u) << allMessages().toStdString();
+  resetGame();
+}
+
+TEST_F(ScriptedGamesTest, FileSystemObjectWritesOnlyInTheExternalFolder) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"wrote", "read", "denied", "kept"});
+  folder.moreIni("General", "AllowCreateObject", "1");
+  folder.folder("External");
+  frame(folder, "Hall");
+  startGame(folder);
+  run("Set fso = CreateObject(\"Scripting.FileSystemObject\")\r\n"
+      "Set f = fso.CreateTextFile(\"External\\save.txt\", True)\r\nf.WriteLine \"42\"\r\nf.Close\r\n"
+      "wrote = 1\r\n"
+      "Set g = fso.OpenTextFile(\"External\\save.txt\", 1)\r\nread = CInt(g.ReadLine)\r\ng.Close\r\n"
+      "If fso.FileExists(\"Config\\Variables\") Then kept = 1\r\n"
+      "On Error Resume Next\r\n"
+      "fso.DeleteFile \"Config\\Variables\"\r\nIf Err.Number = 70 Then denied = denied + 1\r\nErr.Clear\r\n"
+      "fso.GetFile(\"Config\\Variables\").Delete\r\nIf Err.Number = 70 Then denied = denied + 1\r\nErr.Clear\r\n"
+      "Set h = fso.OpenTextFile(\"Config\\Variables\", 8)\r\nIf Err.Number = 70 Then denied = denied + 1\r\nErr.Clear\r\n"
+      "fso.CopyFile \"External\\save.txt\", \"Config\\copy.txt\"\r\nIf Err.Number = 70 Then denied = denied + 1");
+  EXPECT_EQ(boxCount(), 0u) << allMessages().toStdString();
+  EXPECT_EQ(var("wrote"), 1);
+  EXPECT_EQ(var("read"), 42);
+  EXPECT_EQ(var("kept"), 1);
+  EXPECT_EQ(var("denied"), 4);
+  EXPECT_TRUE(QFile::exists(folder.path("Config/Variables")));
+  EXPECT_FALSE(QFile::exists(folder.path("Config/copy.txt")));
+}
+
+TEST_F(ScriptedGamesTest, RunTimeErrorShowsTheRunMessageAndSkipsTheRequests) {
+  GameFolderBuilder folder;
+  basicGame(folder);
+  frame(folder, "Hall");
+  frame(folder, "Garden");
+  startGame(folder);
+  run("GoToFrame \"Garden\", 0, 0\r\nx = 1 / 0");
+  EXPECT_EQ(frameName(), "Hall");
+  ASSERT_EQ(boxCount(), 1u);
+  EXPECT_EQ(lastBox().title, startup::InterfaceText(29));
+  EXPECT_EQ(lastBox().icon, platform::MsgIcon::Critical);
+  EXPECT_TRUE(lastBox().text.startsWith(startup::InterfaceText(30) + " " + startup::InterfaceText(31) + "\r\n\r\n" +
+                                        script::kRunFailedSentence + "\r\n\r\n"))
+      << lastBox().text.toStdString();
+  EXPECT_TRUE(lastBox().text.contains("Division by zero"));
+}
+
+TEST_F(ScriptedGamesTest, SyntaxErrorShowsTheRebuildMessage) {
+  GameFolderBuilder folder;
+  basicGame(folder);
+  frame(folder, "Hall");
+  startGame(folder);
+  run("If Then");
+  ASSERT_GE(boxCount(), 1u);
+  EXPECT_TRUE(dialogs().shown()[0].text.contains(script::kRebuildFailedSentence)) << allMessages().toStdString();
+}
+
+TEST_F(ScriptedGamesTest, VariableWithAReservedNameStopsTheRebuild) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"Action", "after"});
+  frame(folder, "Hall");
+  startGame(folder);
+  dialogs().clear();
+  run("x = 1");
+  EXPECT_GE(messagesContaining(script::kRebuildFailedSentence), 1u) << allMessages().toStdString();
+}
+
+TEST_F(ScriptedGamesTest, RunStartedWhileAScriptRunsShowsTheReentryMessage) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"outer", "inner"});
+  procedures(folder, "Sub TimerObject1()\r\n  inner = inner + 1\r\nEnd Sub");
+  frame(folder, "Hall");
+  startGame(folder);
+  // The timer fires while the script lets window events run.
+  run("LoadControl TimerObject(1)\r\nTimerObject(1).Interval = 1\r\nTimerObject(1).Enabled = True\r\n"
+      "t = Timer\r\nDo While Timer - t < 0.2\r\n  DoComponentsEvents\r\nLoop\r\nouter = 1");
+  EXPECT_EQ(var("outer"), 1);
+  EXPECT_EQ(var("inner"), 0);
+  EXPECT_EQ(messagesContaining(script::kResetFailedSentence), 1u) << allMessages().toStdString();
+  EXPECT_FALSE(game().TimerObject[1].enabled());
+}
+
+TEST_F(ScriptedGamesTest, TimeLimitStopsAnEndlessLoop) {
+  GameFolderBuilder folder;
+  basicGame(folder);
+  folder.moreIni("General", "ScriptTimeOut", "1");
+  frame(folder, "Hall");
+  startGame(folder);
+  EXPECT_EQ(host().ScriptControl.timeout(), 1000);
+  run("Do\r\nLoop");
+  EXPECT_EQ(messagesContaining(script::kRunFailedSentence), 1u) << allMessages().toStdString();
+}
+
+TEST_F(ScriptedGamesTest, DisableScriptTimeoutVariableRemovesTheLimits) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"disable_script_timeout"});
+  folder.moreIni("General", "ScriptTimeOut", "5");
+  frame(folder, "Hall");
+  startGame(folder);
+  EXPECT_EQ(host().ScriptControl.timeout(), -1);
+  EXPECT_EQ(host().ScriptControl2.timeout(), -1);
+}
+
+TEST_F(ScriptedGamesTest, ScriptTimerCallsItsGlobalProcedure) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"ticks"});
+  procedures(folder,
+             "Sub TimerObject1()\r\n  ticks = ticks + 1\r\n  If ticks >= 2 Then TimerObject(1).Enabled = False\r\nEnd Sub");
+  frame(folder, "Hall");
+  startGame(folder);
+  run("LoadControl TimerObject(1)\r\nTimerObject(1).Interval = 10\r\nTimerObject(1).Enabled = True");
+  EXPECT_EQ(boxCount(), 0u) << allMessages().toStdString();
+  runEvents(300);
+  EXPECT_EQ(var("ticks"), 2) << allMessages().toStdString();
+}
+
+TEST_F(ScriptedGamesTest, ScriptTimerWithoutItsProcedureStopsAfterOneMessage) {
+  GameFolderBuilder folder;
+  basicGame(folder);
+  frame(folder, "Hall");
+  startGame(folder);
+  run("LoadControl TimerObject(3)\r\nTimerObject(3).Interval = 10\r\nTimerObject(3).Enabled = True");
+  runEvents(200);
+  EXPECT_EQ(messagesContaining(script::kRunFailedSentence), 1u) << allMessages().toStdString();
+  EXPECT_FALSE(game().TimerObject[3].enabled());
+}
+
+TEST_F(ScriptedGamesTest, DebugCommandRunsTypedCodeAndRemembersIt) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"v"});
+  frame(folder, "Hall");
+  frame(folder, "Garden");
+  startGame(folder);
+  dialogs().queueText("v = 9 : GoToFrame \"Garden\", 0, 0");
+  host().ExecuteCodeCommand();
+  ASSERT_GE(boxCount(), 1u);
+  EXPECT_EQ(dialogs().shown()[0].title, "Execute VBScript Code (for advanced users)");
+  EXPECT_TRUE(dialogs().shown()[0].text.endsWith("                MsgBox VARIABLE_NAME\r\n"));
+  EXPECT_EQ(var("v"), 9);
+  EXPECT_EQ(frameName(), "Garden");
+  dialogs().queueCancel();
+  host().ExecuteCodeCommand();
+  EXPECT_EQ(dialogs().last().defaultText, "v = 9 : GoToFrame \"Garden\", 0, 0");
+  host().EditProceduresCommand();
+  EXPECT_EQ(lastBox().title, "Not Available");
+  EXPECT_EQ(lastBox().text, "This command is not available in the compiled version of the project.");
+}
+
+}  // namespace
+}  // namespace qm::testing
