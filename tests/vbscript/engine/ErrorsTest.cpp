@@ -70,6 +70,16 @@ TEST(Errors, ResumeNextAfterAFailedHeaderGoesOnIntoItsBlock) {
                       "Next\r\nNext", "k"), "1");
 }
 
+TEST(Errors, ErrSurvivesTheReturnOfAProcedureThatResumedNext) {
+  std::string code =
+      "Sub A\r\nOn Error Resume Next\r\nx = 1 / 0\r\nEnd Sub\r\n"
+      "Sub B\r\nOn Error Resume Next\r\nx = CInt(\"q\")\r\nExit Sub\r\nEnd Sub\r\n"
+      "Function C\r\nOn Error Resume Next\r\nErr.Raise 5\r\nExit Function\r\nEnd Function\r\n"
+      "A\r\na1 = Err.Number\r\nB\r\nb1 = Err.Number\r\nC\r\nc1 = Err.Number\r\n"
+      "On Error Resume Next\r\nd1 = Err.Number";
+  EXPECT_EQ(evalAfter(code, "a1 & \"|\" & b1 & \"|\" & c1 & \"|\" & d1"), "11|13|5|0");
+}
+
 TEST(Errors, GotoZeroRestoresErrorsAndClearsErr) {
   EXPECT_EQ(errorOf("On Error Resume Next\r\nx = 1 / 0\r\nOn Error GoTo 0\r\ny = 1 / 0"), err::DivisionByZero);
   EXPECT_EQ(evalAfter("On Error Resume Next\r\nx = 1 / 0\r\nOn Error GoTo 0", "Err.Number"), "0");
