@@ -100,7 +100,10 @@ struct FunctionCode {
   std::vector<std::u16string> slotNames;
   std::vector<Instr> code;
   std::vector<uint32_t> lines;      // per instruction: line << 12 | min(column, 4095)
-  std::vector<int32_t> stmtStarts;  // sorted pcs where statements begin
+  // Where On Error Resume Next continues: an error at a pc in [start, end)
+  // goes on at `resume`. Sorted by start and disjoint.
+  struct ResumePoint { int32_t start, end, resume; };
+  std::vector<ResumePoint> resumePoints;
   std::vector<Value> constants;
   std::vector<std::u16string> names;  // member names
   mutable std::vector<MemberCache> caches;

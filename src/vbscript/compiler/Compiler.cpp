@@ -82,9 +82,9 @@ class Compiler {
       fn_->retSlot = newSlot(u"");
       const Stmt& s = *prog.body.at(0);
       setPos(s.line, s.column);
-      fn_->stmtStarts.push_back(0);
       compileExpr(*s.value);
       emit(OpCode::StoreLocal, 2, static_cast<uint16_t>(fn_->retSlot));
+      addResume(0, here());
     } else {
       compileBlock(prog.body);
     }
@@ -112,6 +112,15 @@ class Compiler {
     return fn_->code.size() - 1;
   }
   size_t here() const { return fn_->code.size(); }
+
+  // An error in the code from `start` up to here continues at `resume`
+  // under On Error Resume Next. Returns the entry, for resumes patched later.
+  size_t addResume(size_t start, size_t resume) {
+    fn_->resumePoints.push_back({static_cast<int32_t>(start), static_cast<int32_t>(here()),
+                                 static_cast<int32_t>(resume)});
+    return fn_->resumePoints.size() - 1;
+  }
+  void patchResume(size_t entry, size_t resume) { fn_->resumePoints[entry].resume = static_cast<int32_t>(resume); }
   void patch(size_t at, size_t target) { fn_->code[at].c = static_cast<int32_t>(target); }
 
   int constant(const Value& v) {
@@ -794,7 +803,16 @@ class Compiler {
 
   void compileStmt(const Stmt& s) {
     setPos(s.line, s.column);
-    fn_->stmtStarts.push_back(static_cast<int32_t>(here()));
+    // A simple statement continues after its own code; compound statements
+    // mark their parts themselves.
+    size_t start = here();
+    bool simple = s.kind != Stmt::If && s.kind != Stmt::Select && s.kind != Stmt::For &&
+                  s.kind != Stmt::ForEach && s.kind != Stmt::DoLoop && s.kind != Stmt::With;
+    compileStmtCode(s);
+    if (simple && here() > start) addResume(start, here());
+  }
+
+  void compileStmtCode(const Stmt& s) {
     switch (s.kind) {
       case Stmt::Assign: compileAssign(s); break;
       case Stmt::CallStmt: {
@@ -846,9 +864,11 @@ class Compiler {
       case Stmt::DoLoop: compileDo(s); break;
       case Stmt::Exit: compileExit(s); break;
       case Stmt::With: {
+        size_t start = here();
         compileExpr(*s.value);
         int h = hiddenSlot();
         emit(OpCode::StoreLocal, 2, u16(h));
+        addResume(start, here());
         withSlots_.push_back(h);
         compileBlock(s.body);
         withSlots_.pop_back();
@@ -874,12 +894,12 @@ class Compiler {
   void compileIf(const Stmt& s) {
     std::vector<size_t> toEnd;
     for (size_t i = 0; i < s.conds.size(); ++i) {
-      if (i > 0) {
-        setPos(s.conds[i]->line, s.conds[i]->column);
-        fn_->stmtStarts.push_back(static_cast<int32_t>(here()));
-      }
+      if (i > 0) setPos(s.conds[i]->line, s.conds[i]->column);
+      // A failing condition goes on into its own block.
+      size_t start = here();
       compileExpr(*s.conds[i]);
       size_t jf = emit(OpCode::JumpIfFalse);
+      addResume(start, here());
       compileBlock(s.blocks[i]);
       if (i + 1 < s.conds.size() || s.hasElse) toEnd.push_back(emit(OpCode::Jump));
       patch(jf, here());
@@ -889,15 +909,20 @@ class Compiler {
   }
 
   void compileSelect(const Stmt& s) {
+    // A failing test value skips the whole statement; a failing Case item
+    // goes on into that Case's block.
+    size_t start = here();
     compileExpr(*s.value);
     int h = hiddenSlot();
     emit(OpCode::StoreLocal, 2, u16(h));
+    size_t valueEntry = addResume(start, 0);
     std::vector<size_t> toEnd;
     for (const auto& c : s.cases) {
-      std::vector<size_t> toBody;
+      std::vector<size_t> toBody, itemEntries;
       size_t skip = 0;
       bool isElse = c.items.empty();
       for (const auto& item : c.items) {
+        size_t itemStart = here();
         switch (item.kind) {
           case CaseClause::Item::Value:
             emit(OpCode::LoadLocal, 0, u16(h));
@@ -930,19 +955,25 @@ class Compiler {
           }
         }
         toBody.push_back(emit(OpCode::JumpIfTrue));
+        itemEntries.push_back(addResume(itemStart, 0));
       }
       if (!isElse) skip = emit(OpCode::Jump);
       for (size_t j : toBody) patch(j, here());
+      for (size_t e : itemEntries) patchResume(e, here());
       compileBlock(c.body);
       toEnd.push_back(emit(OpCode::Jump));
       if (!isElse) patch(skip, here());
     }
     for (size_t j : toEnd) patch(j, here());
+    patchResume(valueEntry, here());
     emit(OpCode::PushEmpty);
     emit(OpCode::StoreLocal, 2, u16(h));
   }
 
   void compileFor(const Stmt& s) {
+    // Failing bounds go on into the body for one pass (the pad below marks
+    // the loop as done); a failing count step leaves the loop.
+    size_t start = here();
     compileExpr(*s.from);
     compileExpr(*s.to);
     if (s.step) compileExpr(*s.step);
@@ -951,34 +982,62 @@ class Compiler {
     hiddenSlot();  // h + 1: the step
     emit(OpCode::ForPrep, 0, u16(h));
     storeName(s.name, 0, s.line, s.column);
+    size_t header = addResume(start, 0);
+    size_t overPad = emit(OpCode::Jump);
+    patchResume(header, here());
+    emit(OpCode::PushMissing);
+    emit(OpCode::StoreLocal, 2, u16(h));
+    emit(OpCode::PushInt, 0, 0, 0);
+    emit(OpCode::StoreLocal, 2, u16(h + 1));
+    size_t padToBody = emit(OpCode::Jump);
+    patch(overPad, here());
     size_t top = here();
     loadName(s.name, s.line, s.column);
     size_t test = emit(OpCode::ForTest, 0, u16(h));
+    size_t testEntry = addResume(top, 0);
+    patch(padToBody, here());
     loops_.push_back(LoopLabels{true, {}});
     compileBlock(s.body);
     setPos(s.line, s.column);
+    size_t stepStart = here();
     loadName(s.name, s.line, s.column);
     emit(OpCode::LoadLocal, 0, u16(h + 1));
     emit(OpCode::Add);
     storeName(s.name, 0, s.line, s.column);
     emit(OpCode::Jump, 0, 0, static_cast<int32_t>(top));
+    size_t stepEntry = addResume(stepStart, 0);
     patch(test, here());
+    patchResume(testEntry, here());
+    patchResume(stepEntry, here());
     for (size_t j : loops_.back().exits) patch(j, here());
     loops_.pop_back();
   }
 
   void compileForEach(const Stmt& s) {
+    // A failing collection goes on into the body for one pass; a failing
+    // step to the next element leaves the loop.
+    size_t start = here();
     compileExpr(*s.value);
     int h = hiddenSlot();
     hiddenSlot();  // h + 1: the position in an array
     emit(OpCode::ForEachPrep, 0, u16(h));
+    size_t header = addResume(start, 0);
+    size_t overPad = emit(OpCode::Jump);
+    patchResume(header, here());
+    emit(OpCode::PushEmpty);
+    emit(OpCode::StoreLocal, 2, u16(h));
+    size_t padToBody = emit(OpCode::Jump);
+    patch(overPad, here());
     size_t top = here();
     size_t next = emit(OpCode::ForEachNext, 0, u16(h));
     storeName(s.name, 2, s.line, s.column);
+    size_t nextEntry = addResume(top, 0);
+    patch(padToBody, here());
     loops_.push_back(LoopLabels{true, {}});
     compileBlock(s.body);
     emit(OpCode::Jump, 0, 0, static_cast<int32_t>(top));
     patch(next, here());
+    patchResume(nextEntry, here());
     for (size_t j : loops_.back().exits) patch(j, here());
     loops_.pop_back();
     emit(OpCode::PushEmpty);
@@ -989,16 +1048,20 @@ class Compiler {
     size_t top = here();
     size_t exitJump = SIZE_MAX;
     loops_.push_back(LoopLabels{false, {}});
+    // A failing condition at the top goes on into the body; at the bottom
+    // it leaves the loop.
     if (s.preTest && s.value) {
       compileExpr(*s.value);
       exitJump = emit(s.isUntil ? OpCode::JumpIfTrue : OpCode::JumpIfFalse);
+      addResume(top, here());
     }
     compileBlock(s.body);
     if (!s.preTest && s.value) {
       setPos(s.value->line, s.value->column);
-      fn_->stmtStarts.push_back(static_cast<int32_t>(here()));
+      size_t condStart = here();
       compileExpr(*s.value);
       emit(s.isUntil ? OpCode::JumpIfFalse : OpCode::JumpIfTrue, 0, 0, static_cast<int32_t>(top));
+      addResume(condStart, here());
     } else {
       emit(OpCode::Jump, 0, 0, static_cast<int32_t>(top));
     }

@@ -830,18 +830,7 @@ class Parser {
       auto e = std::make_unique<Expr>(Expr::Unary, t.line, t.column);
       e->op = Op::Neg;
       e->a = parseUnary();
-      // Fold negative numeric literals so -32768 stays an Integer.
-      if (e->a->kind == Expr::Literal && e->a->value.isNumeric()) {
-        const Value& v = e->a->value;
-        if (v.type() == VarType::Long && v.asLong() == 32768) {
-          e->a->value = Value(int16_t(-32768));
-          return std::move(e->a);
-        }
-        if (v.type() == VarType::Double && v.asDouble() == 2147483648.0) {
-          e->a->value = Value(int32_t(-2147483647 - 1));
-          return std::move(e->a);
-        }
-      }
+      // -32768 is the negation of the Long 32768, so it stays a Long.
       return e;
     }
     if (t.type == Tok::Plus) {

@@ -369,12 +369,14 @@ void Vm::handleError(Frame& f, ScriptError& e) {
   err_->set(e);
   unpinAbove(frameTop);
   popTo(frameTop);
-  // Continue with the statement after the one that failed.
-  const auto& starts = f.fn->stmtStarts;
+  // Continue where normal flow goes after the statement (or statement part) that failed.
+  const auto& points = f.fn->resumePoints;
   int32_t failed = f.pc - 1;
-  auto it = std::upper_bound(starts.begin(), starts.end(), failed);
-  if (it == starts.end()) f.pc = static_cast<int32_t>(f.fn->code.size() - 1);  // the final Return
-  else f.pc = *it;
+  auto it = std::upper_bound(points.begin(), points.end(), failed,
+                             [](int32_t pc, const FunctionCode::ResumePoint& p) { return pc < p.start; });
+  if (it != points.begin() && failed < std::prev(it)->end) f.pc = std::prev(it)->resume;
+  else if (it == points.end()) f.pc = static_cast<int32_t>(f.fn->code.size() - 1);  // the final Return
+  else f.pc = it->start;
 }
 
 void Vm::checkBudget() {
@@ -842,6 +844,7 @@ void Vm::forEachPrep(Frame& f, int h, Value collection) {
 
 bool Vm::forEachNext(Frame& f, int h) {
   Value& state = f.base[h];
+  if (state.isEmpty()) return false;  // the loop's collection failed under On Error Resume Next
   if (state.isArray()) {
     int32_t i = f.base[h + 1].asLong();
     const ArrayData& a = state.asArray();
@@ -1379,6 +1382,10 @@ void Vm::loop(Frame& f) {
         const Value& to = f.base[in.b];
         const Value& step = f.base[in.b + 1];
         bool done;
+        if (to.isMissing()) {  // the loop's bounds failed under On Error Resume Next: one pass only
+          f.pc = in.c;
+          break;
+        }
         auto isInt = [](const Value& x) { return x.type() == VarType::Integer || x.type() == VarType::Long; };
         auto asInt = [](const Value& x) -> int64_t { return x.type() == VarType::Integer ? x.asInteger() : x.asLong(); };
         if (isInt(v) && isInt(to) && isInt(step)) {

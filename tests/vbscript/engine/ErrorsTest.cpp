@@ -31,6 +31,55 @@ TEST(Errors, ResumeNextSkipsToTheStatementAfterAFailedCondition) {
   EXPECT_EQ(evalAfter("On Error Resume Next\r\nIf 1 / 0 Then\r\nx = \"then\"\r\nElse\r\nx = \"else\"\r\nEnd If", "x"), "then");
 }
 
+TEST(Errors, ResumeNextAfterTheLastStatementOfABranchLeavesTheBranch) {
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\ny = 0\r\nIf True Then\r\nx = Sqr(-1)\r\nElse\r\ny = 1\r\nEnd If", "y"), "0");
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\ny = 0\r\nIf False Then\r\ny = 2\r\nElseIf True Then\r\nx = 1 / 0\r\n"
+                      "Else\r\ny = 1\r\nEnd If\r\nz = 5", "y & z"), "05");
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nw = 0\r\nSelect Case 2\r\nCase 2\r\nq = 1 / 0\r\nCase 3\r\nw = 1\r\n"
+                      "Case Else\r\nw = 2\r\nEnd Select", "w"), "0");
+}
+
+TEST(Errors, ResumeNextAfterTheLastStatementOfALoopBodyKeepsLooping) {
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nn = 0\r\nFor i = 1 To 3 : n = n + 1 : z = 1 / 0 : Next", "n & i"), "34");
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nn = 0\r\nDo While n < 3 : n = n + 1 : z = 1 / 0 : Loop", "n"), "3");
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nn = 0\r\nWhile n < 3\r\nn = n + 1\r\nz = 1 / 0\r\nWend", "n"), "3");
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nn = 0\r\nDo\r\nn = n + 1\r\nz = 1 / 0\r\nLoop Until n = 4", "n"), "4");
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nn = 0\r\nFor Each e In Array(1, 2, 3)\r\nn = n + e\r\nz = 1 / 0\r\nNext", "n"), "6");
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nn = 0\r\nFor i = 1 To 2\r\nFor j = 1 To 2\r\nn = n + 1\r\nz = 1 / 0\r\n"
+                      "Next\r\nz = 1 / 0\r\nNext", "n"), "4");
+}
+
+TEST(Errors, ResumeNextAfterAFailedHeaderGoesOnIntoItsBlock) {
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nIf False Then\r\nx = 1\r\nElseIf 1 / 0 Then\r\nx = 2\r\nElse\r\nx = 3\r\nEnd If",
+                      "x"), "2");
+  // A failing test value skips the Select; a failing Case item enters its Case.
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nx = 0\r\nSelect Case 1 / 0\r\nCase 0\r\nx = 1\r\nCase Else\r\nx = 2\r\n"
+                      "End Select\r\ny = 7", "x & y"), "07");
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nSelect Case 5\r\nCase 1 / 0\r\nx = 1\r\nCase 5\r\nx = 5\r\nEnd Select", "x"),
+            "1");
+  // Conditions at the top of a loop enter the body; at the bottom they leave the loop.
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nk = 0\r\nDo While 1 / 0\r\nk = k + 1\r\nIf k = 2 Then Exit Do\r\nLoop", "k"),
+            "2");
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nk = 0\r\nDo\r\nk = k + 1\r\nLoop Until 1 / 0\r\nafter = k", "after"), "1");
+  // Failing For bounds or collections run the body once.
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nk = 0\r\nFor i = 1 To 1 / 0\r\nk = k + 1\r\nNext\r\nr = k", "r"), "1");
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nk = 0\r\nFor i = 1 To 3 Step 1 / 0\r\nk = k + 1\r\nNext", "k"), "1");
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nk = 0\r\nFor Each e In 1 / 0\r\nk = k + 1\r\nNext", "k & Err.Number"), "111");
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nFor Each e In Nothing\r\nk = 1\r\nNext\r\ndone = True", "done"), "True");
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nFor n = 1 To 2\r\nk = 0\r\nFor i = 1 To CInt(n = 1) * 1 / 0\r\nk = k + 1\r\n"
+                      "Next\r\nNext", "k"), "1");
+}
+
+TEST(Errors, ErrSurvivesTheReturnOfAProcedureThatResumedNext) {
+  std::string code =
+      "Sub A\r\nOn Error Resume Next\r\nx = 1 / 0\r\nEnd Sub\r\n"
+      "Sub B\r\nOn Error Resume Next\r\nx = CInt(\"q\")\r\nExit Sub\r\nEnd Sub\r\n"
+      "Function C\r\nOn Error Resume Next\r\nErr.Raise 5\r\nExit Function\r\nEnd Function\r\n"
+      "A\r\na1 = Err.Number\r\nB\r\nb1 = Err.Number\r\nC\r\nc1 = Err.Number\r\n"
+      "On Error Resume Next\r\nd1 = Err.Number";
+  EXPECT_EQ(evalAfter(code, "a1 & \"|\" & b1 & \"|\" & c1 & \"|\" & d1"), "11|13|5|0");
+}
+
 TEST(Errors, GotoZeroRestoresErrorsAndClearsErr) {
   EXPECT_EQ(errorOf("On Error Resume Next\r\nx = 1 / 0\r\nOn Error GoTo 0\r\ny = 1 / 0"), err::DivisionByZero);
   EXPECT_EQ(evalAfter("On Error Resume Next\r\nx = 1 / 0\r\nOn Error GoTo 0", "Err.Number"), "0");

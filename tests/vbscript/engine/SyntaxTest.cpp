@@ -8,11 +8,26 @@ namespace {
 TEST(Syntax, NumberLiteralsKeepTheirSubtypes) {
   EXPECT_EQ(typeOf("32767"), "Integer");
   EXPECT_EQ(typeOf("32768"), "Long");
-  EXPECT_EQ(typeOf("-32768"), "Integer");
   EXPECT_EQ(typeOf("2147483648"), "Double");
   EXPECT_EQ(typeOf("1.5"), "Double");
   EXPECT_EQ(evalText("1.5E3"), "1500");
   EXPECT_EQ(evalText(".5 + .25"), "0.75");
+}
+
+TEST(Syntax, NegativeLiteralsNegateThePositiveLiteral) {
+  EXPECT_EQ(typeOf("-32767"), "Integer");
+  EXPECT_EQ(typeOf("-32768"), "Long");
+  EXPECT_EQ(evalText("Hex(-32768)"), "FFFF8000");
+  EXPECT_EQ(typeOf("- 32768"), "Long");
+  EXPECT_EQ(typeOf("-2147483647"), "Long");
+  EXPECT_EQ(typeOf("-2147483648"), "Double");
+  EXPECT_EQ(typeOf("-&H8000"), "Long");
+  EXPECT_EQ(typeOf("--32768"), "Long");
+  EXPECT_EQ(evalAfter("Const C = -32768\r\nConst D = -1", "TypeName(C) & TypeName(D) & C & D"), "LongInteger-32768-1");
+}
+
+TEST(Syntax, StringLiteralsKeepTheirCase) {
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\ny = 0\r\nr = \"y=\" & y & \"Y\" & \"NEXT\" & \"next\"", "r"), "y=0YNEXTnext");
 }
 
 TEST(Syntax, HexAndOctalLiteralsFollowTheSignRules) {
