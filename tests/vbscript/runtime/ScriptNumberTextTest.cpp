@@ -22,9 +22,7 @@ TEST(NumberTextInScripts, ConversionFunctionsReadHexTextAtTheirOwnWidth)
 }
 
 // Arithmetic converts number text to a Double, exactly as CDbl does.
-// Disabled until the engine's own text-to-number coercion follows these rules:
-// it reads "&HFFFF" as -1 and rejects "(5)", "5-" and gives 13 for "1e400".
-TEST(NumberTextInScripts, DISABLED_ArithmeticReadsNumberTextAsCDblDoes)
+TEST(NumberTextInScripts, ArithmeticReadsNumberTextAsCDblDoes)
 {
     FunctionProbe p;
     expectAll(p, {
