@@ -1,4 +1,5 @@
 #include "platform/FileResolver.h"
+#include "platform/Wildcard.h"
 
 #include <QDir>
 #include <QFile>
@@ -151,29 +152,6 @@ std::optional<QString> resolveLocked(const QString& path) {
 
 bool hasWildcards(const QString& s) { return s.contains(u'*') || s.contains(u'?'); }
 
-bool wildcardMatchFolded(const QString& name, const QString& pattern) {
-  // Iterative '*' / '?' matcher on case-folded strings.
-  const QString n = name.toCaseFolded();
-  const QString p = pattern.toCaseFolded();
-  qsizetype ni = 0, pi = 0, star = -1, mark = 0;
-  while (ni < n.size()) {
-    if (pi < p.size() && (p[pi] == u'?' || p[pi] == n[ni])) {
-      ++ni;
-      ++pi;
-    } else if (pi < p.size() && p[pi] == u'*') {
-      star = pi++;
-      mark = ni;
-    } else if (star >= 0) {
-      pi = star + 1;
-      ni = ++mark;
-    } else {
-      return false;
-    }
-  }
-  while (pi < p.size() && p[pi] == u'*') ++pi;
-  return pi == p.size();
-}
-
 }  // namespace
 
 QString toNativeSeparators(const QString& path) {
@@ -241,7 +219,7 @@ QString safeDir(const QString& path) {
     if (!realFolder || !isFolder(*realFolder)) return {};
     const QString base = realFolder->endsWith(u'/') ? *realFolder : *realFolder + u'/';
     for (const QString& name : listFolder(base)) {
-      if (wildcardMatchFolded(name, title) && isPlainFile(base + name)) return name;
+      if (matchesWildcard(name, title, Qt::CaseInsensitive) && isPlainFile(base + name)) return name;
     }
     return {};
   }

@@ -5,6 +5,7 @@
 #include "platform/DialogService.h"
 #include "platform/FileResolver.h"
 #include "platform/IniFile.h"
+#include "platform/Wildcard.h"
 #include "platform/Windows1252.h"
 
 namespace qm::startup {
@@ -35,23 +36,7 @@ QString DecodeChar254Quotes(const QString& text) {
 }
 
 bool matchesWildcard(const QString& name, const QString& pattern) {
-  qsizetype ni = 0, pi = 0, star = -1, mark = 0;
-  while (ni < name.size()) {
-    if (pi < pattern.size() && (pattern[pi] == u'?' || pattern[pi] == name[ni])) {
-      ++ni;
-      ++pi;
-    } else if (pi < pattern.size() && pattern[pi] == u'*') {
-      star = pi++;
-      mark = ni;
-    } else if (star >= 0) {
-      pi = star + 1;
-      ni = ++mark;
-    } else {
-      return false;
-    }
-  }
-  while (pi < pattern.size() && pattern[pi] == u'*') ++pi;
-  return pi == pattern.size();
+  return platform::matchesWildcard(name, pattern);
 }
 
 QStringList ListFiles(const QString& folder, const QString& pattern) {
