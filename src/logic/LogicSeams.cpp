@@ -70,7 +70,7 @@ void PlayLegacySoundBlock(engine::Game& game, const LegacySoundBlock& block) {
   }
 }
 
-bool MovieWithStopOn(engine::Game&) { return false; }
+bool MovieWithStopOn(engine::Game& game) { return game.VideoStarting; }
 
 }  // namespace qm::logic::seams
 
