@@ -68,6 +68,7 @@ class Game : public QWidget {
   int ObjectsCount = 0;            // inventory items held
   VBScriptActionModule VBScriptAction;
   bool StopMovie = false;          // asks a running video or wait to end
+  bool VideoStarting = false;      // the short pause before a one-time video starts
   bool TransitionSkip = false;     // asks a running transition to finish at once
   bool TransitionRunning = false;  // a transition is drawing
   int ControlsReferenceMode = 0;   // 0 undecided, 1 usual, 2 scripts may reach every control

@@ -11,6 +11,7 @@
 
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
+#include "media/MidiDecoder.h"
 #include "platform/VbError.h"
 #include "startup/Activity.h"
 #include "startup/ErrorReport.h"
@@ -57,6 +58,8 @@ void Game::formLoad() {
 
 void Game::ResetAll() {
   auto& proj = project();
+  // The music synthesizer loads its soundfont in the background meanwhile.
+  media::prepareMidiSynthesizer();
   try {
     // 1-2
     Timer1.setEnabled(false);

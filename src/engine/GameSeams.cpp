@@ -60,9 +60,6 @@ void PrepareTransitions(Game&) {}
 void TransitionStep1(Game&, int) {}
 void TransitionStep2(Game&, int, double) {}
 
-void StopOneTimeVideoPlayer(Game&) {}
-bool OneTimeVideoPlaying(Game&) { return false; }
-void PlayMovieWithStop(Game&, const QString&, bool, int, int, int, int) {}
 
 bool LoadWaveEffectIfAny(Game&, const QString&) { return false; }
 void WaitForEffectStep(Game&) {}

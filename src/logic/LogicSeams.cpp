@@ -9,21 +9,22 @@
 namespace qm::logic::seams {
 
 int AniGifNewWithIndex(engine::Game& game, int n, const QString& nativePath, double left, double top, int speed) {
-  // Until the animated-picture part takes over: a box at the position showing
-  // the picture's first image.
+  // A box at the position holding the animated picture; the box takes the
+  // picture's size and gets the clicks (the picture lets them through).
   auto& box = game.AniGifBox.exists(n) ? game.AniGifBox[n] : game.AniGifBox.Load(n);
   auto& picture = game.AniGif.exists(n) ? game.AniGif[n] : game.AniGif.Load(n);
-  picture.setFileName(nativePath);
+  picture.setAttribute(Qt::WA_TransparentForMouseEvents);
   picture.setSpeed(speed);
+  picture.setFileName(nativePath);
   box.move(left, top);
   picture.move(0, 0);  // inside its box
-  const QImage& first = picture.image();
+  box.clearPicture();
+  const QImage first = picture.stillImage();
   if (!first.isNull()) {
     box.setWidth(first.width() * engine::kTwipsPerPixel);
     box.setHeight(first.height() * engine::kTwipsPerPixel);
-    box.setPictureImage(first, nativePath);
   }
-  picture.hideControl();
+  picture.setVisibleVb(true);
   box.zOrder(0);
   return n;
 }
@@ -69,7 +70,7 @@ void PlayLegacySoundBlock(engine::Game& game, const LegacySoundBlock& block) {
   }
 }
 
-bool MovieWithStopOn(engine::Game&) { return false; }
+bool MovieWithStopOn(engine::Game& game) { return game.VideoStarting; }
 
 }  // namespace qm::logic::seams
 

@@ -16,9 +16,10 @@ void ensureQtApplication() {
   static char* argv[] = {name, nullptr};
   qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
                                                                     : qgetenv("QT_QPA_PLATFORM"));
-  // Never destroyed: tearing a QApplication down among the exit handlers, after
-  // synthetic mouse and key events, crashes the test program at exit.
-  new QApplication(argc, argv);
+  // Never destroyed: at exit Qt's own globals (the input device list) may go
+  // first, and an application torn down after them crashes the test program.
+  static QApplication* app = new QApplication(argc, argv);
+  (void)app;
 }
 
 void ProjectTest::SetUp() {

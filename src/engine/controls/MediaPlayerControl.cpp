@@ -1,5 +1,9 @@
 #include "engine/controls/MediaPlayerControl.h"
 
+#include <algorithm>
+
+#include "engine/controls/MediaLayerBackend.h"
+
 namespace qm::engine {
 
 namespace {
@@ -24,9 +28,40 @@ const PropertyTable& MediaPlayerControl::propertyTable() const {
   return table;
 }
 
+void MediaPlayerControl::ensureBackend() {
+  if (!backend_) attachBackend(std::make_unique<MediaLayerBackend>(this));
+}
+
 void MediaPlayerControl::setFileName(const QString& f) {
+  if (!f.isEmpty()) ensureBackend();
   fileName_ = f;
   if (backend_) backend_->open(f);
+  applyAutoSize();
+}
+
+void MediaPlayerControl::setAutoSize(bool a) {
+  autoSize_ = a;
+  applyAutoSize();
+}
+
+void MediaPlayerControl::setShowControls(bool s) {
+  showControls_ = s;
+  if (backend_) backend_->setShowControls(s);
+  applyAutoSize();
+}
+
+// With AutoSize a video player takes the picture's own size.
+void MediaPlayerControl::applyAutoSize() {
+  if (!autoSize_ || !backend_) return;
+  const QSize natural = backend_->naturalSize();
+  if (natural.isValid() && !natural.isEmpty()) {
+    setPixelSize(natural.width(), natural.height());
+    backend_->fitTo(size());
+  }
+}
+
+void MediaPlayerControl::sizeChanged() {
+  if (backend_) backend_->fitTo(size());
 }
 void MediaPlayerControl::setPlayCount(int c) {
   playCount_ = c;
@@ -58,6 +93,8 @@ void MediaPlayerControl::attachBackend(std::unique_ptr<MediaBackend> backend) {
     backend_->setVolume(volume_);
     backend_->setPlayCount(playCount_);
     backend_->setRate(rate_);
+    backend_->setShowControls(showControls_);
+    backend_->fitTo(size());
     if (!fileName_.isEmpty()) backend_->open(fileName_);
   }
 }

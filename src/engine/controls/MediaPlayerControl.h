@@ -1,7 +1,7 @@
 // A media player control of the game window (sound channels, hotspot videos,
-// the one-time video). It keeps the properties games set; the playing itself
-// is done by the media layer once it is attached (attachBackend). Without a
-// backend the player stays stopped.
+// the one-time video). It keeps the properties games set and hands them to a
+// backend that does the playing: the media layer's player, made the first time
+// a file is given, unless another backend was attached (attachBackend).
 #pragma once
 
 #include <memory>
@@ -23,6 +23,13 @@ class MediaBackend {
   virtual void setRate(double rate) = 0;
   virtual double currentPosition() const = 0;
   virtual void setCurrentPosition(double seconds) = 0;
+  virtual void setShowControls(bool) {}
+  // The control's size in pixels changed.
+  virtual void fitTo(const QSize&) {}
+  // The picture's own size in pixels (invalid for sound or when unknown).
+  virtual QSize naturalSize() const { return {}; }
+  // Why the last load or play failed ("" when it did not).
+  virtual QString errorString() const { return {}; }
 };
 
 class MediaPlayerControl : public VbControl {
@@ -43,9 +50,9 @@ class MediaPlayerControl : public VbControl {
   double currentPosition() const;
   void setCurrentPosition(double s);
   bool autoSize() const { return autoSize_; }
-  void setAutoSize(bool a) { autoSize_ = a; }
+  void setAutoSize(bool a);
   bool showControls() const { return showControls_; }
-  void setShowControls(bool s) { showControls_ = s; }
+  void setShowControls(bool s);
   int playState() const;
 
   void play();
@@ -53,8 +60,16 @@ class MediaPlayerControl : public VbControl {
 
   void attachBackend(std::unique_ptr<MediaBackend> backend);
   MediaBackend* backend() const { return backend_.get(); }
+  // Why the file could not be loaded or played ("" when it could).
+  QString errorString() const { return backend_ ? backend_->errorString() : QString(); }
+
+ protected:
+  void sizeChanged() override;
 
  private:
+  void ensureBackend();
+  void applyAutoSize();
+
   QString fileName_;
   int playCount_ = 1;
   int volume_ = 0;
