@@ -2,42 +2,17 @@
 // through the real mouse handlers.
 #include <gtest/gtest.h>
 
-#include <QTextStream>
-
 #include "LogicGameFixture.h"
-#include "engine/Walkthrough.h"
+#include "support/WalkGame.h"
 
 namespace qm::testing {
 namespace {
 
 class WalkthroughGamesTest : public LogicGameFixture {
  protected:
-  // Runs the steps on the game in the folder; returns the runner's output.
   QString walk(GameFolderBuilder& folder, const QString& steps, int* failed) {
-    startup::InitializeProject(folder.root());
-    logic::installGameLogic();
-    QString output;
-    QTextStream out(&output);
-    engine::WalkthroughRunner runner(dialogs(), out);
-    runner.setStartAction([this]() -> QString {
-      game_ = std::make_unique<engine::Game>();
-      game_->ResetAll();
-      game_->StartNewGame();
-      game_->show();
-      return QString();
-    });
-    *failed = runner.run(steps);
-    out.flush();
-    game_.reset();
-    return output;
+    return walkGame(dialogs(), folder.root(), steps, failed);
   }
-  void TearDown() override {
-    game_.reset();
-    LogicGameFixture::TearDown();
-  }
-
- private:
-  std::unique_ptr<engine::Game> game_;
 };
 
 TEST_F(WalkthroughGamesTest, KeyDoorAndGoingBack) {

@@ -2,42 +2,17 @@
 // code as the debug menu's command does.
 #include <gtest/gtest.h>
 
-#include <QTextStream>
-
 #include "ScriptGameFixture.h"
-#include "engine/Walkthrough.h"
+#include "support/WalkGame.h"
 
 namespace qm::testing {
 namespace {
 
 class ScriptWalkthroughTest : public ScriptGameFixture {
  protected:
-  // Runs the steps on the game in the folder; returns the runner's output.
   QString walk(GameFolderBuilder& folder, const QString& steps, int* failed) {
-    startup::InitializeProject(folder.root());
-    logic::installGameLogic();
-    QString output;
-    QTextStream out(&output);
-    engine::WalkthroughRunner runner(dialogs(), out);
-    runner.setStartAction([this]() -> QString {
-      window_ = std::make_unique<engine::Game>();
-      window_->ResetAll();
-      window_->StartNewGame();
-      window_->show();
-      return QString();
-    });
-    *failed = runner.run(steps);
-    out.flush();
-    window_.reset();
-    return output;
+    return walkGame(dialogs(), folder.root(), steps, failed);
   }
-  void TearDown() override {
-    window_.reset();
-    ScriptGameFixture::TearDown();
-  }
-
- private:
-  std::unique_ptr<engine::Game> window_;
 };
 
 TEST_F(ScriptWalkthroughTest, ScriptsDriveTheGameAndRunStepsCheckIt) {
