@@ -7,6 +7,12 @@
 
 namespace qm::vbs {
 
+bool ValueListEnumerator::next(Value& out) {
+  if (pos_ >= items_.size()) return false;
+  out = items_[pos_++];
+  return true;
+}
+
 void Dispatch::release() noexcept {
   if (--refs_ != 0) return;
   // Objects freed while another is being freed (a long chain of objects

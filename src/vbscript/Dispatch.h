@@ -33,6 +33,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "vbscript/Value.h"
 
@@ -54,6 +55,18 @@ class Enumerator {
   virtual ~Enumerator() = default;
   // Stores the next element in `out`; false at the end.
   virtual bool next(Value& out) = 0;
+};
+
+// Enumerates a fixed list of values, in order (collections that hand out a
+// snapshot of their elements for For Each).
+class ValueListEnumerator : public Enumerator {
+ public:
+  explicit ValueListEnumerator(std::vector<Value> items) : items_(std::move(items)) {}
+  bool next(Value& out) override;
+
+ private:
+  std::vector<Value> items_;
+  size_t pos_ = 0;
 };
 
 class Dispatch {

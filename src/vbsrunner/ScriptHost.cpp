@@ -67,20 +67,6 @@ class ConsoleStream : public Dispatch {
   FILE* f_;
 };
 
-class ArgumentsEnum : public Enumerator {
- public:
-  explicit ArgumentsEnum(std::vector<std::u16string> a) : a_(std::move(a)) {}
-  bool next(Value& out) override {
-    if (i_ >= a_.size()) return false;
-    out = Value(a_[i_++]);
-    return true;
-  }
-
- private:
-  std::vector<std::u16string> a_;
-  size_t i_ = 0;
-};
-
 class ArgumentsObject : public Dispatch {
  public:
   explicit ArgumentsObject(std::vector<std::u16string> a) : a_(std::move(a)) {}
@@ -97,7 +83,11 @@ class ArgumentsObject : public Dispatch {
     if (i < 0 || static_cast<size_t>(i) >= a_.size()) raise(err::SubscriptOutOfRange);
     return Value(a_[static_cast<size_t>(i)]);
   }
-  std::unique_ptr<Enumerator> newEnum() override { return std::make_unique<ArgumentsEnum>(a_); }
+  std::unique_ptr<Enumerator> newEnum() override {
+    std::vector<Value> items;
+    for (const auto& a : a_) items.emplace_back(a);
+    return std::make_unique<ValueListEnumerator>(std::move(items));
+  }
 
  private:
   std::vector<std::u16string> a_;

@@ -20,22 +20,6 @@ const MemberEntry kMembers[] = {
 constexpr int32_t kKeyExists = 457;    // This key is already associated with an element of this collection
 constexpr int32_t kElementNotFound = 32811;
 
-class KeyEnumerator : public Enumerator {
-public:
-    explicit KeyEnumerator(std::vector<Value> keys) : keys_(std::move(keys)) {}
-    bool next(Value& out) override
-    {
-        if (pos_ >= keys_.size())
-            return false;
-        out = keys_[pos_++];
-        return true;
-    }
-
-private:
-    std::vector<Value> keys_;
-    size_t pos_ = 0;
-};
-
 const Value& arg(std::span<Value> args, size_t i)
 {
     static const Value empty;
@@ -138,7 +122,7 @@ std::vector<Value> Dictionary::keys() const
     return out;
 }
 
-std::unique_ptr<Enumerator> Dictionary::newEnum() { return std::make_unique<KeyEnumerator>(keys()); }
+std::unique_ptr<Enumerator> Dictionary::newEnum() { return std::make_unique<ValueListEnumerator>(keys()); }
 
 Value Dictionary::invoke(DispId id, InvokeKind kind, std::span<Value> args)
 {

@@ -110,23 +110,6 @@ private:
 enum DriveListMember : DispId { DriveListItem = DispIdValue, DriveListCount = 1 };
 const MemberEntry kDriveListMembers[] = {{u"Item", DriveListItem}, {u"Count", DriveListCount}};
 
-class SingleEnumerator : public Enumerator {
-public:
-    explicit SingleEnumerator(Value item) : item_(std::move(item)) {}
-    bool next(Value& out) override
-    {
-        if (done_)
-            return false;
-        out = item_;
-        done_ = true;
-        return true;
-    }
-
-private:
-    Value item_;
-    bool done_ = false;
-};
-
 class DriveList : public Dispatch {
 public:
     explicit DriveList(DriveSource source) : source_(std::move(source)) {}
@@ -153,7 +136,7 @@ public:
         }
     }
 
-    std::unique_ptr<Enumerator> newEnum() override { return std::make_unique<SingleEnumerator>(newDrive(source_)); }
+    std::unique_ptr<Enumerator> newEnum() override { return std::make_unique<ValueListEnumerator>(std::vector<Value>{newDrive(source_)}); }
 
 private:
     DriveSource source_;

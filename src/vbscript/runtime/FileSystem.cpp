@@ -370,22 +370,6 @@ Value makeFile(const PathsPtr& paths, const fs::path& p) { return Value(new File
 enum ListMember : DispId { ListItem = DispIdValue, ListCount = 1, ListAdd };
 const MemberEntry kListMembers[] = {{u"Item", ListItem}, {u"Count", ListCount}, {u"Add", ListAdd}};
 
-class ItemEnumerator : public Enumerator {
-public:
-    explicit ItemEnumerator(std::vector<Value> items) : items_(std::move(items)) {}
-    bool next(Value& out) override
-    {
-        if (pos_ >= items_.size())
-            return false;
-        out = items_[pos_++];
-        return true;
-    }
-
-private:
-    std::vector<Value> items_;
-    size_t pos_ = 0;
-};
-
 class ItemList : public Dispatch {
 public:
     ItemList(PathsPtr paths, fs::path dir, bool folders) : paths_(std::move(paths)), dir_(std::move(dir)), folders_(folders) {}
@@ -428,7 +412,7 @@ public:
         std::vector<Value> items;
         for (const auto& p : entries())
             items.push_back(folders_ ? makeFolder(paths_, p) : makeFile(paths_, p));
-        return std::make_unique<ItemEnumerator>(std::move(items));
+        return std::make_unique<ValueListEnumerator>(std::move(items));
     }
 
 private:

@@ -20,22 +20,6 @@ namespace {
 }
 
 // Enumerates a fixed list of values.
-class ListEnumerator : public Enumerator {
-public:
-    explicit ListEnumerator(std::vector<Value> items) : items_(std::move(items)) {}
-    bool next(Value& out) override
-    {
-        if (pos_ >= items_.size())
-            return false;
-        out = items_[pos_++];
-        return true;
-    }
-
-private:
-    std::vector<Value> items_;
-    size_t pos_ = 0;
-};
-
 enum ListMember : DispId { ListItem = DispIdValue, ListCount = 1 };
 const MemberEntry kListMembers[] = {{u"Item", ListItem}, {u"Count", ListCount}};
 
@@ -62,7 +46,7 @@ public:
         }
         raise(err::NoSuchMember);
     }
-    std::unique_ptr<Enumerator> newEnum() override { return std::make_unique<ListEnumerator>(items_); }
+    std::unique_ptr<Enumerator> newEnum() override { return std::make_unique<ValueListEnumerator>(items_); }
     const void* classKey() const override { return kListMembers; }
 
 private:
