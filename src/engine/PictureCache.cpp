@@ -85,4 +85,11 @@ void PictureCache::clear() {
   bytes_ = 0;
 }
 
+ControlPicture LoadControlPicture(const QString& nativePath) {
+  if (nativePath.isEmpty()) return {QImage(), QString(), true};
+  auto img = PictureCache::instance().load(nativePath);
+  if (!img) return {};
+  return {*img, nativePath, true};
+}
+
 }  // namespace qm::engine

@@ -42,4 +42,14 @@ class PictureCache {
   int decodes_ = 0;
 };
 
+// What a control's Picture property gets from a file: an empty path clears the
+// picture (and counts as success); a file that cannot be decoded leaves the
+// picture empty and answers false. `source` is the path of a loaded picture.
+struct ControlPicture {
+  QImage image;
+  QString source;
+  bool loaded = false;
+};
+ControlPicture LoadControlPicture(const QString& nativePath);
+
 }  // namespace qm::engine

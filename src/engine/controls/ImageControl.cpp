@@ -22,13 +22,9 @@ const PropertyTable& ImageControl::propertyTable() const {
 }
 
 bool ImageControl::loadPicture(const QString& nativePath) {
-  if (nativePath.isEmpty()) {
-    setPictureImage(QImage());
-    return true;
-  }
-  auto img = PictureCache::instance().load(nativePath);
-  setPictureImage(img ? *img : QImage(), img ? nativePath : QString());
-  return img.has_value();
+  const ControlPicture picture = LoadControlPicture(nativePath);
+  setPictureImage(picture.image, picture.source);
+  return picture.loaded;
 }
 
 void ImageControl::setPictureImage(const QImage& image, const QString& sourcePath) {

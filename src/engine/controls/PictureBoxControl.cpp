@@ -33,13 +33,9 @@ void PictureBoxControl::setBackColor(int c) {
 }
 
 bool PictureBoxControl::loadPicture(const QString& nativePath) {
-  if (nativePath.isEmpty()) {
-    setPictureImage(QImage());
-    return true;
-  }
-  auto img = PictureCache::instance().load(nativePath);
-  setPictureImage(img ? *img : QImage(), img ? nativePath : QString());
-  return img.has_value();
+  const ControlPicture picture = LoadControlPicture(nativePath);
+  setPictureImage(picture.image, picture.source);
+  return picture.loaded;
 }
 
 void PictureBoxControl::setPictureImage(const QImage& image, const QString& sourcePath) {
