@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "engine/CursorFile.h"
+#include "platform/IconFile.h"
 #include "engine/FrameFile.h"
 #include "platform/VbError.h"
 
@@ -15,6 +15,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (f.soundRecords.size() > static_cast<std::size_t>(size) + 1) __builtin_trap();
   } catch (const qm::VbError&) {
   }
-  (void)qm::engine::decodeIconFile(bytes);
+  (void)qm::platform::decodeIconFile(bytes);
   return 0;
 }

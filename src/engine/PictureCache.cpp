@@ -7,6 +7,7 @@
 #include <QImageReader>
 
 #include "engine/CursorFile.h"
+#include "platform/IconFile.h"
 
 namespace qm::engine {
 
@@ -52,7 +53,7 @@ std::optional<QImage> PictureCache::load(const QString& nativePath) {
   }
   if (image.isNull()) {
     // Icons and cursors double as pictures.
-    if (auto icon = decodeIconImage(bytes)) image = *icon;
+    if (auto icon = platform::decodeIconImage(bytes)) image = *icon;
   }
   ++decodes_;
   if (image.isNull()) return std::nullopt;

@@ -6,18 +6,12 @@
 #include <QWidget>
 
 #include "platform/FileResolver.h"
+#include "platform/IconFile.h"
 #include "platform/VbError.h"
 #include "startup/MediaFiles.h"
 #include "startup/Project.h"
 
 namespace qm::startup {
-namespace {
-
-uint16_t le16(const QByteArray& b, int at) {
-  return static_cast<uint16_t>(static_cast<unsigned char>(b[at]) | (static_cast<unsigned char>(b[at + 1]) << 8));
-}
-
-}  // namespace
 
 std::optional<QCursor> loadCursorFile(const QString& path) {
   QByteArray bytes;
@@ -26,17 +20,12 @@ std::optional<QCursor> loadCursorFile(const QString& path) {
   } catch (const VbError&) {
     return std::nullopt;
   }
-  QImage image;
-  if (!image.loadFromData(bytes, "ICO") && !image.loadFromData(bytes)) return std::nullopt;
-  if (image.isNull()) return std::nullopt;
-  // A cursor file (type 2) keeps the hot spot of its first image in the directory entry.
-  int hotX = -1, hotY = -1;
-  if (bytes.size() >= 22 && le16(bytes, 0) == 0 && le16(bytes, 2) == 2) {
-    hotX = le16(bytes, 10);
-    hotY = le16(bytes, 12);
-    if (hotX >= image.width() || hotY >= image.height()) hotX = hotY = -1;
+  if (auto icon = platform::decodeIconFile(bytes)) {
+    return QCursor(QPixmap::fromImage(icon->image), icon->hotSpot.x(), icon->hotSpot.y());
   }
-  return QCursor(QPixmap::fromImage(image), hotX, hotY);
+  QImage image;
+  if (!image.loadFromData(bytes) || image.isNull()) return std::nullopt;
+  return QCursor(QPixmap::fromImage(image));  // a plain picture points at its centre
 }
 
 void ApplyDefaultCursor(QWidget* control) {

@@ -5,9 +5,9 @@
 #include <QImage>
 #include <QtEndian>
 
-#include "engine/CursorFile.h"
+#include "platform/IconFile.h"
 
-using qm::engine::decodeIconFile;
+using qm::platform::decodeIconFile;
 
 namespace {
 
@@ -61,7 +61,7 @@ QByteArray cursorFile(int type, int hx, int hy) {
 
 }  // namespace
 
-TEST(CursorFile, CursorKeepsItsHotSpotAndMask) {
+TEST(IconFile, CursorKeepsItsHotSpotAndMask) {
   const auto c = decodeIconFile(cursorFile(2, 1, 3));
   ASSERT_TRUE(c);
   EXPECT_EQ(c->image.size(), QSize(4, 4));
@@ -71,13 +71,13 @@ TEST(CursorFile, CursorKeepsItsHotSpotAndMask) {
   EXPECT_EQ(qAlpha(c->image.pixel(3, 0)), 0);
 }
 
-TEST(CursorFile, IconPointsAtItsCentre) {
+TEST(IconFile, IconPointsAtItsCentre) {
   const auto c = decodeIconFile(cursorFile(1, 0, 24));
   ASSERT_TRUE(c);
   EXPECT_EQ(c->hotSpot, QPoint(2, 2));
 }
 
-TEST(CursorFile, IconWrittenByQtIsRead) {
+TEST(IconFile, IconWrittenByQtIsRead) {
   QImage img(16, 16, QImage::Format_ARGB32);
   img.fill(QColor(10, 200, 30));
   QByteArray bytes;
@@ -90,7 +90,7 @@ TEST(CursorFile, IconWrittenByQtIsRead) {
   EXPECT_EQ(qGreen(c->image.pixel(5, 5)), 200);
 }
 
-TEST(CursorFile, DamagedFilesAreRefused) {
+TEST(IconFile, DamagedFilesAreRefused) {
   EXPECT_FALSE(decodeIconFile(QByteArray()));
   EXPECT_FALSE(decodeIconFile(QByteArray("not an icon at all, just text")));
   QByteArray cut = cursorFile(2, 0, 0);
