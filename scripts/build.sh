@@ -11,6 +11,10 @@ if [ "${QM_SANITIZE:-0}" = "1" ]; then
 else
   extra+=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 fi
+# Reuse compiled objects across build folders and clones when ccache is there.
+if command -v ccache >/dev/null 2>&1; then
+  extra+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
 if [ ! -f "$build_dir/build.ninja" ]; then
   cmake -S "$root" -B "$build_dir" -G Ninja "${extra[@]}" >/dev/null
 fi
