@@ -16,6 +16,7 @@
 #include "platform/DialogService.h"
 #include "platform/RecordingDialogService.h"
 #include "platform/SettingsStore.h"
+#include "startup/InstallLayout.h"
 #include "startup/frmWelcome.h"
 
 namespace qm::app {
@@ -34,7 +35,7 @@ QString chooseGameFolder(const QString& given, const QString& stepsFile) {
   if (holdsGame(stepsFolder)) return stepsFolder;
   const QString own = QCoreApplication::applicationDirPath();
   if (holdsGame(own)) return own;
-  return QStringLiteral(QM_DEMO_DIR);
+  return startup::BundledDemoFolder(own);
 }
 
 }  // namespace

@@ -11,9 +11,9 @@ namespace {
 
 const char* kUsage =
     "Usage: quillmere [GAME_FOLDER]\n"
-    "       quillmere --walkthrough STEPS_FILE [GAME_FOLDER]\n"
-    "       quillmere --media-info FILE\n"
-    "       quillmere --media-render FILE OUT.wav [--volume CENTIBELS] [--playcount N] [--seconds S]\n"
+    "  or:  quillmere --walkthrough STEPS_FILE [GAME_FOLDER]\n"
+    "  or:  quillmere --media-info FILE\n"
+    "  or:  quillmere --media-render FILE OUT.wav [--volume CENTIBELS] [--playcount N] [--seconds S]\n"
     "\n"
     "Plays an adventure game from its project folder. Without GAME_FOLDER the player\n"
     "uses its own folder when that holds Config/General, else the bundled demo game.\n"
@@ -25,15 +25,17 @@ const char* kUsage =
     "  --help                    show this help and exit\n"
     "  --version                 show the version and exit\n"
     "\n"
-    "Playing (full screen, no menu bar until asked for):\n"
+    "Keys while playing (full screen, no menu bar until asked for):\n"
     "  Esc or right click        show or hide the menu bar (Exit, Options, Load, Save)\n"
     "  Ctrl+Q                    quit (asks first)\n"
     "  Ctrl+S / Ctrl+L           save / load a game, when the game allows it\n"
     "  left click                act on what is under the pointer; hides the menu bar\n"
     "  F9 F10 F11 F12            (in this order) show the Debug menu\n"
     "\n"
-    "Exit status: 0 done, 1 the game could not start or a walkthrough step failed,\n"
-    "2 a usage error (bad option, missing folder or steps file, no display).\n";
+    "Exit status:\n"
+    "  0  done\n"
+    "  1  the game could not start, or a walkthrough step failed\n"
+    "  2  a usage error (bad option, missing folder or steps file, no display)\n";
 
 }  // namespace
 
