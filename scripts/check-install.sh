@@ -26,6 +26,9 @@ if ! cmake --install "$build" --prefix "$prefix" >"$scratch/install.log" 2>&1 ||
   tail -20 "$scratch/install.log" >&2
   exit 1
 fi
+# Moved after the install: the installed files must not depend on where they were put.
+mv "$prefix" "$scratch/moved-prefix"
+prefix="$scratch/moved-prefix"
 
 # The files a user of the package relies on.
 expected=(
@@ -66,7 +69,7 @@ for page in quillmere qmvbs; do
 done
 
 # The installed player, given only a steps file outside any game, must find
-# the demo under its own prefix (the build and source trees are not asked).
+# the demo under its own (moved) prefix; the build and source trees are not asked.
 export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
 mkdir "$scratch/steps"
 cp "$prefix/share/quillmere/demo/walkthrough.txt" "$scratch/steps/demo-steps.txt"
