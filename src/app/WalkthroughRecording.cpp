@@ -43,7 +43,8 @@ bool WalkthroughRecording::finish(QTextStream& out) {
   QString error;
   const bool ok = recorder_.finish(&error);
   out << "recording: " << recorder_.framesWritten() << " frames written, " << recorder_.framesDropped()
-      << " dropped (" << recorder_.codecDescription() << ", " << path_ << ")\n";
+      << " dropped (" << recorder_.framesMissed() << " while the game did not let events run; "
+      << recorder_.codecDescription() << ", " << path_ << ")\n";
   if (!ok) out << "recording failed: " << error << "\n";
   out.flush();
   return ok;

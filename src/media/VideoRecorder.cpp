@@ -79,6 +79,7 @@ struct VideoRecorder::Impl {
   QString writeError;          // worker, read after it ended
   std::atomic<long long> written{0};
   std::atomic<long long> dropped{0};
+  std::atomic<long long> missed{0};
 
   ~Impl() { close(); }
 
@@ -173,6 +174,8 @@ struct VideoRecorder::Impl {
       close();
       return false;
     };
+    // The encoders' statistics are not for the player's output; failures are reported here.
+    av_log_set_level(AV_LOG_QUIET);
     const QByteArray file = path.toLocal8Bit();
     if (avformat_alloc_output_context2(&format, nullptr, nullptr, file.constData()) < 0 || !format)
       return fail(QStringLiteral("no video container is known for the extension of ") + path);
@@ -292,7 +295,9 @@ bool VideoRecorder::addFrame(const QImage& picture, long long index) {
 }
 
 void VideoRecorder::countMissed(long long missed) {
-  if (missed > 0) d_->dropped.fetch_add(missed, std::memory_order_relaxed);
+  if (missed <= 0) return;
+  d_->dropped.fetch_add(missed, std::memory_order_relaxed);
+  d_->missed.fetch_add(missed, std::memory_order_relaxed);
 }
 
 bool VideoRecorder::finish(QString* error) {
@@ -313,6 +318,7 @@ bool VideoRecorder::finish(QString* error) {
 
 long long VideoRecorder::framesWritten() const { return d_->written.load(); }
 long long VideoRecorder::framesDropped() const { return d_->dropped.load(); }
+long long VideoRecorder::framesMissed() const { return d_->missed.load(); }
 
 QString VideoRecorder::codecDescription() const { return d_->description; }
 

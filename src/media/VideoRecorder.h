@@ -37,7 +37,10 @@ class VideoRecorder {
   bool finish(QString* error);
 
   long long framesWritten() const;
+  // Every picture not written: offered while the worker was behind, or missed.
   long long framesDropped() const;
+  // Of those, the slots counted by countMissed.
+  long long framesMissed() const;
   // The encoders in use, e.g. "libx264 + aac".
   QString codecDescription() const;
 
