@@ -9,6 +9,7 @@
 
 #include "media/AudioFormat.h"
 #include "media/AudioMixer.h"
+#include "media/FfmpegInput.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -21,12 +22,6 @@ extern "C" {
 namespace qm::media {
 
 namespace {
-
-QString describe(int code) {
-  char buf[AV_ERROR_MAX_STRING_SIZE] = {};
-  av_strerror(code, buf, sizeof buf);
-  return QString::fromUtf8(buf);
-}
 
 // Pictures waiting for the worker: a few, so that a slow moment of the encoder
 // is absorbed, but never a growing backlog.
@@ -101,14 +96,14 @@ struct VideoRecorder::Impl {
   void encode(AVCodecContext* encoder, AVStream* stream, AVFrame* frame) {
     int rc = avcodec_send_frame(encoder, frame);
     if (rc < 0) {
-      if (writeError.isEmpty()) writeError = QStringLiteral("encoding failed: ") + describe(rc);
+      if (writeError.isEmpty()) writeError = QStringLiteral("encoding failed: ") + ffmpegErrorText(rc);
       return;
     }
     while ((rc = avcodec_receive_packet(encoder, packet)) >= 0) {
       av_packet_rescale_ts(packet, encoder->time_base, stream->time_base);
       packet->stream_index = stream->index;
       const int w = av_interleaved_write_frame(format, packet);
-      if (w < 0 && writeError.isEmpty()) writeError = QStringLiteral("writing failed: ") + describe(w);
+      if (w < 0 && writeError.isEmpty()) writeError = QStringLiteral("writing failed: ") + ffmpegErrorText(w);
     }
   }
 
@@ -165,7 +160,7 @@ struct VideoRecorder::Impl {
     encode(video, videoStream, nullptr);
     if (audio) encode(audio, audioStream, nullptr);
     const int rc = av_write_trailer(format);
-    if (rc < 0 && writeError.isEmpty()) writeError = QStringLiteral("finishing the file failed: ") + describe(rc);
+    if (rc < 0 && writeError.isEmpty()) writeError = QStringLiteral("finishing the file failed: ") + ffmpegErrorText(rc);
   }
 
   bool open(const QString& path, QSize size, QString* error) {
@@ -199,7 +194,7 @@ struct VideoRecorder::Impl {
     }
     if (format->oformat->flags & AVFMT_GLOBALHEADER) video->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     int rc = avcodec_open2(video, videoCodec, nullptr);
-    if (rc < 0) return fail(QStringLiteral("cannot open the video encoder: ") + describe(rc));
+    if (rc < 0) return fail(QStringLiteral("cannot open the video encoder: ") + ffmpegErrorText(rc));
     videoStream = avformat_new_stream(format, nullptr);
     avcodec_parameters_from_context(videoStream->codecpar, video);
     videoStream->time_base = video->time_base;
@@ -213,7 +208,7 @@ struct VideoRecorder::Impl {
       audio->time_base = AVRational{1, kOutputRate};
       if (format->oformat->flags & AVFMT_GLOBALHEADER) audio->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
       rc = avcodec_open2(audio, audioCodec, nullptr);
-      if (rc < 0) return fail(QStringLiteral("cannot open the audio encoder: ") + describe(rc));
+      if (rc < 0) return fail(QStringLiteral("cannot open the audio encoder: ") + ffmpegErrorText(rc));
       audioStream = avformat_new_stream(format, nullptr);
       avcodec_parameters_from_context(audioStream->codecpar, audio);
       audioStream->time_base = audio->time_base;
@@ -236,10 +231,10 @@ struct VideoRecorder::Impl {
 
     if (!(format->oformat->flags & AVFMT_NOFILE)) {
       rc = avio_open(&format->pb, file.constData(), AVIO_FLAG_WRITE);
-      if (rc < 0) return fail(QStringLiteral("cannot write ") + path + QStringLiteral(": ") + describe(rc));
+      if (rc < 0) return fail(QStringLiteral("cannot write ") + path + QStringLiteral(": ") + ffmpegErrorText(rc));
     }
     rc = avformat_write_header(format, nullptr);
-    if (rc < 0) return fail(QStringLiteral("cannot start the video file: ") + describe(rc));
+    if (rc < 0) return fail(QStringLiteral("cannot start the video file: ") + ffmpegErrorText(rc));
     headerWritten = true;
     return true;
   }
