@@ -412,5 +412,65 @@ TEST_F(SoundChannelsTest, LegacyBlockWithAMissingFileReportsAndStops) {
   EXPECT_NE(mplayer(2).playState(), 2);  // the block ended at the failure
 }
 
+// ---- Frames opening --------------------------------------------------------------------------------
+
+TEST_F(SoundChannelsTest, OpeningAFrameKeepsTheBackgroundMusicOfTheLastOne) {
+  FrameSpec hall;
+  hall.backgroundSound = "a.wav";
+  frame(folder_, "Hall", hall);
+  frame(folder_, "Cellar", hall);
+  hall.restartBackgroundSound = true;
+  frame(folder_, "Tower", hall);
+  game().OpenFrame("Hall", false, 0, 0);
+  ASSERT_EQ(mplayer(6).playState(), 2);
+  EXPECT_EQ(mplayer(6).volume(), -1200);
+  EXPECT_EQ(mplayer(6).playCount(), 0);
+  render(0.4);
+  game().OpenFrame("Cellar", false, 0, 0);
+  EXPECT_GT(mplayer(6).currentPosition(), 0.3);
+  game().OpenFrame("Tower", false, 0, 0);
+  EXPECT_LT(mplayer(6).currentPosition(), 0.1);
+  EXPECT_EQ(mplayer(6).playState(), 2);
+}
+
+TEST_F(SoundChannelsTest, OpeningAFramePlaysItsRecordsAndStartsTheFade) {
+  FrameSpec spec;
+  spec.soundFadeMs = 1200;
+  spec.sounds = {{kPlay, false, true, 5, "b.wav"}, {kPlay, true, false, 10, "c.wav"}};
+  frame(folder_, "Hall", spec);
+  game().OpenFrame("Hall", false, 0, 0);
+  EXPECT_EQ(mplayer(1).playState(), 2);
+  EXPECT_EQ(mplayer(1).volume(), -2000);
+  EXPECT_EQ(mplayer(2).volume(), -4000);  // fading in
+  EXPECT_DOUBLE_EQ(sound().table().fadeSeconds, 1.2);
+  EXPECT_TRUE(game().TimerAudioFade.enabled());
+  runEvents(1600);
+  EXPECT_EQ(mplayer(2).volume(), 0);
+  EXPECT_FALSE(game().TimerAudioFade.enabled());
+}
+
+TEST_F(SoundChannelsTest, OpeningAFramePlaysItsLegacyChannelFile) {
+  frame(folder_, "Hall", {});
+  folder_.file("Frames/Hall.chn", legacyBlock({{false, false, "", false}, {false, true, "b.wav", false}}).bytes());
+  game().OpenFrame("Hall", false, 0, 0);
+  EXPECT_EQ(mplayer(2).playState(), 2);
+  EXPECT_EQ(mplayer(2).volume(), -800);
+  EXPECT_EQ(mplayer(2).playCount(), 1);
+}
+
+TEST_F(SoundChannelsTest, AFrameThatStopsEverySoundKeepsTheMusic) {
+  if (media::findSoundfont().isEmpty()) GTEST_SKIP() << "no General MIDI soundfont installed";
+  playOn(1, "theme.mid");
+  playOn(2, "a.wav");
+  FrameSpec quiet;
+  quiet.stopEverySound = true;
+  frame(folder_, "Quiet", quiet);
+  folder_.file("Frames/Quiet.chn", legacyBlock({{false, true, "b.wav", false}}).bytes());
+  game().OpenFrame("Quiet", false, 0, 0);
+  EXPECT_EQ(mplayer(1).playState(), 2);
+  EXPECT_NE(mplayer(2).playState(), 2);
+  EXPECT_NE(mplayer(1).fileName(), areas("b.wav"));  // the channel file is not used
+}
+
 }  // namespace
 }  // namespace qm::testing
