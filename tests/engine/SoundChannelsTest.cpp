@@ -374,6 +374,22 @@ TEST_F(SoundChannelsTest, MissingFileIsSkippedWithTheLocatorsWarningOnly) {
   EXPECT_TRUE(channel(2).fade);
 }
 
+TEST_F(SoundChannelsTest, VolumesOutsideTheScaleStayWithinFullAndSilent) {
+  playOn(1, "a.wav", 25);
+  EXPECT_EQ(mplayer(1).volume(), 0);
+  playOn(2, "b.wav", -5);
+  EXPECT_EQ(mplayer(2).volume(), -6000);
+  playOn(3, "c.wav", -1e9);
+  EXPECT_EQ(mplayer(3).volume(), -10000);
+  // A fade from an out-of-range start volume stays in range all the way.
+  sound().StoreHotspotRecord(1, {kStop, true, false, 0, ""});
+  sound().ApplySoundChannels();
+  sound().AudioFadeStep(0.1);
+  EXPECT_EQ(mplayer(1).volume(), 0);  // 0.9 x 25 is still above full
+  sound().AudioFadeStep(0.9);
+  EXPECT_EQ(mplayer(1).volume(), fromLevel(2.5).value);
+}
+
 TEST_F(SoundChannelsTest, FrameRecordsPastTheSeventhAreIgnored) {
   std::vector<FrameSoundRecord> records(9, FrameSoundRecord{kPlay, false, false, 10, "a.wav"});
   sound().StoreFrameRecords(records, 0);
