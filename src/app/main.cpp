@@ -11,7 +11,7 @@ namespace {
 
 const char* kUsage =
     "Usage: quillmere [GAME_FOLDER]\n"
-    "  or:  quillmere --walkthrough STEPS_FILE [GAME_FOLDER]\n"
+    "  or:  quillmere --walkthrough STEPS_FILE [GAME_FOLDER] [--record OUT]\n"
     "  or:  quillmere --media-info FILE\n"
     "  or:  quillmere --media-render FILE OUT.wav [--volume CENTIBELS] [--playcount N] [--seconds S]\n"
     "\n"
@@ -20,6 +20,7 @@ const char* kUsage =
     "\n"
     "Options:\n"
     "  --walkthrough STEPS_FILE  play the game headless from a list of steps and report\n"
+    "  --record OUT              with --walkthrough: record it as a video (.mp4, .mkv) with sound\n"
     "  --media-info FILE         print what the media layer sees in a sound or video file\n"
     "  --media-render FILE OUT   play FILE through the mixer and write what is heard to OUT\n"
     "  --help                    show this help and exit\n"
@@ -58,11 +59,23 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (first == "--walkthrough") {
-      if (rest.size() < 2 || rest.size() > 3) {
-        std::fputs("quillmere: --walkthrough needs STEPS_FILE [GAME_FOLDER]\n", stderr);
+      qm::app::Args words(rest.begin() + 1, rest.end());
+      std::string record;
+      for (auto it = words.begin(); it != words.end(); ++it) {
+        if (*it != "--record") continue;
+        if (it + 1 == words.end()) {
+          std::fputs("quillmere: --record needs an output file\n", stderr);
+          return 2;
+        }
+        record = *(it + 1);
+        words.erase(it, it + 2);
+        break;
+      }
+      if (words.empty() || words.size() > 2) {
+        std::fputs("quillmere: --walkthrough needs STEPS_FILE [GAME_FOLDER] [--record OUT]\n", stderr);
         return 2;
       }
-      return qm::app::runWalkthrough(argc, argv, rest[1], rest.size() == 3 ? rest[2] : std::string());
+      return qm::app::runWalkthrough(argc, argv, words[0], words.size() == 2 ? words[1] : std::string(), record);
     }
     if (first == "--media-info") {
       return qm::app::runMediaInfo(argc, argv, qm::app::Args(rest.begin() + 1, rest.end()));

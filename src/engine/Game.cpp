@@ -51,6 +51,7 @@ Game::Game(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_DeleteOnClose, false);
   setFocusPolicy(Qt::StrongFocus);
   createControls();
+  soundChannels_ = std::make_unique<SoundChannels>(*this);
   createMenus();
   if (const auto& f = frameLogicFactory()) logic_ = f(*this);
   if (!logic_) logic_ = std::make_unique<FrameLogic>();

@@ -53,7 +53,7 @@ void Game::formLoad() {
                                       TimerMessageBox.setEnabled(false);
                                       seams::PauseTimedEvents(*this);
                                       seams::StopOneTimeVideoPlayer(*this);
-                                      seams::ResetSoundChannels(*this);
+                                      soundChannels().ResetSoundChannels();
                                     }});
   startup::setStopGameHooks({[this] { proxy_->hide(); }, [this] { ShowMenus(); }});
 }
@@ -81,6 +81,7 @@ void Game::ResetAll() {
     // 8-9
     seams::ClearPendingResolution(*this);
     ControlsReferenceMode = 0;
+    soundChannels().ClearAudioState();
     seams::ClearMediaState(*this);
     StopMovie = true;
     TransitionSkip = true;
@@ -117,7 +118,7 @@ void Game::ResetAll() {
     mnuDisableTransitions->setChecked(startup::LoadSettingBool(QString::fromLatin1(startup::settings_keys::kDisableTransitions), false));
     mnuDisableEffects->setChecked(startup::LoadSettingBool(QString::fromLatin1(startup::settings_keys::kDisableEffects), false));
     // 19
-    seams::ResetSoundChannels(*this);
+    soundChannels().ResetSoundChannels();
     // 20
     const double timeout = std::nearbyint(startup::ScriptTimeOutSetting());
     if (timeout != 0 && std::isfinite(timeout) && std::fabs(timeout) < 2e6)
