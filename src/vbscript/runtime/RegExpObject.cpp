@@ -226,6 +226,8 @@ private:
 
     std::u16string replacement(const std::u16string& text, const RegexMatch& m, const Value& with)
     {
+        if (with.type() == VarType::Boolean)  // the number, as CStr(CInt(b)) gives it: "-1"
+            return expandReplacement(with.asBool() ? u"-1" : u"0", text, m);
         if (!with.isObject())
             return expandReplacement(toString(plain(with)), text, m);
         // A function reference receives the match, each submatch, the position and the source.

@@ -20,7 +20,7 @@ constexpr ptrdiff_t kMaxNativeStack = 4 << 20; // bytes of the C++ stack the run
 constexpr int kBudget = 4096;                  // instructions between clock checks
 
 [[noreturn]] void typeMismatchName(const std::u16string& name) {
-  throw ScriptError(err::TypeMismatch, u"Type mismatch: '" + name + u"'");
+  raiseNamed(err::TypeMismatch, name);
 }
 
 // Integer, Long and Double operands of + - * take this path without the
@@ -264,8 +264,7 @@ std::vector<const GlobalEntry*> Vm::procedureEntries() const {
 Value Vm::run(std::u16string_view procedure, std::span<const Value> args) {
   auto it = byName_.find(toLowerCopy(procedure));
   if (it == byName_.end() || it->second->kind != GlobalEntry::Procedure)
-    throw ScriptError(err::SubOrFunctionNotDefined,
-                      u"Sub or Function not defined: '" + std::u16string(procedure) + u"'");
+    raiseNamed(err::SubOrFunctionNotDefined, procedure);
   GlobalEntry* e = it->second;
   std::vector<Value> copy(args.begin(), args.end());
   return callExternal(e->fn, e->link, nullptr, copy);
@@ -401,6 +400,13 @@ void Vm::unpinAbove(Value* mark) {
 
 // ---------------------------------------------------------------- values
 
+bool Vm::hasDefault(const Value& v) {
+  Dispatch* d = v.deref().asObject();
+  if (!d) return true;  // Nothing: resolving reports it
+  auto* so = dynamic_cast<ScriptObject*>(d);
+  return !so || so->cls()->defaultMember >= 0;
+}
+
 Value Vm::resolveDefault(const Value& v) {
   Value cur = v.deref();
   for (int guard = 0; cur.isObject(); ++guard) {
@@ -429,27 +435,28 @@ void Vm::assign(Value& target, Value v, int mode) {
     target = std::move(v);
     return;
   }
+  // Let replaces whatever the variable held, an object too.
   if (v.isObject()) v = resolveDefault(v);
-  if (target.isObject() && target.asObject()) {
-    // Let on a variable holding an object assigns its default property.
-    Value obj = target;
-    Value args[1] = {std::move(v)};
-    if (auto* so = dynamic_cast<ScriptObject*>(obj.asObject())) {
-      if (so->cls()->defaultMember < 0) raise(err::NoSuchMember);
-      callScriptMember(so, so->cls()->defaultMember, InvokeKind::PropertyLet, args, 1, false);
-    } else {
-      invokeDispatch(obj.asObject(), DispIdValue, InvokeKind::PropertyLet, args, 1);
-    }
-    return;
-  }
   target = std::move(v);
+}
+
+void Vm::letDefault(const Value& object, Value v) {
+  if (v.isObject()) v = resolveDefault(v);
+  Value obj = object;
+  Value args[1] = {std::move(v)};
+  if (auto* so = dynamic_cast<ScriptObject*>(obj.asObject())) {
+    if (so->cls()->defaultMember < 0) raise(err::NoSuchMember);
+    callScriptMember(so, so->cls()->defaultMember, InvokeKind::PropertyLet, args, 1, false);
+  } else {
+    invokeDispatch(obj.asObject(), DispIdValue, InvokeKind::PropertyLet, args, 1);
+  }
 }
 
 Value* Vm::globalVariable(GlobalEntry& e, LinkedModule* lm, bool forWrite) {
   if (e.kind == GlobalEntry::Unresolved) {
     tryResolve(e);
     if (e.kind == GlobalEntry::Unresolved) {
-      if (lm->optionExplicit) throw ScriptError(err::VariableUndefined, u"Variable is undefined: '" + e.name + u"'");
+      if (lm->optionExplicit) raiseNamed(err::VariableUndefined, e.name);
       if (!forWrite) return nullptr;
       e.kind = GlobalEntry::Variable;
     }
@@ -470,7 +477,7 @@ Value Vm::loadGlobal(GlobalEntry& e, LinkedModule* lm) {
     case GlobalEntry::Unresolved:
       tryResolve(e);
       if (e.kind != GlobalEntry::Unresolved) return loadGlobal(e, lm);
-      if (lm->optionExplicit) throw ScriptError(err::VariableUndefined, u"Variable is undefined: '" + e.name + u"'");
+      if (lm->optionExplicit) raiseNamed(err::VariableUndefined, e.name);
       return Value();
   }
   return Value();
@@ -480,14 +487,14 @@ void Vm::storeGlobal(GlobalEntry& e, LinkedModule* lm, Value v, int mode) {
   if (e.kind == GlobalEntry::Unresolved) tryResolve(e);
   switch (e.kind) {
     case GlobalEntry::Unresolved:
-      if (lm->optionExplicit) throw ScriptError(err::VariableUndefined, u"Variable is undefined: '" + e.name + u"'");
+      if (lm->optionExplicit) raiseNamed(err::VariableUndefined, e.name);
       e.kind = GlobalEntry::Variable;
       [[fallthrough]];
     case GlobalEntry::Variable: assign(e.value, std::move(v), mode); return;
     case GlobalEntry::Object: {
-      if (mode != 0) throw ScriptError(err::IllegalAssignment, u"Illegal assignment: '" + e.name + u"'");
-      Value obj = e.value;
-      assign(obj, std::move(v), 0);
+      // A name the host added stays its object: Let assigns the object's default property.
+      if (mode != 0 || !e.value.asObject()) raiseNamed(err::IllegalAssignment, e.name);
+      letDefault(e.value, std::move(v));
       return;
     }
     case GlobalEntry::HostMember: {
@@ -496,7 +503,7 @@ void Vm::storeGlobal(GlobalEntry& e, LinkedModule* lm, Value v, int mode) {
       invokeDispatch(e.host, e.dispId, mode == 1 ? InvokeKind::PropertySet : InvokeKind::PropertyLet, args, 1);
       return;
     }
-    default: throw ScriptError(err::IllegalAssignment, u"Illegal assignment: '" + e.name + u"'");
+    default: raiseNamed(err::IllegalAssignment, e.name);
   }
 }
 
@@ -505,11 +512,8 @@ Value Vm::callGlobal(GlobalEntry& e, LinkedModule* lm, Value* args, int argc, bo
   switch (e.kind) {
     case GlobalEntry::Procedure: return execute(e.fn, e.link, nullptr, args, argc);
     case GlobalEntry::Variable: case GlobalEntry::Const: case GlobalEntry::Object: {
-      if (argc == 0 && statement && e.value.isObject()) {
-        Value obj = e.value;
-        return indexValue(obj, args, 0);
-      }
       Value target = e.value;
+      if (statement) return callValue(target, args, argc);
       return indexValue(target, args, argc);
     }
     case GlobalEntry::HostMember:
@@ -517,11 +521,27 @@ Value Vm::callGlobal(GlobalEntry& e, LinkedModule* lm, Value* args, int argc, bo
     case GlobalEntry::Unresolved:
       if (argc == 0 && !statement && !lm->optionExplicit) return Value();
       if (lm->optionExplicit && !statement && argc == 0)
-        throw ScriptError(err::VariableUndefined, u"Variable is undefined: '" + e.name + u"'");
+        raiseNamed(err::VariableUndefined, e.name);
       typeMismatchName(e.name);
     case GlobalEntry::Class: typeMismatchName(e.name);
   }
   return Value();
+}
+
+Value Vm::callValue(const Value& targetIn, Value* args, int argc) {
+  const Value& target = targetIn.deref();
+  if (target.isObject()) {
+    Dispatch* d = target.asObject();
+    if (!d) raise(err::ObjectNotSet);
+    Value keep = target;
+    if (auto* so = dynamic_cast<ScriptObject*>(d)) {
+      if (so->cls()->defaultMember < 0) raise(err::NoSuchMember);
+      return callScriptMember(so, so->cls()->defaultMember, InvokeKind::Method, args, argc, false);
+    }
+    return invokeDispatch(d, DispIdValue, InvokeKind::Method, args, argc);
+  }
+  if (argc == 0) raise(err::TypeMismatch);
+  return indexValue(target, args, argc);
 }
 
 Value Vm::indexValue(const Value& targetIn, Value* args, int argc) {
@@ -570,12 +590,12 @@ void Vm::storeIndexed(Value& target, Value* args, int argc, Value v, int mode) {
     return;
   }
   if (target.isObject()) {
-    Dispatch* d = target.asObject();
-    if (!d) raise(err::ObjectNotSet);
     if (argc == 0) {
       assign(target, std::move(v), mode);
       return;
     }
+    Dispatch* d = target.asObject();
+    if (!d) raise(err::ObjectNotSet);
     if (mode == 0 && v.isObject()) v = resolveDefault(v);
     std::vector<Value> all;
     all.reserve(static_cast<size_t>(argc) + 1);
@@ -628,12 +648,12 @@ Value Vm::makeArray(Value* bounds, int dims) {
 }
 
 void Vm::redim(Value& target, Value* bounds, int dims, bool preserve) {
-  std::vector<int32_t> ub;
-  for (int i = 0; i < dims; ++i) ub.push_back(toInt32(resolveDefault(bounds[i])));
-  if (target.isArray()) {
+  if (target.isArray()) {  // before the bounds: ReDim fixed("abc") is error 10
     const ArrayData& old = target.asArray();
     if (old.fixedSize || old.locks > 0) raise(err::ArrayFixedOrLocked);
   }
+  std::vector<int32_t> ub;
+  for (int i = 0; i < dims; ++i) ub.push_back(toInt32(resolveDefault(bounds[i])));
   Value fresh = Value::newArray(ub);
   if (preserve && target.isArray() && target.asArray().dimensions() > 0) {
     const ArrayData& old = target.asArray();
@@ -727,6 +747,8 @@ Value Vm::callScriptMember(ScriptObject* obj, int member, InvokeKind kind, Value
       storeIndexed(field, args, argc - 1, std::move(v), kind == InvokeKind::PropertySet ? 1 : 0);
       return Value();
     }
+    // A plain value field takes no index: o.p(0) on a number is not a member call.
+    if (argc > 0 && !field.isArray() && !field.isObject()) raise(err::NoSuchMember);
     return indexValue(field, args, argc);
   }
   const FunctionCode* fn = nullptr;
@@ -773,13 +795,13 @@ Value Vm::invokeMember(const Value& object, const FunctionCode* site, int nameIn
     } else {
       member = so->cls()->find(name);
       if (member < 0)
-        throw ScriptError(err::NoSuchMember, u"Object doesn't support this property or method: '" + name + u"'");
+        raiseNamed(err::NoSuchMember, name);
       cache.key = so->cls();
       cache.id = member;
     }
     bool inside = f.me && f.me->cls() == so->cls();
     if (!so->cls()->members[static_cast<size_t>(member)].isPublic && !inside)
-      throw ScriptError(err::NoSuchMember, u"Object doesn't support this property or method: '" + name + u"'");
+      raiseNamed(err::NoSuchMember, name);
     return callScriptMember(so, member, kind, args, argc, inside);
   }
   DispId id;
@@ -789,7 +811,7 @@ Value Vm::invokeMember(const Value& object, const FunctionCode* site, int nameIn
   } else {
     id = d->findMember(name);
     if (id == DispIdUnknown)
-      throw ScriptError(err::NoSuchMember, u"Object doesn't support this property or method: '" + name + u"'");
+      raiseNamed(err::NoSuchMember, name);
     if (key) {
       cache.key = key;
       cache.id = id;
@@ -798,14 +820,15 @@ Value Vm::invokeMember(const Value& object, const FunctionCode* site, int nameIn
   return invokeDispatch(d, id, kind, args, argc);
 }
 
-Value Vm::newObject(GlobalEntry& e, LinkedModule*) {
-  if (e.kind == GlobalEntry::Class) return newScriptObject(e.cls, e.link);
+Value Vm::newObject(GlobalEntry& e, LinkedModule* lm) {
+  // A script class named like a library class (RegExp) does not replace it.
   if (ObjectFactory f = registry_.findClass(e.name)) {
     Dispatch* d = f(*this);
     if (!d) raise(err::CannotCreateObject);
     return Value(d);
   }
-  throw ScriptError(err::ClassNotDefined, u"Class not defined: '" + e.name + u"'");
+  if (e.kind == GlobalEntry::Class) return newScriptObject(e.cls, e.link);
+  raiseNamed(lm->optionExplicit ? err::VariableUndefined : err::ClassNotDefined, e.name);
 }
 
 Value Vm::newScriptObject(const ClassCode* cls, LinkedModule* link) {
@@ -904,7 +927,7 @@ Value Vm::createObject(const std::u16string& progId, const std::u16string& serve
     Dispatch* d = f(*this);
     if (d) return Value(d);
   }
-  throw ScriptError(err::CannotCreateObject, u"ActiveX component can't create object: '" + progId + u"'");
+  raiseNamed(err::CannotCreateObject, progId);
 }
 
 Value Vm::getObject(const std::u16string& pathName, const std::u16string& progId) {
@@ -946,25 +969,36 @@ void Vm::dropLink(LinkedModule* lm) {
 }
 
 Value Vm::callIntrinsic(Intrinsic which, Value* args, int argc, Frame& f) {
-  auto text = [&](int i) -> std::u16string {
-    const Value& v = args[i].deref();
-    return toString(v.isObject() ? resolveDefault(v) : v);
+  if (argc != 1) raise(err::WrongArgCount);
+  Value arg = args[0].deref();
+  if (arg.isObject()) arg = resolveDefault(arg);
+  // Code and procedure names are strings: anything else is a type mismatch.
+  auto text = [&]() -> std::u16string {
+    if (!arg.isString()) raise(err::TypeMismatch);
+    return arg.asString();
+  };
+  // A syntax error in the code given is error 1002, catchable like any run-time error.
+  auto compiled = [](auto&& run) {
+    try {
+      return run();
+    } catch (const ScriptError& e) {
+      if (e.kind != ErrorKind::Syntax) throw;
+      throw ScriptError(err::Syntax);
+    }
   };
   switch (which) {
     case Intrinsic::Eval:
-      if (argc != 1) raise(err::WrongArgCount);
-      return runInScope(text(0), true, f);
+      if (arg.isNull() || arg.isEmpty()) return arg;
+      if (!arg.isString()) arg = Value(toString(arg));
+      return compiled([&] { return runInScope(arg.asString(), true, f); });
     case Intrinsic::Execute:
-      if (argc != 1) raise(err::WrongArgCount);
-      runInScope(text(0), false, f);
+      compiled([&] { return runInScope(text(), false, f); });
       return Value();
     case Intrinsic::ExecuteGlobal:
-      if (argc != 1) raise(err::WrongArgCount);
-      addCode(text(0));
+      compiled([&] { addCode(text()); return 0; });
       return Value();
     case Intrinsic::GetRef: {
-      if (argc != 1) raise(err::WrongArgCount);
-      std::u16string name = text(0);
+      std::u16string name = text();
       auto it = byName_.find(toLowerCopy(name));
       if (it == byName_.end() || it->second->kind != GlobalEntry::Procedure) raise(err::InvalidCall);
       GlobalEntry* e = it->second;
@@ -1021,7 +1055,7 @@ void Vm::loop(Frame& f) {
       case OpCode::StoreLocal: {
         Value v = pop();
         Value& t = slot(f, in.b);
-        if (in.a == 0 && !v.isObject() && !t.isObject() && !t.isArray()) t = std::move(v);
+        if (in.a == 0 && !v.isObject() && !t.isArray()) t = std::move(v);
         else assign(t, std::move(v), in.a);
         break;
       }
@@ -1036,8 +1070,7 @@ void Vm::loop(Frame& f) {
       case OpCode::StoreGlobal: {
         GlobalEntry& e = *lm->globals[static_cast<size_t>(in.c)];
         Value v = pop();
-        if (e.kind == GlobalEntry::Variable && in.a == 0 && !v.isObject() && !e.value.isObject() &&
-            !e.value.isArray())
+        if (e.kind == GlobalEntry::Variable && in.a == 0 && !v.isObject() && !e.value.isArray())
           e.value = std::move(v);
         else storeGlobal(e, lm, std::move(v), in.a);
         break;
@@ -1053,7 +1086,7 @@ void Vm::loop(Frame& f) {
         GlobalEntry& e = *lm->globals[static_cast<size_t>(in.c)];
         if (e.kind == GlobalEntry::Unresolved) tryResolve(e);
         if (e.kind == GlobalEntry::Unresolved) {
-          if (lm->optionExplicit) throw ScriptError(err::VariableUndefined, u"Variable is undefined: '" + e.name + u"'");
+          if (lm->optionExplicit) raiseNamed(err::VariableUndefined, e.name);
           push(slot(f, in.b));
         } else {
           push(loadGlobal(e, lm));
@@ -1065,7 +1098,7 @@ void Vm::loop(Frame& f) {
         if (e.kind == GlobalEntry::Unresolved) tryResolve(e);
         Value v = pop();
         if (e.kind == GlobalEntry::Unresolved) {
-          if (lm->optionExplicit) throw ScriptError(err::VariableUndefined, u"Variable is undefined: '" + e.name + u"'");
+          if (lm->optionExplicit) raiseNamed(err::VariableUndefined, e.name);
           assign(slot(f, in.b), std::move(v), in.a);
         } else {
           storeGlobal(e, lm, std::move(v), in.a);
@@ -1076,7 +1109,7 @@ void Vm::loop(Frame& f) {
         GlobalEntry& e = *lm->globals[static_cast<size_t>(in.c)];
         if (e.kind == GlobalEntry::Unresolved) tryResolve(e);
         if (e.kind == GlobalEntry::Unresolved) {
-          if (lm->optionExplicit) throw ScriptError(err::VariableUndefined, u"Variable is undefined: '" + e.name + u"'");
+          if (lm->optionExplicit) raiseNamed(err::VariableUndefined, e.name);
           push(Value::reference(&slot(f, in.b)));
         } else if (e.kind == GlobalEntry::Variable) {
           push(Value::reference(&e.value));
@@ -1149,7 +1182,7 @@ void Vm::loop(Frame& f) {
         if (e.kind == GlobalEntry::Unresolved) tryResolve(e);
         Value r;
         if (e.kind == GlobalEntry::Unresolved) {
-          if (lm->optionExplicit) throw ScriptError(err::VariableUndefined, u"Variable is undefined: '" + e.name + u"'");
+          if (lm->optionExplicit) raiseNamed(err::VariableUndefined, e.name);
           Value& local = slot(f, in.b);
           if (in.a == 0 && local.isEmpty()) typeMismatchName(e.name);
           r = indexValue(local, args, in.a);
@@ -1158,6 +1191,32 @@ void Vm::loop(Frame& f) {
         }
         unpinAbove(args);
         popTo(args);
+        push(std::move(r));
+        break;
+      }
+      case OpCode::CallDyn: {
+        Value* args = sp_ - in.a;
+        GlobalEntry& e = *lm->globals[static_cast<size_t>(in.c)];
+        if (e.kind == GlobalEntry::Unresolved) tryResolve(e);
+        Value r;
+        if (e.kind == GlobalEntry::Unresolved) {
+          if (lm->optionExplicit) raiseNamed(err::VariableUndefined, e.name);
+          Value local = slot(f, in.b);
+          if (local.isEmpty()) raiseNamed(err::TypeMismatch, e.name);
+          r = callValue(local, args, in.a);
+        } else {
+          r = callGlobal(e, lm, args, in.a, true);
+        }
+        unpinAbove(args);
+        popTo(args);
+        push(std::move(r));
+        break;
+      }
+      case OpCode::CallValue: {
+        Value* args = sp_ - in.a;
+        Value r = callValue(Value(args[-1]), args, in.a);
+        unpinAbove(args - 1);
+        popTo(args - 1);
         push(std::move(r));
         break;
       }
@@ -1175,7 +1234,7 @@ void Vm::loop(Frame& f) {
         bool isSet = in.op == OpCode::SetMemberSet;
         Value* args = sp_ - in.a - 1;
         Value obj = args[-1];
-        if (!isSet && sp_[-1].isObject()) sp_[-1] = resolveDefault(sp_[-1]);
+        if (!isSet && sp_[-1].isObject() && hasDefault(sp_[-1])) sp_[-1] = resolveDefault(sp_[-1]);
         invokeMember(obj, fn, in.c, in.b, isSet ? InvokeKind::PropertySet : InvokeKind::PropertyLet, args, in.a + 1, f);
         unpinAbove(args - 1);
         popTo(args - 1);
@@ -1213,7 +1272,7 @@ void Vm::loop(Frame& f) {
             GlobalEntry& e = *lm->globals[static_cast<size_t>(g)];
             if (e.kind == GlobalEntry::Unresolved) tryResolve(e);
             if (e.kind == GlobalEntry::Unresolved) {
-              if (lm->optionExplicit) throw ScriptError(err::VariableUndefined, u"Variable is undefined: '" + e.name + u"'");
+              if (lm->optionExplicit) raiseNamed(err::VariableUndefined, e.name);
               storeIndexed(slot(f, in.b), args, in.a, std::move(v), mode);
             } else if (e.kind == GlobalEntry::Variable) {
               storeIndexed(e.value, args, in.a, std::move(v), mode);
@@ -1232,7 +1291,9 @@ void Vm::loop(Frame& f) {
             break;
           }
           default: {
-            Value target = args[-1];
+            // The target is a reference when it is an element of a variable (x(0)(1) = v).
+            Value& target = args[-1].derefMut();
+            if (target.isNothing() && in.a > 0) raise(err::TypeMismatch);
             storeIndexed(target, args, in.a, std::move(v), in.b);
             unpinAbove(args - 1);
             popTo(args - 1);
@@ -1266,6 +1327,16 @@ void Vm::loop(Frame& f) {
         if (r.isReference() && !pins_.empty()) pins_.back().mark = args;
         for (Value* p = sp_; p > args;) (--p)->clear();
         sp_ = args;
+        push(std::move(r));
+        break;
+      }
+      case OpCode::RefIndexValue: {
+        Value* args = sp_ - in.a;
+        Value r = args[-1].isReference() ? refIndexed(*args[-1].referenceTarget(), args, in.a)
+                                         : indexValue(args[-1], args, in.a);
+        if (r.isReference() && !pins_.empty()) pins_.back().mark = args - 1;
+        for (Value* p = sp_; p > args - 1;) (--p)->clear();
+        sp_ = args - 1;
         push(std::move(r));
         break;
       }
@@ -1382,10 +1453,6 @@ void Vm::loop(Frame& f) {
         const Value& to = f.base[in.b];
         const Value& step = f.base[in.b + 1];
         bool done;
-        if (to.isMissing()) {  // the loop's bounds failed under On Error Resume Next: one pass only
-          f.pc = in.c;
-          break;
-        }
         auto isInt = [](const Value& x) { return x.type() == VarType::Integer || x.type() == VarType::Long; };
         auto asInt = [](const Value& x) -> int64_t { return x.type() == VarType::Integer ? x.asInteger() : x.asLong(); };
         if (isInt(v) && isInt(to) && isInt(step)) {
@@ -1446,6 +1513,7 @@ void Vm::loop(Frame& f) {
       case OpCode::CheckObject:
         if (!sp_[-1].isObject()) raise(err::ObjectRequired);
         break;
+      case OpCode::Raise: raise(in.c);
       case OpCode::AppendLocal: {
         Value rhs = pop();
         appendTo(slot(f, in.b), std::move(rhs));

@@ -130,6 +130,12 @@ class Vm : public BuiltinContext {
 
   // Operations shared by several instructions.
   void assign(Value& target, Value v, int mode);
+  // Let on an object itself (a name the host added): assigns its default property.
+  void letDefault(const Value& object, Value v);
+  // Whether resolving the object's default member can succeed (script classes without one cannot).
+  bool hasDefault(const Value& v);
+  // A call statement on a value: the default member of an object; error 13 for anything else.
+  Value callValue(const Value& target, Value* args, int argc);
   Value loadGlobal(GlobalEntry& e, LinkedModule* lm);
   void storeGlobal(GlobalEntry& e, LinkedModule* lm, Value v, int mode);
   Value* globalVariable(GlobalEntry& e, LinkedModule* lm, bool forWrite);
