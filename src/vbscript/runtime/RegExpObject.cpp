@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "vbscript/Operators.h"
+#include "vbscript/TimeLimit.h"
 #include "vbscript/runtime/LibrarySupport.h"
 #include "vbscript/runtime/Regex.h"
 
@@ -216,7 +217,9 @@ private:
     {
         size_t at = 0;
         RegexMatch m;
-        while (at <= text.size() && search(text, at, m)) {
+        for (size_t found = 1; at <= text.size() && search(text, at, m); ++found) {
+            if (found % 4096 == 0)
+                checkTimeLimit();
             onMatch(m);
             if (!global_)
                 break;

@@ -61,10 +61,33 @@ namespace {
 // engine's script may call into another's), so its budget is per thread.
 thread_local const char* tStackTop = nullptr;
 thread_local int tActiveRuns = 0;
+// The engines running on this thread, innermost last (one engine's script may call into another's).
+thread_local std::vector<Vm*> tRunning;
+thread_local int tPauses = 0;
 }  // namespace
+
+PauseTimeLimit::PauseTimeLimit() noexcept : outermost_(tPauses++ == 0) {
+  if (outermost_) start_ = std::chrono::steady_clock::now();
+}
+
+PauseTimeLimit::~PauseTimeLimit() {
+  --tPauses;
+  if (!outermost_) return;
+  auto paused = std::chrono::steady_clock::now() - start_;
+  for (size_t i = 0; i < tRunning.size(); ++i) {
+    if (std::find(tRunning.begin(), tRunning.begin() + static_cast<ptrdiff_t>(i), tRunning[i]) ==
+        tRunning.begin() + static_cast<ptrdiff_t>(i))
+      tRunning[i]->excludeTime(paused);
+  }
+}
+
+void checkTimeLimit() {
+  if (!tRunning.empty()) tRunning.back()->checkTime();
+}
 
 struct Vm::RunScope {
   Vm& vm;
+  MemoryAccount* outerAccount = nullptr;
   explicit RunScope(Vm& v) : vm(v) {
     if (vm.runDepth_++ == 0) {
       vm.runStart_ = std::chrono::steady_clock::now();
@@ -76,14 +99,19 @@ struct Vm::RunScope {
       tStackTop = &probe;
     }
     vm.nativeStackTop_ = tStackTop;
+    tRunning.push_back(&vm);
+    outerAccount = chargedAccount();
+    setChargedAccount(vm.memory_);
   }
   ~RunScope() {
+    setChargedAccount(outerAccount);
+    tRunning.pop_back();
     --vm.runDepth_;
     --tActiveRuns;
   }
 };
 
-Vm::Vm() : registry_(defaultRegistry()) {
+Vm::Vm() : registry_(defaultRegistry()), memory_(new MemoryAccount) {
   err_ = Ref<ErrObject>(new ErrObject);
   alive_ = std::make_shared<VmAlive>();
   alive_->vm = this;
@@ -99,6 +127,8 @@ Vm::~Vm() {
   }
   alive_->vm = nullptr;
   for (auto& l : links_) l->alive = false;
+  // Strings and arrays still charged keep the account until they go.
+  if (--memory_->refs == 0) delete memory_;
 }
 
 // ---------------------------------------------------------------- globals
@@ -402,9 +432,7 @@ void Vm::unpinAbove(Value* mark) {
 
 bool Vm::hasDefault(const Value& v) {
   Dispatch* d = v.deref().asObject();
-  if (!d) return true;  // Nothing: resolving reports it
-  auto* so = dynamic_cast<ScriptObject*>(d);
-  return !so || so->cls()->defaultMember >= 0;
+  return !d || d->hasDefaultMember();  // Nothing: resolving reports it
 }
 
 Value Vm::resolveDefault(const Value& v) {
@@ -680,6 +708,7 @@ Value Vm::callBuiltin(int index, Value* args, int argc) {
     }
   }
   Value r = b.fn(*this, std::span<Value>(args, static_cast<size_t>(argc)));
+  countWork(r);
   if (b.byRefMask) {
     for (int i = 0; i < argc && i < 32; ++i) {
       if ((b.byRefMask >> i & 1) && targets[i]) *targets[i] = args[i];
@@ -704,21 +733,12 @@ Value Vm::invokeDispatch(Dispatch* d, DispId id, InvokeKind kind, Value* args, i
     values = large.data();
   }
   for (int i = 0; i < argc; ++i) values[i] = args[i].deref();
-  bool timed = timeoutMs_ >= 0 && runDepth_ > 0;
-  std::chrono::steady_clock::time_point t0;
-  if (timed) t0 = std::chrono::steady_clock::now();
-  struct HostTime {
-    Vm& vm;
-    bool timed;
-    std::chrono::steady_clock::time_point t0;
-    // Time spent in the host (message boxes, waits) does not count towards the time-out.
-    ~HostTime() {
-      if (timed) vm.runStart_ += std::chrono::steady_clock::now() - t0;
-    }
-  } hostTime{*this, timed, t0};
+  // The time spent in the method counts towards the time limit; hosts pause
+  // the clock themselves for boxes, windows and waits (PauseTimeLimit).
   Value r;
   try {
     r = d->invoke(id, kind, std::span<Value>(values, static_cast<size_t>(argc)));
+    countWork(r);
   } catch (const ScriptError& e) {
     // A property that takes no arguments, read with arguments: index its value
     // (collection properties: Items(2)).
@@ -878,41 +898,28 @@ bool Vm::forEachNext(Frame& f, int h) {
   }
   auto* holder = static_cast<EnumHolder*>(state.asObject());
   Value out;
-  auto t0 = std::chrono::steady_clock::now();
-  bool more = holder->next(out);
-  runStart_ += std::chrono::steady_clock::now() - t0;
-  if (!more) return false;
+  if (!holder->next(out)) return false;
   push(std::move(out));
   return true;
 }
 
-namespace {
-// Adds the time spent in a dialog to the run's start, pausing the time-out clock.
-struct PauseClock {
-  std::chrono::steady_clock::time_point& runStart;
-  std::chrono::steady_clock::time_point t0 = std::chrono::steady_clock::now();
-  ~PauseClock() { runStart += std::chrono::steady_clock::now() - t0; }
-};
-}  // namespace
-
+// The time a player spends answering a box does not count towards the time limit.
 int Vm::HostProxy::msgBox(const std::u16string& prompt, int buttons, const std::u16string& title) {
-  PauseClock pause{vm_.runStart_};
+  PauseTimeLimit pause;
   return real().msgBox(prompt, buttons, title);
 }
 
 std::optional<std::u16string> Vm::HostProxy::inputBox(const std::u16string& prompt, const std::u16string& title,
                                                       const std::u16string& defaultText) {
-  PauseClock pause{vm_.runStart_};
+  PauseTimeLimit pause;
   return real().inputBox(prompt, title, defaultText);
 }
 
 Value Vm::HostProxy::createObject(const std::u16string& progId, const std::u16string& serverName) {
-  PauseClock pause{vm_.runStart_};
   return real().createObject(progId, serverName);
 }
 
 Value Vm::HostProxy::getObject(const std::u16string& pathName, const std::u16string& progId) {
-  PauseClock pause{vm_.runStart_};
   return real().getObject(pathName, progId);
 }
 
@@ -1015,14 +1022,26 @@ Value Vm::callIntrinsic(Intrinsic which, Value* args, int argc, Frame& f) {
 void Vm::appendTo(Value& target, Value rhs) {
   if (rhs.isObject()) rhs = resolveDefault(rhs);
   if (target.isString() && target.stringData()->refs == 1 && !rhs.isNull()) {
-    std::u16string& text = target.stringData()->text;
+    StringData& data = *target.stringData();
+    std::u16string& text = data.text;
+    size_t before = text.size(), capacity = text.capacity();
     if (rhs.isString()) {
       if (text.size() + rhs.asString().size() > kMaxStringLength) raise(err::OutOfStringSpace);
       text += rhs.asString();
+      if (rhs.asString().size() >= kLargeWork) checkBudget();
     } else {
       std::u16string more = toString(rhs);
       if (text.size() + more.size() > kMaxStringLength) raise(err::OutOfStringSpace);
       text += more;
+    }
+    if (text.capacity() != capacity) {
+      try {
+        data.charge.set(static_cast<int64_t>(text.capacity()) * 2);
+      } catch (...) {
+        text.resize(before);
+        text.shrink_to_fit();
+        throw;
+      }
     }
     return;
   }
@@ -1176,36 +1195,20 @@ void Vm::loop(Frame& f) {
         push(std::move(r));
         break;
       }
-      case OpCode::IndexDyn: {
+      case OpCode::IndexDyn: case OpCode::CallDyn: {
+        // A name met first inside a procedure: a global when one exists by now, else the local.
+        bool statement = in.op == OpCode::CallDyn;
         Value* args = sp_ - in.a;
         GlobalEntry& e = *lm->globals[static_cast<size_t>(in.c)];
         if (e.kind == GlobalEntry::Unresolved) tryResolve(e);
         Value r;
         if (e.kind == GlobalEntry::Unresolved) {
           if (lm->optionExplicit) raiseNamed(err::VariableUndefined, e.name);
-          Value& local = slot(f, in.b);
-          if (in.a == 0 && local.isEmpty()) typeMismatchName(e.name);
-          r = indexValue(local, args, in.a);
+          const Value& local = slot(f, in.b);
+          if ((statement || in.a == 0) && local.isEmpty()) typeMismatchName(e.name);
+          r = statement ? callValue(Value(local), args, in.a) : indexValue(local, args, in.a);
         } else {
-          r = callGlobal(e, lm, args, in.a, false);
-        }
-        unpinAbove(args);
-        popTo(args);
-        push(std::move(r));
-        break;
-      }
-      case OpCode::CallDyn: {
-        Value* args = sp_ - in.a;
-        GlobalEntry& e = *lm->globals[static_cast<size_t>(in.c)];
-        if (e.kind == GlobalEntry::Unresolved) tryResolve(e);
-        Value r;
-        if (e.kind == GlobalEntry::Unresolved) {
-          if (lm->optionExplicit) raiseNamed(err::VariableUndefined, e.name);
-          Value local = slot(f, in.b);
-          if (local.isEmpty()) raiseNamed(err::TypeMismatch, e.name);
-          r = callValue(local, args, in.a);
-        } else {
-          r = callGlobal(e, lm, args, in.a, true);
+          r = callGlobal(e, lm, args, in.a, statement);
         }
         unpinAbove(args);
         popTo(args);
@@ -1378,7 +1381,15 @@ void Vm::loop(Frame& f) {
       QM_BINARY(IntDiv, opIntDiv)
       QM_BINARY(Mod, opMod)
       QM_BINARY(Pow, opPow)
-      QM_BINARY(Concat, opConcat)
+      case OpCode::Concat: {
+        Value b = pop();
+        Value& a = sp_[-1];
+        if (a.isObject()) a = resolveDefault(a);
+        if (b.isObject()) b = resolveDefault(b);
+        a = opConcat(a, b);
+        countWork(a);
+        break;
+      }
       QM_BINARY(And, opAnd)
       QM_BINARY(Or, opOr)
       QM_BINARY(Xor, opXor)

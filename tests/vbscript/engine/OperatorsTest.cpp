@@ -166,3 +166,29 @@ TEST(OperatorsConformance, ByteImpNullKeepsTheByte) {
 
 }  // namespace
 }  // namespace qm::vbs::test
+
+namespace qm::vbs::test {
+namespace {
+
+// Constants are folded when compiled: each folded operator gives what it gives at run time.
+TEST(ConstantFolding, EveryFoldedOperator) {
+  const char* cases[][2] = {
+      {"5 - 3", "2"},          {"5 + 3", "8"},           {"5 * 3", "15"},     {"7 / 2", "3.5"},
+      {"7 \\ 2", "3"},         {"7 Mod 3", "1"},         {"2 ^ 3", "8"},      {"\"a\" & \"b\"", "ab"},
+      {"6 And 3", "2"},        {"6 Or 3", "7"},          {"6 Xor 3", "5"},    {"-(2 - 5)", "3"},
+      {"Not 5", "-6"},         {"8 Mod 5 \\ 2", "0"},    {"3 - 2 - 1", "0"},  {"2 ^ 3 ^ 2", "64"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(evalAfter(std::string("Const C = ") + c[0], "C"), c[1]) << c[0];
+    // The same expression computed at run time.
+    EXPECT_EQ(evalAfter(std::string("x = ") + c[0], "x"), c[1]) << c[0];
+  }
+}
+
+TEST(ConstantFolding, ModBindsLooserThanIntegerDivision) {
+  EXPECT_EQ(evalText("8 Mod 5 \\ 2"), "0");  // 8 Mod (5 \ 2)
+  EXPECT_EQ(evalText("9 \\ 2 Mod 3"), "1");  // (9 \ 2) Mod 3
+}
+
+}  // namespace
+}  // namespace qm::vbs::test

@@ -42,6 +42,8 @@ TEST(Statements, SelectCaseWithListsRangesAndIs) {
       "Function K(v)\r\nSelect Case v\r\nCase 1, 2\r\nK = \"low\"\r\nCase 3 To 5\r\nK = \"mid\"\r\n"
       "Case Is > 100\r\nK = \"huge\"\r\nCase Else\r\nK = \"other\"\r\nEnd Select\r\nEnd Function";
   EXPECT_EQ(evalAfter(code, "K(2) & K(4) & K(500) & K(50)"), "lowmidhugeother");
+  // Both bounds of a range belong to it.
+  EXPECT_EQ(evalAfter(code, "K(3) & K(5) & K(6)"), "midmidother");
   // A number meets a text Case as a number: "x" is a type mismatch.
   std::string text = "Function T(v)\r\nSelect Case v\r\nCase \"x\"\r\nT = \"text\"\r\nCase Else\r\nT = \"other\"\r\n"
                      "End Select\r\nEnd Function";
