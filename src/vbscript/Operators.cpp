@@ -349,10 +349,15 @@ Value opImp(const Value& a, const Value& b) {
 int compareValues(const Value& a, const Value& b, bool textCompare) {
   VarType ta = a.type(), tb = b.type();
   if (ta == VarType::Null || tb == VarType::Null) return 2;
-  if (ta == VarType::Integer && tb == VarType::Integer)
-    return a.asInteger() < b.asInteger() ? -1 : (a.asInteger() > b.asInteger() ? 1 : 0);
-  if (ta == VarType::Long && tb == VarType::Long)
-    return a.asLong() < b.asLong() ? -1 : (a.asLong() > b.asLong() ? 1 : 0);
+  // The common cases first: whole numbers, then Doubles.
+  bool ia = ta == VarType::Integer || ta == VarType::Long, ib = tb == VarType::Integer || tb == VarType::Long;
+  if (ia && ib) {
+    int32_t x = ta == VarType::Integer ? a.asInteger() : a.asLong();
+    int32_t y = tb == VarType::Integer ? b.asInteger() : b.asLong();
+    return x < y ? -1 : (x > y ? 1 : 0);
+  }
+  if (ta == VarType::Double && tb == VarType::Double)
+    return a.asDouble() < b.asDouble() ? -1 : (a.asDouble() > b.asDouble() ? 1 : 0);
   bool sa = ta == VarType::String, sb = tb == VarType::String;
   if (sa || sb) {
     if (sa && sb)
