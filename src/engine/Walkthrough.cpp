@@ -214,11 +214,13 @@ QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
   isExpect = verb == QLatin1String("expect");
   if (isExpect) return expect(w);
 
-  // Every other step opens a new window for "expect message".
+  // Every other step opens a new window for "expect message"; only its boxes are kept.
+  boxLimit_.beginStep();
   dialogsFrom_ = dialogs_.count();
   inFrameFrom_ = game() ? game()->InFrameMessagesShown.size() : 0;
   auto closeWindow = [&](const QString& result) {
     dialogsTo_ = dialogs_.count();
+    if (boxLimit_.overflowed() && result.isEmpty()) return QStringLiteral("message box loop");
     inFrameTo_ = game() ? game()->InFrameMessagesShown.size() : 0;
     if (inFrameTo_ < inFrameFrom_) inFrameFrom_ = 0;  // a new game window started meanwhile
     return result;

@@ -25,6 +25,8 @@
 #include <functional>
 #include <optional>
 
+#include "engine/WalkthroughBoxLimit.h"
+
 namespace qm::platform {
 class RecordingDialogService;
 }
@@ -74,6 +76,7 @@ class WalkthroughRunner {
   void runEventsFor(int milliseconds);
 
   platform::RecordingDialogService& dialogs_;
+  WalkthroughBoxLimit boxLimit_{dialogs_};
   QTextStream& out_;
   std::function<QString()> start_;
   int passed_ = 0, failed_ = 0;
