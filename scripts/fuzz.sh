@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds every fuzz target with clang, libFuzzer, AddressSanitizer and UBSan
 # into build-fuzz/, and runs each for SECONDS (default 60) starting from its
-# seeds in fuzz/seeds/<target>/. Prints per target the runs made and any crash
+# seeds in fuzz/seeds/<target>/ (and fuzz/seeds/<folder>/, shared by the
+# targets of one fuzz/ folder). Prints per target the runs made and any crash
 # with the input file that caused it; exits non-zero when a target crashed.
 #
 #   scripts/fuzz.sh [SECONDS]
@@ -39,8 +40,12 @@ for t in $targets; do
   name="${t#fuzz_}"
   work="$build_dir/fuzz-work/$name"
   mkdir -p "$work/corpus" "$work/crashes"
-  seeds="$root/fuzz/seeds/$name"
-  [ -d "$seeds" ] || { echo "warning: no seeds for $name (fuzz/seeds/$name)" >&2; seeds=""; }
+  # Seeds of the target itself, and those shared by its folder (fuzz/seeds/vbscript).
+  seeds=""
+  for d in "$root/fuzz/seeds/$name" "$root/fuzz/seeds/${name%%_*}"; do
+    [ -d "$d" ] && seeds="$seeds $d"
+  done
+  [ -n "$seeds" ] || echo "warning: no seeds for $name (fuzz/seeds/$name)" >&2
   log="$work/log.txt"
   set +e
   # shellcheck disable=SC2086
