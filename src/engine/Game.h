@@ -33,11 +33,14 @@
 #include "engine/controls/TimerControl.h"
 
 class QMenuBar;
+class QLabel;
 class QGraphicsView;
 class QGraphicsScene;
 class QGraphicsProxyWidget;
 
 namespace qm::engine {
+
+class StartHint;
 
 // The visited frames, oldest first (the hidden list box of the window).
 class FramesHistoryList {
@@ -146,6 +149,8 @@ class Game : public QWidget {
   void ShowMenus();
   void HideMenus();
   bool menuOpened() const { return MenuOpened_; }
+  // The note over a full-screen game at its start (how to reach the menu and quit).
+  QLabel* startHint() const;
   // Called when the window has unloaded (after StartUnloading): the welcome
   // window shows again, or the program ends.
   std::function<void()> onUnloaded;
@@ -205,6 +210,9 @@ class Game : public QWidget {
   void askToQuit();
   void openDebugFrame(const QString& name);
   void paintBackground(const FrameFile& f);
+  // Esc or a right click asked for the menu bar.
+  void playerShowsMenus();
+  void placeStartHint();
 
   std::unique_ptr<FrameLogic> logic_;
   bool MenuOpened_ = false;
@@ -218,6 +226,7 @@ class Game : public QWidget {
   QGraphicsScene* scene_ = nullptr;
   QGraphicsView* view_ = nullptr;
   QGraphicsProxyWidget* proxy_ = nullptr;
+  StartHint* startHint_ = nullptr;
 };
 
 }  // namespace qm::engine
