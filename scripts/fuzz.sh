@@ -5,7 +5,7 @@
 # targets of one fuzz/ folder). Prints per target the runs made and any crash
 # with the input file that caused it; exits non-zero when a target crashed.
 #
-#   scripts/fuzz.sh [SECONDS]
+#   scripts/fuzz.sh [SECONDS] [TARGET...]     (TARGET: game_frame_file, vbscript_parser, ...)
 #
 # Installs clang and its fuzzer runtime (scripts/install-deps.sh --fuzz) when
 # they are missing. Work files (the growing corpus, crash inputs, logs) stay in
@@ -13,7 +13,8 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:-60}"
-case "$seconds" in ''|*[!0-9]*) echo "usage: $0 [SECONDS]" >&2; exit 2 ;; esac
+case "$seconds" in ''|*[!0-9]*) echo "usage: $0 [SECONDS] [TARGET...]" >&2; exit 2 ;; esac
+shift $(( $# > 0 ? 1 : 0 ))
 build_dir="${QM_FUZZ_BUILD_DIR:-$root/build-fuzz}"
 
 "$root/scripts/install-deps.sh" --fuzz
@@ -26,7 +27,11 @@ if [ ! -f "$build_dir/build.ninja" ]; then
   CC=clang CXX=clang++ cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DQM_FUZZ=ON -DQM_SANITIZE=ON -DQM_BUILD_TESTS=OFF -DQM_BUILD_BENCH=OFF "${extra[@]}" >/dev/null
 fi
-targets=$(cmake --build "$build_dir" --target help | sed -n 's/^\(fuzz_[A-Za-z0-9_]*\):.*/\1/p' | sort)
+if [ $# -gt 0 ]; then
+  targets=$(printf 'fuzz_%s\n' "$@")
+else
+  targets=$(cmake --build "$build_dir" --target help | sed -n 's/^\(fuzz_[A-Za-z0-9_]*\):.*/\1/p' | sort)
+fi
 [ -n "$targets" ] || { echo "no fuzz targets found" >&2; exit 1; }
 # shellcheck disable=SC2086
 cmake --build "$build_dir" --target $targets
