@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian 12 package the player needs to build, run and test.
 # Idempotent and quiet when everything is already there.
+#   --fuzz  also clang and its fuzzer runtime (for scripts/fuzz.sh only)
 set -euo pipefail
 
 packages=(
@@ -14,6 +15,9 @@ packages=(
   xdg-utils
   help2man desktop-file-utils man-db dpkg-dev file
 )
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -12,7 +12,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   try {
     const qm::engine::FrameFile f = qm::engine::parseFrameFile(bytes, QStringLiteral("fuzz.fme"));
-    if (f.soundRecords.size() > static_cast<std::size_t>(size) + 1) __builtin_trap();
+    // Every sound record takes at least one byte of the file: a record of no
+    // fields ends the block.
+    if (f.soundRecords.size() > static_cast<std::size_t>(size)) __builtin_trap();
+    if (f.soundFieldsPerRecord == 0 && !f.soundRecords.empty()) __builtin_trap();
   } catch (const qm::VbError&) {
   }
   (void)qm::platform::decodeIconFile(bytes);

@@ -4,13 +4,14 @@
 #include <QPixmap>
 
 #include "engine/PictureCache.h"
+#include "platform/FileConfinement.h"
 #include "platform/IconFile.h"
 
 namespace qm::engine {
 
 std::optional<QCursor> loadCursorFile(const QString& nativePath) {
   QFile f(nativePath);
-  if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+  if (!platform::isInsideConfinement(nativePath) || !f.open(QIODevice::ReadOnly)) return std::nullopt;
   const QByteArray bytes = f.read(4 * 1024 * 1024);
   f.close();
   if (auto icon = platform::decodeIconFile(bytes)) {

@@ -72,7 +72,8 @@ FrameFile parseFrameFile(const QByteArray& bytes, const QString& fileNameForMess
   // A record holds at most five fields; more would misalign everything after.
   if (f.soundFieldsPerRecord < 0 || f.soundFieldsPerRecord > 5 || count < 0)
     throw VbError(9, QStringLiteral("Subscript out of range"));
-  for (int i = 0; i < count; ++i) {
+  // Records of no fields hold nothing: the block ends there, whatever count it declares.
+  for (int i = 0; i < count && f.soundFieldsPerRecord > 0; ++i) {
     FrameSoundRecord rec;
     for (int k = 1; k <= f.soundFieldsPerRecord; ++k) {
       switch (k) {

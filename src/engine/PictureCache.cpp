@@ -7,6 +7,7 @@
 #include <QImageReader>
 
 #include "engine/CursorFile.h"
+#include "platform/FileConfinement.h"
 #include "platform/IconFile.h"
 
 namespace qm::engine {
@@ -20,6 +21,7 @@ std::optional<QImage> PictureCache::load(const QString& nativePath) {
   static QElapsedTimer clock;
   if (!clock.isValid()) clock.start();
   const qint64 now = clock.elapsed();
+  if (!platform::isInsideConfinement(nativePath)) return std::nullopt;
   if (auto hit = entries_.find(nativePath); hit != entries_.end() && now - hit->checkedAt < 1000) {
     order_.splice(order_.begin(), order_, hit->lru);
     return hit->image;

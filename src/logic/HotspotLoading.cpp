@@ -20,6 +20,11 @@ namespace qm::logic {
 
 namespace {
 
+// As many as text boxes: more than any editor ever wrote. The window's
+// controls are siblings, and the toolkit paints overlapping siblings
+// recursively, so tens of thousands of them would overflow the stack.
+constexpr int kMaxHotspots = 10000;
+
 // A project media file (folder + name as the game wrote it) through the media
 // locator, as a native path for the controls.
 QString locatedMedia(const QString& folder, const QString& fileName) {
@@ -67,6 +72,11 @@ void GameLogic::LoadAreas() {
     return;
   }
   for (int n = 1; !reader->atEnd() && !startup::GameStopped(); ++n) {
+    if (n > kMaxHotspots) {
+      reportStandardError(QStringLiteral(" Too many hotspots in this frame: only the first %1 are loaded.")
+                              .arg(kMaxHotspots));
+      break;
+    }
     HotspotRecord record;
     bool broken = false;
     try {

@@ -1,6 +1,8 @@
 #include "media/AnimatedPicture.h"
 
 #include <QFileInfo>
+
+#include "platform/FileConfinement.h"
 #include <QPainter>
 #include <QTimer>
 #include <algorithm>
@@ -55,7 +57,7 @@ bool AnimatedPicture::setFileName(const QString& path) {
     update();
     return true;
   }
-  if (!QFileInfo(path).isFile()) {
+  if (!QFileInfo(path).isFile() || !platform::isInsideConfinement(path)) {
     error_ = QStringLiteral("file not found: %1").arg(path);
     update();
     return false;

@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+
+#include "platform/FileConfinement.h"
 #include <mutex>
 
 extern "C" {
@@ -45,7 +47,7 @@ int openMediaInput(const QString& path, AVFormatContext** format, QString* error
   std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
   *format = nullptr;
   const QFileInfo info(path);
-  if (!info.exists() || !info.isFile()) {
+  if (!info.exists() || !info.isFile() || !platform::isInsideConfinement(path)) {
     if (error) *error = QStringLiteral("file not found: %1").arg(path);
     return AVERROR(ENOENT);
   }

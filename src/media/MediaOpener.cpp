@@ -6,12 +6,13 @@
 #include "media/MidiDecoder.h"
 #include "media/MidiFile.h"
 #include "media/Soundfont.h"
+#include "platform/FileConfinement.h"
 
 namespace qm::media {
 
 MediaKind detectMediaKind(const QString& path) {
   QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return MediaKind::Missing;
+  if (!platform::isInsideConfinement(path) || !f.open(QIODevice::ReadOnly)) return MediaKind::Missing;
   return looksLikeMidi(f.read(16)) ? MediaKind::Midi : MediaKind::Other;
 }
 

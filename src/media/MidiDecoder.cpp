@@ -4,6 +4,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+
+#include "platform/FileConfinement.h"
 #include <algorithm>
 #include <cmath>
 #include <mutex>
@@ -132,7 +134,7 @@ void prepareMidiSynthesizer() {
 
 std::unique_ptr<MidiDecoder> MidiDecoder::open(const QString& path, QString* error) {
   QFile file(path);
-  if (!QFileInfo(path).isFile()) {
+  if (!QFileInfo(path).isFile() || !platform::isInsideConfinement(path)) {
     if (error) *error = QStringLiteral("file not found: %1").arg(path);
     return nullptr;
   }

@@ -1,4 +1,5 @@
 #include "platform/FileResolver.h"
+#include "platform/FileConfinement.h"
 #include "platform/Wildcard.h"
 
 #include <QDir>
@@ -113,9 +114,10 @@ bool isFolder(const QString& native) {
   return ::stat(QFile::encodeName(native).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
+// A regular file: not a folder, and not a pipe or device a read would hang on.
 bool isPlainFile(const QString& native) {
   struct stat st{};
-  return ::stat(QFile::encodeName(native).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
+  return ::stat(QFile::encodeName(native).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 // Resolves every component; the result has no trailing '/' (except "/").
@@ -162,8 +164,14 @@ QString toNativeSeparators(const QString& path) {
 }
 
 std::optional<QString> resolveExisting(const QString& path) {
-  std::lock_guard lock(gMutex);
-  return resolveLocked(path);
+  std::optional<QString> real;
+  {
+    std::lock_guard lock(gMutex);
+    real = resolveLocked(path);
+  }
+  // The one confinement check: outside the game's folder is as good as missing.
+  if (real && !isInsideConfinement(*real)) return std::nullopt;
+  return real;
 }
 
 bool fileExists(const QString& path) {
@@ -219,7 +227,9 @@ QString safeDir(const QString& path) {
     if (!realFolder || !isFolder(*realFolder)) return {};
     const QString base = realFolder->endsWith(u'/') ? *realFolder : *realFolder + u'/';
     for (const QString& name : listFolder(base)) {
-      if (matchesWildcard(name, title, Qt::CaseInsensitive) && isPlainFile(base + name)) return name;
+      if (matchesWildcard(name, title, Qt::CaseInsensitive) && isPlainFile(base + name) &&
+          isInsideConfinement(base + name))
+        return name;
     }
     return {};
   }
@@ -244,6 +254,12 @@ void writeWholeFile(const QString& path, const QByteArray& bytes) {
   const QString target = resolveForWrite(path);
   const qsizetype cut = target.lastIndexOf(u'/');
   if (cut > 0 && !isFolder(target.left(cut))) throw VbError::pathNotFound(path);
+  // Only plain files inside the game's folder, never through a link that leads out.
+  struct stat st{};
+  const bool exists = ::stat(QFile::encodeName(target).constData(), &st) == 0;
+  if (!isInsideConfinement(target) || (exists && !S_ISREG(st.st_mode))) {
+    throw VbError::permissionDenied(path);
+  }
   // Written beside the target and renamed over it: a failure half-way never
   // leaves a damaged file where a good one was.
   QSaveFile f(target);

@@ -9,6 +9,10 @@
 // doubled separators. A Windows drive prefix ("C:") is not a path here and
 // never resolves.
 //
+// While a game runs, the resolver answers only for files inside its folder
+// (platform/FileConfinement.h): a path whose real path lies outside resolves to
+// nothing, exactly like a missing file, and is never written.
+//
 // Listings are cached per directory and refreshed when the directory's
 // modification time changes, or all at once by forgetCachedListings().
 #pragma once
@@ -23,7 +27,8 @@ namespace qm::platform {
 // Native path of the existing file or folder, or nullopt.
 std::optional<QString> resolveExisting(const QString& path);
 
-// The "directory look-up": true for an existing plain file (not a folder).
+// The "directory look-up": true for an existing plain file (not a folder, pipe
+// or device).
 bool fileExists(const QString& path);
 
 // True for an existing folder.
@@ -45,7 +50,8 @@ QByteArray readWholeFile(const QString& path);
 
 // Writes the whole file through resolveForWrite (creating or replacing it; the
 // old content stays intact when writing fails).
-// Throws VbError 75 when it cannot be written, 76 when its folder does not exist.
+// Throws VbError 75 when it cannot be written, 76 when its folder does not exist,
+// 70 when it lies outside the game's folder or is not a plain file.
 void writeWholeFile(const QString& path, const QByteArray& bytes);
 
 // Names of the entries of a folder (files and sub-folders, hidden ones too, no

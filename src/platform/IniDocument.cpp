@@ -24,13 +24,30 @@ bool sameName(const QString& a, const QString& b) { return a.compare(b, Qt::Case
 }  // namespace
 
 IniDocument IniDocument::parse(const QString& text) {
-  IniDocument doc;
   QString t = text;
   t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   t.replace(u'\r', u'\n');
-  doc.lines_ = t.split(u'\n');
-  if (!doc.lines_.isEmpty() && doc.lines_.back().isEmpty()) doc.lines_.removeLast();
+  QStringList lines = t.split(u'\n');
+  if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+  return fromLines(lines);
+}
+
+IniDocument IniDocument::fromLines(const QStringList& lines) {
+  IniDocument doc;
+  doc.lines_ = lines;
+  doc.origins_.resize(static_cast<size_t>(lines.size()));
+  for (qsizetype i = 0; i < lines.size(); ++i) doc.origins_[static_cast<size_t>(i)] = i;
   return doc;
+}
+
+void IniDocument::insertLine(qsizetype at, const QString& line) {
+  lines_.insert(at, line);
+  origins_.insert(origins_.begin() + at, -1);
+}
+
+void IniDocument::eraseLines(qsizetype from, qsizetype to) {
+  lines_.erase(lines_.begin() + from, lines_.begin() + to);
+  origins_.erase(origins_.begin() + from, origins_.begin() + to);
 }
 
 QString IniDocument::toText() const {
@@ -82,19 +99,22 @@ void IniDocument::setValue(const QString& section, const QString& key, const QSt
   const QString line = key.trimmed() + u'=' + value;
   qsizetype header = findSection(section);
   if (header < 0) {
-    lines_.push_back(u'[' + section.trimmed() + u']');
-    lines_.push_back(line);
+    insertLine(lines_.size(), u'[' + section.trimmed() + u']');
+    insertLine(lines_.size(), line);
     return;
   }
   const qsizetype existing = findKey(header, key);
   if (existing >= 0) {
-    lines_[existing] = line;
+    if (lines_[existing] != line) {
+      lines_[existing] = line;
+      origins_[static_cast<size_t>(existing)] = -1;
+    }
     return;
   }
   // After the section's last non-blank line.
   qsizetype at = sectionEnd(header);
   while (at > header + 1 && lines_[at - 1].trimmed().isEmpty()) --at;
-  lines_.insert(at, line);
+  insertLine(at, line);
 }
 
 bool IniDocument::removeKey(const QString& section, const QString& key) {
@@ -102,7 +122,7 @@ bool IniDocument::removeKey(const QString& section, const QString& key) {
   if (header < 0) return false;
   const qsizetype line = findKey(header, key);
   if (line < 0) return false;
-  lines_.removeAt(line);
+  eraseLines(line, line + 1);
   return true;
 }
 
@@ -110,7 +130,7 @@ bool IniDocument::removeSection(const QString& section) {
   const qsizetype header = findSection(section);
   if (header < 0) return false;
   const qsizetype end = sectionEnd(header);
-  lines_.erase(lines_.begin() + header, lines_.begin() + end);
+  eraseLines(header, end);
   return true;
 }
 

@@ -6,13 +6,21 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <vector>
 
 namespace qm::platform {
 
 class IniDocument {
  public:
   static IniDocument parse(const QString& text);
+  // The document of these lines (without their line ends).
+  static IniDocument fromLines(const QStringList& lines);
   QString toText() const;  // lines joined with CR LF, ending with CR LF
+
+  const QStringList& lines() const { return lines_; }
+  // Where each line came from: its index among the parsed lines, or -1 for a
+  // line set or added since. A writer keeps the untouched lines byte for byte.
+  const std::vector<qsizetype>& origins() const { return origins_; }
 
   std::optional<QString> value(const QString& section, const QString& key) const;
   void setValue(const QString& section, const QString& key, const QString& value);
@@ -27,7 +35,11 @@ class IniDocument {
   qsizetype sectionEnd(qsizetype header) const;          // first line after the section
   qsizetype findKey(qsizetype header, const QString& key) const;
 
+  void insertLine(qsizetype at, const QString& line);
+  void eraseLines(qsizetype from, qsizetype to);
+
   QStringList lines_;
+  std::vector<qsizetype> origins_;  // one per line
 };
 
 }  // namespace qm::platform

@@ -21,11 +21,13 @@ struct Loaded {
   Encoding encoding = Encoding::Windows1252;
 };
 
-std::optional<Loaded> load(const QString& file) {
+// nullopt when the file is missing; *unreadable set when it exists but cannot be read.
+std::optional<Loaded> load(const QString& file, bool* unreadable = nullptr) {
   QByteArray bytes;
   try {
     bytes = readWholeFile(file);
-  } catch (const VbError&) {
+  } catch (const VbError& e) {
+    if (unreadable) *unreadable = e.number != 53;
     return std::nullopt;
   }
   Loaded loaded;
@@ -72,7 +74,10 @@ QString readIniValue(const QString& file, const QString& section, const QString&
 
 bool writeIniValue(const QString& file, const QString& section, const QString& key, const QString& value) {
   if (file.isEmpty() || section.trimmed().isEmpty() || key.trimmed().isEmpty()) return false;
-  Loaded loaded = load(file).value_or(Loaded());
+  // A file that exists but cannot be read is never replaced by one holding only this key.
+  bool unreadable = false;
+  Loaded loaded = load(file, &unreadable).value_or(Loaded());
+  if (unreadable) return false;
   // A line break in a value would start new lines of the file (new keys or
   // sections): it is stored as a blank.
   QString oneLine = value;

@@ -3,9 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
+#include <cstdio>
 
 #include "platform/IniDocument.h"
+#include "platform/IniFileBytes.h"
 
 namespace qm::platform {
 namespace {
@@ -55,21 +58,84 @@ QString sectionName(const QString& application, const QString& section) {
   return encodeText(application, false) + u'/' + encodeText(section, false);
 }
 
-IniDocument loadDocument(const QString& file) {
-  QFile f(file);
-  if (!f.open(QIODevice::ReadOnly)) return IniDocument();
-  return IniDocument::parse(QString::fromUtf8(f.readAll()));
-}
+// How long a writer waits for another player that holds the lock, and when a
+// lock left by a crashed player counts as abandoned.
+constexpr int kLockWaitMs = 5000;
+constexpr int kStaleLockMs = 30000;
 
-void saveDocument(const QString& file, const IniDocument& doc) {
-  QDir().mkpath(QFileInfo(file).absolutePath());
-  QSaveFile f(file);
-  if (!f.open(QIODevice::WriteOnly)) return;
-  f.write(doc.toText().toUtf8());
-  f.commit();
-}
+void warn(const QString& text) { fputs(qPrintable(QStringLiteral("quillmere: ") + text + u'\n'), stderr); }
 
 }  // namespace
+
+// What reading the file gave.
+struct SettingsStore::Read {
+  enum class Status { Ok, Missing, Unreadable } status = Status::Missing;
+  IniFileBytes bytes;
+};
+
+SettingsStore::Read SettingsStore::readFile(const QString& path) const {
+  Read r;
+  QFile f(path);
+  if (!f.exists()) return r;
+  QByteArray bytes;
+  if (f.open(QIODevice::ReadOnly)) {
+    bytes = f.readAll();
+    if (f.error() == QFileDevice::NoError) {
+      r.status = Read::Status::Ok;
+      r.bytes = IniFileBytes::split(bytes);
+      return r;
+    }
+  }
+  r.status = Read::Status::Unreadable;
+  return r;
+}
+
+void SettingsStore::keepInMemory(const QString& path, const QString& why) const {
+  if (memoryOnly_) return;
+  memoryOnly_ = true;
+  warn(QStringLiteral("the settings file %1 %2; settings are kept for this run only and the file is left as it is")
+           .arg(path, why));
+}
+
+IniDocument SettingsStore::current() const {
+  if (memoryOnly_) return memory_;
+  const Read r = readFile(file());
+  if (r.status == Read::Status::Unreadable) {
+    keepInMemory(file(), QStringLiteral("cannot be read"));
+    return memory_;
+  }
+  return r.bytes.document();
+}
+
+void SettingsStore::change(const std::function<bool(IniDocument&)>& edit) {
+  const QString path = file();
+  if (!memoryOnly_) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    // Read, change and write under the lock, reading again once it is held:
+    // another player may have written the file meanwhile.
+    QLockFile lock(path + QStringLiteral(".lock"));
+    lock.setStaleLockTime(kStaleLockMs);
+    if (lock.tryLock(kLockWaitMs)) {
+      const Read r = readFile(path);
+      if (r.status == Read::Status::Unreadable) {
+        keepInMemory(path, QStringLiteral("cannot be read"));
+      } else {
+        IniDocument doc = r.bytes.document();
+        if (!edit(doc)) return;
+        QSaveFile out(path);
+        if (out.open(QIODevice::WriteOnly) && out.write(r.bytes.join(doc)) >= 0 && out.commit()) return;
+        memory_ = doc;
+        keepInMemory(path, QStringLiteral("cannot be written"));
+        return;
+      }
+    } else {
+      // The last state on disk is the best start for the copy in memory.
+      memory_ = current();
+      keepInMemory(path, QStringLiteral("is locked by another program"));
+    }
+  }
+  edit(memory_);
+}
 
 SettingsStore& SettingsStore::instance() {
   static SettingsStore store;
@@ -85,7 +151,11 @@ QString SettingsStore::file() const {
   return base + QStringLiteral("/quillmere/settings.ini");
 }
 
-void SettingsStore::setFileForTests(const QString& path) { overrideFile_ = path; }
+void SettingsStore::setFileForTests(const QString& path) {
+  overrideFile_ = path;
+  memoryOnly_ = false;
+  memory_ = IniDocument();
+}
 
 QString SettingsStore::get(const QString& section, const QString& key, const QString& defaultValue) const {
   return get(QString::fromLatin1(kApplication), section, key, defaultValue);
@@ -97,25 +167,23 @@ void SettingsStore::set(const QString& section, const QString& key, const QStrin
 
 QString SettingsStore::get(const QString& application, const QString& section, const QString& key,
                            const QString& defaultValue) const {
-  const IniDocument doc = loadDocument(file());
+  const IniDocument doc = current();
   const auto v = doc.value(sectionName(application, section), encodeText(key, false));
   return v ? decodeText(*v) : defaultValue;
 }
 
 void SettingsStore::set(const QString& application, const QString& section, const QString& key,
                         const QString& value) {
-  const QString path = file();
-  IniDocument doc = loadDocument(path);
-  doc.setValue(sectionName(application, section), encodeText(key, false), encodeText(value, true));
-  saveDocument(path, doc);
+  change([&](IniDocument& doc) {
+    doc.setValue(sectionName(application, section), encodeText(key, false), encodeText(value, true));
+    return true;
+  });
 }
 
 void SettingsStore::remove(const QString& section, const QString& key) {
-  const QString path = file();
-  IniDocument doc = loadDocument(path);
-  if (doc.removeKey(sectionName(QString::fromLatin1(kApplication), section), encodeText(key, false))) {
-    saveDocument(path, doc);
-  }
+  change([&](IniDocument& doc) {
+    return doc.removeKey(sectionName(QString::fromLatin1(kApplication), section), encodeText(key, false));
+  });
 }
 
 }  // namespace qm::platform

@@ -4,9 +4,21 @@
 // (~/.config when XDG_CONFIG_HOME is unset), one INI section per
 // "application/section". The environment variable QM_SETTINGS_FILE, or
 // setFileForTests(), names another file.
+//
+// The file is shared by every game and every running player, so it is handled
+// with care: a change is read, made and written under a lock file next to it
+// ("settings.ini.lock", waited for up to 5 s), reading the file again once the
+// lock is held; every line the change does not touch is written back byte for
+// byte (whatever its encoding); and a file that exists but cannot be read is
+// never written: the player warns once on stderr and keeps the settings in
+// memory for the rest of the run (also when the lock cannot be had or the
+// file cannot be written).
 #pragma once
 
 #include <QString>
+#include <functional>
+
+#include "platform/IniDocument.h"
 
 namespace qm::platform {
 
@@ -32,8 +44,19 @@ class SettingsStore {
   static constexpr const char* kApplication = "Software";
 
  private:
+  struct Read;
   SettingsStore() = default;
+  Read readFile(const QString& path) const;
+  IniDocument current() const;
+  // Applies the edit to the file under its lock (or to the copy in memory);
+  // the edit returns false when it changed nothing.
+  void change(const std::function<bool(IniDocument&)>& edit);
+  void keepInMemory(const QString& path, const QString& why) const;
+
   QString overrideFile_;
+  // Set once the file is left alone for the rest of the run (a read may find that out).
+  mutable bool memoryOnly_ = false;
+  mutable IniDocument memory_;
 };
 
 }  // namespace qm::platform

@@ -1,6 +1,8 @@
 #include "platform/Shell.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QUrl>
 
@@ -10,7 +12,39 @@
 namespace qm::platform {
 namespace {
 std::function<bool(const QString&)> gShellOpenHook;
+
+bool hasProgramSuffix(const QString& native) {
+  static const QStringList kSuffixes = {
+      QStringLiteral("exe"), QStringLiteral("com"),     QStringLiteral("bat"), QStringLiteral("cmd"),
+      QStringLiteral("pif"), QStringLiteral("scr"),     QStringLiteral("msi"), QStringLiteral("lnk"),
+      QStringLiteral("jar"), QStringLiteral("desktop"), QStringLiteral("sh"),  QStringLiteral("run"),
+      QStringLiteral("appimage")};
+  return kSuffixes.contains(QFileInfo(native).suffix().toLower());
+}
+
+// What the file's first bytes say: a script, a Linux or Windows program, a desktop entry.
+bool hasProgramContent(const QString& native) {
+  QFile f(native);
+  if (!f.open(QIODevice::ReadOnly)) return false;
+  const QByteArray head = f.read(64);
+  return head.startsWith("#!") || head.startsWith("\x7F" "ELF") || head.startsWith("MZ") ||
+         head.trimmed().startsWith("[Desktop Entry]");
+}
+
 }  // namespace
+
+bool isProgramOrLauncher(const QString& native) {
+  const QFileInfo info(native);
+  if (info.isDir()) return false;
+  return info.isExecutable() || hasProgramSuffix(native) || hasProgramContent(native);
+}
+
+bool isWebAddress(const QString& target) {
+  const QString t = target.trimmed();
+  for (const char* scheme : {"http://", "https://", "ftp://", "mailto:"})
+    if (t.startsWith(QLatin1String(scheme), Qt::CaseInsensitive)) return true;
+  return t.startsWith(QStringLiteral("www."), Qt::CaseInsensitive);
+}
 
 void setShellOpenHookForTests(std::function<bool(const QString&)> hook) { gShellOpenHook = std::move(hook); }
 
@@ -21,8 +55,11 @@ bool shellOpen(const QString& target) {
   QString what = target;
   const bool looksLikeUrl = target.contains(QStringLiteral("://")) ||
                             target.startsWith(QStringLiteral("mailto:"), Qt::CaseInsensitive);
+  if (looksLikeUrl && !isWebAddress(target)) return false;  // file:, smb:, ... are not web pages
   if (!looksLikeUrl) {
     if (const auto real = resolveExisting(target)) {
+      // The desktop's handler would run a program or launcher instead of showing it.
+      if (isProgramOrLauncher(*real)) return false;
       what = *real;
     } else if (target.startsWith(QStringLiteral("www."), Qt::CaseInsensitive)) {
       what = QStringLiteral("http://") + target;

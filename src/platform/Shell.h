@@ -10,8 +10,19 @@
 namespace qm::platform {
 
 // Opens a document, folder, web page or "mailto:" address with the desktop's
-// handler. Returns false when nothing could be started.
+// handler. Returns false when nothing could be started. Programs and launchers
+// (isProgramOrLauncher) and addresses other than web pages and mail are never
+// handed over: the handler would run them.
 bool shellOpen(const QString& target);
+
+// True for a file the desktop's handler would run rather than show: anything
+// with an execute permission, a program or launcher name (.exe .com .bat .cmd
+// .pif .scr .msi .lnk .jar .desktop .sh .run .appimage), or content that starts
+// like a script ("#!"), a Linux or Windows program, or a desktop entry.
+bool isProgramOrLauncher(const QString& native);
+
+// True for http://, https://, ftp:// and mailto: addresses and "www." names.
+bool isWebAddress(const QString& target);
 
 // Tests install a hook that receives the target instead of launching
 // (an empty function restores the real behaviour).

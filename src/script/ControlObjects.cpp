@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <cmath>
 
+#include "engine/PictureCache.h"
 #include "engine/controls/AnimatedPictureControl.h"
 #include "engine/controls/ImageControl.h"
 #include "engine/controls/MediaPlayerControl.h"
@@ -154,7 +155,7 @@ vb::Value ControlObject::getProperty(const QString& name) {
       image = box->image();
       path = box->picture();
     }
-    if (image.isNull() && !path.isEmpty()) image.load(path);
+    if (image.isNull() && !path.isEmpty()) image = engine::PictureCache::instance().load(path).value_or(QImage());
     return vb::Value(new PictureObject(image, path));
   }
   const engine::PropertyDef* def = c.propertyTable().find(name);

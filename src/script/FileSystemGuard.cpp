@@ -3,6 +3,8 @@
 #include <map>
 #include <memory>
 
+#include "platform/FileConfinement.h"
+#include "platform/FileResolver.h"
 #include "script/ScriptValues.h"
 
 namespace qm::script {
@@ -19,19 +21,20 @@ namespace {
 // absolute the way it sees them) and the writable folder.
 struct GuardContext {
   vb::Ref<vb::Dispatch> fso;
-  std::u16string writable;  // absolute, lower case, ending with a backslash
+  QString writable;  // native path of the writable folder
 
-  std::u16string absolute(const vb::Value& path) {
+  QString absolute(const vb::Value& path) {
     std::vector<vb::Value> a{vb::Value(toU16(argText(path)))};
     const vb::DispId id = fso->findMember(u"GetAbsolutePathName");
-    return vb::toString(fso->invoke(id, vb::InvokeKind::Method, a));
+    return toQ(vb::toString(fso->invoke(id, vb::InvokeKind::Method, a)));
   }
+  // Real paths are compared (links followed, for a file still to be created
+  // those of its existing parents): a link inside the folder that leads
+  // elsewhere does not make elsewhere writable.
   bool isWritable(const vb::Value& path) {
-    std::u16string p = vb::toLowerCopy(absolute(path));
-    for (auto& c : p)
-      if (c == u'/') c = u'\\';
-    if (!p.empty() && p.back() != u'\\') p += u'\\';
-    return p.size() > writable.size() && p.compare(0, writable.size(), writable) == 0;
+    const QString real = platform::realPathOf(absolute(path));
+    const QString folder = platform::realPathOf(writable);
+    return real != folder && platform::isInsideFolder(real, folder);
   }
   void require(const vb::Value& path) {
     if (!isWritable(path)) denied();
@@ -145,11 +148,7 @@ vb::Value GuardFileSystemObject(const vb::Value& fileSystemObject, const QString
   if (!fileSystemObject.isObject() || !fileSystemObject.asObject()) return fileSystemObject;
   auto ctx = std::make_shared<GuardContext>();
   ctx->fso = vb::Ref<vb::Dispatch>(fileSystemObject.asObject());
-  std::u16string w = vb::toLowerCopy(ctx->absolute(vb::Value(toU16(writableFolder))));
-  for (auto& ch : w)
-    if (ch == u'/') ch = u'\\';
-  if (w.empty() || w.back() != u'\\') w += u'\\';
-  ctx->writable = w;
+  ctx->writable = platform::toNativeSeparators(writableFolder);
   return vb::Value(new GuardedObject(fileSystemObject.asObject(), ctx, std::u16string()));
 }
 

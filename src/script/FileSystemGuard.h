@@ -1,7 +1,9 @@
 // The file-system object scripts get when the game allows CreateObject: it
 // reads anywhere in the game folder, but creates, changes, moves and deletes
 // files only inside the game's External folder. Every object it hands out
-// (files, folders, collections) keeps to the same rule.
+// (files, folders, collections) keeps to the same rule. Both rules hold for
+// real paths: a symbolic link never leads a script out of the game folder, nor
+// lets it change files outside External.
 #pragma once
 
 #include <QString>

@@ -1,5 +1,6 @@
 #include "script/VBScriptActionModule.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>
@@ -10,6 +11,7 @@
 #include "logic/GameLogic.h"
 #include "logic/LogicSeams.h"
 #include "platform/DialogService.h"
+#include "platform/FileConfinement.h"
 #include "platform/FileResolver.h"
 #include "platform/Shell.h"
 #include "platform/VbError.h"
@@ -164,11 +166,18 @@ engine::Game& VBScriptActionModule::game(const char* member) {
 
 void VBScriptActionModule::ResetModule() { requests().ResetModule(); }
 
-QString VBScriptActionModule::externalRule(const QString& fileName) {
+std::optional<QString> VBScriptActionModule::externalRule(const QString& fileName) {
   // Game paths (GetPath, App.Path) use the native separator here, so a name
   // with either separator is a path of its own.
-  if (fileName.contains(QLatin1Char('\\')) || fileName.contains(QLatin1Char('/'))) return fileName;
-  return startup::project().paths.external + fileName;
+  const bool ownPath = fileName.contains(QLatin1Char('\\')) || fileName.contains(QLatin1Char('/'));
+  const QString path = ownPath ? fileName : startup::project().paths.external + fileName;
+  // Whatever the name, it must stay inside the game's folder: the real path
+  // the resolver would use (links followed) is checked, for files that exist
+  // and for files about to be created.
+  const QString root = platform::realPathOf(startup::project().paths.project);
+  const QString real = platform::realPathOf(platform::resolveForWrite(path));
+  if (root.isEmpty() || !platform::isInsideFolder(real, root) || real == root) return std::nullopt;
+  return path;
 }
 
 void VBScriptActionModule::GoToFrame(const QString& frame, double duration, int transition) {
@@ -220,7 +229,7 @@ QString VBScriptActionModule::DDir(const QString& pattern, int attributes) {
       if (attributes & 16) filters |= QDir::Dirs;    // vbDirectory
       if (attributes & 2) filters |= QDir::Hidden;   // vbHidden
       for (const QString& n : QDir(*resolved).entryList(filters, QDir::Name | QDir::IgnoreCase))
-        if (startup::matchesWildcard(n, mask)) ddirMatches_ << n;
+        if (startup::matchesWildcard(n, mask) && platform::isInsideConfinement(*resolved + u'/' + n)) ddirMatches_ << n;
     }
   }
   if (ddirNext_ < ddirMatches_.size()) return ddirMatches_[ddirNext_++];
@@ -392,11 +401,16 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
       vb::checkArgCount(args, 1, 1);
       const QString title = argText(args[0]);
       if (title.isEmpty()) return {};
-      const QString path = externalRule(title);
-      const auto native = platform::resolveExisting(path);
-      if (!native || !platform::shellOpen(*native))
-        report(QStringLiteral(" Error opening the file titled '") + path + QStringLiteral("'.\r\n\r\n") +
-               VbError::standardDescription(native ? 5 : 53));
+      const auto path = externalRule(title);
+      const auto native = path ? platform::resolveExisting(*path) : std::nullopt;
+      int failure = 0;
+      if (!path) failure = 70;  // outside the game's folder
+      else if (!native) failure = 53;
+      else if (platform::isProgramOrLauncher(*native)) failure = 70;  // documents only, never programs
+      else if (!platform::shellOpen(*native)) failure = 5;
+      if (failure)
+        report(QStringLiteral(" Error opening the file titled '") + path.value_or(title) + QStringLiteral("'.\r\n\r\n") +
+               VbError::standardDescription(failure));
       return {};
     }
     case kOpenExeFileAndWait: {
@@ -409,13 +423,14 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
         g->setEnabled(false);
         g->Timer1.setEnabled(false);
       }
-      const QString path = externalRule(title);
+      const auto path = externalRule(title);
       try {
+        if (!path) throw VbError::permissionDenied(title);  // outside the game's folder
         vb::PauseTimeLimit pause;
-        startup::RunAndWait(path, true);  // reports its own failures
+        startup::RunAndWait(*path, true);  // asks the player; reports its own failures
       } catch (...) {
-        report(QStringLiteral(" Error opening the file titled '") + path + QStringLiteral("'.\r\n\r\n") +
-               describeCurrentException());
+        report(QStringLiteral(" Error opening the file titled '") + path.value_or(title) +
+               QStringLiteral("'.\r\n\r\n") + describeCurrentException());
       }
       if (g) {
         g->setEnabled(true);
@@ -528,16 +543,19 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
       vb::checkArgCount(args, 3, 3);
       const QString file = argText(args[0]), section = argText(args[1]), key = argText(args[2]);
       if (file.isEmpty() || section.isEmpty() || key.isEmpty()) return text({});
-      const QString path = externalRule(file);
-      if (!platform::fileExists(path)) return text({});
-      return text(startup::ReadIniValue(path, section, key));
+      const auto path = externalRule(file);
+      if (!path || !platform::fileExists(*path)) return text({});
+      return text(startup::ReadIniValue(*path, section, key));
     }
     case kWriteINI: {
       vb::checkArgCount(args, 4, 4);
       const QString file = argText(args[0]), section = argText(args[1]), key = argText(args[2]);
       const QString value = argText(args[3]);
-      if (!file.isEmpty() && !section.isEmpty() && !key.isEmpty())
-        startup::WriteIniValue(externalRule(file), section, key, value);
+      if (!file.isEmpty() && !section.isEmpty() && !key.isEmpty()) {
+        // Outside the game's folder nothing is written; like a failed write of
+        // the original, it goes unreported.
+        if (const auto path = externalRule(file)) startup::WriteIniValue(*path, section, key, value);
+      }
       return {};
     }
     case kDDir: {
@@ -611,7 +629,16 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
         if (auto* w = qobject_cast<QWidget*>(ctl->qobject())) image = w->grab().toImage();
       }
       if (image.isNull()) raiseText(481, QStringLiteral("Invalid picture"));
-      if (!image.save(platform::resolveForWrite(file), "BMP")) vb::raise(vb::err::PathNotFound);
+      // Written like every other file of the game: inside its folder only.
+      QByteArray bytes;
+      QBuffer buffer(&bytes);
+      buffer.open(QIODevice::WriteOnly);
+      if (!image.save(&buffer, "BMP")) raiseText(481, QStringLiteral("Invalid picture"));
+      try {
+        platform::writeWholeFile(file, bytes);
+      } catch (const VbError& e) {
+        vb::raise(e.number == 70 ? vb::err::PermissionDenied : vb::err::PathNotFound);
+      }
       return {};
     }
     default: vb::raise(vb::err::NoSuchMember);

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 #include "engine/ScriptActionModule.h"
 #include "script/HostObject.h"
@@ -35,8 +36,10 @@ class VBScriptActionModule : public HostObject {
   int resolutionOnLoadGame() const { return resolutionOnLoadGame_; }
   void setResolutionOnLoadGame(int r) { resolutionOnLoadGame_ = r; }
 
-  // A bare file name (no folder separator) lives in External\.
-  static QString externalRule(const QString& fileName);
+  // A bare file name (no folder separator) lives in External\; a name with a
+  // separator is a path of its own. nullopt when the file would lie outside the
+  // game's folder (absolute paths elsewhere, "..", links that lead out).
+  static std::optional<QString> externalRule(const QString& fileName);
 
   // What some members do, callable from C++ as well.
   void GoToFrame(const QString& frame, double duration, int transition);

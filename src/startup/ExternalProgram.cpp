@@ -1,51 +1,67 @@
 #include "startup/ExternalProgram.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <sys/stat.h>
+
 #include "platform/DialogService.h"
+#include "platform/FileConfinement.h"
 #include "platform/FileResolver.h"
 #include "platform/Shell.h"
 #include "platform/VbError.h"
 #include "startup/ErrorReport.h"
+#include "startup/Project.h"
+#include "startup/Settings.h"
 
 namespace qm::startup {
 namespace {
 
-// A command line as a game writes it: the program path, optionally quoted, and
-// arguments after it. The longest leading part that names an existing file is
-// the program.
-bool splitCommandLine(const QString& commandLine, QString& program, QStringList& arguments) {
-  const QString line = commandLine.trimmed();
-  if (line.startsWith(u'"')) {
-    const qsizetype close = line.indexOf(u'"', 1);
-    program = close < 0 ? line.mid(1) : line.mid(1, close - 1);
-    const QString rest = close < 0 ? QString() : line.mid(close + 1).trimmed();
-    arguments = rest.split(u' ', Qt::SkipEmptyParts);
-    return platform::fileExists(program);
-  }
-  if (platform::fileExists(line)) {
-    program = line;
-    arguments.clear();
-    return true;
-  }
-  for (qsizetype blank = line.lastIndexOf(u' '); blank > 0; blank = line.lastIndexOf(u' ', blank - 1)) {
-    const QString head = line.left(blank);
-    if (platform::fileExists(head)) {
-      program = head;
-      arguments = line.mid(blank + 1).split(u' ', Qt::SkipEmptyParts);
-      return true;
-    }
-  }
-  program = line;
-  return false;
+enum class Permission { Allowed, Refused };
+
+// Asks the player once per game and program; the answer is remembered.
+Permission askToRun(const QString& native) {
+  const QString key = ProgramPermissionKey(native);
+  const QString stored = LoadSetting(key);
+  if (stored == QStringLiteral("1")) return Permission::Allowed;
+  if (stored == QStringLiteral("0")) return Permission::Refused;
+  const auto answer = platform::messageBox(QStringLiteral("This game wants to run %1. Allow?").arg(native),
+                                           platform::MsgButtons::YesNo, platform::MsgIcon::Question,
+                                           project().info.gameTitle, 1);  // No unless the player says yes
+  const bool yes = answer == platform::MsgResult::Yes;
+  SaveSetting(key, yes ? QStringLiteral("1") : QStringLiteral("0"));
+  return yes ? Permission::Allowed : Permission::Refused;
+}
+
+bool isExecutable(const QString& native) {
+  struct stat st{};
+  return ::stat(QFile::encodeName(native).constData(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & S_IXUSR);
 }
 
 }  // namespace
 
+QString ProgramPermissionKey(const QString& nativeProgram) {
+  const QString root = platform::realPathOf(project().paths.project);
+  const QString real = platform::realPathOf(nativeProgram);
+  const QString name = platform::isInsideFolder(real, root) ? QDir(root).relativeFilePath(real) : real;
+  return QStringLiteral("AllowProgram:") + name;
+}
+
+bool IsWindowsProgramName(const QString& name) {
+  const QString suffix = QFileInfo(name).suffix().toLower();
+  return suffix == QStringLiteral("exe") || suffix == QStringLiteral("com") || suffix == QStringLiteral("bat") ||
+         suffix == QStringLiteral("pif");
+}
+
 bool RunAndWait(const QString& path, bool reportFully) {
   try {
-    QString program;
-    QStringList arguments;
-    if (!splitCommandLine(path, program, arguments)) throw VbError::fileNotFound(path);
-    platform::runAndWait(program, arguments);
+    // Resolution confines the program to the game's folder.
+    const auto native = platform::resolveExisting(path);
+    if (!native || !platform::fileExists(*native)) throw VbError::fileNotFound(path);
+    if (IsWindowsProgramName(*native))
+      throw VbError(70, QStringLiteral("Windows programs cannot be run on this system"));
+    if (!isExecutable(*native)) throw VbError::permissionDenied(path);
+    if (askToRun(*native) == Permission::Refused) return false;
+    platform::runAndWait(*native);
     return true;
   } catch (const VbError& e) {
     if (reportFully) {

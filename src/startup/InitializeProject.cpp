@@ -35,7 +35,7 @@ StartupResult InitializeProject(const QString& projectFolder) {
   step([&] {
     if (hooks.recordDisplaySettings) hooks.recordDisplaySettings();
   });
-  step([&] { p.paths = computeProjectPaths(projectFolder); });
+  step([&] { setProjectFolder(projectFolder); });
   step([&] {
     if (!hooks.registerComponent) return;
     for (const QString& name : ListFiles(p.paths.plugins, QStringLiteral("*.ocx"))) {

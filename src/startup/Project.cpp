@@ -1,5 +1,7 @@
 #include "startup/Project.h"
 
+#include "platform/FileConfinement.h"
+
 namespace qm::startup {
 
 Project& project() {
@@ -7,8 +9,15 @@ Project& project() {
   return instance;
 }
 
-void setProjectFolder(const QString& folder) { project().paths = computeProjectPaths(folder); }
+void setProjectFolder(const QString& folder) {
+  project().paths = computeProjectPaths(folder);
+  // From now on the game reads, writes and runs only what lies in its folder.
+  platform::setConfinementRoots({project().paths.project});
+}
 
-void resetProjectForTests() { project() = Project{}; }
+void resetProjectForTests() {
+  project() = Project{};
+  platform::setConfinementRoots({});
+}
 
 }  // namespace qm::startup

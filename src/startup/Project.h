@@ -26,7 +26,8 @@ struct Project {
 // The one instance.
 Project& project();
 
-// Computes the paths of the game in that folder.
+// Computes the paths of the game in that folder and confines every file the
+// player opens for the game to it.
 void setProjectFolder(const QString& folder);
 
 // Puts the whole state back to its initial values (tests).

@@ -141,3 +141,27 @@ TEST(TimerControl, FiresOnlyWhenEnabledWithAnInterval) {
 
 }  // namespace
 }  // namespace qm::engine
+
+namespace qm::engine {
+namespace {
+
+// The elements are sibling widgets, painted recursively by the toolkit: an
+// array never holds more than it can paint.
+TEST(ControlArrayLimit, NoMoreThanTenThousandLoadedElements) {
+  testing::ensureQtApplication();
+  QWidget parent;
+  ControlArray<TimerControl> timers;
+  timers.init([&](int i) { return new TimerControl("Timer", i, &parent); });
+  for (int i = 1; i <= ControlArray<TimerControl>::kMaxLoaded; ++i) timers.Load(i);
+  try {
+    timers.Load(20000);
+    FAIL() << "loaded element 10,001";
+  } catch (const ControlArrayError& e) {
+    EXPECT_EQ(e.number, 7);
+  }
+  timers.Unload(5);
+  EXPECT_NO_THROW(timers.Load(20000));  // room again after an unload
+}
+
+}  // namespace
+}  // namespace qm::engine

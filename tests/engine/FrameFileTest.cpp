@@ -115,3 +115,20 @@ TEST(FrameFile, FileCutInsideAGroupThrows) {
   ASSERT_GT(cut, 0);
   EXPECT_THROW(parseFrameFile(bytes.left(cut + 16)), qm::VbError);
 }
+
+// A record of no fields holds nothing to read: the sound block ends there,
+// however many records it declares, and the groups after it are read as written.
+TEST(FrameFile, SoundRecordsOfNoFieldsEndTheBlock) {
+  FrameSpec s;
+  s.soundFieldsPerRecord = 0;
+  s.sounds.resize(32767);
+  s.playVideoBefore = true;
+  s.pluginActions = "plug";
+  const QByteArray bytes = frameFileBytes(s);
+  const FrameFile f = parseFrameFile(bytes);
+  EXPECT_TRUE(f.soundRecords.empty());
+  EXPECT_LE(f.soundRecords.size(), static_cast<std::size_t>(bytes.size()));  // the fuzz target's rule
+  EXPECT_TRUE(f.playVideoBefore);
+  EXPECT_EQ(f.pluginActions, "plug");
+  EXPECT_EQ(f.groupsRead, 9);
+}

@@ -204,3 +204,25 @@ TEST_F(HotspotLoadingTest, FrameWithoutHotspotFileHasNoHotspots) {
 
 }  // namespace
 }  // namespace qm::testing
+
+namespace qm::testing {
+namespace {
+
+// Every hotspot is a sibling widget of the window, and the toolkit paints
+// overlapping siblings recursively: 30,000 of them overflowed the stack.
+TEST_F(HotspotLoadingTest, AFrameHoldsAtMostTenThousandHotspots) {
+  GameFolderBuilder folder;
+  basicGame(folder);
+  HotspotSpec spot;
+  spot.x = 100; spot.y = 100; spot.w = 600; spot.h = 600;
+  frame(folder, "Hall", std::vector<HotspotSpec>(30000, spot));
+  auto& g = startGame(folder);
+  EXPECT_TRUE(g.Area.exists(10000));
+  EXPECT_FALSE(g.Area.exists(10001));
+  EXPECT_EQ(messagesContaining("Too many hotspots in this frame: only the first 10000 are loaded."), 1u);
+  g.show();
+  EXPECT_FALSE(g.grab().isNull());  // painting all of them overlapping
+}
+
+}  // namespace
+}  // namespace qm::testing

@@ -1,7 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
+#include <functional>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "platform/SettingsStore.h"
 
@@ -67,4 +73,107 @@ TEST_F(SettingsStoreTest, DefaultLocationFollowsXdgConfigHome) {
   EXPECT_EQ(store().file(), "/tmp/elsewhere.ini");
   if (savedEnv.isEmpty()) qunsetenv("QM_SETTINGS_FILE"); else qputenv("QM_SETTINGS_FILE", savedEnv);
   if (savedXdg.isEmpty()) qunsetenv("XDG_CONFIG_HOME"); else qputenv("XDG_CONFIG_HOME", savedXdg);
+}
+
+// The settings file is shared by every game and every running player: a fault
+// of one must never cost the others their settings.
+namespace {
+
+QByteArray fileBytes(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes) {
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
+// Runs fn in a child process and gives its exit code. As root the child drops
+// to an unprivileged user first, so that file permissions hold for it.
+int inChildProcess(const std::function<int()>& fn, bool unprivileged) {
+  fflush(nullptr);
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (unprivileged && ::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(99);
+    ::_exit(fn());
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
+}
+
+}  // namespace
+
+TEST_F(SettingsStoreTest, AnUnreadableFileIsNeverRewritten) {
+  const QString path = dir_.path() + "/cfg/settings.ini";
+  const QByteArray original = "[Software/Other game]\r\nDisableEffects=True\r\n";
+  writeBytes(path, original);
+  ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0), 0);
+  ::chmod(QFile::encodeName(dir_.path()).constData(), 0777);
+  ::chmod(QFile::encodeName(dir_.path() + "/cfg").constData(), 0777);
+  const int code = inChildProcess(
+      [&] {
+        store().set("Game", "ChangeResolution", "1");
+        store().set("Game", "DisableTransitions", "True");
+        // Kept in memory for the rest of the run.
+        return store().get("Game", "ChangeResolution") == "1" && store().get("Game", "DisableTransitions") == "True"
+                   ? 0
+                   : 1;
+      },
+      true);
+  EXPECT_EQ(code, 0);
+  ::chmod(QFile::encodeName(path).constData(), 0600);
+  EXPECT_EQ(fileBytes(path), original);
+}
+
+TEST_F(SettingsStoreTest, TwoPlayersWritingAtOnceLoseNoKey) {
+  const QString path = dir_.path() + "/cfg/settings.ini";
+  constexpr int kKeys = 150;
+  auto writer = [&](const QString& game) {
+    return [&, game] {
+      for (int i = 0; i < kKeys; ++i) store().set(game, QString("k%1").arg(i), QString::number(i));
+      return 0;
+    };
+  };
+  fflush(nullptr);
+  const pid_t a = ::fork();
+  if (a == 0) ::_exit(writer("Game A")());
+  const int b = inChildProcess(writer("Game B"), false);
+  int status = 0;
+  ::waitpid(a, &status, 0);
+  EXPECT_EQ(b, 0);
+  int kept = 0;
+  for (const QString& game : {QString("Game A"), QString("Game B")})
+    for (int i = 0; i < kKeys; ++i) kept += store().get(game, QString("k%1").arg(i)) == QString::number(i);
+  EXPECT_EQ(kept, 2 * kKeys);
+  EXPECT_FALSE(QFile::exists(path + ".lock"));
+}
+
+TEST_F(SettingsStoreTest, LinesNotChangedAreKeptByteForByte) {
+  const QString path = dir_.path() + "/cfg/settings.ini";
+  // Another game's value in Latin-1, a comment, odd line ends, no final line end.
+  const QByteArray other = "; kept\n[Software/Old game]\r\nName=caf\xE9\r\n\r\n[Software/Game]\nA=1\rB=2";
+  writeBytes(path, other);
+  store().set("Game", "A", "changed");
+  store().set("Game", "C", "new");
+  EXPECT_EQ(fileBytes(path), "; kept\n[Software/Old game]\r\nName=caf\xE9\r\n\r\n[Software/Game]\nA=changed\nB=2\nC=new\n");
+  EXPECT_EQ(store().get("Game", "B"), "2");
+}
+
+TEST_F(SettingsStoreTest, AUtf16FileStaysUtf16) {
+  const QString path = dir_.path() + "/cfg/settings.ini";
+  const QString text = QString::fromUtf8("[Software/Old game]\r\nName=日本\r\n");
+  QByteArray bytes("\xFF\xFE", 2);
+  bytes += QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+  writeBytes(path, bytes);
+  EXPECT_EQ(store().get("Old game", "Name"), QString::fromUtf8("日本"));
+  store().set("Game", "K", QString::fromUtf8("é"));
+  const QByteArray after = fileBytes(path);
+  EXPECT_TRUE(after.startsWith(bytes));
+  const QString added = QString::fromUtf8("[Software/Game]\r\nK=é\r\n");
+  EXPECT_EQ(after.mid(bytes.size()), QByteArray(reinterpret_cast<const char*>(added.utf16()), added.size() * 2));
+  EXPECT_EQ(store().get("Game", "K"), QString::fromUtf8("é"));
 }

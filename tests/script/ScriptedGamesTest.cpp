@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QTemporaryDir>
 
 #include "ScriptGameFixture.h"
 #include "script/Scrambling.h"
@@ -260,6 +261,49 @@ TEST_F(ScriptedGamesTest, FileSystemObjectWritesOnlyInTheExternalFolder) {
   EXPECT_EQ(var("denied"), 4);
   EXPECT_TRUE(QFile::exists(folder.path("Config/Variables")));
   EXPECT_FALSE(QFile::exists(folder.path("Config/copy.txt")));
+}
+
+// Symbolic links in the game folder: neither reading nor changing files
+// through them leads outside the folder, nor outside External for changes.
+TEST_F(ScriptedGamesTest, FileSystemObjectDoesNotFollowLinksOut) {
+  QTemporaryDir outside;
+  ASSERT_TRUE(outside.isValid());
+  {
+    QFile secret(outside.path() + "/secret.txt");
+    ASSERT_TRUE(secret.open(QIODevice::WriteOnly));
+    secret.write("secret\r\n");
+  }
+  GameFolderBuilder folder;
+  basicGame(folder, {"denied", "seen", "listed"});
+  folder.moreIni("General", "AllowCreateObject", "1");
+  folder.file("External/own.txt", "mine\r\n");
+  frame(folder, "Hall");
+  ASSERT_TRUE(QFile::link(outside.path(), folder.path("External/out")));
+  ASSERT_TRUE(QFile::link(outside.path() + "/secret.txt", folder.path("External/secret.txt")));
+  ASSERT_TRUE(QFile::link(folder.path("Config"), folder.path("External/cfg")));
+  startGame(folder);
+  run("Set fso = CreateObject(\"Scripting.FileSystemObject\")\r\n"
+      "On Error Resume Next\r\n"
+      "Set t = fso.OpenTextFile(\"External\\secret.txt\", 1)\r\nIf Err.Number = 70 Then denied = denied + 1\r\nErr.Clear\r\n"
+      "Set t = fso.CreateTextFile(\"External\\out\\planted.txt\", True)\r\nIf Err.Number = 70 Then denied = denied + 1\r\nErr.Clear\r\n"
+      "fso.DeleteFile \"External\\out\\secret.txt\"\r\nIf Err.Number = 70 Then denied = denied + 1\r\nErr.Clear\r\n"
+      "Set t = fso.CreateTextFile(\"External\\cfg\\planted.txt\", True)\r\nIf Err.Number = 70 Then denied = denied + 1\r\nErr.Clear\r\n"
+      "fso.DeleteFile \"External\\cfg\\Variables\"\r\nIf Err.Number = 70 Then denied = denied + 1\r\nErr.Clear\r\n"
+      "If fso.FileExists(\"External\\out\\secret.txt\") Then seen = seen + 1\r\n"
+      "If fso.FolderExists(\"External\\out\") Then seen = seen + 1\r\n"
+      "fso.CreateFolder \"External\\copies\"\r\n"
+      "fso.CopyFile \"External\\*.txt\", \"External\\copies\\\"\r\n"
+      "listed = fso.GetFolder(\"External\").Files.Count");
+  EXPECT_EQ(boxCount(), 0u) << allMessages().toStdString();
+  EXPECT_EQ(var("denied"), 5);
+  EXPECT_EQ(var("seen"), 0);
+  EXPECT_EQ(var("listed"), 1);  // own.txt; the link that leads out is not listed
+  EXPECT_TRUE(QFile::exists(folder.path("External/copies/own.txt")));
+  EXPECT_FALSE(QFile::exists(folder.path("External/copies/secret.txt")));
+  EXPECT_TRUE(QFile::exists(outside.path() + "/secret.txt"));
+  EXPECT_FALSE(QFile::exists(outside.path() + "/planted.txt"));
+  EXPECT_FALSE(QFile::exists(folder.path("Config/planted.txt")));
+  EXPECT_TRUE(QFile::exists(folder.path("Config/Variables")));
 }
 
 TEST_F(ScriptedGamesTest, RunTimeErrorShowsTheRunMessageAndSkipsTheRequests) {

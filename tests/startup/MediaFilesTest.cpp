@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/FileConfinement.h"
 #include "startup/MediaFiles.h"
 #include "startup/Project.h"
 #include "support/GameFolderBuilder.h"
@@ -119,6 +120,7 @@ TEST_F(LocateMediaFileTest, ShortAndEmptyPathsWarnWithoutTryingStoredNames) {
 TEST_F(LocateMediaFileTest, TheDiscIsAskedLast) {
   GameFolderBuilder disc;
   disc.file("Data/Frames/hall.bmp", "on disc");
+  qm::platform::addConfinementRoot(disc.root());  // the disc volume the player chose
   QStringList asked;
   setCdFileLocator([&](const QString& p) {
     asked << p;

@@ -41,19 +41,26 @@ class SharedProceduresTest : public qm::testing::ProjectTest {
 };
 }  // namespace
 
-TEST_F(SharedProceduresTest, RunAndWaitRunsTheProgram) {
+TEST_F(SharedProceduresTest, RunAndWaitRunsTheProgramOnceThePlayerAllowedIt) {
   game_.file("External/tool.sh", "#!/bin/sh\necho done > \"$(dirname \"$0\")/out.txt\"\n");
   QFile::setPermissions(game_.path("External/tool.sh"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  dialogs().queueAnswer(MsgResult::Yes);
   EXPECT_TRUE(RunAndWait(project().paths.external + "TOOL.SH", true));
   EXPECT_TRUE(QFile::exists(game_.path("External/out.txt")));
-  EXPECT_EQ(boxCount(), 0u);
+  ASSERT_EQ(boxCount(), 1u);
+  EXPECT_EQ(lastBox().text, "This game wants to run " + game_.path("External/tool.sh") + ". Allow?");
+  EXPECT_EQ(lastBox().title, "The Castle");
+  EXPECT_EQ(lastBox().icon, MsgIcon::Question);
 }
 
-TEST_F(SharedProceduresTest, RunAndWaitPassesArguments) {
+TEST_F(SharedProceduresTest, RunAndWaitTakesTheWholeTextAsTheProgramName) {
   game_.file("External/tool.sh", "#!/bin/sh\necho \"$1\" > \"$(dirname \"$0\")/$2\"\n");
   QFile::setPermissions(game_.path("External/tool.sh"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-  EXPECT_TRUE(RunAndWait(project().paths.external + "tool.sh hello arg.txt", true));
-  EXPECT_TRUE(QFile::exists(game_.path("External/arg.txt")));
+  dialogs().queueAnswer(MsgResult::Yes);
+  EXPECT_FALSE(RunAndWait(project().paths.external + "tool.sh hello arg.txt", true));
+  EXPECT_FALSE(QFile::exists(game_.path("External/arg.txt")));
+  ASSERT_EQ(boxCount(), 1u);
+  EXPECT_TRUE(lastBox().text.endsWith("'.\r\n\r\nFile not found"));
 }
 
 TEST_F(SharedProceduresTest, RunAndWaitFailures) {

@@ -26,6 +26,11 @@ struct ControlArrayError : std::runtime_error {
 template <class T>
 class ControlArray {
  public:
+  // Elements loaded at once besides the template. The elements are sibling
+  // widgets, and the toolkit paints overlapping siblings recursively (a stack
+  // frame each): tens of thousands would overflow the stack. No game needs more.
+  static constexpr int kMaxLoaded = 10000;
+
   using Factory = std::function<T*(int index)>;     // a new element, parented and not yet shown
   using Wiring = std::function<void(T&, int index)>;  // connects the array's event handlers
 
@@ -67,6 +72,7 @@ class ControlArray {
   T& Load(int i) {
     if (i < 0 || i > 32767) throw ControlArrayError(340, "Control array element '" + std::to_string(i) + "' doesn't exist");
     if (exists(i)) throw ControlArrayError(360, "Object already loaded");
+    if (Count() > kMaxLoaded) throw ControlArrayError(7, "Out of memory");
     T* t = nullptr;
     while (!t && !spare_.empty()) {
       t = spare_.back().data();

@@ -98,7 +98,8 @@ std::vector<fs::path> expand(const ScriptPaths& paths, const std::u16string& spe
     fs::path dir = parent.empty() ? paths.base() : paths.resolve(parent);
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         bool isDir = it->is_directory(ec);
-        if (isDir == folders && wildcardMatch(name, fromUtf8(it->path().filename().string())))
+        if (isDir == folders && wildcardMatch(name, fromUtf8(it->path().filename().string())) &&
+            paths.contains(it->path()))
             out.push_back(it->path());
     }
     return out;
@@ -134,7 +135,10 @@ void copyOne(const fs::path& from, const fs::path& to, bool overwrite, bool fold
     if (fs::exists(to, ec) && !overwrite)
         raise(err::FileAlreadyExists);
     if (folder)
-        fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::overwrite_existing, ec);
+        // Links inside are copied as links: their targets are not read.
+        fs::copy(from, to,
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing | fs::copy_options::copy_symlinks,
+                 ec);
     else
         fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
     if (ec)
@@ -421,7 +425,7 @@ private:
         std::vector<fs::path> out;
         std::error_code ec;
         for (fs::directory_iterator it(dir_, ec), end; !ec && it != end; it.increment(ec))
-            if (it->is_directory(ec) == folders_)
+            if (it->is_directory(ec) == folders_ && paths_->contains(it->path()))
                 out.push_back(it->path());
         std::sort(out.begin(), out.end(), [](const fs::path& a, const fs::path& b) {
             return compareText(fromUtf8(a.filename().string()), fromUtf8(b.filename().string())) < 0;

@@ -95,7 +95,21 @@ fs::path ScriptPaths::resolve(const std::u16string& scriptPath) const
         else
             out /= part;
     }
+    // The text stays inside; so must the file it leads to, links followed.
+    if (!contains(out))
+        raise(err::PermissionDenied);
     return out;
+}
+
+bool ScriptPaths::contains(const fs::path& native) const
+{
+    if (!confined_)
+        return true;
+    std::error_code ec;
+    fs::path real = fs::weakly_canonical(native, ec);
+    if (ec)
+        return false;
+    return within(real, base_);
 }
 
 std::u16string ScriptPaths::display(const fs::path& native) const { return fromUtf8(native.string()); }

@@ -12,9 +12,12 @@ public:
     explicit ScriptPaths(const std::string& root);
 
     // Native path for a script path. Existing components are matched ignoring
-    // case. Raises 70 (permission denied) for paths outside the root and 76 for
-    // an empty path.
+    // case. Raises 70 (permission denied) for paths outside the root, by their
+    // text or by their real path (links followed), and 76 for an empty path.
     std::filesystem::path resolve(const std::u16string& scriptPath) const;
+    // True when the real path (links followed; for a file still to be created,
+    // that of its existing parents) lies inside the root, or nothing is confined.
+    bool contains(const std::filesystem::path& native) const;
     // The path as scripts see it.
     std::u16string display(const std::filesystem::path& native) const;
     const std::filesystem::path& base() const { return base_; }

@@ -1,0 +1,116 @@
+#include "platform/FileConfinement.h"
+
+#include <QDir>
+#include <QFile>
+#include <climits>
+#include <cstdlib>
+#include <mutex>
+
+namespace qm::platform {
+namespace {
+
+std::mutex gMutex;
+QStringList gRoots;  // real paths, no trailing '/' (except "/")
+
+QString realOrEmpty(const QString& path) {
+  char buffer[PATH_MAX];
+  if (!::realpath(QFile::encodeName(path).constData(), buffer)) return {};
+  return QFile::decodeName(buffer);
+}
+
+QString rootFor(const QString& folder) {
+  QString real = realPathOf(folder);
+  while (real.size() > 1 && real.endsWith(u'/')) real.chop(1);
+  return real;
+}
+
+}  // namespace
+
+QString realPathOf(const QString& nativePath) {
+  QString path = nativePath;
+  if (!QDir::isAbsolutePath(path)) path = QDir::currentPath() + u'/' + path;
+  // The deepest existing part, links resolved; the names after it cannot be
+  // links (they do not exist), so they are applied as text.
+  QStringList tail;
+  QString head = path;
+  QString real = realOrEmpty(head);
+  while (real.isEmpty()) {
+    while (head.size() > 1 && head.endsWith(u'/')) head.chop(1);
+    const qsizetype cut = head.lastIndexOf(u'/');
+    if (cut <= 0) {
+      if (head.size() > 1) tail.prepend(head.mid(1));
+      real = QStringLiteral("/");
+      break;
+    }
+    tail.prepend(head.mid(cut + 1));
+    head = head.left(cut);
+    real = realOrEmpty(head);
+  }
+  for (const QString& part : tail) {
+    for (const QString& name : part.split(u'/', Qt::SkipEmptyParts)) {
+      if (name == u'.') continue;
+      if (name == QStringLiteral("..")) {
+        const qsizetype cut = real.lastIndexOf(u'/');
+        real = cut <= 0 ? QStringLiteral("/") : real.left(cut);
+        continue;
+      }
+      if (!real.endsWith(u'/')) real += u'/';
+      real += name;
+    }
+  }
+  return real;
+}
+
+bool isInsideFolder(const QString& realPath, const QString& realFolder) {
+  QString folder = realFolder;
+  while (folder.size() > 1 && folder.endsWith(u'/')) folder.chop(1);
+  if (folder == QStringLiteral("/")) return realPath.startsWith(u'/');
+  return realPath == folder || (realPath.startsWith(folder) && realPath.at(folder.size()) == u'/');
+}
+
+void setConfinementRoots(const QStringList& folders) {
+  QStringList roots;
+  for (const QString& f : folders)
+    if (!f.isEmpty()) roots << rootFor(f);
+  std::lock_guard lock(gMutex);
+  gRoots = roots;
+}
+
+void addConfinementRoot(const QString& folder) {
+  if (folder.isEmpty()) return;
+  const QString root = rootFor(folder);
+  std::lock_guard lock(gMutex);
+  if (!gRoots.contains(root)) gRoots << root;
+}
+
+void removeConfinementRoot(const QString& folder) {
+  const QString root = rootFor(folder);
+  std::lock_guard lock(gMutex);
+  gRoots.removeAll(root);
+}
+
+QStringList confinementRoots() {
+  std::lock_guard lock(gMutex);
+  return gRoots;
+}
+
+bool isInsideConfinement(const QString& nativePath) {
+  const QStringList roots = confinementRoots();
+  if (roots.isEmpty()) return true;
+  if (nativePath.isEmpty() || nativePath.contains(QChar(0))) return false;
+  const QString real = realPathOf(nativePath);
+  for (const QString& root : roots)
+    if (isInsideFolder(real, root)) return true;
+  return false;
+}
+
+ScopedConfinement::ScopedConfinement(const QStringList& folders) : previous_(confinementRoots()) {
+  setConfinementRoots(folders);
+}
+
+ScopedConfinement::~ScopedConfinement() {
+  std::lock_guard lock(gMutex);
+  gRoots = previous_;
+}
+
+}  // namespace qm::platform
