@@ -11,6 +11,7 @@
 
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
+#include "logic/Inventory.h"
 #include "media/MidiDecoder.h"
 #include "platform/VbError.h"
 #include "startup/Activity.h"
@@ -97,7 +98,7 @@ void Game::ResetAll() {
     FrameMessageBox->hide();
     // 14-15
     ResetDefaultPointer();
-    seams::SetupInventoryBar(*this);
+    inventory().SetupInventoryBar();
     // 16: the Go-to-frame menu lists the project's frames.
     mnuFrameName.UnloadAll();
     const QStringList files = startup::ListFiles(proj.paths.frames, QStringLiteral("*.fme"));

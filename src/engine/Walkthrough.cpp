@@ -227,6 +227,7 @@ QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
     if (!picture.save(w[1], "PNG")) return closeWindow(QStringLiteral("cannot write ") + w[1]);
     return closeWindow(QString());
   }
+  if (auto r = runGameStateStep(w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
   return closeWindow(QStringLiteral("unknown step '") + w[0] + QStringLiteral("'"));
 }
 
@@ -328,6 +329,7 @@ QString WalkthroughRunner::expect(const QStringList& w) {
     if (texts.isEmpty()) return QStringLiteral("no message was shown");
     return QStringLiteral("shown instead: \"") + texts.join(QStringLiteral("\" / \"")) + QStringLiteral("\"");
   }
+  if (auto r = expectGameState(w)) return *r;
   return QStringLiteral("unknown expectation '") + w[1] + QStringLiteral("'");
 }
 

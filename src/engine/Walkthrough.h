@@ -16,6 +16,7 @@
 //   expect message "TEXT"    shown during the last step that is not an expect
 //   expect nomessage
 //   screenshot FILE          the frame picture as a PNG file
+//   drag, save, load, menu, expect items/file/nofile: see WalkthroughGameSteps.cpp
 #pragma once
 
 #include <QString>
@@ -36,6 +37,12 @@ class Game;
 // \n a line break (CR LF) and \\ a backslash. nullopt for blank and comment
 // lines; an unterminated quote sets *error.
 std::optional<QStringList> splitStepLine(const QString& line, QString* error);
+
+// Steps kept in files of their own; each answers nullopt for a verb (or an
+// expectation) that is not theirs, else "" or the reason the step failed.
+// Inventory, saved games, menu and files (WalkthroughGameSteps.cpp):
+std::optional<QString> runGameStateStep(const QStringList& words, const std::function<void(int)>& runEventsFor);
+std::optional<QString> expectGameState(const QStringList& words);
 
 class WalkthroughRunner {
  public:
