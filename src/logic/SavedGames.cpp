@@ -125,7 +125,7 @@ QString SavedGames::previewPath(const QString& savedGamePath) {
   const QByteArray key = QCryptographicHash::hash(QFileInfo(savedGamePath).absoluteFilePath().toUtf8(),
                                                   QCryptographicHash::Sha1).toHex();
   return dataHome() + QStringLiteral("quillmere/previews/") + folderNameOf(project().info.projectName) + '/' +
-         QString::fromLatin1(key) + QStringLiteral(".png");
+         QString::fromLatin1(key) + QStringLiteral(".jpg");
 }
 
 std::vector<SavedGameEntry> SavedGames::LoadSaveGames() const {
@@ -234,9 +234,10 @@ void SavedGames::writePreview(const QString& savedGamePath) {
   const QString preview = previewPath(savedGamePath);
   if (frame.isNull() || !QDir().mkpath(QFileInfo(preview).absolutePath())) return;
   QSaveFile out(preview);
+  // A small JPEG: quick to write, and the window shows it at this size.
   const QImage small = frame.scaled(std::min(frame.width(), 320), std::min(frame.height(), 240), Qt::KeepAspectRatio,
                                     Qt::SmoothTransformation);
-  if (out.open(QIODevice::WriteOnly) && small.save(&out, "PNG")) out.commit();
+  if (out.open(QIODevice::WriteOnly) && small.save(&out, "JPG", 85)) out.commit();
 }
 
 bool SavedGames::RemoveSavedGame(const SavedGameEntry& entry) {
