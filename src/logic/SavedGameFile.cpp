@@ -59,43 +59,23 @@ std::optional<double> parseDateField(const QString& text) {
 [[noreturn]] void cannotWrite() { throw VbError(13, QStringLiteral("Type mismatch")); }
 
 void writeVariant(RecordWriter& out, const QVariant& v) {
-  if (!v.isValid()) {
-    out.empty();
-    return;
-  }
-  if (v.canConvert<script::HeldScriptValue>() && v.userType() == qMetaTypeId<script::HeldScriptValue>()) {
-    const auto held = v.value<script::HeldScriptValue>();
-    if (!held.value) cannotWrite();
-    const vbs::Value& value = held.value->deref();
-    switch (value.type()) {
-      case vbs::VarType::Empty: out.empty(); return;
-      case vbs::VarType::Null: out.null(); return;
-      case vbs::VarType::Date: out.rawField(dateField(value.asDate())); return;
-      case vbs::VarType::Error: out.rawField("#ERROR " + QByteArray::number(value.asError()) + '#'); return;
-      default: {
-        // Plain values held this way (rare) are written as their plain form.
-        const QVariant plain = script::toQVariant(value);
-        if (plain.userType() == qMetaTypeId<script::HeldScriptValue>()) cannotWrite();
-        writeVariant(out, plain);
-        return;
-      }
-    }
-  }
-  switch (v.typeId()) {
-    case QMetaType::Bool: out.boolean(v.toBool()); return;
-    case QMetaType::QString: out.str(v.toString()); return;
-    case QMetaType::Short:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Long:
-    case QMetaType::LongLong:
-    case QMetaType::UShort:
-    case QMetaType::UChar:
-    case QMetaType::Char:
-    case QMetaType::SChar: out.integer(v.toLongLong()); return;
-    case QMetaType::Double:
-    case QMetaType::Float: out.num(v.toDouble()); return;
-    default: cannotWrite();
+  const vbs::Value value = script::fromQVariant(v);
+  const vbs::Value& plain = value.deref();
+  switch (plain.type()) {
+    case vbs::VarType::Empty: out.empty(); return;
+    case vbs::VarType::Null: out.null(); return;
+    case vbs::VarType::Boolean: out.boolean(plain.asBool()); return;
+    case vbs::VarType::Integer: out.integer(plain.asInteger()); return;
+    case vbs::VarType::Long: out.integer(plain.asLong()); return;
+    case vbs::VarType::Byte: out.integer(plain.asByte()); return;
+    // A Single is written in its own shortest form (0.1, not the double 0.100000001490116).
+    case vbs::VarType::Single: out.rawField(script::toQ(vbs::toString(plain)).toLatin1()); return;
+    case vbs::VarType::Double: out.num(plain.asDouble()); return;
+    case vbs::VarType::Currency: out.num(static_cast<double>(plain.asCurrencyScaled()) / 10000.0); return;
+    case vbs::VarType::String: out.str(script::toQ(plain.asString())); return;
+    case vbs::VarType::Date: out.rawField(dateField(plain.asDate())); return;
+    case vbs::VarType::Error: out.rawField("#ERROR " + QByteArray::number(plain.asError()) + '#'); return;
+    default: cannotWrite();  // objects, arrays
   }
 }
 
