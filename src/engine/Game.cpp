@@ -54,6 +54,7 @@ Game::Game(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_DeleteOnClose, false);
   setFocusPolicy(Qt::StrongFocus);
   createControls();
+  soundChannels_ = std::make_unique<SoundChannels>(*this);
   inventory_ = std::make_unique<logic::Inventory>(*this);
   savedGames_ = std::make_unique<logic::SavedGames>(*this);
   createMenus();

@@ -40,16 +40,6 @@ QString DialogueStartFrame(Game&) { return startup::CurrentFrameName(); }
 void LoadFrameDialogue(Game&, const QString&) {}
 void EndDialogue(Game&) {}
 
-void StopAnyWavOrMP3(Game&) {}
-void StopChannel(Game&, int) {}
-bool IsPlayingOnAnyChannel(Game&, const QString&) { return false; }
-void PlayOnChannel(Game&, int, const QString&, int, int) {}
-void ResetSoundChannels(Game& game) { game.SoundChannels.reset(); }
-void PlayChannelFile(Game&, const QString&) {}
-// Until the sound layer performs them, pending entries are dropped once due.
-void ApplySoundChannels(Game& game) { game.SoundChannels.clearPending(); }
-void EnableAudioFade(Game&) {}
-void AudioFadeStep(Game&, double) {}
 void ClearMediaState(Game&) {}
 
 void PrepareTransitions(Game&) {}
