@@ -75,6 +75,8 @@ int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const st
   // A walkthrough keeps its settings to itself: the player's own stay untouched.
   QTemporaryDir settingsDir;
   platform::SettingsStore::instance().setFileForTests(settingsDir.path() + QStringLiteral("/settings.ini"));
+  // So do the pictures kept beside saved games, and saves of a read-only game.
+  qputenv("XDG_DATA_HOME", QFile::encodeName(settingsDir.path() + QStringLiteral("/data")));
   platform::RecordingDialogService dialogs;
   platform::setDialogs(&dialogs);
   logic::installGameLogic();

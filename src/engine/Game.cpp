@@ -13,6 +13,9 @@
 #include "engine/GameSeams.h"
 #include "engine/StartHint.h"
 #include "platform/InterfaceFont.h"
+#include "logic/Inventory.h"
+#include "logic/SavedGames.h"
+#include "logic/VariablesViewer.h"
 #include "startup/Activity.h"
 #include "startup/DisplayResolution.h"
 #include "startup/Messages.h"
@@ -52,6 +55,8 @@ Game::Game(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);
   createControls();
   soundChannels_ = std::make_unique<SoundChannels>(*this);
+  inventory_ = std::make_unique<logic::Inventory>(*this);
+  savedGames_ = std::make_unique<logic::SavedGames>(*this);
   createMenus();
   if (const auto& f = frameLogicFactory()) logic_ = f(*this);
   if (!logic_) logic_ = std::make_unique<FrameLogic>();
@@ -89,10 +94,7 @@ void Game::createControls() {
   BackImage = new ImageControl(QStringLiteral("BackImage"), -1, PictureBox);
   BackImage->setStretch(true);
   BackImage->onMouseDown = [this](int b, int, double, double) { BackgroundMouseDown(b); };
-  BackImage->onMouseMove = [this](int, int, double, double) {
-    seams::SetInventoryMotion(*this, 2);
-    if (!seams::InventoryMoving(*this)) seams::InventoryMove(*this);
-  };
+  BackImage->onMouseMove = [this](int, int, double, double) { inventory().setMotion(logic::InventoryMotionKind::Hide); };
 
   ImageTile = new ImageControl(QStringLiteral("ImageTile"), -1, PictureBox);
   ImageTile->hide();
@@ -108,8 +110,7 @@ void Game::createControls() {
               if (i == 0) return;
               c.onMouseDown = [this](int b, int, double, double) { BackgroundMouseDown(b); };
               c.onMouseMove = [this](int, int, double, double) {
-                seams::SetInventoryMotion(*this, 2);
-                if (!seams::InventoryMoving(*this)) seams::InventoryMove(*this);
+                inventory().setMotion(logic::InventoryMotionKind::Hide);
               };
             });
   Text.templ().setAutoSize(true);
@@ -139,12 +140,13 @@ void Game::createControls() {
   fmeVideoContainer = new PanelControl(QStringLiteral("fmeVideoContainer"), -1, PictureBox);
   fmeVideoContainer->hide();
 
-  PickedObject.init([this](int i) { return new ImageControl(QStringLiteral("PickedObject"), i, PictureBox); });
-  Inventory_Background = new ImageControl(QStringLiteral("Inventory_Background"), -1, PictureBox);
-  Inventory_Background->hide();
+  // The bar holds its background picture and the items.
   Inventory1 = new PanelControl(QStringLiteral("Inventory1"), -1, PictureBox);
   Inventory1->hide();
-  Inventory2 = new PanelControl(QStringLiteral("Inventory2"), -1, PictureBox);
+  Inventory_Background = new ImageControl(QStringLiteral("Inventory_Background"), -1, Inventory1);
+  Inventory_Background->hide();
+  PickedObject.init([this](int i) { return new ImageControl(QStringLiteral("PickedObject"), i, Inventory1); });
+  Inventory2 = new PictureBoxControl(QStringLiteral("Inventory2"), -1, PictureBox);
   Inventory2->hide();
 
   fmeDialogue = new PanelControl(QStringLiteral("fmeDialogue"), -1, PictureBox);
@@ -168,7 +170,9 @@ void Game::createControls() {
   LabelMessageBox->hide();
   FrameMessageBox->onMouseDown = [this](int, int, double, double) { TimerMessageBox_Timer(); };
   LabelMessageBox->onMouseDown = [this](int, int, double, double) { TimerMessageBox_Timer(); };
-  auto panelMove = [this](int, int, double, double) { seams::SetInventoryMotion(*this, 2); };
+  auto panelMove = [this](int, int, double, double) {
+    inventory().setMotion(logic::InventoryMotionKind::Hide);
+  };
   FrameMessageBox->onMouseMove = panelMove;
   LabelMessageBox->onMouseMove = panelMove;
   TimerMessageBox.onTimer = [this] { TimerMessageBox_Timer(); };
@@ -284,14 +288,14 @@ void Game::createMenus() {
   for (MenuItem* top : {mnuExit, mnuOptions, mnuLoadGame, mnuSaveGame, mnuDebug}) menuBar_->addAction(top->action());
 
   mnuExit->onClick = [this] { askToQuit(); };
-  mnuLoadGame->onClick = [this] { seams::ShowLoadGameWindow(*this, false); };
-  mnuSaveGame->onClick = [this] { seams::ShowSaveGameWindow(*this); };
+  mnuLoadGame->onClick = [this] { savedGames().ShowLoadGameWindow(false); };
+  mnuSaveGame->onClick = [this] { savedGames().ShowSaveGameWindow(); };
   mnuDisableTransitions->onClick = [this] { seams::SwitchTransitions(*this); };
   mnuDisableEffects->onClick = [this] { seams::SwitchEffects(*this); };
   mnuCancel->onClick = [this] { HideMenus(); };
   mnuExecuteVBScript->onClick = [this] { seams::ShowExecuteVBScriptWindow(*this); };
   mnuEditProcedures->onClick = [this] { seams::ShowEditProceduresWindow(*this); };
-  mnuViewVariables->onClick = [this] { seams::ShowVariablesViewer(*this); };
+  mnuViewVariables->onClick = [this] { logic::ViewVariablesStatus(*this); };
   auto opened = [this] {
     if (!fullScreen_) return;
     MenuOpened_ = true;

@@ -34,6 +34,10 @@
 
 class QMenuBar;
 class QLabel;
+namespace qm::logic {
+class Inventory;
+class SavedGames;
+}  // namespace qm::logic
 class QGraphicsView;
 class QGraphicsScene;
 class QGraphicsProxyWidget;
@@ -84,6 +88,10 @@ class Game : public QWidget {
   SoundChannels& soundChannels() { return *soundChannels_; }
   void setLogic(std::unique_ptr<FrameLogic> logic);
 
+  // ---- Parts of the game ---------------------------------------------------
+  logic::Inventory& inventory() { return *inventory_; }
+  logic::SavedGames& savedGames() { return *savedGames_; }
+
   // ---- Controls ----------------------------------------------------------
   PictureBoxControl* PictureBox = nullptr;   // the game picture, parent of every frame control
   ImageControl* BackImage = nullptr;         // covers PictureBox, takes background clicks
@@ -96,7 +104,7 @@ class Game : public QWidget {
   ControlArray<LabelControl> lblDialogue;
   ControlArray<ImageControl> PickedObject;   // inventory items
   PanelControl* Inventory1 = nullptr;
-  PanelControl* Inventory2 = nullptr;
+  PictureBoxControl* Inventory2 = nullptr;  // the inventory button
   ImageControl* Inventory_Background = nullptr;
   TimerControl TimerInventory{"TimerInventory", -1};
   ImageControl* ImageTile = nullptr;         // hidden: holds a background tile while painting
@@ -217,6 +225,8 @@ class Game : public QWidget {
 
   std::unique_ptr<FrameLogic> logic_;
   std::unique_ptr<SoundChannels> soundChannels_;
+  std::unique_ptr<logic::Inventory> inventory_;
+  std::unique_ptr<logic::SavedGames> savedGames_;
   bool MenuOpened_ = false;
   int debugState_ = 0;
   int clickX_ = 0, clickY_ = 0;

@@ -12,6 +12,7 @@
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
 #include "engine/StartHint.h"
+#include "logic/Inventory.h"
 #include "media/MidiDecoder.h"
 #include "platform/VbError.h"
 #include "startup/Activity.h"
@@ -100,7 +101,7 @@ void Game::ResetAll() {
     FrameMessageBox->hide();
     // 14-15
     ResetDefaultPointer();
-    seams::SetupInventoryBar(*this);
+    inventory().SetupInventoryBar();
     // 16: the Go-to-frame menu lists the project's frames.
     mnuFrameName.UnloadAll();
     const QStringList files = startup::ListFiles(proj.paths.frames, QStringLiteral("*.fme"));

@@ -6,6 +6,7 @@
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
 #include "engine/StartHint.h"
+#include "logic/SavedGames.h"
 #include "platform/DialogService.h"
 #include "startup/Project.h"
 
@@ -123,8 +124,8 @@ void Game::handleKey(int key, int shift) {
   }
   if (!isEnabled()) return;
   if (shift == kShiftCtrl) {
-    if (key == kKeyL && !info.noLoading) seams::ShowLoadGameWindow(*this, false);
-    else if (key == kKeyS && !info.noSaving) seams::ShowSaveGameWindow(*this);
+    if (key == kKeyL && !info.noLoading) savedGames().ShowLoadGameWindow(false);
+    else if (key == kKeyS && !info.noSaving) savedGames().ShowSaveGameWindow();
     else if (key == kKeyQ) askToQuit();
   }
   if (key == kDebugSequence[debugState_]) {

@@ -5,6 +5,7 @@
 
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
+#include "logic/Inventory.h"
 #include "engine/CursorFile.h"
 #include "platform/FileResolver.h"
 #include "platform/VbError.h"
@@ -80,7 +81,7 @@ void Game::SaveClickPos(double sglLeft, double sglTop) {
 }
 
 void Game::Timer1_Timer() {
-  if (seams::InventoryMoving(*this)) {
+  if (inventory().moving()) {
     Timer1.setInterval(1000);
     return;
   }

@@ -4,6 +4,7 @@
 #include "script/Plugins.h"
 #include "script/ScriptHost.h"
 #include "startup/DisplayResolution.h"
+#include "startup/Project.h"
 
 namespace qm::engine::seams {
 
@@ -35,14 +36,9 @@ void PauseTimedEvents(Game&) {}
 
 void ResetDialogue(Game&) {}
 bool DialogueActive(Game&) { return false; }
+QString DialogueStartFrame(Game&) { return startup::CurrentFrameName(); }
 void LoadFrameDialogue(Game&, const QString&) {}
 void EndDialogue(Game&) {}
-
-void SetupInventoryBar(Game&) {}
-bool InventoryMoving(Game&) { return false; }
-void InventoryMove(Game&) {}
-void SetInventoryMotion(Game&, int) {}
-void HideInventoryIfItem(Game&, QObject*) {}
 
 void ClearMediaState(Game&) {}
 
@@ -56,11 +52,8 @@ void WaitForEffectStep(Game&) {}
 void ResetEffect(Game&) {}
 void StartEffect(Game&) {}
 
-void ShowLoadGameWindow(Game&, bool) {}
-void ShowSaveGameWindow(Game&) {}
 void ShowExecuteVBScriptWindow(Game& game) { script::ScriptHost::of(game).ExecuteCodeCommand(); }
 void ShowEditProceduresWindow(Game& game) { script::ScriptHost::of(game).EditProceduresCommand(); }
-void ShowVariablesViewer(Game&) {}
 void SwitchTransitions(Game& game) { game.mnuDisableTransitions->setChecked(!game.mnuDisableTransitions->checked()); }
 void SwitchEffects(Game& game) { game.mnuDisableEffects->setChecked(!game.mnuDisableEffects->checked()); }
 

@@ -1,7 +1,6 @@
 // The calls the game window makes into parts of the player that live in other
-// subsystems: scripts, plug-ins, timed events, dialogue, inventory,
-// transitions, video, real-time effects, the load and save windows,
-// the display resolution and the debug windows. Each does nothing (or answers
+// subsystems: scripts, plug-ins, timed events, dialogue, transitions, video,
+// real-time effects, the display resolution and the debug windows. Each does nothing (or answers
 // "nothing running") until its subsystem provides it; the subsystem then
 // replaces the body in GameSeams.cpp with a call into its own code.
 #pragma once
@@ -45,16 +44,11 @@ void PauseTimedEvents(Game& game);
 // ---- Dialogue --------------------------------------------------------------------
 void ResetDialogue(Game& game);
 bool DialogueActive(Game& game);
+// The frame where the running dialogue started (a saved game resumes there).
+QString DialogueStartFrame(Game& game);
 // Loads the frame's dialogue file (FramesData\ frame .dlg) and shows its questions.
 void LoadFrameDialogue(Game& game, const QString& dialogueFile);
 void EndDialogue(Game& game);
-
-// ---- Inventory ---------------------------------------------------------------------
-void SetupInventoryBar(Game& game);
-bool InventoryMoving(Game& game);
-void InventoryMove(Game& game);
-void SetInventoryMotion(Game& game, int motion);
-void HideInventoryIfItem(Game& game, QObject* dragged);
 
 // ---- Media state of the transitions ---------------------------------------------------
 void ClearMediaState(Game& game);
@@ -79,11 +73,8 @@ void ResetEffect(Game& game);
 void StartEffect(Game& game);
 
 // ---- Windows of other subsystems ------------------------------------------------------
-void ShowLoadGameWindow(Game& game, bool fromWelcome);
-void ShowSaveGameWindow(Game& game);
 void ShowExecuteVBScriptWindow(Game& game);
 void ShowEditProceduresWindow(Game& game);
-void ShowVariablesViewer(Game& game);
 void SwitchTransitions(Game& game);
 void SwitchEffects(Game& game);
 

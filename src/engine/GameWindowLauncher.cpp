@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "engine/Game.h"
-#include "engine/GameSeams.h"
+#include "logic/SavedGames.h"
 #include "startup/GameLauncher.h"
 #include "startup/Project.h"
 #include "startup/frmWelcome.h"
@@ -40,7 +40,7 @@ class GameWindowLauncher : public startup::GameLauncher {
   }
   void ShowLoadGameWindow() override {
     LoadGameWindow();
-    seams::ShowLoadGameWindow(*game_, true);
+    game_->savedGames().ShowLoadGameWindowFromWelcome();
   }
   Game* game() const { return game_.get(); }
   void release() { game_.reset(); }

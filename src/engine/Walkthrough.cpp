@@ -277,6 +277,7 @@ QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
     if (!picture.save(w[1], "PNG")) return closeWindow(QStringLiteral("cannot write ") + w[1]);
     return closeWindow(QString());
   }
+  if (auto r = runGameStateStep(w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
   return closeWindow(QStringLiteral("unknown step '") + w[0] + QStringLiteral("'"));
 }
 
@@ -412,6 +413,7 @@ QString WalkthroughRunner::expect(const QStringList& w) {
     return QStringLiteral("shown instead: \"") + texts.join(QStringLiteral("\" / \"")) + QStringLiteral("\"");
   }
   if (auto sound = expectSound(g, w)) return *sound;
+  if (auto r = expectGameState(w)) return *r;
   return QStringLiteral("unknown expectation '") + w[1] + QStringLiteral("'");
 }
 

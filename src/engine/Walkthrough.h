@@ -17,6 +17,7 @@
 //   expect nomessage
 //   expect channel N "FILE" [VOLUME] / expect playing "FILE" [VOLUME] / expect stopped "FILE"
 //   screenshot FILE          the frame picture as a PNG file
+//   drag, save, load, menu, expect items/file/nofile: see WalkthroughGameSteps.cpp
 #pragma once
 
 #include <QString>
@@ -46,6 +47,12 @@ int countSteps(const QString& steps);
 // Text made fit for one report line: line breaks, tabs and other characters
 // that do not print become \r, \n, \t, \xHH or \uHHHH.
 QString printable(const QString& text);
+
+// Steps kept in files of their own; each answers nullopt for a verb (or an
+// expectation) that is not theirs, else "" or the reason the step failed.
+// Inventory, saved games, menu and files (WalkthroughGameSteps.cpp):
+std::optional<QString> runGameStateStep(const QStringList& words, const std::function<void(int)>& runEventsFor);
+std::optional<QString> expectGameState(const QStringList& words);
 
 class WalkthroughRunner {
  public:

@@ -2,6 +2,7 @@
 
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
+#include "logic/Inventory.h"
 #include "logic/LogicSeams.h"
 #include "startup/Project.h"
 #include "startup/Waiting.h"
@@ -69,11 +70,10 @@ void GameLogic::AreaDragDrop(int index, int objectIndex, double x, double y) {
   MakeActionAndConsequences(index, objectIndex, false);
 }
 
-void GameLogic::AreaDragOver(QObject* source) { engine::seams::HideInventoryIfItem(game_, source); }
+void GameLogic::AreaDragOver(QObject* source) { game_.inventory().HideInventoryIfItem(source); }
 
 void GameLogic::hotspotMouseMove() {
-  engine::seams::SetInventoryMotion(game_, 2);
-  if (startup::project().info.inventoryBarOn && !engine::seams::InventoryMoving(game_)) engine::seams::InventoryMove(game_);
+  game_.inventory().setMotion(InventoryMotionKind::Hide);
 }
 
 void GameLogic::AreaMouseMove(int, int, int, double, double) { hotspotMouseMove(); }

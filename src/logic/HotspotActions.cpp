@@ -12,6 +12,8 @@
 #include "logic/FrameDataFiles.h"
 #include "logic/FrameHistoryRules.h"
 #include "logic/GameLogic.h"
+#include "logic/Inventory.h"
+#include "logic/SavedGames.h"
 #include "logic/LogicSeams.h"
 #include "platform/FileResolver.h"
 #include "startup/MediaFiles.h"
@@ -43,7 +45,7 @@ class GameLogic::ActionSink : public ActionEffects {
   void changeVariable(const QString& name, int16_t value) override { logic_.variables.ChangeVariableValue(name, value); }
   void disappear() override {
     if (objectIndex_ != 0)
-      seams::RemovePickedObject(logic_.game_, objectIndex_);
+      logic_.game_.inventory().RemovePickedObject(objectIndex_);
     else
       addDisappearedHotspot(logic_.Disappear, startup::CurrentFrameName(), areaIndex_);
   }
@@ -65,7 +67,7 @@ void GameLogic::AreaClick(int AreaIndex, int Button) {
   if (startup::GameStopped()) return;
   game_.StopMovie = true;
   game_.TransitionSkip = true;
-  if (es::OneTimeVideoPlaying(game_) || seams::MovieWithStopOn(game_) || es::InventoryMoving(game_)) return;
+  if (es::OneTimeVideoPlaying(game_) || seams::MovieWithStopOn(game_) || game_.inventory().moving()) return;
   if (Button == engine::kRightButton) {
     if (!game_.mnuExit->visible())
       game_.ShowMenus();
@@ -78,7 +80,7 @@ void GameLogic::AreaClick(int AreaIndex, int Button) {
     return;
   }
   game_.HideMenus();
-  seams::PickOrNotPickObject(game_, AreaIndex);
+  game_.inventory().PickOrNotPickObject(AreaIndex);
   game_.soundChannels().AudioFadeStep(1);
   MakeActionAndConsequences(AreaIndex, 0, false);
   es::StopOneTimeVideoPlayer(game_);
@@ -98,7 +100,7 @@ int GameLogic::MakeAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDialogu
       const QString path = frameDataPath(frame, QStringLiteral(".fm0"));
       if (!platform::fileExists(path)) return kNothingFurther;
       reader.emplace(startup::RecordReader::fromFile(path));
-      const QString key = dropActionKey(AreaIndex, seams::PickedObjectName(game_, ObjectIndex));
+      const QString key = dropActionKey(AreaIndex, game_.inventory().itemName(ObjectIndex));
       if (!seekDropAction(*reader, key, [] { return startup::GameStopped(); })) return kNothingFurther;
     } else {
       const QString path = clickActionFileOf(frame);
@@ -137,7 +139,7 @@ int GameLogic::performAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDial
     if (action.bStopGame) return kEndGame;
   }
 
-  if (r.giveItem) seams::AddPickedObject(game_, r.itemName, false);
+  if (r.giveItem) game_.inventory().AddPickedObject(r.itemName, false);
 
   // Music on channel 6 and a sound on channel 7.
   engine::SoundChannels& sound = game_.soundChannels();
@@ -224,9 +226,9 @@ int GameLogic::performAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDial
   if (result != kFrameOpened) {
     es::StartTimedEvents(game_);
     if (action.bPopupLoadGame)
-      es::ShowLoadGameWindow(game_, false);
+      game_.savedGames().ShowLoadGameWindow(false);
     else if (action.bPopupSaveGame)
-      es::ShowSaveGameWindow(game_);
+      game_.savedGames().ShowSaveGameWindow();
   }
   return result;
 }
@@ -271,9 +273,9 @@ void GameLogic::ExecuteConsequences() {
   else
     es::StartTimedEvents(game_);
   if (action.bPopupLoadGame)
-    es::ShowLoadGameWindow(game_, false);
+    game_.savedGames().ShowLoadGameWindow(false);
   else if (action.bPopupSaveGame)
-    es::ShowSaveGameWindow(game_);
+    game_.savedGames().ShowSaveGameWindow();
 }
 
 }  // namespace qm::logic

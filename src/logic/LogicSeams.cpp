@@ -37,14 +37,6 @@ void StartAnimation(engine::Game& game, int link) {
   if (game.AniGif.exists(link)) game.AniGif[link].play();
 }
 
-void PickOrNotPickObject(engine::Game&, int) {}
-void AddPickedObject(engine::Game&, const QString&, bool) {}
-void RemovePickedObject(engine::Game&, int) {}
-
-QString PickedObjectName(engine::Game& game, int objectIndex) {
-  return game.PickedObject.exists(objectIndex) ? game.PickedObject[objectIndex].tag() : QString();
-}
-
 bool MovieWithStopOn(engine::Game& game) { return game.VideoStarting; }
 
 }  // namespace qm::logic::seams

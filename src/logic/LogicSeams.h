@@ -1,6 +1,6 @@
 #pragma once
 // Calls the game logic makes into parts of the player that are built
-// elsewhere (animated pictures, inventory, video) and
+// elsewhere (animated pictures, video) and
 // that the game window's own seams do not cover. Each has a plain default
 // that keeps a game playable until its part takes it over.
 
@@ -22,12 +22,6 @@ int AniGifNewWithIndex(engine::Game& game, int n, const QString& nativePath, dou
 void StopAnimation(engine::Game& game, int link);
 void StartAnimation(engine::Game& game, int link);
 
-// ---- Inventory -----------------------------------------------------------------
-void PickOrNotPickObject(engine::Game& game, int areaIndex);
-void AddPickedObject(engine::Game& game, const QString& objectName, bool bDoNotPopup);
-void RemovePickedObject(engine::Game& game, int objectIndex);
-// The name carried by inventory item objectIndex.
-QString PickedObjectName(engine::Game& game, int objectIndex);
 
 // ---- Video ----------------------------------------------------------------------------
 // A video started with a stop request is on (clicks are then ignored).

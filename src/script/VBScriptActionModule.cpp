@@ -9,7 +9,7 @@
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
 #include "logic/GameLogic.h"
-#include "logic/LogicSeams.h"
+#include "logic/Inventory.h"
 #include "platform/DialogService.h"
 #include "platform/FileConfinement.h"
 #include "platform/FileResolver.h"
@@ -380,7 +380,7 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
       vb::checkArgCount(args, 2, 2);
       const QString item = argText(args[0]);
       const bool noPopup = argBool(args[1]);
-      logic::seams::AddPickedObject(game("AddItem"), item, noPopup);
+      game("AddItem").inventory().AddPickedObject(item, noPopup);
       return {};
     }
     case kSendEmail: {
@@ -474,7 +474,7 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
       try {
         engine::Game& g = game("RemoveAllItems");
         // An inventory that does not shrink must not hang the game.
-        for (int guard = 0; g.ObjectsCount != 0 && guard < 100000; ++guard) logic::seams::RemovePickedObject(g, 1);
+        for (int guard = 0; g.ObjectsCount != 0 && guard < 100000; ++guard) g.inventory().RemovePickedObject(1);
       } catch (...) {
         report(QStringLiteral(" Error removing all the inventory items. ") + describeCurrentException());
       }
@@ -486,8 +486,8 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
       try {
         engine::Game& g = game("RemoveItem");
         for (int i = g.ObjectsCount; i >= 1; --i) {
-          if (logic::seams::PickedObjectName(g, i).compare(name, Qt::CaseInsensitive) == 0) {
-            logic::seams::RemovePickedObject(g, i);
+          if (g.inventory().itemName(i).compare(name, Qt::CaseInsensitive) == 0) {
+            g.inventory().RemovePickedObject(i);
             if (!duplicates) break;
           }
         }

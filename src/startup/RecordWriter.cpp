@@ -62,6 +62,12 @@ RecordWriter& RecordWriter::empty() {
   return *this;
 }
 
+RecordWriter& RecordWriter::rawField(const QByteArray& field) {
+  beginField();
+  out_ += field;
+  return *this;
+}
+
 RecordWriter& RecordWriter::separator() {
   if (recordOpen_) endRecord();
   str(QStringLiteral("----- SEPARATOR -----"));

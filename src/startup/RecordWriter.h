@@ -20,6 +20,8 @@ class RecordWriter {
   RecordWriter& boolean(bool value);
   RecordWriter& null();
   RecordWriter& empty();  // an Empty value: nothing between the commas
+  // A field written exactly as given (dates "#2026-12-07#", "#ERROR 5#").
+  RecordWriter& rawField(const QByteArray& field);
   RecordWriter& separator();  // the field "----- SEPARATOR -----", then CR LF
   RecordWriter& endRecord();  // CR LF
 

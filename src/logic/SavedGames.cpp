@@ -1,0 +1,429 @@
+#include "logic/SavedGames.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCryptographicHash>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+
+#include "engine/Game.h"
+#include "engine/GameSeams.h"
+#include "logic/GameLogic.h"
+#include "logic/Inventory.h"
+#include "logic/frmLoadGame.h"
+#include "logic/frmSaveGame.h"
+#include "platform/DialogService.h"
+#include "platform/FileResolver.h"
+#include "platform/VbError.h"
+#include "script/ScriptHost.h"
+#include "startup/DisplayResolution.h"
+#include "startup/ErrorReport.h"
+#include "startup/Project.h"
+#include "startup/RecordReader.h"
+#include "startup/Waiting.h"
+#include "startup/frmWelcome.h"
+
+namespace qm::logic {
+
+using engine::Game;
+using startup::InterfaceText;
+using startup::project;
+
+namespace {
+
+std::function<void(QDialog&)>& windowHook() {
+  static std::function<void(QDialog&)> hook;
+  return hook;
+}
+std::function<void()>& beforeReplaceHook() {
+  static std::function<void()> hook;
+  return hook;
+}
+bool gSkipWaits = false;
+std::optional<bool> gWritableOverride;
+
+const QString kForbiddenCharacters = QStringLiteral("\"\\/:*?<>|,");
+// How the forbidden characters are shown to the player.
+const QString kForbiddenList = QStringLiteral("\" \\ / : * ? < > | ,");
+constexpr int kFrameFieldBytes = 4096;
+
+QString withSlash(QString folder) {
+  if (!folder.endsWith('/')) folder += '/';
+  return folder;
+}
+
+QString dataHome() {
+  const QString xdg = QFile::decodeName(qgetenv("XDG_DATA_HOME"));
+  if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg)) return withSlash(xdg);
+  return withSlash(QDir::homePath()) + QStringLiteral(".local/share/");
+}
+
+// A project name as a folder name: no separators, nothing hidden.
+QString folderNameOf(const QString& projectName) {
+  QString name = projectName;
+  for (QChar& c : name)
+    if (c == '/' || c == '\\' || c.unicode() < 32) c = '_';
+  while (name.startsWith('.')) name.remove(0, 1);
+  return name.isEmpty() ? QStringLiteral("game") : name;
+}
+
+std::vector<SavedGameEntry> listFolder(const QString& folder) {
+  std::vector<SavedGameEntry> out;
+  const QDir dir(folder);
+  if (!dir.exists()) return out;
+  const auto files = dir.entryInfoList({QStringLiteral("*.sav"), QStringLiteral("*.SAV"), QStringLiteral("*.Sav")},
+                                       QDir::Files | QDir::Hidden);
+  for (const QFileInfo& f : files) {
+    if (f.fileName().size() <= 4 || !f.fileName().endsWith(QLatin1String(".sav"), Qt::CaseInsensitive)) continue;
+    SavedGameEntry e;
+    e.name = f.fileName().left(f.fileName().size() - 4);
+    e.path = f.absoluteFilePath();
+    e.modified = f.lastModified();
+    QFile file(e.path);
+    if (file.open(QIODevice::ReadOnly)) e.frame = savedGameFrame(file.read(kFrameFieldBytes));
+    out.push_back(std::move(e));
+  }
+  return out;
+}
+
+void letEventsRun() { QCoreApplication::processEvents(); }
+
+}  // namespace
+
+SavedGames::SavedGames(Game& game) : game_(game) {}
+SavedGames::~SavedGames() = default;
+
+void SavedGames::setWindowHook(std::function<void(QDialog&)> hook) { windowHook() = std::move(hook); }
+void SavedGames::setBeforeReplaceHook(std::function<void()> hook) { beforeReplaceHook() = std::move(hook); }
+void SavedGames::setSkipFixedWaits(bool skip) { gSkipWaits = skip; }
+void SavedGames::setProjectFolderWritableOverride(std::optional<bool> writable) { gWritableOverride = writable; }
+
+// ---- Where saves are ------------------------------------------------------------------
+
+bool SavedGames::projectFolderWritable() const {
+  if (gWritableOverride) return *gWritableOverride;
+  const QString folder = project().paths.project;
+  return !folder.isEmpty() && ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+}
+
+QString SavedGames::userSaveFolder() {
+  return dataHome() + QStringLiteral("quillmere/saves/") + folderNameOf(project().info.projectName) + '/';
+}
+
+QString SavedGames::saveFolder() const {
+  return projectFolderWritable() ? withSlash(project().paths.project) : userSaveFolder();
+}
+
+QString SavedGames::previewPath(const QString& savedGamePath) {
+  const QByteArray key = QCryptographicHash::hash(QFileInfo(savedGamePath).absoluteFilePath().toUtf8(),
+                                                  QCryptographicHash::Sha1).toHex();
+  return dataHome() + QStringLiteral("quillmere/previews/") + folderNameOf(project().info.projectName) + '/' +
+         QString::fromLatin1(key) + QStringLiteral(".jpg");
+}
+
+std::vector<SavedGameEntry> SavedGames::LoadSaveGames() const {
+  const QString main = saveFolder();
+  const QString project = withSlash(startup::project().paths.project);
+  const QString other = main == project ? userSaveFolder() : project;
+  std::vector<SavedGameEntry> all = listFolder(main);
+  for (auto& e : listFolder(other)) {
+    const bool shadowed = std::any_of(all.begin(), all.end(), [&](const SavedGameEntry& m) { return m.name == e.name; });
+    if (!shadowed) all.push_back(std::move(e));
+  }
+  // Newest first; equal times keep their listing order.
+  std::stable_sort(all.begin(), all.end(),
+                   [](const SavedGameEntry& a, const SavedGameEntry& b) { return a.modified > b.modified; });
+  return all;
+}
+
+std::optional<SavedGameEntry> SavedGames::findSavedGame(const QString& name) const {
+  for (auto& e : LoadSaveGames())
+    if (e.name == name) return e;
+  return std::nullopt;
+}
+
+// ---- Saving -------------------------------------------------------------------------------
+
+SavedGameData SavedGames::currentState() const {
+  SavedGameData d;
+  d.resumeFrame = engine::seams::DialogueActive(game_) ? engine::seams::DialogueStartFrame(game_)
+                                                       : startup::CurrentFrameName();
+  if (const GameLogic* logic = gameLogic(game_)) {
+    for (const auto& v : logic->variables.Variables) d.integers.emplace_back(v.Name, v.Value);
+    for (const auto& v : logic->Disappear) d.disappeared.emplace_back(v.Name, v.Value);
+    d.variants.emplace();
+    for (const auto& v : logic->variables.VariablesVariant) d.variants->emplace_back(v.Name, v.Value);
+  } else {
+    d.variants.emplace();
+  }
+  d.items = game_.inventory().itemNames();
+  d.history = game_.FramesHistory.items();
+  d.info = SavedGameInfo{project().info.projectName, project().info.gameTitle,
+                         savedGameDate(QDate::currentDate()), QString::fromLatin1(kSavedGameVersion)};
+  return d;
+}
+
+SavedGames::SaveResult SavedGames::SaveGame(const QString& name) {
+  const auto& info = project().info;
+  if (std::any_of(name.begin(), name.end(), [](QChar c) { return kForbiddenCharacters.contains(c); })) {
+    platform::messageBox(InterfaceText(35) + QStringLiteral("\r\n") + kForbiddenList, platform::MsgButtons::OK,
+                         platform::MsgIcon::Information, info.gameTitle);
+    return SaveResult::Refused;
+  }
+  if (name.isEmpty()) {
+    platform::messageBox(InterfaceText(23), platform::MsgButtons::OK, platform::MsgIcon::Information,
+                         InterfaceText(21));
+    return SaveResult::Refused;
+  }
+  const QString folder = saveFolder();
+  const QString path = folder + name + QStringLiteral(".sav");
+  if (QFileInfo::exists(path)) {
+    const auto answer = platform::messageBox(QLatin1Char('\'') + name + QStringLiteral("' ") + InterfaceText(24),
+                                             platform::MsgButtons::OKCancel, platform::MsgIcon::Question,
+                                             InterfaceText(21));
+    if (answer != platform::MsgResult::OK) return SaveResult::Cancelled;
+  }
+  try {
+    const QByteArray bytes = writeSavedGame(currentState());
+    if (!QDir().mkpath(folder)) throw VbError::pathNotFound(folder);
+    writeSaveFile(path, bytes);
+  } catch (const VbError& e) {
+    startup::ShowStandardErrorReport(
+        QStringLiteral(" Unable to save '") + path + QStringLiteral("'.") + QStringLiteral("\r\n") +
+            QStringLiteral("Verify that this file is not Read-Only and that it does not contain any of the following "
+                           "characters: ") +
+            kForbiddenList,
+        e.description);
+    return SaveResult::Failed;
+  }
+  writePreview(path);
+  return SaveResult::Saved;
+}
+
+// Written beside the old file and renamed over it: the old save stays whole
+// until the new one is complete on disk.
+void SavedGames::writeSaveFile(const QString& path, const QByteArray& bytes) {
+  const QFileInfo target(path);
+  const QString temp = target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".part");
+  auto fail = [&](int number) {
+    QFile::remove(temp);
+    VbError e = VbError::of(number);
+    e.path = path;
+    throw e;
+  };
+  {
+    QFile out(temp);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) fail(75);
+    if (out.write(bytes) != bytes.size() || !out.flush()) fail(61);
+    if (::fsync(out.handle()) != 0) fail(61);
+  }
+  if (const auto& hook = beforeReplaceHook()) hook();
+  if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()) != 0) fail(75);
+  platform::forgetCachedListings();
+}
+
+void SavedGames::writePreview(const QString& savedGamePath) {
+  const QImage frame = game_.framePicture();
+  const QString preview = previewPath(savedGamePath);
+  if (frame.isNull() || !QDir().mkpath(QFileInfo(preview).absolutePath())) return;
+  QSaveFile out(preview);
+  // A small JPEG: quick to write, and the window shows it at this size.
+  const QImage small = frame.scaled(std::min(frame.width(), 320), std::min(frame.height(), 240), Qt::KeepAspectRatio,
+                                    Qt::SmoothTransformation);
+  if (out.open(QIODevice::WriteOnly) && small.save(&out, "JPG", 85)) out.commit();
+}
+
+bool SavedGames::RemoveSavedGame(const SavedGameEntry& entry) {
+  const auto answer = platform::messageBox(InterfaceText(27) + QStringLiteral(" '") + entry.path + QStringLiteral("'?"),
+                                           platform::MsgButtons::OKCancel, platform::MsgIcon::Question,
+                                           InterfaceText(26));
+  if (answer != platform::MsgResult::OK) return false;
+  if (!QFile::remove(entry.path) && QFileInfo::exists(entry.path)) {
+    startup::ShowStandardErrorReport(QStringLiteral(" Unable to remove '") + entry.path + QStringLiteral("'."),
+                                     VbError::standardDescription(75));
+    return false;
+  }
+  QFile::remove(previewPath(entry.path));
+  platform::forgetCachedListings();
+  return true;
+}
+
+// ---- Loading -----------------------------------------------------------------------------
+
+QString SavedGames::GetResumeLocation(const QString& sFrameName) {
+  QString answer = sFrameName;
+  const QString table = project().paths.config + QStringLiteral("Resume");
+  if (sFrameName.isEmpty() || !platform::fileExists(table)) return answer;
+  try {
+    auto in = startup::RecordReader::fromFile(table);
+    in.skip(6);
+    while (!in.atEnd()) {
+      const QString frame = in.readString();
+      const QString target = in.readString();
+      if (frame.compare(sFrameName, Qt::CaseInsensitive) == 0 && !target.isEmpty()) answer = target;
+    }
+  } catch (const VbError&) {
+    return sFrameName;
+  }
+  return answer;
+}
+
+void SavedGames::pause(int milliseconds) {
+  letEventsRun();
+  if (!gSkipWaits) startup::WaitSeconds(milliseconds / 1000.0, false);
+}
+
+void SavedGames::applySavedGame(const SavedGameData& d) {
+  GameLogic* logic = gameLogic(game_);
+  if (logic) {
+    // Stored as saved, -1 included (a plain change would flip it), into every
+    // variable of that exact name; names no longer in the game are ignored.
+    for (const auto& [name, value] : d.integers)
+      for (auto& v : logic->variables.Variables)
+        if (v.Name == name) v.Value = value;
+    for (const auto& [frame, hotspot] : d.disappeared) logic->Disappear.Add(frame, hotspot);
+  }
+  for (const QString& item : d.items) game_.inventory().AddPickedObject(item, false);
+  if (d.history) {
+    game_.FramesHistory.Clear();
+    for (const QString& frame : *d.history) game_.FramesHistory.AddItem(frame);
+  }
+  if (logic && d.variants)
+    for (const auto& [name, value] : *d.variants) logic->ChangeVariableVariantValue(name, value);
+}
+
+bool SavedGames::LoadGame(const SavedGameEntry& entry, QDialog* window) {
+  const auto& info = project().info;
+  QPointer<Game> alive(&game_);
+  game_.PictureBox->hide();
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+  pause(300);
+
+  startup::frmWelcome* welcome = startup::frmWelcome::instance();
+  if (info.startAtOnce) {
+    const int code = script::ScriptHost::of(game_).VBScriptAction().resolutionOnLoadGame();
+    if (code != 0) startup::SwitchDisplayResolution(static_cast<int16_t>(code));
+  } else if (welcome && welcome->chkResolution && !welcome->chkResolution->isHidden() &&
+             welcome->chkResolution->isChecked() && info.resolutionOffer == 1) {
+    welcome->hide();
+    startup::SwitchDisplayResolution(static_cast<int16_t>(info.projectResolution + 1));
+  }
+  pause(300);
+  game_.ResetAll();
+  pause(500);
+  if (!alive) return false;
+
+  // Whatever was read before a failure stays applied; the game goes on from
+  // the saved frame when it was read, else from the first frame.
+  bool whole = true;
+  SavedGameData data;
+  QString failure;
+  try {
+    QFile file(entry.path);
+    if (!file.open(QIODevice::ReadOnly)) throw VbError::of(53);
+    data = readSavedGame(file.readAll(), &failure);
+  } catch (const VbError& e) {
+    failure = e.description;
+  }
+  applySavedGame(data);
+  if (window) window->accept();
+  // A saved frame the game no longer has (or a damaged name) resumes at the first frame.
+  QString resume = GetResumeLocation(data.resumeFrame.isEmpty() ? info.initialFrame : data.resumeFrame);
+  if (!platform::fileExists(project().paths.frames + resume + QStringLiteral(".fme"))) {
+    if (failure.isNull()) failure = VbError::standardDescription(53);
+    resume = info.initialFrame;
+  }
+  if (!failure.isNull()) {
+    whole = false;
+    startup::ShowStandardErrorReport(QStringLiteral(" Unable to load '") + entry.path + QStringLiteral("'."), failure);
+  }
+  if (!alive) return false;
+  project().frame.name = resume;
+  pause(200);
+  engine::seams::ExecuteOnLoadVBScript(game_);
+  pause(200);
+  if (!alive) return false;
+  game_.OpenFrame(startup::CurrentFrameName(), false, 0, 0);
+  pause(300);
+  if (!alive) return false;
+  game_.PictureBox->show();
+  game_.show();
+  game_.raise();
+  game_.activateWindow();
+  if (!info.startAtOnce && welcome) welcome->hide();
+  pause(300);
+  QApplication::restoreOverrideCursor();
+  return whole;
+}
+
+// ---- The windows -------------------------------------------------------------------------
+
+void SavedGames::runModal(QDialog& window) {
+  QPointer<QDialog> w(&window);
+  if (const auto hook = windowHook()) {
+    QTimer::singleShot(0, &window, [w, hook] {
+      if (!w) return;
+      hook(*w);
+      if (w && w->isVisible()) w->reject();
+    });
+  } else if (platform::installedDialogs()) {
+    // Nobody sits at the screen (tests, walkthroughs): a window nobody answers is cancelled.
+    QTimer::singleShot(0, &window, [w] {
+      if (w) w->reject();
+    });
+  }
+  window.exec();
+}
+
+void SavedGames::ShowSaveGameWindow() {
+  const bool timerWasOn = game_.Timer1.enabled();
+  game_.Timer1.setEnabled(false);
+  engine::seams::PauseTimedEvents(game_);
+  {
+    frmSaveGame window(*this, &game_);
+    window.LoadSaveGames();
+    runModal(window);
+  }
+  game_.Timer1.setEnabled(timerWasOn);
+  engine::seams::StartTimedEvents(game_);
+}
+
+void SavedGames::ShowLoadGameWindow(bool bAbortIfATimerIsEnabled) {
+  if (bAbortIfATimerIsEnabled) {
+    for (int i : game_.TimerObject.indices()) {
+      const auto* timer = game_.TimerObject.item(i);
+      if (timer && timer->enabled() && timer->interval() > 0) return;
+    }
+  }
+  cancelled_ = false;
+  const bool timerWasOn = game_.Timer1.enabled();
+  game_.Timer1.setEnabled(false);
+  engine::seams::PauseTimedEvents(game_);
+  QPointer<Game> alive(&game_);
+  {
+    frmLoadGame window(*this, game_.isVisible() ? static_cast<QWidget*>(&game_) : nullptr);
+    window.LoadSaveGames();
+    runModal(window);
+  }
+  if (!alive) return;
+  if (cancelled_) {
+    game_.Timer1.setEnabled(timerWasOn);
+    engine::seams::StartTimedEvents(game_);
+  }
+}
+
+void SavedGames::ShowLoadGameWindowFromWelcome() {
+  cancelled_ = false;
+  frmLoadGame window(*this, nullptr);
+  window.LoadSaveGames();
+  runModal(window);
+}
+
+}  // namespace qm::logic

@@ -1,0 +1,440 @@
+// Saved games: the file format field by field, a whole round trip, the save
+// window's checks and questions, older and damaged files, the resume table,
+// where saves live, and a save interrupted half-way.
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QFile>
+#include <QFileInfo>
+
+#include "InventoryGameFixture.h"
+#include "logic/DisappearList.h"
+#include "logic/SavedGameFile.h"
+#include "logic/SavedGameList.h"
+#include "logic/frmLoadGame.h"
+#include "logic/frmSaveGame.h"
+#include "script/ScriptValues.h"
+#include "vbscript/Value.h"
+
+namespace qm::testing {
+namespace {
+
+using logic::SavedGameData;
+using logic::SavedGames;
+
+QByteArray readFile(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QVariant held(vbs::Value v) {
+  return QVariant::fromValue(script::HeldScriptValue{std::make_shared<vbs::Value>(std::move(v))});
+}
+
+// ---- The file format ---------------------------------------------------------------------
+
+TEST(SavedGameFileTest, WritesOneValuePerLineInTheFixedOrder) {
+  SavedGameData d;
+  d.resumeFrame = "Hall";
+  d.integers = {{"HasKey", 1}, {"Door", -1}};
+  d.disappeared = {{"Hall", 2}};
+  d.items = {"key", "rope"};
+  d.history = QStringList{"Garden", "Hall"};
+  d.info = logic::SavedGameInfo{"Demo", "The Demo", logic::savedGameDate(QDate(2026, 3, 7)), "Version 3.5.2"};
+  d.variants.emplace();
+  d.variants->emplace_back("Score", QVariant(2.5));
+  d.variants->emplace_back("Name", QVariant(QStringLiteral("Ann")));
+  d.variants->emplace_back("Lit", QVariant(true));
+  d.variants->emplace_back("Met", held(vbs::Value::date(46088.5)));  // 2026-03-07 12:00
+  d.variants->emplace_back("Nothing", QVariant());
+  EXPECT_EQ(logic::writeSavedGame(d),
+            QByteArray("\"Hall\"\r\n2\r\n\"HasKey\"\r\n1\r\n\"Door\"\r\n-1\r\n1\r\n\"Hall\"\r\n2\r\n2\r\n\"key\"\r\n"
+                       "\"rope\"\r\n2\r\n\"Garden\"\r\n\"Hall\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"Demo\"\r\n\"The Demo\"\r\n"
+                       "\"03/07/2026\"\r\n\"Version 3.5.2\"\r\n5\r\n\"Score\"\r\n2.5\r\n\"Name\"\r\n\"Ann\"\r\n"
+                       "\"Lit\"\r\n#TRUE#\r\n\"Met\"\r\n#2026-03-07 12:00:00#\r\n\"Nothing\"\r\n\r\n"));
+}
+
+TEST(SavedGameFileTest, EveryVariantKindReadsBackAsItWasWritten) {
+  SavedGameData d;
+  d.history = QStringList{};
+  d.info = logic::SavedGameInfo{};
+  d.variants.emplace();
+  const std::vector<QVariant> values = {QVariant::fromValue<int16_t>(-7), QVariant(70000), QVariant(0.125),
+                                        QVariant(QStringLiteral("a, b")), QVariant(false), QVariant(),
+                                        held(vbs::Value::null()), held(vbs::Value::date(45000)),
+                                        held(vbs::Value::date(0.25)), held(vbs::Value::error(5))};
+  for (std::size_t i = 0; i < values.size(); ++i) d.variants->emplace_back(QString::number(i), values[i]);
+  const SavedGameData back = logic::readSavedGame(logic::writeSavedGame(d));
+  ASSERT_TRUE(back.variants);
+  ASSERT_EQ(back.variants->size(), values.size());
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const vbs::Value want = script::fromQVariant(values[i]);
+    const vbs::Value got = script::fromQVariant((*back.variants)[i].second);
+    EXPECT_EQ(static_cast<int>(got.type()), static_cast<int>(want.type()) == 3 ? 3 : static_cast<int>(want.type()))
+        << "value " << i;
+    EXPECT_EQ(script::toQ(vbs::typeName(got)), script::toQ(vbs::typeName(want))) << "value " << i;
+    if (!want.isNull() && want.type() != vbs::VarType::Error)
+      EXPECT_EQ(script::toQ(vbs::toString(got)), script::toQ(vbs::toString(want))) << "value " << i;
+  }
+}
+
+TEST(SavedGameFileTest, AnObjectCannotBeWritten) {
+  SavedGameData d;
+  d.history = QStringList{};
+  d.info = logic::SavedGameInfo{};
+  d.variants.emplace();
+  d.variants->emplace_back("Thing", held(vbs::Value::nothing()));
+  EXPECT_THROW(logic::writeSavedGame(d), VbError);
+}
+
+TEST(SavedGameFileTest, OlderFilesEndAfterTheItemsTheHistoryOrTheVersion) {
+  const QByteArray afterItems = "\"Hall\"\r\n0\r\n0\r\n1\r\n\"key\"\r\n";
+  auto d = logic::readSavedGame(afterItems);
+  EXPECT_EQ(d.items, QStringList{"key"});
+  EXPECT_FALSE(d.history);
+  const QByteArray afterHistory = afterItems + "1\r\n\"Hall\"\r\n";
+  d = logic::readSavedGame(afterHistory);
+  ASSERT_TRUE(d.history);
+  EXPECT_FALSE(d.info);
+  d = logic::readSavedGame(afterHistory + "\"\"\r\n\"\"\r\n\"\"\r\n\"P\"\r\n\"T\"\r\n\"01/02/2003\"\r\n\"Version 3.0\"\r\n");
+  ASSERT_TRUE(d.info);
+  EXPECT_EQ(d.info->date, "01/02/2003");
+  EXPECT_FALSE(d.variants);
+}
+
+TEST(SavedGameFileTest, DamagedFilesFailWithAReasonAndKeepWhatWasRead) {
+  const struct {
+    const char* why;
+    QByteArray bytes;
+  } cases[] = {
+      {"truncated inside the variables", "\"Hall\"\r\n3\r\n\"A\"\r\n1\r\n\"B\"\r\n"},
+      {"a count larger than the pairs", "\"Hall\"\r\n0\r\n9\r\n\"Hall\"\r\n1\r\n"},
+      {"text where a number belongs", "\"Hall\"\r\n\"two\"\r\n"},
+      {"a value out of range", "\"Hall\"\r\n1\r\n\"A\"\r\n99999\r\n"},
+  };
+  for (const auto& c : cases) {
+    QString failure;
+    const auto d = logic::readSavedGame(c.bytes, &failure);
+    EXPECT_FALSE(failure.isNull()) << c.why;
+    EXPECT_EQ(d.resumeFrame, "Hall") << c.why;
+    EXPECT_THROW(logic::readSavedGame(c.bytes), VbError) << c.why;
+  }
+  QString failure;
+  EXPECT_EQ(logic::readSavedGame("\"Hall\"\r\n3\r\n\"A\"\r\n1\r\n\"B\"\r\n", &failure).integers.size(), 1u);
+}
+
+// ---- In the game ---------------------------------------------------------------------------
+
+class SavedGamesTest : public InventoryGameFixture {
+ protected:
+  engine::Game& start(GameFolderBuilder& folder, const QStringList& integers = {"HasKey", "Door"},
+                      const QStringList& variants = {"Score", "Name"}) {
+    GeneralFields g;
+    g.projectName = "SaveTest";
+    g.gameTitle = "Save Test";
+    g.initialFrame = "Hall";
+    g.width = 320;
+    g.height = 240;
+    g.windowedMode = true;
+    g.inventorySwitch5 = false;
+    folder.general(g);
+    folder.texts(0);
+    folder.file("Config/Variables", variablesFileBytes(integers, variants));
+    HotspotSpec a, b;
+    b.x = 3000;
+    frame(folder, "Hall", {a, b}, {ActionSpec{}, ActionSpec{}});
+    frame(folder, "Garden", {a}, {ActionSpec{}});
+    frame(folder, "Closeup", {a}, {ActionSpec{}});
+    for (const char* name : {"key", "rope"}) item(folder, name);
+    engine::Game& game = startGame(folder);
+    game.show();
+    return game;
+  }
+  QString savePath(const QString& name) { return startup::project().paths.project + name + ".sav"; }
+  SavedGames::SaveResult save(const QString& name) { return saves().SaveGame(name); }
+  bool load(const QString& name) {
+    const auto entry = saves().findSavedGame(name);
+    EXPECT_TRUE(entry) << name.toStdString();
+    return entry && saves().LoadGame(*entry);
+  }
+};
+
+TEST_F(SavedGamesTest, AGameComesBackWholeAfterSavingResettingAndLoading) {
+  GameFolderBuilder folder;
+  start(folder);
+  auto& g = game();
+  g.OpenFrame("Garden", false, 0, 0);
+  logic().ChangeVariableValue("HasKey", 1);
+  logic().ChangeVariableValue("Door", 5);
+  logic().ChangeVariableVariantValue("Score", QVariant(12.75));
+  logic().ChangeVariableVariantValue("Name", QVariant(QStringLiteral("Ann")));
+  logic::addDisappearedHotspot(logic().Disappear, "Hall", 2);
+  inventory().AddPickedObject("key", true);
+  inventory().AddPickedObject("rope", true);
+  inventory().AddPickedObject("key", true);
+  const QStringList history = g.FramesHistory.items();
+  ASSERT_EQ(save("slot one"), SavedGames::SaveResult::Saved);
+  EXPECT_TRUE(QFileInfo::exists(savePath("slot one")));
+  EXPECT_TRUE(QFileInfo::exists(SavedGames::previewPath(savePath("slot one"))));
+
+  g.ResetAll();
+  g.StartNewGame();
+  ASSERT_EQ(items(), "");
+  ASSERT_TRUE(load("slot one"));
+  EXPECT_EQ(frameName(), "Garden");
+  EXPECT_EQ(logic().GetVariableValue("HasKey"), 1);
+  EXPECT_EQ(logic().GetVariableValue("Door"), 5);
+  EXPECT_EQ(items(), "key|rope|key");
+  EXPECT_TRUE(logic::isHotspotDisappeared(logic().Disappear, "Hall", 2));
+  EXPECT_EQ(g.FramesHistory.items(), history);
+  EXPECT_EQ(logic().variables.VariablesVariant.Item(1).Value.toDouble(), 12.75);
+  EXPECT_EQ(logic().variables.VariablesVariant.Item(2).Value.toString(), "Ann");
+  EXPECT_TRUE(g.isVisible());
+  EXPECT_EQ(boxCount(), 0u) << allMessages().toStdString();
+}
+
+TEST_F(SavedGamesTest, MinusOneIsLoadedAsMinusOne) {
+  GameFolderBuilder folder;
+  folder.file("old.sav", "\"Hall\"\r\n1\r\n\"HasKey\"\r\n-1\r\n0\r\n0\r\n");
+  start(folder);
+  ASSERT_TRUE(load("old"));
+  EXPECT_EQ(logic().GetVariableValue("HasKey"), -1);
+}
+
+TEST_F(SavedGamesTest, FilesOfOlderVersionsLoadWithoutHistoryOrVariants) {
+  GameFolderBuilder folder;
+  folder.file("old.sav", "\"Garden\"\r\n1\r\n\"Gone\"\r\n1\r\n0\r\n1\r\n\"rope\"\r\n");
+  start(folder);
+  ASSERT_TRUE(load("old"));
+  EXPECT_EQ(frameName(), "Garden");
+  EXPECT_EQ(items(), "rope");
+  EXPECT_EQ(game().FramesHistory.items(), QStringList{"Garden"});  // only the frame opened since
+  EXPECT_EQ(boxCount(), 0u) << allMessages().toStdString();
+}
+
+TEST_F(SavedGamesTest, ReplacingAsksAndCancelKeepsTheOldFile) {
+  GameFolderBuilder folder;
+  start(folder);
+  ASSERT_EQ(save("mine"), SavedGames::SaveResult::Saved);
+  const QByteArray before = readFile(savePath("mine"));
+  logic().ChangeVariableValue("HasKey", 1);
+  dialogs().queueAnswer(platform::MsgResult::Cancel);
+  EXPECT_EQ(save("mine"), SavedGames::SaveResult::Cancelled);
+  EXPECT_EQ(lastBox().text, "'mine' already exists. Do you want to replace it?");
+  EXPECT_EQ(readFile(savePath("mine")), before);
+  dialogs().queueAnswer(platform::MsgResult::OK);
+  EXPECT_EQ(save("mine"), SavedGames::SaveResult::Saved);
+  EXPECT_NE(readFile(savePath("mine")), before);
+}
+
+TEST_F(SavedGamesTest, ForbiddenCharactersAndEmptyNamesAreRefused) {
+  GameFolderBuilder folder;
+  start(folder);
+  EXPECT_EQ(save("one, two"), SavedGames::SaveResult::Refused);
+  EXPECT_EQ(lastBox().title, "Save Test");
+  EXPECT_TRUE(lastBox().text.endsWith("\r\n\" \\ / : * ? < > | ,"));
+  for (const char* bad : {"a\"b", "a\\b", "a/b", "a:b", "a*b", "a?b", "a<b", "a>b", "a|b"})
+    EXPECT_EQ(save(bad), SavedGames::SaveResult::Refused) << bad;
+  EXPECT_EQ(save(""), SavedGames::SaveResult::Refused);
+  EXPECT_TRUE(saves().LoadSaveGames().empty());
+}
+
+TEST_F(SavedGamesTest, AnObjectInAVariantEndsTheSaveWithTheReportAndKeepsTheOldFile) {
+  GameFolderBuilder folder;
+  start(folder);
+  ASSERT_EQ(save("mine"), SavedGames::SaveResult::Saved);
+  const QByteArray before = readFile(savePath("mine"));
+  logic().ChangeVariableVariantValue("Score", held(vbs::Value::nothing()));
+  dialogs().queueAnswer(platform::MsgResult::OK);
+  EXPECT_EQ(save("mine"), SavedGames::SaveResult::Failed);
+  EXPECT_TRUE(lastBox().text.contains(" Unable to save '" + savePath("mine") + "'.\r\nVerify that this file is not "
+                                      "Read-Only and that it does not contain any of the following characters: "));
+  EXPECT_EQ(readFile(savePath("mine")), before);
+}
+
+TEST_F(SavedGamesTest, ASaveInterruptedAfterItsTemporaryFileLeavesThePreviousSaveIntact) {
+  GameFolderBuilder folder;
+  start(folder);
+  ASSERT_EQ(save("mine"), SavedGames::SaveResult::Saved);
+  const QByteArray before = readFile(savePath("mine"));
+  logic().ChangeVariableValue("HasKey", 1);
+  SavedGames::setBeforeReplaceHook([] { throw VbError(61, "Disk full"); });
+  dialogs().queueAnswer(platform::MsgResult::OK);
+  EXPECT_EQ(save("mine"), SavedGames::SaveResult::Failed);
+  SavedGames::setBeforeReplaceHook({});
+  EXPECT_EQ(readFile(savePath("mine")), before);
+  ASSERT_EQ(saves().LoadSaveGames().size(), 1u);  // the half-written file is not listed
+}
+
+TEST_F(SavedGamesTest, DamagedFilesGiveTheLoadReportAndLeaveAPlayableGame) {
+  GameFolderBuilder folder;
+  folder.file("truncated.sav", "\"Garden\"\r\n2\r\n\"HasKey\"\r\n1\r\n\"Do");
+  folder.file("wrongcount.sav", "\"Garden\"\r\n0\r\n0\r\n5\r\n\"key\"\r\n");
+  folder.file("text.sav", "\"Garden\"\r\n\"many\"\r\n");
+  folder.file("longname.sav", "\"" + QByteArray(10000, 'x') + "\"\r\n0\r\n0\r\n0\r\n");
+  folder.file("empty.sav", "");
+  start(folder);
+  for (const char* name : {"truncated", "wrongcount", "text", "longname", "empty"}) {
+    dialogs().clear();
+    EXPECT_FALSE(load(name)) << name;
+    EXPECT_EQ(dialogs().count(), 1u) << name << allMessages().toStdString();
+    EXPECT_EQ(messagesContaining(" Unable to load '" + savePath(name) + "'."), 1u) << name;
+    EXPECT_TRUE(game().isVisible()) << name;
+    EXPECT_FALSE(frameName().isEmpty()) << name;
+  }
+  // What was read before the damage stays applied.
+  load("truncated");
+  EXPECT_EQ(logic().GetVariableValue("HasKey"), 1);
+  EXPECT_EQ(frameName(), "Garden");
+}
+
+TEST_F(SavedGamesTest, TheResumeTableRedirectsIgnoringCaseAndSkipsEmptyTargets) {
+  GameFolderBuilder folder;
+  startup::RecordWriter resume;
+  for (int i = 0; i < 6; ++i) resume.str("header");
+  resume.str("CLOSEUP").str("Garden").str("Hall").str("");
+  folder.records("Config/Resume", resume);
+  folder.file("a.sav", "\"Closeup\"\r\n0\r\n0\r\n0\r\n");
+  folder.file("b.sav", "\"Hall\"\r\n0\r\n0\r\n0\r\n");
+  start(folder);
+  EXPECT_EQ(SavedGames::GetResumeLocation("closeup"), "Garden");
+  EXPECT_EQ(SavedGames::GetResumeLocation(""), "");
+  ASSERT_TRUE(load("a"));
+  EXPECT_EQ(frameName(), "Garden");
+  ASSERT_TRUE(load("b"));
+  EXPECT_EQ(frameName(), "Hall");
+}
+
+TEST_F(SavedGamesTest, TheListShowsTheNewestFirst) {
+  GameFolderBuilder folder;
+  folder.file("old.sav", "\"Hall\"\r\n0\r\n0\r\n0\r\n");
+  folder.file("new.sav", "\"Garden\"\r\n0\r\n0\r\n0\r\n");
+  folder.file(".sav", "");
+  start(folder);
+  QFile(savePath("old")).setFileTime(QDateTime::currentDateTime().addDays(-2), QFileDevice::FileModificationTime);
+  const auto list = saves().LoadSaveGames();
+  ASSERT_EQ(list.size(), 2u);
+  EXPECT_EQ(list[0].name, "new");
+  EXPECT_EQ(list[0].frame, "Garden");
+  EXPECT_EQ(list[1].name, "old");
+}
+
+TEST_F(SavedGamesTest, AReadOnlyGameSavesInTheUserDataFolderAndListsBothPlaces) {
+  GameFolderBuilder folder;
+  folder.file("shipped.sav", "\"Hall\"\r\n0\r\n0\r\n0\r\n");
+  start(folder);
+  SavedGames::setProjectFolderWritableOverride(false);
+  ASSERT_EQ(save("mine"), SavedGames::SaveResult::Saved);
+  const QString userFile = dataHome() + "/quillmere/saves/SaveTest/mine.sav";
+  EXPECT_TRUE(QFileInfo::exists(userFile));
+  EXPECT_FALSE(QFileInfo::exists(savePath("mine")));
+  QStringList names;
+  for (const auto& e : saves().LoadSaveGames()) names << e.name;
+  names.sort();
+  EXPECT_EQ(names, QStringList({"mine", "shipped"}));
+  EXPECT_TRUE(load("mine"));
+}
+
+TEST_F(SavedGamesTest, RemovingAsksFirst) {
+  GameFolderBuilder folder;
+  start(folder);
+  ASSERT_EQ(save("mine"), SavedGames::SaveResult::Saved);
+  const auto entry = *saves().findSavedGame("mine");
+  dialogs().queueAnswer(platform::MsgResult::Cancel);
+  EXPECT_FALSE(saves().RemoveSavedGame(entry));
+  EXPECT_EQ(lastBox().text, "Do you really want to remove '" + entry.path + "'?");
+  EXPECT_TRUE(QFileInfo::exists(entry.path));
+  dialogs().queueAnswer(platform::MsgResult::OK);
+  EXPECT_TRUE(saves().RemoveSavedGame(entry));
+  EXPECT_FALSE(QFileInfo::exists(entry.path));
+  EXPECT_FALSE(QFileInfo::exists(SavedGames::previewPath(entry.path)));
+}
+
+// ---- The windows -------------------------------------------------------------------------
+
+TEST_F(SavedGamesTest, TheLoadWindowDoesNotOpenWhileAScriptTimerRunsWhenAskedSo) {
+  GameFolderBuilder folder;
+  start(folder);
+  int opened = 0;
+  SavedGames::setWindowHook([&](QDialog&) { ++opened; });
+  auto& timer = game().TimerObject.Load(1);
+  timer.setInterval(500);
+  timer.setEnabled(true);
+  saves().ShowLoadGameWindow(true);
+  EXPECT_EQ(opened, 0);
+  saves().ShowLoadGameWindow(false);
+  EXPECT_EQ(opened, 1);
+  timer.setInterval(0);
+  saves().ShowLoadGameWindow(true);  // enabled with no interval does not count
+  EXPECT_EQ(opened, 2);
+}
+
+TEST_F(SavedGamesTest, TheWindowsPauseTheFrameTimerAndCancelGivesItBack) {
+  GameFolderBuilder folder;
+  start(folder);
+  game().Timer1.setInterval(60000);
+  game().Timer1.setEnabled(true);
+  bool timerOffMeanwhile = false;
+  SavedGames::setWindowHook([&](QDialog& d) {
+    timerOffMeanwhile = !game().Timer1.enabled();
+    if (auto* w = qobject_cast<logic::frmLoadGame*>(&d)) w->Command1->click();
+  });
+  saves().ShowLoadGameWindow(false);
+  EXPECT_TRUE(timerOffMeanwhile);
+  EXPECT_TRUE(saves().loadCancelled());
+  EXPECT_TRUE(game().Timer1.enabled());
+  saves().ShowSaveGameWindow();
+  EXPECT_TRUE(game().Timer1.enabled());
+}
+
+TEST_F(SavedGamesTest, TheSaveWindowsTextsAndButtons) {
+  GameFolderBuilder folder;
+  start(folder);
+  ASSERT_EQ(save("first"), SavedGames::SaveResult::Saved);
+  SavedGames::setWindowHook([&](QDialog& d) {
+    auto* w = qobject_cast<logic::frmSaveGame*>(&d);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->windowTitle(), startup::InterfaceText(21));
+    EXPECT_EQ(w->Command2->text(), startup::InterfaceText(25));
+    EXPECT_EQ(w->Command3->text(), startup::InterfaceText(22));
+    ASSERT_EQ(w->List1->topLevelItemCount(), 1);
+    EXPECT_EQ(w->List1->topLevelItem(0)->text(2), "Hall");  // the frame
+    EXPECT_FALSE(w->List1->topLevelItem(0)->text(1).isEmpty());  // the date
+    w->Command3->click();  // nothing selected
+    EXPECT_EQ(lastBox().text, startup::InterfaceText(9));
+    w->Text1->setText("second");
+    w->Command2->click();
+    EXPECT_FALSE(w->isVisible());
+  });
+  saves().ShowSaveGameWindow();
+  EXPECT_TRUE(QFileInfo::exists(savePath("second")));
+}
+
+TEST_F(SavedGamesTest, LoadWithNothingSelectedAsksToSelect) {
+  GameFolderBuilder folder;
+  start(folder);
+  SavedGames::setWindowHook([&](QDialog& d) {
+    auto* w = qobject_cast<logic::frmLoadGame*>(&d);
+    ASSERT_TRUE(w);
+    EXPECT_EQ(w->Command2->text(), startup::InterfaceText(19));
+    w->Command2->click();
+    EXPECT_EQ(lastBox().title, startup::InterfaceText(17));
+    EXPECT_TRUE(w->isEnabled());
+  });
+  saves().ShowLoadGameWindow(false);
+}
+
+TEST_F(SavedGamesTest, ScriptsPopTheWindowsUpAfterTheirRun) {
+  GameFolderBuilder folder;
+  start(folder);
+  QStringList opened;
+  SavedGames::setWindowHook([&](QDialog& d) { opened << d.objectName(); });
+  logic().ExecuteVBScriptAndConsequences("Action.PopupSaveGame", true);
+  logic().ExecuteVBScriptAndConsequences("Action.PopupLoadGame", true);
+  EXPECT_EQ(opened, QStringList({"frmSaveGame", "frmLoadGame"}));
+}
+
+}  // namespace
+}  // namespace qm::testing
