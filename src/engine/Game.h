@@ -9,8 +9,9 @@
 //
 // The hotspot and game-logic layer plugs in through FrameLogic (logic()); the
 // parts of the game that live elsewhere (scripts, sound channels, inventory,
-// transitions, video, dialogue, effects, timed events) are reached through the
-// named calls of GameSeams.h.
+// transitions, video, effects) are reached through the named calls of
+// GameSeams.h; the timed events and the dialogue are the objects
+// timedEvents() and dialogue().
 #pragma once
 
 #include <QRect>
@@ -36,6 +37,11 @@ class QMenuBar;
 class QGraphicsView;
 class QGraphicsScene;
 class QGraphicsProxyWidget;
+
+namespace qm::script {
+class TimedEvents;
+class DialogueRunner;
+}
 
 namespace qm::engine {
 
@@ -78,6 +84,10 @@ class Game : public QWidget {
   SoundChannelTable SoundChannels; // what the seven sound channels are to do next
 
   FrameLogic& logic() { return *logic_; }
+  // The timed events of the frame shown (the TimedEvent timers and their code).
+  script::TimedEvents& timedEvents() { return *timedEvents_; }
+  // The question-and-answer dialogue (the fmeDialogue panel and its questions).
+  script::DialogueRunner& dialogue() { return *dialogue_; }
   void setLogic(std::unique_ptr<FrameLogic> logic);
 
   // ---- Controls ----------------------------------------------------------
@@ -207,6 +217,8 @@ class Game : public QWidget {
   void paintBackground(const FrameFile& f);
 
   std::unique_ptr<FrameLogic> logic_;
+  std::unique_ptr<script::TimedEvents> timedEvents_;
+  std::unique_ptr<script::DialogueRunner> dialogue_;
   bool MenuOpened_ = false;
   int debugState_ = 0;
   int clickX_ = 0, clickY_ = 0;

@@ -11,6 +11,8 @@
 
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
+#include "script/DialogueRunner.h"
+#include "script/TimedEvents.h"
 #include "media/MidiDecoder.h"
 #include "platform/VbError.h"
 #include "startup/Activity.h"
@@ -49,7 +51,7 @@ void Game::formLoad() {
                                     [this] {
                                       Timer1.setEnabled(false);
                                       TimerMessageBox.setEnabled(false);
-                                      seams::PauseTimedEvents(*this);
+                                      timedEvents().PauseTimedEvents();
                                       seams::StopOneTimeVideoPlayer(*this);
                                       seams::ResetSoundChannels(*this);
                                     }});
@@ -65,8 +67,8 @@ void Game::ResetAll() {
     Timer1.setEnabled(false);
     Timer1.setInterval(0);
     TimerRipplingWater.setEnabled(false);
-    seams::ResetTimedEvents(*this);
-    seams::ResetDialogue(*this);
+    timedEvents().ResetTimedEvents();
+    dialogue().QuitDialogue();
     // 3-6
     logic().ClearVariables();
     seams::ResetComponents(*this);

@@ -29,15 +29,6 @@ void RunDebugCode(Game& game, const QString& code) {
   script::ScriptHost::of(game).ExecuteVBScriptAndConsequences(code, true);
 }
 
-void ResetTimedEvents(Game&) {}
-void StartTimedEvents(Game&) {}
-void PauseTimedEvents(Game&) {}
-
-void ResetDialogue(Game&) {}
-bool DialogueActive(Game&) { return false; }
-void LoadFrameDialogue(Game&, const QString&) {}
-void EndDialogue(Game&) {}
-
 void SetupInventoryBar(Game&) {}
 bool InventoryMoving(Game&) { return false; }
 void InventoryMove(Game&) {}

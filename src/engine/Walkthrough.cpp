@@ -9,6 +9,7 @@
 
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
+#include "engine/WalkthroughDialogueSteps.h"
 #include "platform/RecordingDialogService.h"
 #include "startup/Project.h"
 
@@ -227,6 +228,7 @@ QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
     if (!picture.save(w[1], "PNG")) return closeWindow(QStringLiteral("cannot write ") + w[1]);
     return closeWindow(QString());
   }
+  if (auto r = runDialogueStep(game(), w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
   return closeWindow(QStringLiteral("unknown step '") + w[0] + QStringLiteral("'"));
 }
 
@@ -328,6 +330,7 @@ QString WalkthroughRunner::expect(const QStringList& w) {
     if (texts.isEmpty()) return QStringLiteral("no message was shown");
     return QStringLiteral("shown instead: \"") + texts.join(QStringLiteral("\" / \"")) + QStringLiteral("\"");
   }
+  if (auto r = expectDialogue(g, w)) return *r;
   return QStringLiteral("unknown expectation '") + w[1] + QStringLiteral("'");
 }
 

@@ -16,6 +16,7 @@
 //   expect message "TEXT"    shown during the last step that is not an expect
 //   expect nomessage
 //   screenshot FILE          the frame picture as a PNG file
+//   choose N, expect questions "A|B"   dialogues (WalkthroughDialogueSteps.h)
 #pragma once
 
 #include <QString>

@@ -4,6 +4,7 @@
 
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
+#include "script/TimedEvents.h"
 #include "logic/FrameHistoryRules.h"
 #include "logic/GameLogic.h"
 #include "platform/DialogService.h"
@@ -474,7 +475,7 @@ void ScriptHost::TimerObjectTick(int index) {
         game_.OpenFrame(request.sFrameToLoad, false, 0, 0);
       }
     } else {
-      engine::seams::StartTimedEvents(game_);
+      game_.timedEvents().StartTimedEvents();
     }
   } catch (...) {
     platform::messageBox(QStringLiteral("Unable to execute the procedure named TimerObject%1. ").arg(index) +

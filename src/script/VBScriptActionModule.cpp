@@ -14,6 +14,8 @@
 #include "platform/Shell.h"
 #include "platform/VbError.h"
 #include "script/ControlObjects.h"
+#include "script/DialogueRunner.h"
+#include "script/TimedEvents.h"
 #include "script/VariableObjects.h"
 #include "startup/Activity.h"
 #include "startup/DisplayResolution.h"
@@ -503,12 +505,17 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
     }
     case kGetMergedTextIndex: return vb::Value(static_cast<int16_t>(game_ ? game_->MergedTextIndex : 1));
     case kQuit: r.bStopGame = true; return {};
-    case kCreateTimedEvent:
+    case kCreateTimedEvent: {
       vb::checkArgCount(args, 3, 3);
-      raiseUnavailable(QStringLiteral("CreateTimedEvent"), QStringLiteral("timed events"));
+      const QString code = argText(args[1]);
+      const bool repeat = argBool(args[2]);
+      return vb::Value(static_cast<int16_t>(
+          game("CreateTimedEvent").timedEvents().CreateTimedEvent(args[0], code, repeat)));
+    }
     case kRemoveTimedEvent:
       vb::checkArgCount(args, 1, 1);
-      raiseUnavailable(QStringLiteral("RemoveTimedEvent"), QStringLiteral("timed events"));
+      game("RemoveTimedEvent").timedEvents().RemoveTimedEvent(argInt16(args[0]));
+      return {};
     case kSaveParameter: vb::checkArgCount(args, 2, 2); SaveParameter(argText(args[0]), args[1]); return {};
     case kLoadParameter: vb::checkArgCount(args, 1, 2); return text(LoadParameter(argText(args[0]), arg(args, 1)));
     case kChangeDefaultCursor: vb::checkArgCount(args, 1, 1); changeDefaultCursor(argText(args[0])); return {};
@@ -573,7 +580,7 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
       return text(platform::fileExists(stored) ? stored : name);
     }
     case kRefreshWindow: if (game_) game_->repaint(); return {};
-    case kQuitDialogue: engine::seams::EndDialogue(game("QuitDialogue")); return {};
+    case kQuitDialogue: game("QuitDialogue").dialogue().QuitDialogue(); return {};
     case kUpdateHotspotsState: game("UpdateHotspotsState").logic().ShowOrNotShowAreas(); return {};
     case kDoComponentsEvents:
       if (game_) game_->setEnabled(false);
