@@ -7,6 +7,7 @@
 
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
+#include "engine/PictureCache.h"
 #include "logic/GameLogic.h"
 #include "logic/LogicSeams.h"
 #include "platform/DialogService.h"
@@ -48,6 +49,8 @@ enum Member : vb::DispId {
   kGetVariableReferenceFromName, kDOUBLEQUOTES, kNEWLINE, kConvertQuotesIntoDoubleQuotes, kConvertToNumber,
   kGetEncryptedFileName, kRefreshWindow, kQuitDialogue, kUpdateHotspotsState, kDoComponentsEvents, kCaptureFrame,
   kSaveAPicture,
+  // The script host's own LoadPicture function, reached as a global.
+  kLoadPicture = 90,
   // The request fields.
   kFieldFrameToLoad = 100, kFieldHotspotNumber, kFieldTransitionDuration, kFieldTransitionNumber, kFieldStopGame,
   kFieldPopupLoadGame, kFieldPopupSaveGame,
@@ -122,6 +125,7 @@ constexpr vb::MemberEntry kMembers[] = {
     {u"DoComponentsEvents", kDoComponentsEvents},
     {u"CaptureFrame", kCaptureFrame},
     {u"SaveAPicture", kSaveAPicture},
+    {u"LoadPicture", kLoadPicture},
     {u"sFrameToLoad", kFieldFrameToLoad},
     {u"iHotspotNumber", kFieldHotspotNumber},
     {u"dTransitionDuration", kFieldTransitionDuration},
@@ -296,6 +300,22 @@ vb::Value VBScriptActionModule::pictureFromFile(const QString& fileName, const Q
   }
 }
 
+// Scripts on Windows had the host's LoadPicture: a file path (relative to the
+// game's folder, where the player runs) to a picture object that a Picture
+// property takes; no path gives the empty picture that clears one. Failures
+// are the script's own run-time errors, as they were there.
+vb::Value VBScriptActionModule::LoadPicture(const QString& fileName) {
+  if (fileName.isEmpty()) return vb::Value(new PictureObject(QImage(), QString()));
+  QString path = fileName;
+  const bool absolute = path.startsWith('/') || path.startsWith('\\') || (path.size() > 1 && path[1] == ':');
+  if (!absolute) path = startup::project().paths.project + path;
+  const auto native = platform::resolveExisting(path);
+  if (!native || !platform::fileExists(*native)) raiseText(53, VbError::standardDescription(53));
+  engine::ControlPicture picture = engine::LoadControlPicture(*native);
+  if (!picture.loaded) raiseText(481, VbError::standardDescription(481));
+  return vb::Value(new PictureObject(picture.image, *native));
+}
+
 void VBScriptActionModule::changeDefaultCursor(const QString& fileName) {
   try {
     if (!fileName.isEmpty() && fileName.toLower() != QLatin1String("default")) {
@@ -416,6 +436,9 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
     case kLoadAPicture:
       vb::checkArgCount(args, 2, 2);
       return pictureFromFile(argText(args[1]), QStringLiteral(" Error loading the following picture:'"), true, args[0]);
+    case kLoadPicture:
+      vb::checkArgCount(args, 0, 1);
+      return LoadPicture(args.empty() ? QString() : argText(args[0]));
     case kLoadGraphicFile:
       vb::checkArgCount(args, 1, 1);
       return pictureFromFile(argText(args[0]), QStringLiteral(" Error loading the following graphic file:'"), false, {});

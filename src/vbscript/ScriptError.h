@@ -121,6 +121,8 @@ class ScriptError : public std::exception {
   int column = 0;
   // The text of the line the error happened on (filled for syntax errors).
   std::u16string lineText;
+  // The procedure a run-time error happened in ("" for top-level code).
+  std::u16string procedure;
 
   const char* what() const noexcept override;
 
