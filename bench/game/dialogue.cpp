@@ -1,18 +1,13 @@
 // Loading a 40-question dialogue from its file and listing it on the panel,
 // as a frame opening does. Prints the median in milliseconds (target < 5 ms).
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
-#include "engine/Game.h"
+#include "BenchGame.h"
 #include "logic/GameLogic.h"
-#include "platform/RecordingDialogService.h"
-#include "platform/SettingsStore.h"
 #include "script/DialogueRunner.h"
-#include "startup/InitializeProject.h"
 #include "support/DialogueRecords.h"
 #include "support/FrameRecords.h"
 #include "support/GameFolderBuilder.h"
@@ -22,16 +17,11 @@ using namespace qm;
 using namespace qm::testing;
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QTemporaryDir settings;
-  platform::SettingsStore::instance().setFileForTests(settings.path() + "/settings.ini");
-  platform::ScopedRecordingDialogs dialogs;
+  bench::BenchEnvironment env(argc, argv);
+  auto& dialogs = env.dialogs;
 
   GameFolderBuilder folder;
-  GeneralFields g;
-  g.initialFrame = "Hall";
-  g.windowedMode = true;
+  GeneralFields g = bench::hallGame();
   g.width = 800;
   g.height = 600;
   folder.general(g);
@@ -49,11 +39,8 @@ int main(int argc, char** argv) {
     questions.push_back(q);
   }
   folder.file("FramesData/Hall.dlg", dialogueFileBytes(questions));
-  startup::InitializeProject(folder.root());
-  logic::installGameLogic();
-  engine::Game game;
-  game.ResetAll();
-  game.StartNewGame();
+  const auto started = bench::startGame(folder.root());
+  engine::Game& game = *started;
   script::DialogueRunner& talk = game.dialogue();
 
   const int warmup = 10, runs = 200;

@@ -2,22 +2,17 @@
 // that one fires every 20 ms (50 a second), run their script for 10 s. Prints
 // how late each firing came after its due time; the target is every firing
 // within one timer tick (15.6 ms, the usual tick of a desktop timer).
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
-#include "engine/Game.h"
+#include "BenchGame.h"
 #include "logic/GameLogic.h"
-#include "platform/RecordingDialogService.h"
-#include "platform/SettingsStore.h"
 #include "script/ScriptHost.h"
 #include "script/TimedEvents.h"
-#include "startup/InitializeProject.h"
 #include "support/FrameRecords.h"
 #include "support/GameFolderBuilder.h"
 #include "support/VariablesRecords.h"
@@ -26,24 +21,16 @@ using namespace qm;
 using namespace qm::testing;
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QTemporaryDir settings;
-  platform::SettingsStore::instance().setFileForTests(settings.path() + "/settings.ini");
-  platform::ScopedRecordingDialogs dialogs;
+  bench::BenchEnvironment env(argc, argv);
+  auto& dialogs = env.dialogs;
 
   GameFolderBuilder folder;
-  GeneralFields g;
-  g.initialFrame = "Hall";
-  g.windowedMode = true;
+  GeneralFields g = bench::hallGame();
   folder.general(g);
   folder.file("Config/Variables", variablesFileBytes({"ticks", "n"}));
   folder.file("Frames/Hall.fme", frameFileBytes({}));
-  startup::InitializeProject(folder.root());
-  logic::installGameLogic();
-  engine::Game game;
-  game.ResetAll();
-  game.StartNewGame();
+  const auto window = bench::startGame(folder.root());
+  engine::Game& game = *window;
   script::ScriptHost& host = script::ScriptHost::of(game);
 
   constexpr int kEvents = 50;
