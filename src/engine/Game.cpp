@@ -53,6 +53,7 @@ Game::Game(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_DeleteOnClose, false);
   setFocusPolicy(Qt::StrongFocus);
   createControls();
+  soundChannels_ = std::make_unique<SoundChannels>(*this);
   timedEvents_ = std::make_unique<script::TimedEvents>(*this);
   dialogue_ = std::make_unique<script::DialogueRunner>(*this);
   createMenus();

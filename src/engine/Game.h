@@ -8,9 +8,9 @@
 // waits inside frame opening let window events run, so handlers can re-enter.
 //
 // The hotspot and game-logic layer plugs in through FrameLogic (logic()); the
-// parts of the game that live elsewhere (scripts, sound channels, inventory,
-// transitions, video, effects) are reached through the named calls of
-// GameSeams.h; the timed events and the dialogue are the objects
+// parts of the game that live elsewhere (scripts, inventory, transitions,
+// video, effects) are reached through the named calls of GameSeams.h; the
+// sound channels, timed events and dialogue are the objects soundChannels(),
 // timedEvents() and dialogue().
 #pragma once
 
@@ -22,7 +22,7 @@
 #include "engine/FrameFile.h"
 #include "engine/FrameLogic.h"
 #include "engine/ScriptActionModule.h"
-#include "engine/SoundChannelTable.h"
+#include "engine/SoundChannels.h"
 #include "engine/controls/AnimatedPictureControl.h"
 #include "engine/controls/ControlArray.h"
 #include "engine/controls/ImageControl.h"
@@ -84,9 +84,10 @@ class Game : public QWidget {
   int MergedTextIndex = 1;         // first text box taken over from a merged frame
   QRect WorkArea;                  // desktop work area, pixels
   FrameFile CurrentFrameFile;      // the frame file of the frame shown
-  SoundChannelTable SoundChannels; // what the seven sound channels are to do next
 
   FrameLogic& logic() { return *logic_; }
+  // The seven sound channels and their players MPlayer(1..7).
+  SoundChannels& soundChannels() { return *soundChannels_; }
   // The timed events of the frame shown (the TimedEvent timers and their code).
   script::TimedEvents& timedEvents() { return *timedEvents_; }
   // The question-and-answer dialogue (the fmeDialogue panel and its questions).
@@ -225,6 +226,7 @@ class Game : public QWidget {
   void placeStartHint();
 
   std::unique_ptr<FrameLogic> logic_;
+  std::unique_ptr<SoundChannels> soundChannels_;
   std::unique_ptr<script::TimedEvents> timedEvents_;
   std::unique_ptr<script::DialogueRunner> dialogue_;
   bool MenuOpened_ = false;

@@ -55,7 +55,7 @@ void Game::formLoad() {
                                       TimerMessageBox.setEnabled(false);
                                       timedEvents().PauseTimedEvents();
                                       seams::StopOneTimeVideoPlayer(*this);
-                                      seams::ResetSoundChannels(*this);
+                                      soundChannels().ResetSoundChannels();
                                     }});
   startup::setStopGameHooks({[this] { proxy_->hide(); }, [this] { ShowMenus(); }});
 }
@@ -83,6 +83,7 @@ void Game::ResetAll() {
     // 8-9
     seams::ClearPendingResolution(*this);
     ControlsReferenceMode = 0;
+    soundChannels().ClearAudioState();
     seams::ClearMediaState(*this);
     StopMovie = true;
     TransitionSkip = true;
@@ -119,7 +120,7 @@ void Game::ResetAll() {
     mnuDisableTransitions->setChecked(startup::LoadSettingBool(QString::fromLatin1(startup::settings_keys::kDisableTransitions), false));
     mnuDisableEffects->setChecked(startup::LoadSettingBool(QString::fromLatin1(startup::settings_keys::kDisableEffects), false));
     // 19
-    seams::ResetSoundChannels(*this);
+    soundChannels().ResetSoundChannels();
     // 20
     const double timeout = std::nearbyint(startup::ScriptTimeOutSetting());
     if (timeout != 0 && std::isfinite(timeout) && std::fabs(timeout) < 2e6)

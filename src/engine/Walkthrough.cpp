@@ -10,6 +10,7 @@
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
 #include "engine/WalkthroughDialogueSteps.h"
+#include "engine/WalkthroughSoundSteps.h"
 #include "platform/RecordingDialogService.h"
 #include "startup/Project.h"
 
@@ -410,6 +411,7 @@ QString WalkthroughRunner::expect(const QStringList& w) {
     if (texts.isEmpty()) return QStringLiteral("no message was shown");
     return QStringLiteral("shown instead: \"") + texts.join(QStringLiteral("\" / \"")) + QStringLiteral("\"");
   }
+  if (auto sound = expectSound(g, w)) return *sound;
   if (auto r = expectDialogue(g, w)) return *r;
   return QStringLiteral("unknown expectation '") + w[1] + QStringLiteral("'");
 }

@@ -15,6 +15,7 @@
 //   expect visible N / expect hidden N
 //   expect message "TEXT"    shown during the last step that is not an expect
 //   expect nomessage
+//   expect channel N "FILE" [VOLUME] / expect playing "FILE" [VOLUME] / expect stopped "FILE"
 //   screenshot FILE          the frame picture as a PNG file
 //   choose N, expect questions "A|B"   dialogues (WalkthroughDialogueSteps.h)
 #pragma once
