@@ -1,8 +1,9 @@
 // The calls the game window makes into parts of the player that live in other
 // subsystems: scripts, plug-ins, inventory, transitions, video, real-time
 // effects, the load and save windows, the display resolution and the debug
-// windows. Each does nothing (or answers "nothing running") until its subsystem provides it; the subsystem then
-// replaces the body in GameSeams.cpp with a call into its own code.
+// windows. Each does nothing (or answers "nothing running") until its
+// subsystem provides it; the subsystem then replaces the body in GameSeams.cpp
+// with a call into its own code.
 #pragma once
 
 #include <QObject>
