@@ -2,18 +2,13 @@
 // procedures file has 5,000 lines and whose variables file has 200 variables:
 // engine rebuild, object model and run. Prints the median in milliseconds
 // (target: under 3 ms).
-#include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
-#include "engine/Game.h"
+#include "BenchGame.h"
 #include "logic/GameLogic.h"
-#include "platform/RecordingDialogService.h"
-#include "platform/SettingsStore.h"
-#include "startup/InitializeProject.h"
 #include "startup/Project.h"
 #include "support/ActionRecords.h"
 #include "support/FrameRecords.h"
@@ -25,16 +20,11 @@ using namespace qm;
 using namespace qm::testing;
 
 int main(int argc, char** argv) {
-  qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  QTemporaryDir settings;
-  platform::SettingsStore::instance().setFileForTests(settings.path() + "/settings.ini");
-  platform::ScopedRecordingDialogs dialogs;
+  bench::BenchEnvironment env(argc, argv);
+  auto& dialogs = env.dialogs;
 
   GameFolderBuilder folder;
-  GeneralFields g;
-  g.initialFrame = "Hall";
-  g.windowedMode = true;
+  GeneralFields g = bench::hallGame();
   folder.general(g);
   QStringList names;
   for (int i = 0; i < 200; ++i) names << QStringLiteral("var%1").arg(i);
@@ -54,11 +44,8 @@ int main(int argc, char** argv) {
   folder.file("FramesData/Hall.fm2", hotspotFileBytes({HotspotSpec{}}));
   folder.file("FramesData/Hall.fm3", actionFileBytes({act}));
 
-  startup::InitializeProject(folder.root());
-  logic::installGameLogic();
-  engine::Game game;
-  game.ResetAll();
-  game.StartNewGame();
+  const auto started = bench::startGame(folder.root());
+  engine::Game& game = *started;
   logic::GameLogic* logic = logic::gameLogic(game);
 
   const int warmup = 20, runs = 300;

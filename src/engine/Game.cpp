@@ -16,6 +16,8 @@
 #include "logic/Inventory.h"
 #include "logic/SavedGames.h"
 #include "logic/VariablesViewer.h"
+#include "script/DialogueRunner.h"
+#include "script/TimedEvents.h"
 #include "startup/Activity.h"
 #include "startup/DisplayResolution.h"
 #include "startup/Messages.h"
@@ -57,6 +59,8 @@ Game::Game(QWidget* parent) : QWidget(parent) {
   soundChannels_ = std::make_unique<SoundChannels>(*this);
   inventory_ = std::make_unique<logic::Inventory>(*this);
   savedGames_ = std::make_unique<logic::SavedGames>(*this);
+  timedEvents_ = std::make_unique<script::TimedEvents>(*this);
+  dialogue_ = std::make_unique<script::DialogueRunner>(*this);
   createMenus();
   if (const auto& f = frameLogicFactory()) logic_ = f(*this);
   if (!logic_) logic_ = std::make_unique<FrameLogic>();
@@ -197,7 +201,8 @@ void Game::createControls() {
   PicBox.init([this](int i) { return new PictureBoxControl(QStringLiteral("PicBox"), i, PictureBox); });
   fmeContainer1.init([this](int i) { return new PanelControl(QStringLiteral("fmeContainer1"), i, PictureBox); });
 
-  TimedEvent.init([this](int i) { return new TimerControl(QStringLiteral("TimedEvent"), i, this); });
+  TimedEvent.init([this](int i) { return new TimerControl(QStringLiteral("TimedEvent"), i, this); },
+                 [this](TimerControl& t, int i) { t.onTimer = [this, i] { timedEvents().TimedEvent_Timer(i); }; });
   TimerObject.init([this](int i) { return new TimerControl(QStringLiteral("TimerObject"), i, this); });
   Timer1.onTimer = [this] { Timer1_Timer(); };
   TimerUnloadMe.onTimer = [this] {

@@ -8,9 +8,10 @@
 // waits inside frame opening let window events run, so handlers can re-enter.
 //
 // The hotspot and game-logic layer plugs in through FrameLogic (logic()); the
-// parts of the game that live elsewhere (scripts, inventory,
-// transitions, video, dialogue, effects, timed events) are reached through the
-// named calls of GameSeams.h.
+// parts of the game that live elsewhere (scripts, inventory, transitions,
+// video, effects) are reached through the named calls of GameSeams.h; the
+// sound channels, timed events and dialogue are the objects soundChannels(),
+// timedEvents() and dialogue().
 #pragma once
 
 #include <QRect>
@@ -41,6 +42,11 @@ class SavedGames;
 class QGraphicsView;
 class QGraphicsScene;
 class QGraphicsProxyWidget;
+
+namespace qm::script {
+class TimedEvents;
+class DialogueRunner;
+}
 
 namespace qm::engine {
 
@@ -86,6 +92,10 @@ class Game : public QWidget {
   FrameLogic& logic() { return *logic_; }
   // The seven sound channels and their players MPlayer(1..7).
   SoundChannels& soundChannels() { return *soundChannels_; }
+  // The timed events of the frame shown (the TimedEvent timers and their code).
+  script::TimedEvents& timedEvents() { return *timedEvents_; }
+  // The question-and-answer dialogue (the fmeDialogue panel and its questions).
+  script::DialogueRunner& dialogue() { return *dialogue_; }
   void setLogic(std::unique_ptr<FrameLogic> logic);
 
   // ---- Parts of the game ---------------------------------------------------
@@ -227,6 +237,8 @@ class Game : public QWidget {
   std::unique_ptr<SoundChannels> soundChannels_;
   std::unique_ptr<logic::Inventory> inventory_;
   std::unique_ptr<logic::SavedGames> savedGames_;
+  std::unique_ptr<script::TimedEvents> timedEvents_;
+  std::unique_ptr<script::DialogueRunner> dialogue_;
   bool MenuOpened_ = false;
   int debugState_ = 0;
   int clickX_ = 0, clickY_ = 0;

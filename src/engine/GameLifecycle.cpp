@@ -13,6 +13,8 @@
 #include "engine/GameSeams.h"
 #include "engine/StartHint.h"
 #include "logic/Inventory.h"
+#include "script/DialogueRunner.h"
+#include "script/TimedEvents.h"
 #include "media/MidiDecoder.h"
 #include "platform/VbError.h"
 #include "startup/Activity.h"
@@ -52,7 +54,7 @@ void Game::formLoad() {
                                     [this] {
                                       Timer1.setEnabled(false);
                                       TimerMessageBox.setEnabled(false);
-                                      seams::PauseTimedEvents(*this);
+                                      timedEvents().PauseTimedEvents();
                                       seams::StopOneTimeVideoPlayer(*this);
                                       soundChannels().ResetSoundChannels();
                                     }});
@@ -68,8 +70,8 @@ void Game::ResetAll() {
     Timer1.setEnabled(false);
     Timer1.setInterval(0);
     TimerRipplingWater.setEnabled(false);
-    seams::ResetTimedEvents(*this);
-    seams::ResetDialogue(*this);
+    timedEvents().ResetTimedEvents();
+    dialogue().QuitDialogue();
     // 3-6
     logic().ClearVariables();
     seams::ResetComponents(*this);

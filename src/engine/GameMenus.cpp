@@ -8,6 +8,7 @@
 #include "engine/StartHint.h"
 #include "logic/SavedGames.h"
 #include "platform/DialogService.h"
+#include "script/DialogueRunner.h"
 #include "startup/Project.h"
 
 namespace qm::engine {
@@ -109,6 +110,9 @@ void Game::handleKeyPress(QKeyEvent* event) {
   if (event->modifiers() & Qt::ShiftModifier) shift |= 1;
   if (event->modifiers() & Qt::ControlModifier) shift |= 2;
   if (event->modifiers() & Qt::AltModifier) shift |= 4;
+  // While questions are listed, digits, arrows and Enter choose among them.
+  if (shift == 0 && isEnabled() && dialogue().handleKey(event->key()))
+    return;
   handleKey(vbKeyCode(event), shift);
 }
 

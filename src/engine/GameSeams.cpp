@@ -30,15 +30,6 @@ void RunDebugCode(Game& game, const QString& code) {
   script::ScriptHost::of(game).ExecuteVBScriptAndConsequences(code, true);
 }
 
-void ResetTimedEvents(Game&) {}
-void StartTimedEvents(Game&) {}
-void PauseTimedEvents(Game&) {}
-
-void ResetDialogue(Game&) {}
-bool DialogueActive(Game&) { return false; }
-QString DialogueStartFrame(Game&) { return startup::CurrentFrameName(); }
-void LoadFrameDialogue(Game&, const QString&) {}
-void EndDialogue(Game&) {}
 
 void ClearMediaState(Game&) {}
 

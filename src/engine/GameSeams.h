@@ -1,6 +1,6 @@
 // The calls the game window makes into parts of the player that live in other
-// subsystems: scripts, plug-ins, timed events, dialogue, transitions, video,
-// real-time effects, the display resolution and the debug windows. Each does nothing (or answers
+// subsystems: scripts, plug-ins, transitions, video, real-time effects,
+// the display resolution and the debug windows. Each does nothing (or answers
 // "nothing running") until its subsystem provides it; the subsystem then
 // replaces the body in GameSeams.cpp with a call into its own code.
 #pragma once
@@ -36,19 +36,6 @@ void ResetComponents(Game& game);
 // Runs code as the debug menu's "Execute VBS code..." does, requests included.
 void RunDebugCode(Game& game, const QString& code);
 
-// ---- Timed events --------------------------------------------------------------
-void ResetTimedEvents(Game& game);
-void StartTimedEvents(Game& game);
-void PauseTimedEvents(Game& game);
-
-// ---- Dialogue --------------------------------------------------------------------
-void ResetDialogue(Game& game);
-bool DialogueActive(Game& game);
-// The frame where the running dialogue started (a saved game resumes there).
-QString DialogueStartFrame(Game& game);
-// Loads the frame's dialogue file (FramesData\ frame .dlg) and shows its questions.
-void LoadFrameDialogue(Game& game, const QString& dialogueFile);
-void EndDialogue(Game& game);
 
 // ---- Media state of the transitions ---------------------------------------------------
 void ClearMediaState(Game& game);

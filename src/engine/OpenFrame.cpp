@@ -5,6 +5,8 @@
 #include "engine/Game.h"
 #include "engine/GamePictures.h"
 #include "engine/GameSeams.h"
+#include "script/DialogueRunner.h"
+#include "script/TimedEvents.h"
 #include "engine/controls/ControlArray.h"
 #include "platform/FileResolver.h"
 #include "platform/VbError.h"
@@ -53,7 +55,7 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
     // 3
     Timer1.setEnabled(false);
     Timer1.setInterval(0);
-    seams::ResetTimedEvents(*this);
+    timedEvents().ResetTimedEvents();
     logic().SetMergedHotspotIndex(1);
     MergedTextIndex = 1;
 
@@ -200,8 +202,7 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
       sound.EnableAudioFade();
 
     // 24
-    if (platform::fileExists(proj.paths.framesData + name + QStringLiteral(".dlg")) && !seams::DialogueActive(*this))
-      seams::LoadFrameDialogue(*this, proj.paths.framesData + name + QStringLiteral(".dlg"));
+    dialogue().StartFrameDialogue(name);
 
     // 25
     if (GameStopped()) return;
@@ -246,7 +247,7 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
     }
 
     // 29
-    seams::StartTimedEvents(*this);
+    timedEvents().StartTimedEvents();
   } catch (const VbError& e) {
     if (!GameStopped())
       startup::ShowStandardErrorReport(QStringLiteral(" Unable to load the frame called '") + name +

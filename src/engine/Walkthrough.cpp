@@ -9,6 +9,7 @@
 
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
+#include "engine/WalkthroughDialogueSteps.h"
 #include "engine/WalkthroughSoundSteps.h"
 #include "platform/RecordingDialogService.h"
 #include "startup/Project.h"
@@ -278,6 +279,7 @@ QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
     return closeWindow(QString());
   }
   if (auto r = runGameStateStep(w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
+  if (auto r = runDialogueStep(game(), w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
   return closeWindow(QStringLiteral("unknown step '") + w[0] + QStringLiteral("'"));
 }
 
@@ -414,6 +416,7 @@ QString WalkthroughRunner::expect(const QStringList& w) {
   }
   if (auto sound = expectSound(g, w)) return *sound;
   if (auto r = expectGameState(w)) return *r;
+  if (auto r = expectDialogue(g, w)) return *r;
   return QStringLiteral("unknown expectation '") + w[1] + QStringLiteral("'");
 }
 

@@ -18,6 +18,7 @@
 //   expect channel N "FILE" [VOLUME] / expect playing "FILE" [VOLUME] / expect stopped "FILE"
 //   screenshot FILE          the frame picture as a PNG file
 //   drag, save, load, menu, expect items/file/nofile: see WalkthroughGameSteps.cpp
+//   choose N, expect questions "A|B"   dialogues (WalkthroughDialogueSteps.h)
 #pragma once
 
 #include <QString>

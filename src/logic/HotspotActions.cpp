@@ -7,6 +7,8 @@
 
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
+#include "script/DialogueRunner.h"
+#include "script/TimedEvents.h"
 #include "logic/DisappearList.h"
 #include "logic/ErrorReports.h"
 #include "logic/FrameDataFiles.h"
@@ -201,7 +203,7 @@ int GameLogic::performAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDial
       openRequestedFrame(!bDoNotQuitDialogue);
       result = kFrameOpened;
     } else if (r.goToFrame != 0) {
-      if (!bDoNotQuitDialogue) es::EndDialogue(game_);
+      if (!bDoNotQuitDialogue) game_.dialogue().QuitDialogue();
       const QString target = r.frameName;
       if (r.hasTransition()) {
         es::TransitionStep1(game_, r.transitionNumber);
@@ -211,7 +213,7 @@ int GameLogic::performAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDial
       }
       result = kFrameOpened;
     } else if (r.goToLastVisitedFrame && game_.FramesHistory.ListCount() >= 2) {
-      if (!bDoNotQuitDialogue) es::EndDialogue(game_);
+      if (!bDoNotQuitDialogue) game_.dialogue().QuitDialogue();
       const QString target = stepBackInHistory(game_.FramesHistory);
       if (r.hasTransition()) {
         es::TransitionStep1(game_, r.transitionNumber);
@@ -224,7 +226,7 @@ int GameLogic::performAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDial
   }
 
   if (result != kFrameOpened) {
-    es::StartTimedEvents(game_);
+    game_.timedEvents().StartTimedEvents();
     if (action.bPopupLoadGame)
       game_.savedGames().ShowLoadGameWindow(false);
     else if (action.bPopupSaveGame)
@@ -243,7 +245,7 @@ void GameLogic::playLegacySounds(int AreaIndex) {
 
 // Opens the frame a script asked for, with its transition when it gave a duration.
 void GameLogic::openRequestedFrame(bool endDialogue) {
-  if (endDialogue) es::EndDialogue(game_);
+  if (endDialogue) game_.dialogue().QuitDialogue();
   const auto request = game_.VBScriptAction;  // the new frame's own code may change it
   if (request.dTransitionDuration != 0) {
     es::TransitionStep1(game_, request.iTransitionNumber);
@@ -271,7 +273,7 @@ void GameLogic::ExecuteConsequences() {
   if (!action.sFrameToLoad.isEmpty())
     openRequestedFrame(false);
   else
-    es::StartTimedEvents(game_);
+    game_.timedEvents().StartTimedEvents();
   if (action.bPopupLoadGame)
     game_.savedGames().ShowLoadGameWindow(false);
   else if (action.bPopupSaveGame)

@@ -22,7 +22,9 @@
 #include "platform/DialogService.h"
 #include "platform/FileResolver.h"
 #include "platform/VbError.h"
+#include "script/DialogueRunner.h"
 #include "script/ScriptHost.h"
+#include "script/TimedEvents.h"
 #include "startup/DisplayResolution.h"
 #include "startup/ErrorReport.h"
 #include "startup/Project.h"
@@ -153,8 +155,8 @@ std::optional<SavedGameEntry> SavedGames::findSavedGame(const QString& name) con
 
 SavedGameData SavedGames::currentState() const {
   SavedGameData d;
-  d.resumeFrame = engine::seams::DialogueActive(game_) ? engine::seams::DialogueStartFrame(game_)
-                                                       : startup::CurrentFrameName();
+  d.resumeFrame = game_.dialogue().DialogueActive() ? game_.dialogue().DialogueFrameName()
+                                                      : startup::CurrentFrameName();
   if (const GameLogic* logic = gameLogic(game_)) {
     for (const auto& v : logic->variables.Variables) d.integers.emplace_back(v.Name, v.Value);
     for (const auto& v : logic->Disappear) d.disappeared.emplace_back(v.Name, v.Value);
@@ -385,14 +387,14 @@ void SavedGames::runModal(QDialog& window) {
 void SavedGames::ShowSaveGameWindow() {
   const bool timerWasOn = game_.Timer1.enabled();
   game_.Timer1.setEnabled(false);
-  engine::seams::PauseTimedEvents(game_);
+  game_.timedEvents().PauseTimedEvents();
   {
     frmSaveGame window(*this, &game_);
     window.LoadSaveGames();
     runModal(window);
   }
   game_.Timer1.setEnabled(timerWasOn);
-  engine::seams::StartTimedEvents(game_);
+  game_.timedEvents().StartTimedEvents();
 }
 
 void SavedGames::ShowLoadGameWindow(bool bAbortIfATimerIsEnabled) {
@@ -405,7 +407,7 @@ void SavedGames::ShowLoadGameWindow(bool bAbortIfATimerIsEnabled) {
   cancelled_ = false;
   const bool timerWasOn = game_.Timer1.enabled();
   game_.Timer1.setEnabled(false);
-  engine::seams::PauseTimedEvents(game_);
+  game_.timedEvents().PauseTimedEvents();
   QPointer<Game> alive(&game_);
   {
     frmLoadGame window(*this, game_.isVisible() ? static_cast<QWidget*>(&game_) : nullptr);
@@ -415,7 +417,7 @@ void SavedGames::ShowLoadGameWindow(bool bAbortIfATimerIsEnabled) {
   if (!alive) return;
   if (cancelled_) {
     game_.Timer1.setEnabled(timerWasOn);
-    engine::seams::StartTimedEvents(game_);
+    game_.timedEvents().StartTimedEvents();
   }
 }
 

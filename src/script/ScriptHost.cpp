@@ -7,6 +7,7 @@
 
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
+#include "script/TimedEvents.h"
 #include "logic/FrameHistoryRules.h"
 #include "logic/GameLogic.h"
 #include "platform/DialogService.h"
@@ -342,6 +343,48 @@ void ScriptHost::showHostError(const char* sentence, const QString& description)
   }
 }
 
+QString ScriptHost::describeFailure(CodePart part, const QString& startupCode) const {
+  QString text = describeCurrentException();
+  try {
+    throw;
+  } catch (const vb::ScriptError& e) {
+    if (e.line <= 0 || part == CodePart::None) return text;
+    if (part == CodePart::Running)
+      part = vb::equalsNoCase(e.procedure, u"StartupProcedure") ? CodePart::Startup : CodePart::Global;
+    text += errorPosition(part, e.line, startupCode);
+  } catch (...) {
+  }
+  return text;
+}
+
+// Where an error happened, as the author sees his code: the lines of the
+// script itself (its wrapping procedure's first line not counted), or of the
+// global procedures, or of the plugins' code that follows them.
+QString ScriptHost::errorPosition(CodePart part, int line, const QString& startupCode) const {
+  auto lineOf = [](const QString& code, int n) {
+    const QStringList lines = code.split(QStringLiteral("\r\n"));
+    return n >= 1 && n <= lines.size() ? lines[n - 1].trimmed().left(200) : QString();
+  };
+  QString where;
+  QString text;
+  if (part == CodePart::Startup) {
+    const int n = line - 1;
+    if (n < 1 || n > startupCode.count(QStringLiteral("\r\n")) + 1) return {};
+    where = QStringLiteral("Line %1").arg(n);
+    text = lineOf(startupCode, n);
+  } else {
+    const int procedureLines = GlobalProcedures.count(QStringLiteral("\r\n")) + 1;
+    if (line <= procedureLines) {
+      where = QStringLiteral("Line %1 of the global procedures").arg(line);
+      text = lineOf(GlobalProcedures, line);
+    } else {
+      where = QStringLiteral("Line %1 of the plugins' code").arg(line - procedureLines);
+      text = lineOf(PluginsGlobalCode(), line - procedureLines);
+    }
+  }
+  return QStringLiteral("\r\n\r\n") + where + (text.isEmpty() ? QString() : QStringLiteral(": ") + text);
+}
+
 void ScriptHost::addRemainingObjects(vb::Engine& engine) {
   if (logic::GameLogic* logic = logic::gameLogic(game_)) {
     auto& integers = logic->variables.Variables;
@@ -366,6 +409,7 @@ bool ScriptHost::AddCodeToScriptControl(vb::Engine& engine, const QString& sStar
     showHostError(kResetFailedSentence, describeCurrentException());
     return false;
   }
+  CodePart compiling = CodePart::None;
   try {
     engine.addObject(u"Action", action_.get(), true);
     // The procedures and plugin code, then the code to run. The first part is
@@ -373,6 +417,7 @@ bool ScriptHost::AddCodeToScriptControl(vb::Engine& engine, const QString& sStar
     const QString globalPart =
         GlobalProcedures + QStringLiteral("\r\n") + PluginsGlobalCode() + QStringLiteral("\r\n");
     const QString startupPart = QStringLiteral("Sub StartupProcedure\r\n") + sStartupCode + QStringLiteral("\r\nEnd Sub");
+    compiling = CodePart::Global;
     if (IsCreateObjectBlocked(globalPart + startupPart, startup::ReadMoreValue(QStringLiteral("AllowCreateObject")))) {
       platform::messageBox(
           QStringLiteral("WARNING! The VBScript code makes calls to the \"CreateObject\" function, which for security "
@@ -381,12 +426,14 @@ bool ScriptHost::AddCodeToScriptControl(vb::Engine& engine, const QString& sStar
       engine.addCode(toU16(EmptyStartupProcedure()));
     } else {
       engine.addCode(toU16(globalPart));
+      compiling = CodePart::Startup;
       engine.addCode(toU16(startupPart));
     }
+    compiling = CodePart::None;
     addRemainingObjects(engine);
   } catch (...) {
     // Code that does not compile runs nothing: its one message is enough.
-    showHostError(kRebuildFailedSentence, describeCurrentException());
+    showHostError(kRebuildFailedSentence, describeFailure(compiling, sStartupCode));
     return false;
   }
   return true;
@@ -402,7 +449,7 @@ bool ScriptHost::ExecuteVBScript(const QString& sText, bool bResetLastClickPosit
   try {
     ScriptControl.run(u"StartupProcedure");
   } catch (...) {
-    showHostError(kRunFailedSentence, describeCurrentException());
+    showHostError(kRunFailedSentence, describeFailure(CodePart::Running, sText));
     return true;
   }
   return false;
@@ -495,7 +542,7 @@ void ScriptHost::TimerObjectTick(int index) {
         game_.OpenFrame(request.sFrameToLoad, false, 0, 0);
       }
     } else {
-      engine::seams::StartTimedEvents(game_);
+      game_.timedEvents().StartTimedEvents();
     }
   } catch (...) {
     platform::messageBox(QStringLiteral("Unable to execute the procedure named TimerObject%1. ").arg(index) +

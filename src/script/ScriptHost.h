@@ -88,6 +88,13 @@ class ScriptHost : public QObject, public vbs::HostServices {
   void buildControlObjects();
   void addRemainingObjects(vbs::Engine& engine);
   void showHostError(const char* sentence, const QString& description);
+  // Which text an error came from: the global part (procedures and plugins'
+  // code), the wrapped script, or a run (its procedure tells which).
+  enum class CodePart { None, Global, Startup, Running };
+  // The current exception's description, with the line of the author's code
+  // it happened on when the engine knows it.
+  QString describeFailure(CodePart part, const QString& startupCode) const;
+  QString errorPosition(CodePart part, int line, const QString& startupCode) const;
   // Empties both engines (the window is going away).
   void releaseScripts();
 

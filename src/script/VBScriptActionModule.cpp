@@ -8,6 +8,7 @@
 
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
+#include "engine/PictureCache.h"
 #include "logic/GameLogic.h"
 #include "logic/Inventory.h"
 #include "platform/DialogService.h"
@@ -16,6 +17,8 @@
 #include "platform/Shell.h"
 #include "platform/VbError.h"
 #include "script/ControlObjects.h"
+#include "script/DialogueRunner.h"
+#include "script/TimedEvents.h"
 #include "script/VariableObjects.h"
 #include "startup/Activity.h"
 #include "startup/DisplayResolution.h"
@@ -49,6 +52,8 @@ enum Member : vb::DispId {
   kGetVariableReferenceFromName, kDOUBLEQUOTES, kNEWLINE, kConvertQuotesIntoDoubleQuotes, kConvertToNumber,
   kGetEncryptedFileName, kRefreshWindow, kQuitDialogue, kUpdateHotspotsState, kDoComponentsEvents, kCaptureFrame,
   kSaveAPicture,
+  // The script host's own LoadPicture function, reached as a global.
+  kLoadPicture = 90,
   // The request fields.
   kFieldFrameToLoad = 100, kFieldHotspotNumber, kFieldTransitionDuration, kFieldTransitionNumber, kFieldStopGame,
   kFieldPopupLoadGame, kFieldPopupSaveGame,
@@ -123,6 +128,7 @@ constexpr vb::MemberEntry kMembers[] = {
     {u"DoComponentsEvents", kDoComponentsEvents},
     {u"CaptureFrame", kCaptureFrame},
     {u"SaveAPicture", kSaveAPicture},
+    {u"LoadPicture", kLoadPicture},
     {u"sFrameToLoad", kFieldFrameToLoad},
     {u"iHotspotNumber", kFieldHotspotNumber},
     {u"dTransitionDuration", kFieldTransitionDuration},
@@ -309,6 +315,22 @@ vb::Value VBScriptActionModule::pictureFromFile(const QString& fileName, const Q
   }
 }
 
+// Scripts on Windows had the host's LoadPicture: a file path (relative to the
+// game's folder, where the player runs) to a picture object that a Picture
+// property takes; no path gives the empty picture that clears one. Failures
+// are the script's own run-time errors, as they were there.
+vb::Value VBScriptActionModule::LoadPicture(const QString& fileName) {
+  if (fileName.isEmpty()) return vb::Value(new PictureObject(QImage(), QString()));
+  QString path = fileName;
+  const bool absolute = path.startsWith('/') || path.startsWith('\\') || (path.size() > 1 && path[1] == ':');
+  if (!absolute) path = startup::project().paths.project + path;
+  const auto native = platform::resolveExisting(path);
+  if (!native || !platform::fileExists(*native)) raiseText(53, VbError::standardDescription(53));
+  engine::ControlPicture picture = engine::LoadControlPicture(*native);
+  if (!picture.loaded) raiseText(481, VbError::standardDescription(481));
+  return vb::Value(new PictureObject(picture.image, *native));
+}
+
 void VBScriptActionModule::changeDefaultCursor(const QString& fileName) {
   try {
     if (!fileName.isEmpty() && fileName.toLower() != QLatin1String("default")) {
@@ -441,6 +463,9 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
     case kLoadAPicture:
       vb::checkArgCount(args, 2, 2);
       return pictureFromFile(argText(args[1]), QStringLiteral(" Error loading the following picture:'"), true, args[0]);
+    case kLoadPicture:
+      vb::checkArgCount(args, 0, 1);
+      return LoadPicture(args.empty() ? QString() : argText(args[0]));
     case kLoadGraphicFile:
       vb::checkArgCount(args, 1, 1);
       return pictureFromFile(argText(args[0]), QStringLiteral(" Error loading the following graphic file:'"), false, {});
@@ -530,12 +555,17 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
     }
     case kGetMergedTextIndex: return vb::Value(static_cast<int16_t>(game_ ? game_->MergedTextIndex : 1));
     case kQuit: r.bStopGame = true; return {};
-    case kCreateTimedEvent:
+    case kCreateTimedEvent: {
       vb::checkArgCount(args, 3, 3);
-      raiseUnavailable(QStringLiteral("CreateTimedEvent"), QStringLiteral("timed events"));
+      const QString code = argText(args[1]);
+      const bool repeat = argBool(args[2]);
+      return vb::Value(static_cast<int16_t>(
+          game("CreateTimedEvent").timedEvents().CreateTimedEvent(args[0], code, repeat)));
+    }
     case kRemoveTimedEvent:
       vb::checkArgCount(args, 1, 1);
-      raiseUnavailable(QStringLiteral("RemoveTimedEvent"), QStringLiteral("timed events"));
+      game("RemoveTimedEvent").timedEvents().RemoveTimedEvent(argInt16(args[0]));
+      return {};
     case kSaveParameter: vb::checkArgCount(args, 2, 2); SaveParameter(argText(args[0]), args[1]); return {};
     case kLoadParameter: vb::checkArgCount(args, 1, 2); return text(LoadParameter(argText(args[0]), arg(args, 1)));
     case kChangeDefaultCursor: vb::checkArgCount(args, 1, 1); changeDefaultCursor(argText(args[0])); return {};
@@ -603,7 +633,7 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
       return text(platform::fileExists(stored) ? stored : name);
     }
     case kRefreshWindow: if (game_) game_->repaint(); return {};
-    case kQuitDialogue: engine::seams::EndDialogue(game("QuitDialogue")); return {};
+    case kQuitDialogue: game("QuitDialogue").dialogue().QuitDialogue(); return {};
     case kUpdateHotspotsState: game("UpdateHotspotsState").logic().ShowOrNotShowAreas(); return {};
     case kDoComponentsEvents:
       if (game_) game_->setEnabled(false);

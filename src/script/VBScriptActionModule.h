@@ -59,6 +59,7 @@ class VBScriptActionModule : public HostObject {
   engine::Game& game(const char* member);
   vbs::Value pictureFromFile(const QString& fileName, const QString& failureText, bool assign, const vbs::Value& control);
   void changeDefaultCursor(const QString& fileName);
+  vbs::Value LoadPicture(const QString& fileName);
 
   engine::Game* game_;
   engine::VBScriptActionModule own_;

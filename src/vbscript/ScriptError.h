@@ -128,6 +128,8 @@ class ScriptError : public std::exception {
   // What Err.Raise gave; other errors clear them in the Err object.
   std::u16string helpFile;
   int32_t helpContext = 0;
+  // The procedure a run-time error happened in ("" for top-level code).
+  std::u16string procedure;
 
   const char* what() const noexcept override;
 

@@ -130,12 +130,6 @@ TEST_F(ActionLibraryTest, CreateObjectMemberShowsItsMessageAndCreatesNothing) {
 }
 
 TEST_F(ActionLibraryTest, MissingCapabilitiesRaiseErrorsThatNameThem) {
-  try {
-    exec("n = CreateTimedEvent(1, \"x\", False)");
-    FAIL() << "no error";
-  } catch (const vbs::ScriptError& e) {
-    EXPECT_TRUE(toQ(e.description).contains("timed events")) << toQ(e.description).toStdString();
-  }
   EXPECT_THROW(exec("AddComponent \"a.b\", \"c\", False, False"), vbs::ScriptError);
   EXPECT_EQ(eval("DoesComponentExist(\"x\")"), "False");
 }

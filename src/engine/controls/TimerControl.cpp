@@ -17,6 +17,8 @@ const PropertyTable kTable{kProps, nullptr};
 
 TimerControl::TimerControl(QString name, int index, QObject* parent)
     : QObject(parent), name_(std::move(name)), index_(index) {
+  // Games time events to the tick: a coarse timer may drift by 5 % of its interval.
+  timer_.setTimerType(Qt::PreciseTimer);
   connect(&timer_, &QTimer::timeout, this, [this] {
     if (onTimer) onTimer();
   });

@@ -153,7 +153,11 @@ void VbControl::mouseReleaseEvent(QMouseEvent* e) {
   const QPointF p = e->position();
   if (onMouseUp) onMouseUp(vbButton(e->button()), vbShift(e->modifiers()), p.x() * kTwipsPerPixel,
                            p.y() * kTwipsPerPixel);
-  if (onClick && e->button() == Qt::LeftButton && rect().contains(p.toPoint())) onClick();
+  if (onClick && e->button() == Qt::LeftButton && rect().contains(p.toPoint())) {
+    // The handler may unload this control (and drop its own handler) while it runs.
+    const auto click = onClick;
+    click();
+  }
   if (!onMouseUp && !onClick) QWidget::mouseReleaseEvent(e);
 }
 

@@ -387,6 +387,7 @@ void Vm::handleError(Frame& f, ScriptError& e) {
     if (pc < f.fn->lines.size()) {
       e.line = static_cast<int>(f.fn->lines[pc] >> 12);
       e.column = static_cast<int>(f.fn->lines[pc] & 4095);
+      e.procedure = f.fn->name;
     }
   }
   Value* frameTop = f.base + f.fn->numSlots;

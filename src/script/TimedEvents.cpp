@@ -1,0 +1,108 @@
+#include "script/TimedEvents.h"
+
+#include <cmath>
+
+#include "engine/Game.h"
+#include "platform/VbError.h"
+#include "script/ScriptHost.h"
+#include "script/ScriptValues.h"
+#include "startup/ErrorReport.h"
+#include "startup/Project.h"
+
+namespace qm::script {
+
+namespace {
+
+// A timer interval is the duration in milliseconds as a 16-bit integer,
+// rounded half to even like every integer conversion of the language: at
+// most 32.767 seconds. A negative interval is an invalid timer property.
+int intervalOf(double seconds) {
+  const double ms = std::nearbyint(seconds * 1000.0);
+  if (!std::isfinite(ms) || ms < -32768.0 || ms > 32767.0) throw VbError::overflow();
+  if (ms < 0) throw VbError::of(380);
+  return static_cast<int>(ms);
+}
+
+}  // namespace
+
+TimedEvents::TimedEvents(engine::Game& game) : game_(game), table_(1) {}
+
+int TimedEvents::CreateTimedEvent(const vbs::Value& Duration, const QString& sCode, bool bRepeatForever) {
+  int n = 0;
+  try {
+    const double seconds = vbs::toDouble(Duration.deref());
+    if (seconds > kLongestDuration) return 0;
+    n = game_.TimedEvent.UBound() + 1;
+    engine::TimerControl& timer = game_.TimedEvent.Load(n);
+    // The table grows with the array, so a failure below leaves an entry that never runs.
+    if (static_cast<int>(table_.size()) < n + 1) table_.resize(n + 1);
+    table_[n] = Entry{};
+    timer.setInterval(intervalOf(seconds));
+    table_[n] = Entry{true, bRepeatForever, sCode};
+    return n;
+  } catch (...) {
+    startup::ShowStandardErrorReport(QStringLiteral(" Unable to create the timed event #") + QString::number(n) +
+                                     QStringLiteral(". ") + describeCurrentException());
+    return 0;
+  }
+}
+
+void TimedEvents::RemoveTimedEvent(int Index) {
+  try {
+    if (Index == 0 || Index > game_.TimedEvent.UBound()) return;
+    // A negative number names no element: the array reports it.
+    engine::TimerControl& timer = game_.TimedEvent[Index];
+    table_.at(static_cast<size_t>(Index)).active = false;
+    timer.setEnabled(false);
+  } catch (...) {
+    startup::ShowStandardErrorReport(QStringLiteral(" Unable to remove the timed event #") + QString::number(Index) +
+                                     QStringLiteral(". ") + describeCurrentException());
+  }
+}
+
+void TimedEvents::ResetTimedEvents() {
+  ++generation_;
+  table_.assign(1, Entry{});
+  game_.TimedEvent.UnloadAll();
+  engine::TimerControl& templ = game_.TimedEvent.templ();
+  templ.setEnabled(false);
+  templ.setInterval(0);
+}
+
+void TimedEvents::StartTimedEvents() {
+  for (int i : game_.TimedEvent.indices()) {
+    if (i <= 0 || i >= static_cast<int>(table_.size()) || !table_[i].active) continue;
+    engine::TimerControl* timer = game_.TimedEvent.item(i);
+    if (timer && !timer->enabled()) timer->setEnabled(true);
+  }
+}
+
+void TimedEvents::PauseTimedEvents() {
+  for (int i : game_.TimedEvent.indices())
+    if (engine::TimerControl* timer = game_.TimedEvent.item(i)) timer->setEnabled(false);
+}
+
+void TimedEvents::switchOff(int Index) {
+  table_[Index].active = false;
+  if (engine::TimerControl* timer = game_.TimedEvent.item(Index)) {
+    timer->setEnabled(false);
+    timer->setInterval(0);
+  }
+}
+
+void TimedEvents::TimedEvent_Timer(int Index) {
+  if (startup::GameStopped()) return;
+  if (Index <= 0 || Index >= static_cast<int>(table_.size())) return;
+  const Entry entry = table_[Index];
+  if (!entry.active || entry.code.isEmpty()) return;
+  // A one-shot event is spent before its code runs: the code may open a frame,
+  // wait, or let this timer tick again meanwhile.
+  if (!entry.repeat) switchOff(Index);
+  const unsigned generation = generation_;
+  const bool ran = ScriptHost::of(game_).ExecuteVBScriptAndConsequences(entry.code, true);
+  // A failing run (a script error, or the engine busy with another script
+  // waiting in a message box) stops the event, unless its frame is gone.
+  if (!ran && generation == generation_ && Index < static_cast<int>(table_.size())) switchOff(Index);
+}
+
+}  // namespace qm::script
