@@ -11,6 +11,8 @@
 #include <QPainter>
 
 #include "engine/GameSeams.h"
+#include "engine/RipplingWater.h"
+#include "engine/Transitions.h"
 #include "startup/Activity.h"
 #include "startup/Messages.h"
 #include "startup/Screen.h"
@@ -49,6 +51,8 @@ Game::Game(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);
   createControls();
   createMenus();
+  transitions_ = std::make_unique<Transitions>(*this);
+  effects_ = std::make_unique<Effects>(*this);
   if (const auto& f = frameLogicFactory()) logic_ = f(*this);
   if (!logic_) logic_ = std::make_unique<FrameLogic>();
   formLoad();
@@ -173,9 +177,9 @@ void Game::createControls() {
   PicMasked->hide();
   PicMask = new PictureBoxControl(QStringLiteral("PicMask"), -1, this);
   PicMask->hide();
-  picStart = new PictureBoxControl(QStringLiteral("picStart"), -1, this);
+  picStart = new PictureBoxControl(QStringLiteral("picStart"), -1, PictureBox);
   picStart->hide();
-  picEnd = new PictureBoxControl(QStringLiteral("picEnd"), -1, this);
+  picEnd = new PictureBoxControl(QStringLiteral("picEnd"), -1, PictureBox);
   picEnd->hide();
   picWhere = new PictureBoxControl(QStringLiteral("picWhere"), -1, PictureBox);
   picWhere->hide();
@@ -269,8 +273,8 @@ void Game::createMenus() {
   mnuExit->onClick = [this] { askToQuit(); };
   mnuLoadGame->onClick = [this] { seams::ShowLoadGameWindow(*this, false); };
   mnuSaveGame->onClick = [this] { seams::ShowSaveGameWindow(*this); };
-  mnuDisableTransitions->onClick = [this] { seams::SwitchTransitions(*this); };
-  mnuDisableEffects->onClick = [this] { seams::SwitchEffects(*this); };
+  mnuDisableTransitions->onClick = [this] { transitions().EnableOrDisableTransitions(); };
+  mnuDisableEffects->onClick = [this] { effects().EnableOrDisableEffects(); };
   mnuCancel->onClick = [this] { HideMenus(); };
   mnuExecuteVBScript->onClick = [this] { seams::ShowExecuteVBScriptWindow(*this); };
   mnuEditProcedures->onClick = [this] { seams::ShowEditProceduresWindow(*this); };

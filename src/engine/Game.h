@@ -7,10 +7,11 @@
 // are twips (15 to a pixel). Everything runs on the user-interface thread; the
 // waits inside frame opening let window events run, so handlers can re-enter.
 //
-// The hotspot and game-logic layer plugs in through FrameLogic (logic()); the
-// parts of the game that live elsewhere (scripts, sound channels, inventory,
-// transitions, video, dialogue, effects, timed events) are reached through the
-// named calls of GameSeams.h.
+// The hotspot and game-logic layer plugs in through FrameLogic (logic());
+// transitions and frame captures through transitions(), rippling water and the
+// real-time effects switch through effects(); the parts of the game that live
+// elsewhere (scripts, sound channels, inventory, video, dialogue, timed events)
+// are reached through the named calls of GameSeams.h.
 #pragma once
 
 #include <QRect>
@@ -20,6 +21,7 @@
 
 #include "engine/FrameFile.h"
 #include "engine/FrameLogic.h"
+#include "engine/FrameRequest.h"
 #include "engine/ScriptActionModule.h"
 #include "engine/SoundChannelTable.h"
 #include "engine/controls/AnimatedPictureControl.h"
@@ -55,6 +57,9 @@ class FramesHistoryList {
   QStringList items_;
 };
 
+class Transitions;
+class Effects;
+
 class Game : public QWidget {
   Q_OBJECT
  public:
@@ -78,6 +83,8 @@ class Game : public QWidget {
   SoundChannelTable SoundChannels; // what the seven sound channels are to do next
 
   FrameLogic& logic() { return *logic_; }
+  Transitions& transitions() { return *transitions_; }
+  Effects& effects() { return *effects_; }
   void setLogic(std::unique_ptr<FrameLogic> logic);
 
   // ---- Controls ----------------------------------------------------------
@@ -152,9 +159,20 @@ class Game : public QWidget {
 
   // ---- Frames ----------------------------------------------------------------
   void OpenFrame(const QString& sFrameName, bool bWithTransition, int iTransNumber, double dTransitionDuration);
+  // Opens a frame as every frame change does: with a transition, the old
+  // picture is captured first (TransitionStep1) and OpenFrame completes it.
+  void goToFrame(const FrameRequest& request);
   void LoadTexts();
   void ResetFrameTexts();
   void Timer1_Timer();
+
+  // ---- Animated pictures ------------------------------------------------------
+  // Creates the box and GIF control NewIndex showing FileName (a located native
+  // path) with the box's corner at (X, Y) twips; returns NewIndex, or 0 when
+  // FileName is empty or NewIndex is not above 0.
+  int AniGifNewWithIndex(int NewIndex, const QString& FileName, double X, double Y, int Speed);
+  // Loads another file into pair Index; "" removes the pair.
+  void AniGifUpdate(int Index, const QString& FileName, int Speed);
 
   // ---- Message panel, history, click position, pointer ------------------------
   // Shows a text in the in-frame panel; "[hide]" hides it.
@@ -207,6 +225,8 @@ class Game : public QWidget {
   void paintBackground(const FrameFile& f);
 
   std::unique_ptr<FrameLogic> logic_;
+  std::unique_ptr<Transitions> transitions_;
+  std::unique_ptr<Effects> effects_;
   bool MenuOpened_ = false;
   int debugState_ = 0;
   int clickX_ = 0, clickY_ = 0;

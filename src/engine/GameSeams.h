@@ -1,6 +1,6 @@
 // The calls the game window makes into parts of the player that live in other
 // subsystems: scripts, plug-ins, timed events, dialogue, inventory, sound
-// channels, transitions, video, real-time effects, the load and save windows,
+// channels, video, the load and save windows,
 // the display resolution and the debug windows. Each does nothing (or answers
 // "nothing running") until its subsystem provides it; the subsystem then
 // replaces the body in GameSeams.cpp with a call into its own code.
@@ -72,24 +72,11 @@ void EnableAudioFade(Game& game);
 void AudioFadeStep(Game& game, double step);
 void ClearMediaState(Game& game);
 
-// ---- Transitions -------------------------------------------------------------------------
-void PrepareTransitions(Game& game);
-void TransitionStep1(Game& game, int iTransNumber);
-void TransitionStep2(Game& game, int iTransNumber, double dTransitionDuration);
-
 // ---- Video ----------------------------------------------------------------------------------
 void StopOneTimeVideoPlayer(Game& game);
 bool OneTimeVideoPlaying(Game& game);
 void PlayMovieWithStop(Game& game, const QString& fileName, bool bStretched, int lLeft, int lTop, int lWidth,
                        int lHeight);
-
-// ---- Real-time effects ------------------------------------------------------------------
-// True when the frame has an effect and it was loaded.
-bool LoadWaveEffectIfAny(Game& game, const QString& frameName);
-// Waits (letting events run) until the running effect finished its step, at most 5 s.
-void WaitForEffectStep(Game& game);
-void ResetEffect(Game& game);
-void StartEffect(Game& game);
 
 // ---- Windows of other subsystems ------------------------------------------------------
 void ShowLoadGameWindow(Game& game, bool fromWelcome);
@@ -97,8 +84,6 @@ void ShowSaveGameWindow(Game& game);
 void ShowExecuteVBScriptWindow(Game& game);
 void ShowEditProceduresWindow(Game& game);
 void ShowVariablesViewer(Game& game);
-void SwitchTransitions(Game& game);
-void SwitchEffects(Game& game);
 
 // ---- Display resolution -------------------------------------------------------------------
 void ClearPendingResolution(Game& game);

@@ -5,6 +5,8 @@
 #include "engine/Game.h"
 #include "engine/GamePictures.h"
 #include "engine/GameSeams.h"
+#include "engine/RipplingWater.h"
+#include "engine/Transitions.h"
 #include "engine/controls/ControlArray.h"
 #include "platform/FileResolver.h"
 #include "platform/VbError.h"
@@ -87,11 +89,7 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
     const bool hasVideo = !f.video.isEmpty();
 
     // 8: let a running rippling-water step finish before the picture changes.
-    if (TimerRipplingWater.enabled()) {
-      TimerRipplingWater.setEnabled(false);
-      seams::WaitForEffectStep(*this);
-    }
-    seams::ResetEffect(*this);
+    effects().StopRipplingWater();
 
     // 9: video before the frame.
     if (GameStopped()) return;
@@ -193,12 +191,12 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
     if (GameStopped()) return;
     bool effectLoaded = false;
     if (!mnuDisableEffects->checked() && f.backgroundType == 1 && !f.tile)
-      effectLoaded = seams::LoadWaveEffectIfAny(*this, name);
+      effectLoaded = effects().LoadWaveEffectIfAny(name);
 
     // 23
     if (bWithTransition) {
       seams::ApplySoundChannels(*this);
-      seams::TransitionStep2(*this, iTransNumber, dTransitionDuration);
+      transitions().TransitionStep2(iTransNumber, dTransitionDuration);
     } else {
       seams::ApplySoundChannels(*this);
       seams::EnableAudioFade(*this);
@@ -234,10 +232,7 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
 
     // 27
     if (GameStopped()) return;
-    if (!mnuDisableEffects->checked() && effectLoaded) {
-      seams::StartEffect(*this);
-      TimerRipplingWater.setEnabled(true);
-    }
+    if (!mnuDisableEffects->checked() && effectLoaded) effects().StartRipplingWater();
 
     // 28: the frame timer.
     try {
@@ -262,6 +257,15 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
       startup::ShowStandardErrorReport(QStringLiteral(" Unable to load the frame called '") + name +
                                            QStringLiteral("'. ") + kFrameLinkHelp + QStringLiteral(" "),
                                        QString::fromStdString(e.what()));
+  }
+}
+
+void Game::goToFrame(const FrameRequest& request) {
+  if (request.withTransition) {
+    transitions().TransitionStep1(request.transitionNumber);
+    OpenFrame(request.frameName, true, request.transitionNumber, request.transitionSeconds);
+  } else {
+    OpenFrame(request.frameName, false, 0, 0);
   }
 }
 

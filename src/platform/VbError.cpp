@@ -30,6 +30,7 @@ QString VbError::standardDescription(int number) {
     case 76: return QStringLiteral("Path not found");
     case 91: return QStringLiteral("Object variable or With block variable not set");
     case 94: return QStringLiteral("Invalid use of Null");
+    case 380: return QStringLiteral("Invalid property value");
     case 424: return QStringLiteral("Object required");
     case 429: return QStringLiteral("ActiveX component can't create object");
     case 438: return QStringLiteral("Object doesn't support this property or method");
