@@ -26,11 +26,6 @@ constexpr int kStepWaitMs = 5000;
 constexpr int kWaveTrains = 4;
 constexpr double kWaveAngle = 90.0;
 
-QString describe(const std::exception& e) {
-  if (const auto* vb = dynamic_cast<const VbError*>(&e)) return vb->description;
-  return QString::fromLocal8Bit(e.what());
-}
-
 }  // namespace
 
 Effects::Effects(Game& game) : game_(game) {
@@ -100,7 +95,7 @@ bool Effects::LoadWaveEffectIfAny(const QString& sFrameName) {
   } catch (const std::exception& e) {
     game_.TimerRipplingWater.setEnabled(false);
     if (!GameStopped())
-      startup::ShowStandardErrorReport(QStringLiteral(" Error initializing the Rippling Water effect. "), describe(e));
+      startup::ShowStandardErrorReport(QStringLiteral(" Error initializing the Rippling Water effect. "), VbError::describe(e));
     return false;
   }
 }
@@ -130,7 +125,7 @@ void Effects::TimerRipplingWater_Timer() {
   } catch (const std::exception& e) {
     RippleActive = false;
     game_.TimerRipplingWater.setEnabled(false);
-    startup::ShowStandardErrorReport(QStringLiteral(" Error rendering rippling water. "), describe(e));
+    startup::ShowStandardErrorReport(QStringLiteral(" Error rendering rippling water. "), VbError::describe(e));
   }
   RippleRendered = true;
 }

@@ -24,11 +24,6 @@ namespace {
 // together than a display refresh would not be seen.
 constexpr int kPassNapMs = 10;
 
-QString describe(const std::exception& e) {
-  if (const auto* vb = dynamic_cast<const VbError*>(&e)) return vb->description;
-  return QString::fromLocal8Bit(e.what());
-}
-
 }  // namespace
 
 Transitions::Transitions(Game& game) : game_(game) {}
@@ -62,7 +57,7 @@ void Transitions::TransitionStep1(int iTransNumber) {
     game_.picWhere->repaint();
   } catch (const std::exception& e) {
     if (!GameStopped())
-      startup::ShowStandardErrorReport(QStringLiteral(" Error in \"TransitionStep1\". "), describe(e));
+      startup::ShowStandardErrorReport(QStringLiteral(" Error in \"TransitionStep1\". "), VbError::describe(e));
   }
 }
 
@@ -99,7 +94,7 @@ void Transitions::TransitionStep2(int iTransNumber, double dTransitionDuration) 
     pass_ = QImage();
   } catch (const std::exception& e) {
     if (!GameStopped())
-      startup::ShowStandardErrorReport(QStringLiteral(" Error in \"TransitionStep2\". "), describe(e));
+      startup::ShowStandardErrorReport(QStringLiteral(" Error in \"TransitionStep2\". "), VbError::describe(e));
   }
 }
 
@@ -151,7 +146,7 @@ void Transitions::RenderTransition(int iTransNumber, double dTransitionDuration)
           QStringLiteral(" Error rendering the full-screen alphablending transitions. Make sure that the file "
                          "'Msimg32.dll' is in your Windows\\System directory. This message will not reappear "
                          "until you restart the program. "),
-          describe(e));
+          VbError::describe(e));
     }
   }
   game_.picStart->setVisibleVb(false);

@@ -40,11 +40,6 @@ void ignoringErrors(Fn&& fn) {
   }
 }
 
-QString errorText(const std::exception& e) {
-  if (auto vb = dynamic_cast<const VbError*>(&e)) return vb->description;
-  return QString::fromUtf8(e.what());
-}
-
 }  // namespace
 
 void GameLogic::ResetFrameAreas() {
@@ -84,7 +79,7 @@ void GameLogic::LoadAreas() {
     try {
       buildHotspot(n, record);
     } catch (const std::exception& e) {
-      reportStandardError(QStringLiteral(" Unable to load hotspot #%1. ").arg(n) + errorText(e));
+      reportStandardError(QStringLiteral(" Unable to load hotspot #%1. ").arg(n) + VbError::describe(e));
     }
     // A broken record is passed over up to its separator, so the next
     // hotspot starts in step.

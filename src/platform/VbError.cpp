@@ -41,6 +41,11 @@ QString VbError::standardDescription(int number) {
 
 VbError VbError::of(int number) { return VbError(number, standardDescription(number)); }
 
+QString VbError::describe(const std::exception& e) {
+  if (const auto* vb = dynamic_cast<const VbError*>(&e)) return vb->description;
+  return QString::fromUtf8(e.what());
+}
+
 static VbError withPath(int number, const QString& path) {
   VbError e = VbError::of(number);
   e.path = path;
