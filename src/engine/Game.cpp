@@ -53,6 +53,7 @@ Game::Game(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_DeleteOnClose, false);
   setFocusPolicy(Qt::StrongFocus);
   createControls();
+  soundChannels_ = std::make_unique<SoundChannels>(*this);
   createMenus();
   transitions_ = std::make_unique<Transitions>(*this);
   effects_ = std::make_unique<Effects>(*this);

@@ -8,10 +8,11 @@
 // waits inside frame opening let window events run, so handlers can re-enter.
 //
 // The hotspot and game-logic layer plugs in through FrameLogic (logic());
-// transitions and frame captures through transitions(), rippling water and the
-// real-time effects switch through effects(); the parts of the game that live
-// elsewhere (scripts, sound channels, inventory, video, dialogue, timed events)
-// are reached through the named calls of GameSeams.h.
+// the sound channels through soundChannels(); transitions and frame captures
+// through transitions(), rippling water and the real-time effects switch
+// through effects(); the parts of the game that live elsewhere (scripts,
+// inventory, video, dialogue, timed events) are reached through the named
+// calls of GameSeams.h.
 #pragma once
 
 #include <QRect>
@@ -23,7 +24,7 @@
 #include "engine/FrameLogic.h"
 #include "engine/FrameRequest.h"
 #include "engine/ScriptActionModule.h"
-#include "engine/SoundChannelTable.h"
+#include "engine/SoundChannels.h"
 #include "engine/controls/AnimatedPictureControl.h"
 #include "engine/controls/ControlArray.h"
 #include "engine/controls/ImageControl.h"
@@ -83,11 +84,12 @@ class Game : public QWidget {
   int MergedTextIndex = 1;         // first text box taken over from a merged frame
   QRect WorkArea;                  // desktop work area, pixels
   FrameFile CurrentFrameFile;      // the frame file of the frame shown
-  SoundChannelTable SoundChannels; // what the seven sound channels are to do next
 
   FrameLogic& logic() { return *logic_; }
   Transitions& transitions() { return *transitions_; }
   Effects& effects() { return *effects_; }
+  // The seven sound channels and their players MPlayer(1..7).
+  SoundChannels& soundChannels() { return *soundChannels_; }
   void setLogic(std::unique_ptr<FrameLogic> logic);
 
   // ---- Controls ----------------------------------------------------------
@@ -235,6 +237,7 @@ class Game : public QWidget {
   std::unique_ptr<FrameLogic> logic_;
   std::unique_ptr<Transitions> transitions_;
   std::unique_ptr<Effects> effects_;
+  std::unique_ptr<SoundChannels> soundChannels_;
   bool MenuOpened_ = false;
   int debugState_ = 0;
   int clickX_ = 0, clickY_ = 0;

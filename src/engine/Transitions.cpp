@@ -7,7 +7,7 @@
 #include <cmath>
 
 #include "engine/Game.h"
-#include "engine/GameSeams.h"
+#include "engine/SoundChannels.h"
 #include "media/TransitionPass.h"
 #include "platform/VbError.h"
 #include "startup/ErrorReport.h"
@@ -65,7 +65,7 @@ void Transitions::TransitionStep2(int iTransNumber, double dTransitionDuration) 
   if (GameStopped()) return;
   if (disabled()) {
     // No transition drives the fades of this frame change: the fade timer does.
-    seams::EnableAudioFade(game_);
+    game_.soundChannels().EnableAudioFade();
     return;
   }
   try {
@@ -128,7 +128,7 @@ void Transitions::RenderTransition(int iTransNumber, double dTransitionDuration)
         elapsed = static_cast<double>(clock.nsecsElapsed()) / 1e9;
         const double fraction = std::min(1.0, elapsed / dTransitionDuration);
         showPass(iTransNumber, fraction);
-        seams::AudioFadeStep(game_, fraction);
+        game_.soundChannels().AudioFadeStep(fraction);
         if (onPass) onPass(fraction);
         QCoreApplication::processEvents();
         if (game_.TransitionSkip) {
@@ -152,7 +152,7 @@ void Transitions::RenderTransition(int iTransNumber, double dTransitionDuration)
   game_.picStart->setVisibleVb(false);
   game_.picEnd->setVisibleVb(false);
   game_.TransitionRunning = false;
-  seams::AudioFadeStep(game_, 1);
+  game_.soundChannels().AudioFadeStep(1);
 }
 
 void Transitions::EnableOrDisableTransitions() {
