@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Draws the demo game's Library, Garden and Sunset pictures (640 x 480 JPEG,
+# Draws the demo game's Library, Garden, Sunset and Pond pictures (640 x 480 JPEG,
 # under 20 KB each) into demo/Frames with ImageMagick. The palette follows the
 # Hall: warm browns and lamp gold indoors, an evening sky outside, and the
 # lighthouse of the game's title on the horizon. Random details (book spines,
@@ -195,4 +195,20 @@ $C s.png -stroke '#1a1020' -strokewidth 2 -fill none \
   -draw "path 'M 96,170 q 4,-4 8,0 q 4,-4 8,0'" s.png
 $C s.png -strip -quality 78 "$out/sunset.jpg"
 
-ls -l "$out/library.jpg" "$out/garden.jpg" "$out/sunset.jpg"
+# ---- Pond: hills, two trees and a pond whose water ripples ---------------
+# The pond's ellipse (centre 320,375, radii 200 x 75) fills the rippling-water
+# rectangle of Pond.rwe (120,300, 400 x 150); the mask Pond.rwm is dark where
+# the water is.
+$C -size ${W}x${H} gradient:'#7fb0dc'-'#f1d6a0' \
+  -fill '#5d8a4a' -draw "polygon 0,250 120,200 260,235 400,190 520,225 640,205 640,480 0,480" \
+  -fill '#3f6b32' -draw "rectangle 0,280 640,480" \
+  -fill '#2b4a24' -draw "circle 90,230 90,175" -fill '#5a3b22' -draw "rectangle 84,230 96,290" \
+  -fill '#2b4a24' -draw "circle 560,235 560,195" -fill '#5a3b22' -draw "rectangle 555,235 565,285" \
+  -fill '#24577f' -draw "ellipse 320,375 200,75 0,360" \
+  -fill '#3f7fb0' -draw "ellipse 300,350 120,14 0,360" -fill '#5f9fcf' -draw "ellipse 360,390 90,8 0,360" \
+  -fill '#9fd0ef' -draw "ellipse 250,405 50,5 0,360" -fill '#cfe6f5' -draw "ellipse 400,345 30,4 0,360" \
+  -fill '#e8d070' -draw "circle 520,80 520,50" \
+  -strip -quality 80 "$out/pond.jpg"
+$C -size 400x150 xc:white -fill black -draw "ellipse 200,75 198,73 0,360" -colors 2 -depth 1 -strip "png:$out/Pond.rwm"
+
+ls -l "$out/library.jpg" "$out/garden.jpg" "$out/sunset.jpg" "$out/pond.jpg" "$out/Pond.rwm"

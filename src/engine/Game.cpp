@@ -11,6 +11,8 @@
 #include <QPainter>
 
 #include "engine/GameSeams.h"
+#include "engine/RipplingWater.h"
+#include "engine/Transitions.h"
 #include "engine/StartHint.h"
 #include "platform/InterfaceFont.h"
 #include "logic/Inventory.h"
@@ -62,6 +64,8 @@ Game::Game(QWidget* parent) : QWidget(parent) {
   timedEvents_ = std::make_unique<script::TimedEvents>(*this);
   dialogue_ = std::make_unique<script::DialogueRunner>(*this);
   createMenus();
+  transitions_ = std::make_unique<Transitions>(*this);
+  effects_ = std::make_unique<Effects>(*this);
   if (const auto& f = frameLogicFactory()) logic_ = f(*this);
   if (!logic_) logic_ = std::make_unique<FrameLogic>();
   formLoad();
@@ -189,9 +193,9 @@ void Game::createControls() {
   PicMasked->hide();
   PicMask = new PictureBoxControl(QStringLiteral("PicMask"), -1, this);
   PicMask->hide();
-  picStart = new PictureBoxControl(QStringLiteral("picStart"), -1, this);
+  picStart = new PictureBoxControl(QStringLiteral("picStart"), -1, PictureBox);
   picStart->hide();
-  picEnd = new PictureBoxControl(QStringLiteral("picEnd"), -1, this);
+  picEnd = new PictureBoxControl(QStringLiteral("picEnd"), -1, PictureBox);
   picEnd->hide();
   picWhere = new PictureBoxControl(QStringLiteral("picWhere"), -1, PictureBox);
   picWhere->hide();
@@ -295,8 +299,8 @@ void Game::createMenus() {
   mnuExit->onClick = [this] { askToQuit(); };
   mnuLoadGame->onClick = [this] { savedGames().ShowLoadGameWindow(false); };
   mnuSaveGame->onClick = [this] { savedGames().ShowSaveGameWindow(); };
-  mnuDisableTransitions->onClick = [this] { seams::SwitchTransitions(*this); };
-  mnuDisableEffects->onClick = [this] { seams::SwitchEffects(*this); };
+  mnuDisableTransitions->onClick = [this] { transitions().EnableOrDisableTransitions(); };
+  mnuDisableEffects->onClick = [this] { effects().EnableOrDisableEffects(); };
   mnuCancel->onClick = [this] { HideMenus(); };
   mnuExecuteVBScript->onClick = [this] { seams::ShowExecuteVBScriptWindow(*this); };
   mnuEditProcedures->onClick = [this] { seams::ShowEditProceduresWindow(*this); };

@@ -8,10 +8,11 @@
 // waits inside frame opening let window events run, so handlers can re-enter.
 //
 // The hotspot and game-logic layer plugs in through FrameLogic (logic()); the
-// parts of the game that live elsewhere (scripts, inventory, transitions,
-// video, effects) are reached through the named calls of GameSeams.h; the
-// sound channels, timed events and dialogue are the objects soundChannels(),
-// timedEvents() and dialogue().
+// sound channels, transitions and frame captures, rippling water, timed events,
+// dialogue, inventory and saved games are the objects soundChannels(),
+// transitions(), effects(), timedEvents(), dialogue(), inventory() and
+// savedGames(); what still lives elsewhere (scripts, video) is reached through
+// the named calls of GameSeams.h.
 #pragma once
 
 #include <QRect>
@@ -21,6 +22,7 @@
 
 #include "engine/FrameFile.h"
 #include "engine/FrameLogic.h"
+#include "engine/FrameRequest.h"
 #include "engine/ScriptActionModule.h"
 #include "engine/SoundChannels.h"
 #include "engine/controls/AnimatedPictureControl.h"
@@ -68,6 +70,9 @@ class FramesHistoryList {
   QStringList items_;
 };
 
+class Transitions;
+class Effects;
+
 class Game : public QWidget {
   Q_OBJECT
  public:
@@ -90,6 +95,8 @@ class Game : public QWidget {
   FrameFile CurrentFrameFile;      // the frame file of the frame shown
 
   FrameLogic& logic() { return *logic_; }
+  Transitions& transitions() { return *transitions_; }
+  Effects& effects() { return *effects_; }
   // The seven sound channels and their players MPlayer(1..7).
   SoundChannels& soundChannels() { return *soundChannels_; }
   // The timed events of the frame shown (the TimedEvent timers and their code).
@@ -176,9 +183,20 @@ class Game : public QWidget {
 
   // ---- Frames ----------------------------------------------------------------
   void OpenFrame(const QString& sFrameName, bool bWithTransition, int iTransNumber, double dTransitionDuration);
+  // Opens a frame as every frame change does: with a transition, the old
+  // picture is captured first (TransitionStep1) and OpenFrame completes it.
+  void goToFrame(const FrameRequest& request);
   void LoadTexts();
   void ResetFrameTexts();
   void Timer1_Timer();
+
+  // ---- Animated pictures ------------------------------------------------------
+  // Creates the box and GIF control NewIndex showing FileName (a located native
+  // path) with the box's corner at (X, Y) twips; returns NewIndex, or 0 when
+  // FileName is empty or NewIndex is not above 0.
+  int AniGifNewWithIndex(int NewIndex, const QString& FileName, double X, double Y, int Speed);
+  // Loads another file into pair Index; "" removes the pair.
+  void AniGifUpdate(int Index, const QString& FileName, int Speed);
 
   // ---- Message panel, history, click position, pointer ------------------------
   // Shows a text in the in-frame panel; "[hide]" hides it.
@@ -234,6 +252,8 @@ class Game : public QWidget {
   void placeStartHint();
 
   std::unique_ptr<FrameLogic> logic_;
+  std::unique_ptr<Transitions> transitions_;
+  std::unique_ptr<Effects> effects_;
   std::unique_ptr<SoundChannels> soundChannels_;
   std::unique_ptr<logic::Inventory> inventory_;
   std::unique_ptr<logic::SavedGames> savedGames_;

@@ -11,6 +11,7 @@
 
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
+#include "engine/Transitions.h"
 #include "engine/StartHint.h"
 #include "logic/Inventory.h"
 #include "script/DialogueRunner.h"
@@ -33,7 +34,7 @@ using startup::project;
 
 void Game::formLoad() {
   QWidget::move(0, 0);
-  seams::PrepareTransitions(*this);
+  transitions().PrepareTransitions();
   auto replace = [](MenuItem* item, int text) {
     const QString t = startup::InterfaceText(text);
     if (!t.isEmpty()) item->setCaption(t);

@@ -110,14 +110,7 @@ void Game::Timer1_Timer() {
     // not bring the same error back on every tick.
     Timer1.setEnabled(false);
     const FrameFile& f = CurrentFrameFile;
-    if (f.timerWithTransition) {
-      const int number = f.timerTransitionNumber;
-      const double seconds = f.timerTransitionDuration / 1000.0;
-      seams::TransitionStep1(*this, number);
-      OpenFrame(target, true, number, seconds);
-    } else {
-      OpenFrame(target, false, 0, 0);
-    }
+    goToFrame({target, f.timerWithTransition, f.timerTransitionNumber, f.timerTransitionDuration / 1000.0});
   } catch (const VbError&) {
   } catch (const ControlArrayError&) {
   }

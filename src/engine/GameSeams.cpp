@@ -33,20 +33,8 @@ void RunDebugCode(Game& game, const QString& code) {
 
 void ClearMediaState(Game&) {}
 
-void PrepareTransitions(Game&) {}
-void TransitionStep1(Game&, int) {}
-void TransitionStep2(Game&, int, double) {}
-
-
-bool LoadWaveEffectIfAny(Game&, const QString&) { return false; }
-void WaitForEffectStep(Game&) {}
-void ResetEffect(Game&) {}
-void StartEffect(Game&) {}
-
 void ShowExecuteVBScriptWindow(Game& game) { script::ScriptHost::of(game).ExecuteCodeCommand(); }
 void ShowEditProceduresWindow(Game& game) { script::ScriptHost::of(game).EditProceduresCommand(); }
-void SwitchTransitions(Game& game) { game.mnuDisableTransitions->setChecked(!game.mnuDisableTransitions->checked()); }
-void SwitchEffects(Game& game) { game.mnuDisableEffects->setChecked(!game.mnuDisableEffects->checked()); }
 
 void ClearPendingResolution(Game& game) { script::ScriptHost::of(game).VBScriptAction().setResolutionOnLoadGame(0); }
 void RestoreDisplaySettingsIfChanged(Game&) { startup::RestoreDisplaySettings(); }

@@ -1,6 +1,6 @@
 // The calls the game window makes into parts of the player that live in other
-// subsystems: scripts, plug-ins, transitions, video, real-time effects,
-// the display resolution and the debug windows. Each does nothing (or answers
+// subsystems: scripts, plug-ins, video, the display resolution and the debug
+// windows. Each does nothing (or answers
 // "nothing running") until its subsystem provides it; the subsystem then
 // replaces the body in GameSeams.cpp with a call into its own code.
 #pragma once
@@ -40,30 +40,15 @@ void RunDebugCode(Game& game, const QString& code);
 // ---- Media state of the transitions ---------------------------------------------------
 void ClearMediaState(Game& game);
 
-// ---- Transitions -------------------------------------------------------------------------
-void PrepareTransitions(Game& game);
-void TransitionStep1(Game& game, int iTransNumber);
-void TransitionStep2(Game& game, int iTransNumber, double dTransitionDuration);
-
 // ---- Video ----------------------------------------------------------------------------------
 void StopOneTimeVideoPlayer(Game& game);
 bool OneTimeVideoPlaying(Game& game);
 void PlayMovieWithStop(Game& game, const QString& fileName, bool bStretched, int lLeft, int lTop, int lWidth,
                        int lHeight);
 
-// ---- Real-time effects ------------------------------------------------------------------
-// True when the frame has an effect and it was loaded.
-bool LoadWaveEffectIfAny(Game& game, const QString& frameName);
-// Waits (letting events run) until the running effect finished its step, at most 5 s.
-void WaitForEffectStep(Game& game);
-void ResetEffect(Game& game);
-void StartEffect(Game& game);
-
 // ---- Windows of other subsystems ------------------------------------------------------
 void ShowExecuteVBScriptWindow(Game& game);
 void ShowEditProceduresWindow(Game& game);
-void SwitchTransitions(Game& game);
-void SwitchEffects(Game& game);
 
 // ---- Display resolution -------------------------------------------------------------------
 void ClearPendingResolution(Game& game);

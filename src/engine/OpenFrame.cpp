@@ -7,6 +7,8 @@
 #include "engine/GameSeams.h"
 #include "script/DialogueRunner.h"
 #include "script/TimedEvents.h"
+#include "engine/RipplingWater.h"
+#include "engine/Transitions.h"
 #include "engine/controls/ControlArray.h"
 #include "platform/FileResolver.h"
 #include "platform/VbError.h"
@@ -87,11 +89,7 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
     const bool hasVideo = !f.video.isEmpty();
 
     // 8: let a running rippling-water step finish before the picture changes.
-    if (TimerRipplingWater.enabled()) {
-      TimerRipplingWater.setEnabled(false);
-      seams::WaitForEffectStep(*this);
-    }
-    seams::ResetEffect(*this);
+    effects().StopRipplingWater();
 
     // 9: video before the frame.
     if (GameStopped()) return;
@@ -192,12 +190,12 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
     if (GameStopped()) return;
     bool effectLoaded = false;
     if (!mnuDisableEffects->checked() && f.backgroundType == 1 && !f.tile)
-      effectLoaded = seams::LoadWaveEffectIfAny(*this, name);
+      effectLoaded = effects().LoadWaveEffectIfAny(name);
 
     // 23
     sound.ApplySoundChannels();
     if (bWithTransition)
-      seams::TransitionStep2(*this, iTransNumber, dTransitionDuration);
+      transitions().TransitionStep2(iTransNumber, dTransitionDuration);
     else
       sound.EnableAudioFade();
 
@@ -230,10 +228,7 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
 
     // 27
     if (GameStopped()) return;
-    if (!mnuDisableEffects->checked() && effectLoaded) {
-      seams::StartEffect(*this);
-      TimerRipplingWater.setEnabled(true);
-    }
+    if (!mnuDisableEffects->checked() && effectLoaded) effects().StartRipplingWater();
 
     // 28: the frame timer.
     try {
@@ -258,6 +253,15 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
       startup::ShowStandardErrorReport(QStringLiteral(" Unable to load the frame called '") + name +
                                            QStringLiteral("'. ") + kFrameLinkHelp + QStringLiteral(" "),
                                        QString::fromStdString(e.what()));
+  }
+}
+
+void Game::goToFrame(const FrameRequest& request) {
+  if (request.withTransition) {
+    transitions().TransitionStep1(request.transitionNumber);
+    OpenFrame(request.frameName, true, request.transitionNumber, request.transitionSeconds);
+  } else {
+    OpenFrame(request.frameName, false, 0, 0);
   }
 }
 

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include "engine/FrameRequest.h"
+
 namespace qm::engine {
 
 struct VBScriptActionModule {
@@ -25,6 +27,11 @@ struct VBScriptActionModule {
     bStopGame = false;
     bPopupLoadGame = false;
     bPopupSaveGame = false;
+  }
+
+  // The requested frame; a duration other than 0 asks for a transition.
+  FrameRequest frameRequest() const {
+    return {sFrameToLoad, dTransitionDuration != 0, iTransitionNumber, dTransitionDuration};
   }
 };
 

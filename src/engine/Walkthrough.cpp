@@ -10,6 +10,7 @@
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
 #include "engine/WalkthroughDialogueSteps.h"
+#include "engine/WalkthroughEffectSteps.h"
 #include "engine/WalkthroughSoundSteps.h"
 #include "platform/RecordingDialogService.h"
 #include "startup/Project.h"
@@ -370,6 +371,7 @@ QString WalkthroughRunner::expect(const QStringList& w) {
   if (w.size() < 2) return QStringLiteral("expect what?");
   const QString what = w[1].toLower();
   Game* g = game();
+  if (auto effect = expectEffectStep(g, w)) return *effect;
   if (what == QLatin1String("frame")) {
     if (w.size() != 3) return QStringLiteral("expect frame needs a frame name");
     const QString current = startup::CurrentFrameName();

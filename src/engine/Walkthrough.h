@@ -15,6 +15,7 @@
 //   expect visible N / expect hidden N
 //   expect message "TEXT"    shown during the last step that is not an expect
 //   expect nomessage
+//   expect water on|off      the frame's rippling water runs or not
 //   expect channel N "FILE" [VOLUME] / expect playing "FILE" [VOLUME] / expect stopped "FILE"
 //   screenshot FILE          the frame picture as a PNG file
 //   drag, save, load, menu, expect items/file/nofile: see WalkthroughGameSteps.cpp

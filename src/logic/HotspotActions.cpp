@@ -204,23 +204,12 @@ int GameLogic::performAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDial
       result = kFrameOpened;
     } else if (r.goToFrame != 0) {
       if (!bDoNotQuitDialogue) game_.dialogue().QuitDialogue();
-      const QString target = r.frameName;
-      if (r.hasTransition()) {
-        es::TransitionStep1(game_, r.transitionNumber);
-        game_.OpenFrame(target, true, r.transitionNumber, r.transitionDurationMs / 1000.0);
-      } else {
-        game_.OpenFrame(target, false, 0, 0);
-      }
+      game_.goToFrame({r.frameName, r.hasTransition(), r.transitionNumber, r.transitionDurationMs / 1000.0});
       result = kFrameOpened;
     } else if (r.goToLastVisitedFrame && game_.FramesHistory.ListCount() >= 2) {
       if (!bDoNotQuitDialogue) game_.dialogue().QuitDialogue();
       const QString target = stepBackInHistory(game_.FramesHistory);
-      if (r.hasTransition()) {
-        es::TransitionStep1(game_, r.transitionNumber);
-        game_.OpenFrame(target, true, r.transitionNumber, r.transitionDurationMs / 1000.0);
-      } else {
-        game_.OpenFrame(target, false, 0, 0);
-      }
+      game_.goToFrame({target, r.hasTransition(), r.transitionNumber, r.transitionDurationMs / 1000.0});
       result = kFrameOpened;
     }
   }
@@ -246,13 +235,7 @@ void GameLogic::playLegacySounds(int AreaIndex) {
 // Opens the frame a script asked for, with its transition when it gave a duration.
 void GameLogic::openRequestedFrame(bool endDialogue) {
   if (endDialogue) game_.dialogue().QuitDialogue();
-  const auto request = game_.VBScriptAction;  // the new frame's own code may change it
-  if (request.dTransitionDuration != 0) {
-    es::TransitionStep1(game_, request.iTransitionNumber);
-    game_.OpenFrame(request.sFrameToLoad, true, request.iTransitionNumber, request.dTransitionDuration);
-  } else {
-    game_.OpenFrame(request.sFrameToLoad, false, 0, 0);
-  }
+  game_.goToFrame(game_.VBScriptAction.frameRequest());
 }
 
 int GameLogic::ExecuteVBScriptAndConsequences(const QString& sText, bool bResetLastClickPosition) {

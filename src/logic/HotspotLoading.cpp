@@ -40,11 +40,6 @@ void ignoringErrors(Fn&& fn) {
   }
 }
 
-QString errorText(const std::exception& e) {
-  if (auto vb = dynamic_cast<const VbError*>(&e)) return vb->description;
-  return QString::fromUtf8(e.what());
-}
-
 }  // namespace
 
 void GameLogic::ResetFrameAreas() {
@@ -89,7 +84,7 @@ void GameLogic::LoadAreas() {
     try {
       buildHotspot(n, record);
     } catch (const std::exception& e) {
-      reportStandardError(QStringLiteral(" Unable to load hotspot #%1. ").arg(n) + errorText(e));
+      reportStandardError(QStringLiteral(" Unable to load hotspot #%1. ").arg(n) + VbError::describe(e));
     }
     // A broken record is passed over up to its separator, so the next
     // hotspot starts in step.
@@ -105,8 +100,8 @@ void GameLogic::buildHotspot(int n, const HotspotRecord& record) {
     area.clearPicture();
     area.move(0, 0, 15, 15);
     const QString picture = locatedMedia(paths.areas, record.pictureFile);
-    const int link = seams::AniGifNewWithIndex(game_, n, picture, record.x + 30, record.y + 30,
-                                               record.animationSpeedValue());
+    const int link = game_.AniGifNewWithIndex(n, picture, record.x + 30, record.y + 30,
+                                              record.animationSpeedValue());
     area.setWhatsThisHelpId(link);
     if (link > 0 && game_.AniGifBox.exists(link)) {
       auto& box = game_.AniGifBox[link];
@@ -145,7 +140,12 @@ void GameLogic::buildHotspot(int n, const HotspotRecord& record) {
       player.setHeight(area.height());
       player.setWidth(area.width());
     }
-    player.setFileName(locatedMedia(paths.frames, record.videoFile));
+    const QString video = locatedMedia(paths.frames, record.videoFile);
+    player.setFileName(video);
+    // A missing file has been reported by the locator; one that is there but
+    // cannot be played is reported here, and the hotspot goes on loading.
+    if (platform::fileExists(video) && !player.errorString().isEmpty())
+      reportStandardError(QStringLiteral(" Unable to load hotspot #%1. ").arg(n) + player.errorString());
     player.setRate(record.videoRate == 0 ? 1.0 : record.videoRate);
     player.setPlayCount(record.videoPlayCount);
     player.setVolume(media::fromLevel(record.videoVolume));

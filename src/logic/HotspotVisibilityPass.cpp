@@ -45,13 +45,13 @@ void GameLogic::applyVisibility(int n, bool shown) {
       auto& box = game_.AniGifBox[link];
       if (box.visible() && !shown) {
         box.setVisibleVb(false);
-        seams::StopAnimation(game_, link);
+        game_.AniGif[link].stop();
         letEventsRun();
       } else if (!box.visible() && shown) {
         box.setVisibleVb(true);
-        seams::StopAnimation(game_, link);
+        game_.AniGif[link].stop();
         letEventsRun();
-        seams::StartAnimation(game_, link);
+        game_.AniGif[link].play();
         letEventsRun();
       } else {
         box.setVisibleVb(shown);

@@ -8,35 +8,6 @@
 
 namespace qm::logic::seams {
 
-int AniGifNewWithIndex(engine::Game& game, int n, const QString& nativePath, double left, double top, int speed) {
-  // A box at the position holding the animated picture; the box takes the
-  // picture's size and gets the clicks (the picture lets them through).
-  auto& box = game.AniGifBox.exists(n) ? game.AniGifBox[n] : game.AniGifBox.Load(n);
-  auto& picture = game.AniGif.exists(n) ? game.AniGif[n] : game.AniGif.Load(n);
-  picture.setAttribute(Qt::WA_TransparentForMouseEvents);
-  picture.setSpeed(speed);
-  picture.setFileName(nativePath);
-  box.move(left, top);
-  picture.move(0, 0);  // inside its box
-  box.clearPicture();
-  const QImage first = picture.stillImage();
-  if (!first.isNull()) {
-    box.setWidth(first.width() * engine::kTwipsPerPixel);
-    box.setHeight(first.height() * engine::kTwipsPerPixel);
-  }
-  picture.setVisibleVb(true);
-  box.zOrder(0);
-  return n;
-}
-
-void StopAnimation(engine::Game& game, int link) {
-  if (game.AniGif.exists(link)) game.AniGif[link].stop();
-}
-
-void StartAnimation(engine::Game& game, int link) {
-  if (game.AniGif.exists(link)) game.AniGif[link].play();
-}
-
 bool MovieWithStopOn(engine::Game& game) { return game.VideoStarting; }
 
 }  // namespace qm::logic::seams

@@ -1,7 +1,6 @@
 #pragma once
 // Calls the game logic makes into parts of the player that are built
-// elsewhere (animated pictures, video) and
-// that the game window's own seams do not cover. Each has a plain default
+// elsewhere (video, plug-in variables) and that the game window's own seams do not cover. Each has a plain default
 // that keeps a game playable until its part takes it over.
 
 #include <QString>
@@ -14,14 +13,6 @@ class Game;
 }
 
 namespace qm::logic::seams {
-
-// ---- Animated pictures ------------------------------------------------------
-// Creates the animated picture (and the box holding it) that stands in for
-// hotspot n; returns its index in AniGif/AniGifBox (0 when none was made).
-int AniGifNewWithIndex(engine::Game& game, int n, const QString& nativePath, double left, double top, int speed);
-void StopAnimation(engine::Game& game, int link);
-void StartAnimation(engine::Game& game, int link);
-
 
 // ---- Video ----------------------------------------------------------------------------
 // A video started with a stop request is on (clicks are then ignored).

@@ -30,6 +30,7 @@ QString VbError::standardDescription(int number) {
     case 76: return QStringLiteral("Path not found");
     case 91: return QStringLiteral("Object variable or With block variable not set");
     case 94: return QStringLiteral("Invalid use of Null");
+    case 380: return QStringLiteral("Invalid property value");
     case 424: return QStringLiteral("Object required");
     case 380: return QStringLiteral("Invalid property value");
     case 429: return QStringLiteral("ActiveX component can't create object");
@@ -40,6 +41,11 @@ QString VbError::standardDescription(int number) {
 }
 
 VbError VbError::of(int number) { return VbError(number, standardDescription(number)); }
+
+QString VbError::describe(const std::exception& e) {
+  if (const auto* vb = dynamic_cast<const VbError*>(&e)) return vb->description;
+  return QString::fromUtf8(e.what());
+}
 
 static VbError withPath(int number, const QString& path) {
   VbError e = VbError::of(number);

@@ -23,6 +23,10 @@ struct VbError : std::exception {
   // An error with its standard description.
   static VbError of(int number);
 
+  // What to show for any failure: a VbError's description, else the
+  // exception's own text.
+  static QString describe(const std::exception& e);
+
   static VbError invalidCall() { return of(5); }        // 5  Invalid procedure call or argument
   static VbError overflow() { return of(6); }           // 6  Overflow
   static VbError typeMismatch() { return of(13); }      // 13 Type mismatch

@@ -534,13 +534,7 @@ void ScriptHost::TimerObjectTick(int index) {
     }
     r.sFrameToLoad = logic::resolveFrameRequest(r.sFrameToLoad, game_.FramesHistory);
     if (!r.sFrameToLoad.isEmpty()) {
-      const auto request = r;
-      if (request.dTransitionDuration != 0) {
-        engine::seams::TransitionStep1(game_, request.iTransitionNumber);
-        game_.OpenFrame(request.sFrameToLoad, true, request.iTransitionNumber, request.dTransitionDuration);
-      } else {
-        game_.OpenFrame(request.sFrameToLoad, false, 0, 0);
-      }
+      game_.goToFrame(r.frameRequest());
     } else {
       game_.timedEvents().StartTimedEvents();
     }

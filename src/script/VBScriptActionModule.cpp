@@ -7,6 +7,8 @@
 #include <QThread>
 
 #include "engine/Game.h"
+#include "engine/RipplingWater.h"
+#include "engine/Transitions.h"
 #include "engine/GameSeams.h"
 #include "engine/PictureCache.h"
 #include "logic/GameLogic.h"
@@ -491,10 +493,10 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
       return {};
     case kGetClickPositionX: return vb::Value(static_cast<int16_t>(game_ ? game_->clickPositionX() : 0));
     case kGetClickPositionY: return vb::Value(static_cast<int16_t>(game_ ? game_->clickPositionY() : 0));
-    case kGetTransitionsStatus: return vb::Value(!game("GetTransitionsStatus").mnuDisableTransitions->checked());
-    case kGetEffectsStatus: return vb::Value(!game("GetEffectsStatus").mnuDisableEffects->checked());
-    case kInvertTransitionsStatus: engine::seams::SwitchTransitions(game("InvertTransitionsStatus")); return {};
-    case kInvertEffectsStatus: engine::seams::SwitchEffects(game("InvertEffectsStatus")); return {};
+    case kGetTransitionsStatus: return vb::Value(game("GetTransitionsStatus").transitions().GetTransitionsStatus());
+    case kGetEffectsStatus: return vb::Value(game("GetEffectsStatus").effects().GetEffectsStatus());
+    case kInvertTransitionsStatus: game("InvertTransitionsStatus").transitions().EnableOrDisableTransitions(); return {};
+    case kInvertEffectsStatus: game("InvertEffectsStatus").effects().EnableOrDisableEffects(); return {};
     case kRemoveAllItems:
       try {
         engine::Game& g = game("RemoveAllItems");
@@ -644,9 +646,20 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
       }
       if (game_) game_->setEnabled(true);
       return {};
-    case kCaptureFrame:
+    case kCaptureFrame: {
       vb::checkArgCount(args, 2, 2);
-      raiseUnavailable(QStringLiteral("CaptureFrame"), QStringLiteral("frame captures"));
+      engine::Game& g = game("CaptureFrame");
+      const vb::Value& p = args[0].deref();
+      if (!p.isObject() || !p.asObject()) vb::raise(vb::err::ObjectRequired);
+      auto* ctl = dynamic_cast<ControlObject*>(p.asObject());
+      auto* box = ctl ? qobject_cast<engine::PictureBoxControl*>(ctl->qobject()) : nullptr;
+      if (!box) vb::raise(vb::err::TypeMismatch);
+      if (vb::toBool(args[1].deref()))
+        g.transitions().CaptureCurrentFrame(*box);
+      else
+        g.transitions().CaptureActualFrame(*box);
+      return {};
+    }
     case kSaveAPicture: {
       vb::checkArgCount(args, 2, 2);
       const vb::Value& p = args[0].deref();

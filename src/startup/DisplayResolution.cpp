@@ -63,11 +63,6 @@ void notifyListeners() {
   }
 }
 
-QString describe(const std::exception& e) {
-  if (const auto* vb = dynamic_cast<const VbError*>(&e)) return vb->description;
-  return QString::fromLocal8Bit(e.what());
-}
-
 }  // namespace
 
 QSize RealScreenSize() {
@@ -154,7 +149,7 @@ void SwitchDisplayResolution(int16_t code) {
     // mode is there at once, so the game goes straight on.
     if (state().centerHook) state().centerHook();
   } catch (const std::exception& e) {
-    ShowStandardErrorReport(QStringLiteral(" Error changing display resolution. ") + describe(e));
+    ShowStandardErrorReport(QStringLiteral(" Error changing display resolution. ") + VbError::describe(e));
   }
 }
 

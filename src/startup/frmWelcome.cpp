@@ -56,11 +56,6 @@ QFont fontOfPixels(int pixels, bool bold = false) {
   return font;
 }
 
-QString describe(const std::exception& e) {
-  if (const auto* vb = dynamic_cast<const VbError*>(&e)) return vb->description;
-  return QString::fromLocal8Bit(e.what());
-}
-
 // The shell cannot open a bare host name ("www.example.com") as a web page:
 // give such an address the web's scheme.
 QString webAddressForShell(const QString& address) {
@@ -475,7 +470,7 @@ void frmWelcome::ClickButton(int index) {
     }
   } catch (const std::exception& e) {
     ShowStandardErrorReport(
-        QStringLiteral(" Error loading the main program window. Try restarting the program. ") + describe(e));
+        QStringLiteral(" Error loading the main program window. Try restarting the program. ") + VbError::describe(e));
     // Started at once, the welcome window was never laid out: with no game
     // window either, nothing would be left on screen, so the program ends.
     if (index == kButtonStart && startedAtOnce_) close();

@@ -1,14 +1,12 @@
 #include "engine/controls/AnimatedPictureControl.h"
 
-#include <QDebug>
-
 #include "media/AnimatedPicture.h"
 
 namespace qm::engine {
 
 namespace {
 const PropertyDef kProps[] = {
-    QM_PROP(AnimatedPictureControl, "FileName", fileName, setFileName, toString),
+    QM_PROP(AnimatedPictureControl, "FileName", fileName, setFileNameProperty, toString),
     QM_PROP(AnimatedPictureControl, "Speed", speed, setSpeed, toInt),
 };
 }  // namespace
@@ -26,13 +24,15 @@ const PropertyTable& AnimatedPictureControl::propertyTable() const {
   return table;
 }
 
-void AnimatedPictureControl::setFileName(const QString& nativePath) {
+bool AnimatedPictureControl::setFileName(const QString& nativePath) {
   fileName_ = nativePath;
   playing_ = false;
-  if (!animation_->setFileName(nativePath) && !nativePath.isEmpty())
-    qWarning().noquote() << "Unable to load animated picture" << nativePath << "-" << animation_->errorString();
+  const bool loaded = animation_->setFileName(nativePath) || nativePath.isEmpty();
   setPictureImage(animation_->stillImage(), animation_->stillImage().isNull() ? QString() : nativePath);
+  return loaded;
 }
+
+QString AnimatedPictureControl::errorString() const { return animation_->errorString(); }
 
 void AnimatedPictureControl::setSpeed(int s) {
   speed_ = s;

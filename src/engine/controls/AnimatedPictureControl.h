@@ -20,7 +20,10 @@ class AnimatedPictureControl : public ImageControl {
 
   QString fileName() const { return fileName_; }
   // Loads a native path and shows its first image; "" empties the control.
-  void setFileName(const QString& nativePath);
+  // False (see errorString()) when the file cannot be read as a picture.
+  bool setFileName(const QString& nativePath);
+  void setFileNameProperty(const QString& nativePath) { setFileName(nativePath); }
+  QString errorString() const;
   // A percentage of the picture's own pace, halved: 50 plays it as stored.
   int speed() const { return speed_; }
   void setSpeed(int s);

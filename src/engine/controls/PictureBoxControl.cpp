@@ -74,11 +74,21 @@ QImage PictureBoxControl::snapshot() {
   return out;
 }
 
-void PictureBoxControl::paintEvent(QPaintEvent* e) {
-  QPainter p(this);
-  p.fillRect(e->rect(), colorFromVb(static_cast<uint32_t>(backColor_)));
+void PictureBoxControl::setTransparentBack(bool t) {
+  transparentBack_ = t;
+  setAttribute(Qt::WA_OpaquePaintEvent, !t);
+  update();
+}
+
+void PictureBoxControl::paintOwnLayers(QPainter& p, const QRect& area) const {
+  if (!transparentBack_) p.fillRect(area, colorFromVb(static_cast<uint32_t>(backColor_)));
   if (!picture_.isNull()) p.drawImage(0, 0, picture_);
   if (!drawn_.isNull()) p.drawImage(0, 0, drawn_);
+}
+
+void PictureBoxControl::paintEvent(QPaintEvent* e) {
+  QPainter p(this);
+  paintOwnLayers(p, e->rect());
 }
 
 }  // namespace qm::engine

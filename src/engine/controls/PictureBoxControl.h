@@ -5,6 +5,8 @@
 
 #include <QImage>
 
+class QPainter;
+
 #include "engine/controls/VbControl.h"
 
 namespace qm::engine {
@@ -34,6 +36,12 @@ class PictureBoxControl : public VbControl {
   void paintPicture(const QImage& image, double xTwips, double yTwips);
   // What the box shows now, children included, at its own size.
   QImage snapshot();
+  // What the box itself shows, without its children: back colour, picture and
+  // what was drawn on it.
+  void paintOwnLayers(QPainter& p, const QRect& area) const;
+  // A transparent box shows what lies behind it where it has no picture
+  // (the boxes that hold animated pictures).
+  void setTransparentBack(bool t);
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -42,6 +50,7 @@ class PictureBoxControl : public VbControl {
   int backColor_ = 0x8000000F;
   int borderStyle_ = 0;
   bool autoRedraw_ = true;
+  bool transparentBack_ = false;
   QImage picture_;
   QString picturePath_;
   QImage drawn_;  // ARGB; null when nothing was drawn

@@ -1,0 +1,89 @@
+// The two frame captures of the transitions: what the player shows, and the
+// frame composed from its parts.
+#include <QPainter>
+#include <algorithm>
+#include <vector>
+
+#include "engine/Game.h"
+#include "engine/Transitions.h"
+#include "platform/FileResolver.h"
+#include "startup/Project.h"
+
+namespace qm::engine {
+
+void Transitions::CaptureActualFrame(PictureBoxControl& PicBox) {
+  // The inventory is not photographed.
+  std::vector<std::pair<VbControl*, bool>> hidden;
+  auto hide = [&](VbControl* c) {
+    if (!c) return;
+    hidden.emplace_back(c, c->visible());
+    c->setVisibleVb(false);
+  };
+  hide(game_.Inventory1);
+  hide(game_.Inventory2);
+  for (int i : game_.PickedObject.indices())
+    if (i != 0) hide(game_.PickedObject.item(i));
+
+  QImage shot = game_.PictureBox->snapshot();
+
+  // In a window, whatever lies outside the desktop work area cannot be seen and stays black.
+  if (startup::project().info.windowedMode && game_.WorkArea.isValid()) {
+    const QPoint origin = game_.mapToGlobal(game_.pictureToWindow(QPointF(0, 0)).toPoint());
+    const QRect onScreen(origin, shot.size());
+    const QRect seen = onScreen.intersected(game_.WorkArea).translated(-origin);
+    if (seen != shot.rect()) {
+      QImage cut(shot.size(), shot.format());
+      cut.fill(Qt::black);
+      if (!seen.isEmpty()) {
+        QPainter p(&cut);
+        p.drawImage(seen.topLeft(), shot, seen);
+      }
+      shot = cut;
+    }
+  }
+  for (auto& [control, wasVisible] : hidden) control->setVisibleVb(wasVisible);
+
+  PicBox.cls();
+  PicBox.setBackColor(0);
+  PicBox.setPictureImage(shot);
+}
+
+void Transitions::CaptureCurrentFrame(PictureBoxControl& PicBox) {
+  PictureBoxControl& frame = *game_.PictureBox;
+  QImage out(frame.QWidget::size(), QImage::Format_RGB32);
+  out.fill(Qt::black);
+  {
+    QPainter p(&out);
+    // The background: a colour, the tiles painted on the frame picture, or its picture.
+    frame.paintOwnLayers(p, out.rect());
+    auto paintControl = [&p](QWidget* w) { w->render(&p, w->pos(), QRegion(), QWidget::RenderFlags()); };
+
+    // Text boxes as they are drawn on screen.
+    for (int i : game_.Text.indices())
+      if (LabelControl* t = game_.Text.item(i); i != 0 && t && t->visible()) paintControl(t);
+
+    // Hotspot pictures; a hotspot with an animated picture is drawn by it.
+    for (int i : game_.Area.indices()) {
+      ImageControl* a = game_.Area.item(i);
+      if (i == 0 || !a || !a->hasPicture() || !a->visible() || a->whatsThisHelpId() > 0) continue;
+      paintControl(a);
+    }
+
+    // Animated pictures show their first image (they start again after the transition).
+    for (int i : game_.Area.indices()) {
+      const ImageControl* a = game_.Area.item(i);
+      const int link = i != 0 && a ? a->whatsThisHelpId() : 0;
+      if (link <= 0 || !game_.AniGifBox.exists(link) || !game_.AniGif.exists(link)) continue;
+      const PictureBoxControl& box = game_.AniGifBox[link];
+      const AnimatedPictureControl& gif = game_.AniGif[link];
+      if (!box.visible() || gif.fileName().isEmpty() || !platform::fileExists(gif.fileName())) continue;
+      p.drawImage(box.pos() + gif.pos(), gif.stillImage());
+    }
+
+    if (game_.PicRipplingWater->visible()) paintControl(game_.PicRipplingWater);
+  }
+  PicBox.cls();
+  PicBox.setPictureImage(out);
+}
+
+}  // namespace qm::engine

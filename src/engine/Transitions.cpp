@@ -1,0 +1,167 @@
+#include "engine/Transitions.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <algorithm>
+#include <cmath>
+
+#include "engine/Game.h"
+#include "engine/SoundChannels.h"
+#include "media/TransitionPass.h"
+#include "platform/VbError.h"
+#include "startup/ErrorReport.h"
+#include "startup/Project.h"
+#include "startup/Settings.h"
+
+namespace qm::engine {
+
+using startup::GameStopped;
+
+namespace {
+
+// Each pass lets window events run and then naps this long: passes closer
+// together than a display refresh would not be seen.
+constexpr int kPassNapMs = 10;
+
+}  // namespace
+
+Transitions::Transitions(Game& game) : game_(game) {}
+
+bool Transitions::disabled() const { return game_.mnuDisableTransitions->checked(); }
+
+void Transitions::PrepareTransitions() {
+  for (PictureBoxControl* box : {game_.picWhere, game_.picStart, game_.picEnd}) {
+    box->hide();
+    box->clearPicture();
+    box->setBackColor(0);
+  }
+}
+
+void Transitions::TransitionStep1(int iTransNumber) {
+  if (GameStopped() || disabled()) return;
+  try {
+    PictureBoxControl& frame = *game_.PictureBox;
+    // picWhere lies exactly over the frame picture; picStart and picEnd are
+    // work pictures of the frame's size.
+    game_.picWhere->move(0, 0, frame.width(), frame.height());
+    game_.picStart->move(0, 0, frame.width(), frame.height());
+    game_.picEnd->move(0, 0, frame.width(), frame.height());
+    CaptureActualFrame(*game_.picStart);
+    if (media::transitionKind(iTransNumber) == media::TransitionKind::None) return;
+    // Every animated transition covers the frame with the old picture while
+    // the new frame loads underneath.
+    game_.picWhere->setPictureImage(game_.picStart->image());
+    game_.picWhere->zOrder(0);
+    game_.picWhere->setVisibleVb(true);
+    game_.picWhere->repaint();
+  } catch (const std::exception& e) {
+    if (!GameStopped())
+      startup::ShowStandardErrorReport(QStringLiteral(" Error in \"TransitionStep1\". "), VbError::describe(e));
+  }
+}
+
+void Transitions::TransitionStep2(int iTransNumber, double dTransitionDuration) {
+  if (GameStopped()) return;
+  if (disabled()) {
+    // No transition drives the fades of this frame change: the fade timer does.
+    game_.soundChannels().EnableAudioFade();
+    return;
+  }
+  try {
+    const bool timerWasOn = game_.Timer1.enabled();
+    if (game_.TimerMessageBox.enabled()) game_.TimerMessageBox_Timer();
+    game_.Timer1.setEnabled(false);
+
+    CaptureCurrentFrame(*game_.picEnd);
+    RenderTransition(iTransNumber, dTransitionDuration);
+
+    // Animated pictures start again from their first image, as the new picture showed them.
+    for (int i : game_.Area.indices()) {
+      const ImageControl* area = game_.Area.item(i);
+      const int link = area && i != 0 ? area->whatsThisHelpId() : 0;
+      if (link <= 0 || !game_.AniGifBox.exists(link) || !game_.AniGifBox[link].visible()) continue;
+      if (!game_.AniGif.exists(link)) continue;
+      game_.AniGif[link].stop();
+      game_.AniGif[link].play();
+    }
+
+    if (timerWasOn) game_.Timer1.setEnabled(true);
+    game_.picWhere->setVisibleVb(false);
+    game_.picWhere->clearPicture();
+    game_.picStart->clearPicture();
+    game_.picEnd->clearPicture();
+    pass_ = QImage();
+  } catch (const std::exception& e) {
+    if (!GameStopped())
+      startup::ShowStandardErrorReport(QStringLiteral(" Error in \"TransitionStep2\". "), VbError::describe(e));
+  }
+}
+
+void Transitions::showPass(int iTransNumber, double fraction) {
+  const QSize size(game_.picWhere->QWidget::width(), game_.picWhere->QWidget::height());
+  // picWhere lets go of the last pass first, so drawing does not copy it.
+  game_.picWhere->clearPicture();
+  if (pass_.size() != size || pass_.format() != media::kTransitionFormat)
+    pass_ = QImage(size, media::kTransitionFormat);
+  if (pass_.isNull()) throw VbError::of(7);
+  media::drawTransitionPass(pass_, game_.picStart->image(), game_.picEnd->image(),
+                            media::transitionKind(iTransNumber), fraction);
+  game_.picWhere->setPictureImage(pass_);
+  ++passes_;
+}
+
+void Transitions::RenderTransition(int iTransNumber, double dTransitionDuration) {
+  passes_ = 0;
+  const bool animated = media::transitionKind(iTransNumber) != media::TransitionKind::None &&
+                        std::isfinite(dTransitionDuration) && dTransitionDuration > 0;
+  try {
+    if (animated) {
+      game_.TransitionRunning = true;
+      game_.TransitionSkip = false;
+      game_.picWhere->zOrder(0);
+      game_.picWhere->setVisibleVb(true);
+      QElapsedTimer clock;
+      clock.start();
+      double elapsed = 0;
+      while (elapsed <= dTransitionDuration) {
+        elapsed = static_cast<double>(clock.nsecsElapsed()) / 1e9;
+        const double fraction = std::min(1.0, elapsed / dTransitionDuration);
+        showPass(iTransNumber, fraction);
+        game_.soundChannels().AudioFadeStep(fraction);
+        if (onPass) onPass(fraction);
+        QCoreApplication::processEvents();
+        if (game_.TransitionSkip) {
+          game_.TransitionRunning = false;
+          game_.TransitionSkip = false;
+          break;
+        }
+        QThread::msleep(kPassNapMs);
+      }
+    }
+  } catch (const std::exception& e) {
+    if (!AlphaBlendWarningShown) {
+      AlphaBlendWarningShown = true;
+      startup::ShowStandardErrorReport(
+          QStringLiteral(" Error rendering the full-screen alphablending transitions. Make sure that the file "
+                         "'Msimg32.dll' is in your Windows\\System directory. This message will not reappear "
+                         "until you restart the program. "),
+          VbError::describe(e));
+    }
+  }
+  game_.picStart->setVisibleVb(false);
+  game_.picEnd->setVisibleVb(false);
+  game_.TransitionRunning = false;
+  game_.soundChannels().AudioFadeStep(1);
+}
+
+void Transitions::EnableOrDisableTransitions() {
+  MenuItem& item = *game_.mnuDisableTransitions;
+  item.setChecked(!item.checked());
+  startup::SaveSetting(QString::fromLatin1(startup::settings_keys::kDisableTransitions),
+                       item.checked() ? QStringLiteral("True") : QStringLiteral("False"));
+}
+
+bool Transitions::GetTransitionsStatus() const { return !disabled(); }
+
+}  // namespace qm::engine

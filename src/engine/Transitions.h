@@ -1,0 +1,66 @@
+// Frame transitions and frame captures, owned by the game window.
+//
+// A frame change with a transition comes in two halves around the loading of
+// the new frame: TransitionStep1 photographs the old frame and covers the
+// frame area with that picture while the new frame loads underneath;
+// TransitionStep2 composes the new frame off-screen, animates from the old
+// picture to the new one (RenderTransition) and uncovers the real frame.
+// picStart holds the old picture, picEnd the new one, and picWhere, placed
+// over the frame picture, shows each pass of the animation.
+//
+// The animation runs on the user-interface thread and lets window events run
+// on every pass; a click or Esc sets TransitionSkip, which ends it at the next
+// pass. It is timed by the clock: a 1.5 s transition lasts 1.5 s whatever the
+// machine.
+#pragma once
+
+#include <QImage>
+#include <functional>
+
+namespace qm::engine {
+
+class Game;
+class PictureBoxControl;
+
+class Transitions {
+ public:
+  explicit Transitions(Game& game);
+
+  // Window load: the three transition boxes start hidden and empty.
+  void PrepareTransitions();
+
+  // What the player shows of the frame picture (inventory hidden) into PicBox.
+  // In a window partly outside the desktop work area, the parts outside stay black.
+  void CaptureActualFrame(PictureBoxControl& PicBox);
+  // The frame composed from its parts, without reading the screen: background,
+  // text boxes, hotspot pictures, still images of the animated pictures and the
+  // rippling water.
+  void CaptureCurrentFrame(PictureBoxControl& PicBox);
+
+  void TransitionStep1(int iTransNumber);
+  void TransitionStep2(int iTransNumber, double dTransitionDuration);
+  // Animates from picStart to picEnd on picWhere.
+  void RenderTransition(int iTransNumber, double dTransitionDuration);
+
+  // The "Disable Transitions" switch, stored in the user's settings.
+  void EnableOrDisableTransitions();
+  // True while transitions are on.
+  bool GetTransitionsStatus() const;
+
+  // Called after each pass with the pass's fraction 0..1 (tests, recording).
+  std::function<void(double fraction)> onPass;
+  // Passes drawn by the last RenderTransition.
+  int lastPassCount() const { return passes_; }
+
+ private:
+  bool disabled() const;
+  // The picture shown on picWhere for a fraction of the way.
+  void showPass(int iTransNumber, double fraction);
+
+  Game& game_;
+  bool AlphaBlendWarningShown = false;
+  QImage pass_;  // the picture of the current pass, in the screen's format
+  int passes_ = 0;
+};
+
+}  // namespace qm::engine

@@ -1,0 +1,308 @@
+// Frame transitions and captures on a running game: what covers the frame,
+// how long it lasts, what ends it, and what the composed picture holds.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProcess>
+
+#include "engine/RipplingWater.h"
+#include "engine/Transitions.h"
+#include "logic/LogicGameFixture.h"
+#include "startup/Settings.h"
+
+namespace qm::testing {
+namespace {
+
+constexpr QRgb kRed = qRgb(255, 0, 0);
+constexpr QRgb kBlue = qRgb(0, 0, 255);
+
+class TransitionsTest : public LogicGameFixture {
+ protected:
+  // Hall is red, Den is blue; hotspot 1 of Hall goes to Den with the given transition.
+  engine::Game& redAndBlue(GameFolderBuilder& folder, int number = 1, double ms = 0) {
+    basicGame(folder);
+    FrameSpec red, blue;
+    red.background = QString::number(0x0000FF);
+    blue.background = QString::number(0xFF0000);
+    folder.file("Frames/Hall.fme", frameFileBytes(red));
+    folder.file("Frames/Den.fme", frameFileBytes(blue));
+    HotspotSpec door;
+    ActionSpec go;
+    go.goToFrame = 1;
+    go.frameName = "Den";
+    go.useTransition = 1;
+    go.transitionDurationMs = ms;
+    go.transitionNumber = number;
+    folder.file("FramesData/Hall.fm2", hotspotFileBytes({door}));
+    folder.file("FramesData/Hall.fm3", actionFileBytes({go}));
+    return startGame(folder);
+  }
+  static QRgb middle(engine::Game& g) { return g.framePicture().pixel(200, 150); }
+  static void pressOn(QWidget* w) {
+    const QPointF at(5, 5);
+    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+  }
+  static bool ffmpeg(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral("ffmpeg"), QStringList{"-v", "error", "-y", "-nostdin"} + args);
+    return p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+  }
+};
+
+TEST_F(TransitionsTest, CrossFadeLastsItsDurationByTheClockAndEndsOnTheNewFrame) {
+  GameFolderBuilder folder;
+  auto& g = redAndBlue(folder);
+  ASSERT_EQ(middle(g), kRed);
+  bool coveredHalfWay = false;
+  g.transitions().onPass = [&](double f) {
+    if (f > 0.4 && f < 0.6) {
+      const QColor c = g.framePicture().pixelColor(200, 150);
+      coveredHalfWay = coveredHalfWay || (c.red() > 60 && c.red() < 195 && c.blue() > 60 && c.blue() < 195);
+    }
+  };
+  QElapsedTimer t;
+  t.start();
+  g.goToFrame({"Den", true, 1, 0.4});
+  const qint64 took = t.elapsed();
+  EXPECT_GE(took, 390);
+  EXPECT_LT(took, 1500);
+  EXPECT_GT(g.transitions().lastPassCount(), 5);
+  EXPECT_TRUE(coveredHalfWay) << "half-way the picture is a mix of both frames";
+  EXPECT_EQ(startup::CurrentFrameName(), "Den");
+  EXPECT_FALSE(g.picWhere->visible());
+  EXPECT_FALSE(g.TransitionRunning);
+  EXPECT_EQ(middle(g), kBlue);
+  EXPECT_TRUE(g.picStart->image().isNull()) << "the work pictures are emptied afterwards";
+  EXPECT_TRUE(g.picEnd->image().isNull());
+  EXPECT_EQ(boxCount(), 0u);
+}
+
+TEST_F(TransitionsTest, EverySlideEndsOnTheNewFrameAndShowsBothHalfWay) {
+  GameFolderBuilder folder;
+  auto& g = redAndBlue(folder);
+  for (int number = 2; number <= 5; ++number) {
+    const bool toDen = startup::CurrentFrameName() == "Hall";
+    const QRgb from = toDen ? kRed : kBlue, to = toDen ? kBlue : kRed;
+    bool sawBoth = false;
+    g.transitions().onPass = [&](double f) {
+      if (f < 0.3 || f > 0.7) return;
+      const QImage pic = g.framePicture();
+      bool a = false, b = false;
+      for (QPoint p : {QPoint(5, 5), QPoint(395, 5), QPoint(5, 295), QPoint(395, 295)}) {
+        a = a || pic.pixel(p) == from;
+        b = b || pic.pixel(p) == to;
+      }
+      sawBoth = sawBoth || (a && b);
+    };
+    g.goToFrame({toDen ? "Den" : "Hall", true, number, 0.3});
+    EXPECT_TRUE(sawBoth) << "slide " << number;
+    EXPECT_EQ(middle(g), to) << "slide " << number;
+    EXPECT_FALSE(g.picWhere->visible());
+  }
+}
+
+TEST_F(TransitionsTest, DurationZeroOrLessShowsTheNewFrameAtOnce) {
+  GameFolderBuilder folder;
+  auto& g = redAndBlue(folder);
+  for (double seconds : {0.0, -2.0, std::nan("")}) {
+    const QString target = startup::CurrentFrameName() == "Hall" ? "Den" : "Hall";
+    QElapsedTimer t;
+    t.start();
+    g.goToFrame({target, true, 1, seconds});
+    EXPECT_LT(t.elapsed(), 300);
+    EXPECT_EQ(g.transitions().lastPassCount(), 0);
+    EXPECT_EQ(startup::CurrentFrameName(), target);
+    EXPECT_FALSE(g.picWhere->visible());
+  }
+  EXPECT_EQ(boxCount(), 0u);
+}
+
+TEST_F(TransitionsTest, NumbersOutsideTheTablePhotographButCoverNothing) {
+  GameFolderBuilder folder;
+  auto& g = redAndBlue(folder);
+  g.transitions().TransitionStep1(6);
+  EXPECT_FALSE(g.picWhere->visible());
+  EXPECT_EQ(g.picStart->image().pixel(10, 10), kRed) << "the old frame is photographed";
+  g.OpenFrame("Den", true, 6, 1.0);
+  EXPECT_EQ(g.transitions().lastPassCount(), 0);
+  EXPECT_EQ(middle(g), kBlue);
+  for (int number : {-1, 6, 32767}) {
+    QElapsedTimer t;
+    t.start();
+    g.goToFrame({"Hall", true, number, 5.0});
+    EXPECT_LT(t.elapsed(), 1000) << number;
+    EXPECT_FALSE(g.picWhere->visible());
+  }
+  EXPECT_EQ(boxCount(), 0u);
+}
+
+TEST_F(TransitionsTest, DisabledTransitionsCaptureNothingAndCoverNothing) {
+  GameFolderBuilder folder;
+  auto& g = redAndBlue(folder);
+  g.mnuDisableTransitions->onClick();
+  EXPECT_FALSE(g.transitions().GetTransitionsStatus());
+  EXPECT_EQ(startup::LoadSetting(QStringLiteral("DisableTransitions")), QStringLiteral("True"));
+  g.transitions().TransitionStep1(1);
+  EXPECT_TRUE(g.picStart->image().isNull());
+  EXPECT_FALSE(g.picWhere->visible());
+  QElapsedTimer t;
+  t.start();
+  g.goToFrame({"Den", true, 1, 3.0});
+  EXPECT_LT(t.elapsed(), 1000);
+  EXPECT_EQ(g.transitions().lastPassCount(), 0);
+  EXPECT_EQ(middle(g), kBlue);
+  // And back on.
+  g.transitions().EnableOrDisableTransitions();
+  EXPECT_TRUE(g.transitions().GetTransitionsStatus());
+  EXPECT_EQ(startup::LoadSetting(QStringLiteral("DisableTransitions")), QStringLiteral("False"));
+}
+
+TEST_F(TransitionsTest, AClickDuringACrossFadeEndsItAndShowsTheNewFrame) {
+  GameFolderBuilder folder;
+  auto& g = redAndBlue(folder, 1, 30000);
+  g.transitions().onPass = [&](double) {
+    if (g.transitions().lastPassCount() == 3) pressOn(g.picWhere);
+  };
+  QElapsedTimer t;
+  t.start();
+  logic().AreaClick(1, engine::kLeftButton);
+  EXPECT_LT(t.elapsed(), 3000) << "a 30 s cross-fade ended by a click";
+  EXPECT_EQ(g.transitions().lastPassCount(), 3);
+  EXPECT_EQ(startup::CurrentFrameName(), "Den");
+  EXPECT_FALSE(g.TransitionRunning);
+  EXPECT_FALSE(g.TransitionSkip);
+  EXPECT_FALSE(g.picWhere->visible());
+  EXPECT_EQ(middle(g), kBlue);
+}
+
+TEST_F(TransitionsTest, EscDuringASlideEndsIt) {
+  GameFolderBuilder folder;
+  auto& g = redAndBlue(folder);
+  g.transitions().onPass = [&](double) {
+    if (g.transitions().lastPassCount() == 2) g.handleKey(27, 0);
+  };
+  QElapsedTimer t;
+  t.start();
+  g.goToFrame({"Den", true, 3, 30.0});
+  EXPECT_LT(t.elapsed(), 3000);
+  EXPECT_EQ(middle(g), kBlue);
+}
+
+TEST_F(TransitionsTest, ComposedCaptureEqualsTheScreenWithTextsHotspotPicturesAndAnAnimatedPicture) {
+  GameFolderBuilder folder;
+  basicGame(folder);
+  QImage back(400, 300, QImage::Format_RGB32);
+  for (int y = 0; y < 300; ++y)
+    for (int x = 0; x < 400; ++x) back.setPixel(x, y, qRgb(x % 256, y % 256, 90));
+  ASSERT_TRUE(back.save(folder.path("Frames/hall.png")));
+  folder.picture("Areas/lamp.png", 30, 20, Qt::yellow);
+  // An animated picture whose images last a second each: red, then blue.
+  ASSERT_TRUE(ffmpeg({"-f", "lavfi", "-i", "color=c=red:s=16x12:r=1:d=1", "-f", "lavfi", "-i",
+                      "color=c=blue:s=16x12:r=1:d=1", "-filter_complex", "[0][1]concat=n=2:v=1", "-loop", "0",
+                      "-f", "gif", folder.path("Areas/bird.gif")}));
+  FrameSpec hall;
+  hall.backgroundType = 1;
+  hall.background = "hall.png";
+  folder.file("Frames/Hall.fme", frameFileBytes(hall));
+  TextBoxSpec text;
+  text.caption = "Welcome\r\n home";
+  text.left = 300;
+  text.top = 3000;
+  text.fontSize = 14;
+  text.colour = 0xFFFFFF;
+  folder.file("FramesData/Hall.fm1", textFileBytes({text}));
+  HotspotSpec lamp, bird;
+  lamp.hasPicture = true;
+  lamp.pictureFile = "lamp.png";
+  lamp.x = 3000;
+  lamp.y = 600;
+  bird.pictureKind = 1;
+  bird.hasPicture = true;
+  bird.pictureFile = "bird.gif";
+  bird.x = 4500;
+  bird.y = 2400;
+  folder.file("FramesData/Hall.fm2", hotspotFileBytes({lamp, bird}));
+  auto& g = startGame(folder);
+  ASSERT_TRUE(g.Area[1].visible());
+  ASSERT_GT(g.Area[2].whatsThisHelpId(), 0);
+  ASSERT_TRUE(g.AniGifBox[g.Area[2].whatsThisHelpId()].visible());
+
+  const QImage screen = g.framePicture();
+  g.transitions().CaptureCurrentFrame(*g.picEnd);
+  const QImage composed = g.picEnd->image().convertToFormat(screen.format());
+  ASSERT_EQ(composed.size(), screen.size());
+  int differing = 0;
+  QRect where;
+  for (int y = 0; y < screen.height(); ++y)
+    for (int x = 0; x < screen.width(); ++x)
+      if (screen.pixel(x, y) != composed.pixel(x, y)) {
+        ++differing;
+        where |= QRect(x, y, 1, 1);
+        if (differing < 4)
+          ADD_FAILURE() << x << "," << y << " " << std::hex << screen.pixel(x, y) << " " << composed.pixel(x, y);
+      }
+  EXPECT_EQ(differing, 0) << where.x() << "," << where.y() << " " << where.width() << "x" << where.height();
+  // The parts are really there.
+  EXPECT_EQ(composed.pixel(205, 45), qRgb(255, 255, 0));        // the lamp
+  EXPECT_GT(composed.pixelColor(308, 166).red(), 240);          // the bird's first image
+  EXPECT_LT(composed.pixelColor(308, 166).blue(), 15);
+
+  // The actual capture sees the same picture.
+  g.transitions().CaptureActualFrame(*g.picStart);
+  EXPECT_EQ(g.picStart->image().convertToFormat(screen.format()), screen);
+}
+
+TEST_F(TransitionsTest, AnimatedPicturesStartAgainAfterATransition) {
+  GameFolderBuilder folder;
+  basicGame(folder);
+  ASSERT_TRUE(ffmpeg({"-f", "lavfi", "-i", "color=c=red:s=16x12:r=10:d=0.1", "-f", "lavfi", "-i",
+                      "color=c=blue:s=16x12:r=10:d=0.1", "-filter_complex", "[0][1]concat=n=2:v=1", "-loop", "0",
+                      "-f", "gif", folder.path("Areas/bird.gif")}));
+  folder.file("Frames/Hall.fme", frameFileBytes({}));
+  folder.file("Frames/Den.fme", frameFileBytes({}));
+  HotspotSpec bird;
+  bird.pictureKind = 1;
+  bird.hasPicture = true;
+  bird.pictureFile = "bird.gif";
+  folder.file("FramesData/Den.fm2", hotspotFileBytes({bird}));
+  auto& g = startGame(folder);
+  g.goToFrame({"Den", true, 1, 0.35});
+  const int link = g.Area[1].whatsThisHelpId();
+  ASSERT_GT(link, 0);
+  EXPECT_TRUE(g.AniGif[link].playing());
+  EXPECT_EQ(g.AniGif[link].currentFrame(), 0) << "restarted from its first image after the transition";
+}
+
+TEST_F(TransitionsTest, WindowPartsOutsideTheWorkAreaAreBlackInTheActualCapture) {
+  GameFolderBuilder folder;
+  auto& g = redAndBlue(folder);
+  const QPoint origin = g.mapToGlobal(g.pictureToWindow(QPointF(0, 0)).toPoint());
+  // A work area that ends 100 pixels into the picture on the right.
+  g.WorkArea = QRect(origin.x() - 1000, origin.y() - 1000, 1000 + 300, 2000);
+  g.transitions().CaptureActualFrame(*g.picStart);
+  const QImage shot = g.picStart->image();
+  ASSERT_EQ(shot.size(), QSize(400, 300)) << origin.x() << "," << origin.y();
+  EXPECT_EQ(shot.pixel(10, 10), kRed);
+  EXPECT_EQ(shot.pixel(299, 10), kRed);
+  EXPECT_EQ(shot.pixel(301, 10), qRgb(0, 0, 0));
+}
+
+TEST_F(TransitionsTest, ScriptsCaptureIntoAPictureBoxAndSwitchTransitions) {
+  GameFolderBuilder folder;
+  auto& g = redAndBlue(folder);
+  logic().ExecuteVBScriptAndConsequences(
+      "CaptureFrame BackgroundObject, True\r\n"
+      "If GetTransitionsStatus Then InvertTransitionsStatus\r\n",
+      true);
+  EXPECT_EQ(g.PictureBox->image().pixel(3, 3), kRed);
+  EXPECT_FALSE(g.transitions().GetTransitionsStatus());
+  EXPECT_EQ(boxCount(), 0u) << (boxCount() ? lastBox().text.toStdString() : "");
+}
+
+}  // namespace
+}  // namespace qm::testing
