@@ -1,15 +1,19 @@
 // Entry point: picks the command from the command line.
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "app/Commands.h"
+#include "distribution/RunFromCD.h"
 
 namespace {
 
 const char* kUsage =
-    "Usage: quillmere [GAME_FOLDER]\n"
-    "       quillmere --walkthrough STEPS_FILE [GAME_FOLDER]\n"
+    "Usage: quillmere [--cd CD_FOLDER]... [GAME_FOLDER]\n"
+    "       quillmere [--cd CD_FOLDER]... --walkthrough STEPS_FILE [GAME_FOLDER]\n"
     "       quillmere --media-info FILE\n"
     "       quillmere --media-render FILE OUT.wav [--volume CENTIBELS] [--playcount N] [--seconds S]\n"
     "\n"
@@ -17,6 +21,8 @@ const char* kUsage =
     "uses its own folder when that holds Config/General, else the bundled demo game.\n"
     "\n"
     "Options:\n"
+    "  --cd CD_FOLDER            where CD 1 (the first --cd), CD 2, ... of a game that runs from\n"
+    "                            CDs are (a mounted disc or a copied folder); repeatable\n"
     "  --walkthrough STEPS_FILE  play the game headless from a list of steps and report\n"
     "  --media-info FILE         print what the media layer sees in a sound or video file\n"
     "  --media-render FILE OUT   play FILE through the mixer and write what is heard to OUT\n"
@@ -27,7 +33,25 @@ const char* kUsage =
 
 int main(int argc, char** argv) {
   qm::app::Args rest;
-  for (int i = 1; i < argc; ++i) rest.emplace_back(argv[i]);
+  QStringList cdFolders;
+  for (int i = 1; i < argc; ++i) {
+    // --cd options come first, in CD order.
+    if (rest.empty() && std::strcmp(argv[i], "--cd") == 0) {
+      if (i + 1 >= argc) {
+        std::fputs("quillmere: --cd needs a folder\n", stderr);
+        return 2;
+      }
+      const QString folder = QDir(QString::fromLocal8Bit(argv[++i])).absolutePath();
+      if (!QFileInfo(folder).isDir()) {
+        std::fprintf(stderr, "quillmere: --cd: '%s' is not a folder\n", folder.toLocal8Bit().constData());
+        return 2;
+      }
+      cdFolders << folder;
+      continue;
+    }
+    rest.emplace_back(argv[i]);
+  }
+  qm::distribution::runFromCD().drives().setGivenFolders(cdFolders);
 
   if (!rest.empty()) {
     const std::string& first = rest.front();

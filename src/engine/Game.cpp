@@ -1,5 +1,7 @@
 #include "engine/Game.h"
 
+#include "script/AdditionalComponents.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGraphicsProxyWidget>
@@ -49,6 +51,7 @@ Game::Game(QWidget* parent) : QWidget(parent) {
   setFocusPolicy(Qt::StrongFocus);
   createControls();
   createMenus();
+  components_ = std::make_unique<script::AdditionalComponents>(*this);
   if (const auto& f = frameLogicFactory()) logic_ = f(*this);
   if (!logic_) logic_ = std::make_unique<FrameLogic>();
   formLoad();

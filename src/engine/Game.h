@@ -37,6 +37,10 @@ class QGraphicsView;
 class QGraphicsScene;
 class QGraphicsProxyWidget;
 
+namespace qm::script {
+class AdditionalComponents;
+}
+
 namespace qm::engine {
 
 // The visited frames, oldest first (the hidden list box of the window).
@@ -78,6 +82,8 @@ class Game : public QWidget {
   SoundChannelTable SoundChannels; // what the seven sound channels are to do next
 
   FrameLogic& logic() { return *logic_; }
+  // Components scripts add to the frame canvas.
+  script::AdditionalComponents& components() { return *components_; }
   void setLogic(std::unique_ptr<FrameLogic> logic);
 
   // ---- Controls ----------------------------------------------------------
@@ -207,6 +213,7 @@ class Game : public QWidget {
   void paintBackground(const FrameFile& f);
 
   std::unique_ptr<FrameLogic> logic_;
+  std::unique_ptr<script::AdditionalComponents> components_;
   bool MenuOpened_ = false;
   int debugState_ = 0;
   int clickX_ = 0, clickY_ = 0;

@@ -13,6 +13,7 @@
 #include "engine/GameSeams.h"
 #include "media/MidiDecoder.h"
 #include "platform/VbError.h"
+#include "script/AdditionalComponents.h"
 #include "startup/Activity.h"
 #include "startup/ErrorReport.h"
 #include "startup/FileProcedures.h"
@@ -69,7 +70,7 @@ void Game::ResetAll() {
     seams::ResetDialogue(*this);
     // 3-6
     logic().ClearVariables();
-    seams::ResetComponents(*this);
+    components().ResetComponents();
     logic().ClearDisappear();
     ObjectsCount = 0;
     PickedObject.UnloadAll();
@@ -157,7 +158,7 @@ void Game::unloadWindow() {
   QCoreApplication::processEvents();
   project().running = false;
   startup::StopAllActivity();
-  seams::ResetComponents(*this);
+  components().ResetComponents();
   for (int i = AniGif.UBound(); i >= 1; --i) {
     try {
       if (AniGif.exists(i)) AniGif.Unload(i);

@@ -9,6 +9,7 @@
 
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
+#include "engine/WalkthroughCdSteps.h"
 #include "platform/RecordingDialogService.h"
 #include "startup/Project.h"
 
@@ -227,6 +228,7 @@ QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
     if (!picture.save(w[1], "PNG")) return closeWindow(QStringLiteral("cannot write ") + w[1]);
     return closeWindow(QString());
   }
+  if (const auto cd = runCdStep(w, dialogs_)) return closeWindow(*cd);
   return closeWindow(QStringLiteral("unknown step '") + w[0] + QStringLiteral("'"));
 }
 

@@ -16,6 +16,7 @@
 //   expect message "TEXT"    shown during the last step that is not an expect
 //   expect nomessage
 //   screenshot FILE          the frame picture as a PNG file
+//   cd "PATH" / cd cancel    answer the next CD prompt (WalkthroughCdSteps.h)
 #pragma once
 
 #include <QString>

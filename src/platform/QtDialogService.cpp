@@ -1,5 +1,7 @@
 #include "platform/QtDialogService.h"
 
+#include <QFileDialog>
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -87,6 +89,12 @@ std::optional<QString> QtDialogService::askText(const InputBoxRequest& request) 
                                              QLineEdit::Normal, request.defaultText, &ok);
   if (!ok) return std::nullopt;
   return text;
+}
+
+std::optional<QString> QtDialogService::askFolder(const FolderRequest& request) {
+  const QString folder = QFileDialog::getExistingDirectory(nullptr, request.title, request.startFolder);
+  if (folder.isEmpty()) return std::nullopt;
+  return folder;
 }
 
 }  // namespace qm::platform
