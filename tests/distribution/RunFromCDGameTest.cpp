@@ -95,5 +95,37 @@ TEST_F(RunFromCDGameTest, PlaysFromTheFolderGivenForCdTwoAndAScriptedButtonOpens
   EXPECT_EQ(frameName(), "Cellar") << allMessages().toStdString();
 }
 
+TEST_F(RunFromCDGameTest, ThePromptStopsTheTimersAndTheyRunAgainOnceTheFileIsFound) {
+  GameFolderBuilder folder, cd1;
+  GeneralFields g = basicFields();
+  g.gameTitle = "Castle";
+  basicGame(folder, {}, std::nullopt, g);
+  FrameSpec hall;
+  hall.timerOn = true;
+  hall.timerSeconds = "30";
+  hall.timerTarget = "Hall";
+  frame(folder, "Hall", {}, {}, hall);
+  startup::RecordWriter index;
+  index.str("").integer(0).integer(0).integer(1).str("").str("").str("map.bmp").integer(1).integer(2);
+  folder.records("Config/CDContents", index).file("RunFromCD.dat", "");
+  cd1.picture(startup::GetStoredMediaFileName("Data/Castle/Areas/map.bmp", false), 8, 8, Qt::red);
+  startGame(folder);
+  ASSERT_TRUE(game().Timer1.enabled());
+  bool timerOffDuringPrompt = false;
+  const QString cdFolder = cd1.root();
+  auto* service = &dialogs();
+  dialogs().queueWindowAnswer([&, service, cdFolder](platform::ModalWindow& w) {
+    timerOffDuringPrompt = !game().Timer1.enabled();
+    auto& prompt = dynamic_cast<distribution::frmRunFromCD&>(w);
+    service->queueFolder(cdFolder);
+    prompt.pickLine(prompt.chooseFolderLine());
+    prompt.Command3_Click();
+  });
+  run("Set p = LoadGraphicFile(\"map.bmp\")\r\nIf p.Width > 0 Then Message \"found\"");
+  EXPECT_TRUE(timerOffDuringPrompt);
+  EXPECT_TRUE(game().Timer1.enabled());
+  EXPECT_EQ(game().InFrameMessagesShown.value(0), "found") << allMessages().toStdString();
+}
+
 }  // namespace
 }  // namespace qm::testing
