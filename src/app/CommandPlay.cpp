@@ -9,6 +9,7 @@
 #include "app/Commands.h"
 #include "engine/GameWindowLauncher.h"
 #include "logic/GameLogic.h"
+#include "platform/DisplayConnection.h"
 #include "startup/DisplayResolution.h"
 #include "startup/GameLauncherFolder.h"
 #include "startup/frmWelcome.h"
@@ -31,6 +32,16 @@ int runPlay(int argc, char** argv, const std::string& gameFolder) {
       QString::fromLocal8Bit(gameFolder.c_str()), startup::ExecutableFolder(), QStringLiteral(QM_DEMO_DIR));
   if (choice.folder.isEmpty()) {
     std::fprintf(stderr, "quillmere: %s\n", choice.error.toLocal8Bit().constData());
+    return 2;
+  }
+
+  // Asked before the toolkit starts: it would abort with a core dump.
+  const platform::DisplayCheck display = platform::CheckDisplay();
+  if (!display.ok) {
+    std::fprintf(stderr,
+                 "quillmere: no display found (%s).\n"
+                 "Set DISPLAY to a running X server, or use --walkthrough STEPS_FILE, which needs none.\n",
+                 display.problem.toLocal8Bit().constData());
     return 2;
   }
 

@@ -54,6 +54,11 @@ int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const st
   }
   const QString steps = QString::fromUtf8(file.readAll());
   file.close();
+  // A list without steps would "pass" having tested nothing.
+  if (engine::countSteps(steps) == 0) {
+    std::fprintf(stderr, "quillmere: no steps in '%s'\n", stepsFile.c_str());
+    return 2;
+  }
 
   const QString folder = chooseGameFolder(QString::fromLocal8Bit(gameFolder.c_str()), stepsPath);
   if (!holdsGame(folder)) {
@@ -75,7 +80,11 @@ int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const st
   {
     startup::frmWelcome welcome;
     if (!welcome.Load(QDir(folder).absolutePath())) {
-      out << "FAIL  the game could not start\n0 passed, 1 failed\n";
+      QStringList shown;
+      for (const auto& box : dialogs.shown()) shown << box.text;
+      out << "FAIL  the game could not start";
+      if (!shown.isEmpty()) out << "; it showed: \"" << engine::printable(shown.join(QStringLiteral("\" / \""))) << "\"";
+      out << "\n0 passed, 1 failed\n";
       failed = 1;
     } else {
       if (welcome.shouldShow()) welcome.show();

@@ -8,6 +8,8 @@
 
 #include "app/Commands.h"
 #include "distribution/RunFromCD.h"
+#include "platform/DisplayConnection.h"
+#include "platform/ToolkitMessages.h"
 
 namespace {
 
@@ -27,7 +29,17 @@ const char* kUsage =
     "  --media-info FILE         print what the media layer sees in a sound or video file\n"
     "  --media-render FILE OUT   play FILE through the mixer and write what is heard to OUT\n"
     "  --help                    show this help and exit\n"
-    "  --version                 show the version and exit\n";
+    "  --version                 show the version and exit\n"
+    "\n"
+    "Playing (full screen, no menu bar until asked for):\n"
+    "  Esc or right click        show or hide the menu bar (Exit, Options, Load, Save)\n"
+    "  Ctrl+Q                    quit (asks first)\n"
+    "  Ctrl+S / Ctrl+L           save / load a game, when the game allows it\n"
+    "  left click                act on what is under the pointer; hides the menu bar\n"
+    "  F9 F10 F11 F12            (in this order) show the Debug menu\n"
+    "\n"
+    "Exit status: 0 done, 1 the game could not start or a walkthrough step failed,\n"
+    "2 a usage error (bad option, missing folder or steps file, no display).\n";
 
 }  // namespace
 
@@ -52,6 +64,10 @@ int main(int argc, char** argv) {
     rest.emplace_back(argv[i]);
   }
   qm::distribution::runFromCD().drives().setGivenFolders(cdFolders);
+
+  // Without a screen the toolkit's notices about it are noise.
+  if (qm::platform::IsHeadlessPlatform() || (!rest.empty() && rest.front() == "--walkthrough"))
+    qm::platform::FilterHarmlessToolkitMessages();
 
   if (!rest.empty()) {
     const std::string& first = rest.front();

@@ -13,7 +13,10 @@
 #include <QPainter>
 
 #include "engine/GameSeams.h"
+#include "engine/StartHint.h"
+#include "platform/InterfaceFont.h"
 #include "startup/Activity.h"
+#include "startup/DisplayResolution.h"
 #include "startup/Messages.h"
 #include "startup/Screen.h"
 
@@ -55,6 +58,9 @@ Game::Game(QWidget* parent) : QWidget(parent) {
   if (const auto& f = frameLogicFactory()) logic_ = f(*this);
   if (!logic_) logic_ = std::make_unique<FrameLogic>();
   formLoad();
+  // A display mode switched to while the game runs (a script's
+  // ChangeDisplayResolution) changes how the picture fills the screen.
+  startup::setCenterGameWindowHook([this] { CenterWindowAndPictureBox(); });
 }
 
 Game::~Game() {
@@ -64,6 +70,7 @@ Game::~Game() {
     startup::setInFrameMessageHooks({});
     startup::setStopAllActivityHooks({});
     startup::setStopGameHooks({});
+    startup::setCenterGameWindowHook({});
   }
   // Control arrays free their elements before the widgets they live in go.
   Area.UnloadAll();
@@ -205,13 +212,21 @@ void Game::createControls() {
   view_->setBackgroundBrush(Qt::black);
   view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  view_->setRenderHint(QPainter::SmoothPixmapTransform);
   view_->setFocusPolicy(Qt::NoFocus);
   view_->setMouseTracking(true);
   auto* filter = new ViewFilter(this);
   view_->viewport()->installEventFilter(filter);
   view_->installEventFilter(filter);
   PictureBox->installEventFilter(filter);
+
+  // Over the view, never inside the picture.
+  startHint_ = new StartHint(this);
+}
+
+QLabel* Game::startHint() const { return startHint_; }
+
+void Game::placeStartHint() {
+  if (startHint_) startHint_->place();
 }
 
 bool ViewFilter::eventFilter(QObject* watched, QEvent* e) {
@@ -235,6 +250,7 @@ void Game::createMenus() {
   menuBar_ = new QMenuBar(this);
   menuBar_->setNativeMenuBar(false);
   menuBar_->setAutoFillBackground(true);
+  menuBar_->setFont(platform::InterfaceFont());
   mnuExit = new MenuItem(QStringLiteral("mnuExit"), -1, QStringLiteral("Exit"), false, this);
   mnuOptions = new MenuItem(QStringLiteral("mnuOptions"), -1, QStringLiteral("Options"), true, this);
   mnuDisableTransitions = new MenuItem(QStringLiteral("mnuDisableTransitions"), -1, QStringLiteral("Disable Transitions"), false, this);

@@ -33,6 +33,7 @@
 #include "engine/controls/TimerControl.h"
 
 class QMenuBar;
+class QLabel;
 class QGraphicsView;
 class QGraphicsScene;
 class QGraphicsProxyWidget;
@@ -42,6 +43,8 @@ class AdditionalComponents;
 }
 
 namespace qm::engine {
+
+class StartHint;
 
 // The visited frames, oldest first (the hidden list box of the window).
 class FramesHistoryList {
@@ -152,6 +155,8 @@ class Game : public QWidget {
   void ShowMenus();
   void HideMenus();
   bool menuOpened() const { return MenuOpened_; }
+  // The note over a full-screen game at its start (how to reach the menu and quit).
+  QLabel* startHint() const;
   // Called when the window has unloaded (after StartUnloading): the welcome
   // window shows again, or the program ends.
   std::function<void()> onUnloaded;
@@ -211,6 +216,9 @@ class Game : public QWidget {
   void askToQuit();
   void openDebugFrame(const QString& name);
   void paintBackground(const FrameFile& f);
+  // Esc or a right click asked for the menu bar.
+  void playerShowsMenus();
+  void placeStartHint();
 
   std::unique_ptr<FrameLogic> logic_;
   std::unique_ptr<script::AdditionalComponents> components_;
@@ -225,6 +233,7 @@ class Game : public QWidget {
   QGraphicsScene* scene_ = nullptr;
   QGraphicsView* view_ = nullptr;
   QGraphicsProxyWidget* proxy_ = nullptr;
+  StartHint* startHint_ = nullptr;
 };
 
 }  // namespace qm::engine

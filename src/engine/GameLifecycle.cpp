@@ -11,10 +11,12 @@
 
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
+#include "engine/StartHint.h"
 #include "media/MidiDecoder.h"
 #include "platform/VbError.h"
 #include "script/AdditionalComponents.h"
 #include "startup/Activity.h"
+#include "startup/DisplayResolution.h"
 #include "startup/ErrorReport.h"
 #include "startup/FileProcedures.h"
 #include "startup/Messages.h"
@@ -132,6 +134,8 @@ void Game::StartNewGame() {
   project().frame.name = project().info.initialFrame;
   seams::ExecuteOnLoadVBScript(*this);
   OpenFrame(project().frame.name, false, 0, 0);
+  // Full screen has no border and no menu bar: say once how to reach them.
+  if (fullScreen_ && !GameStopped()) startHint_->offer(!project().info.noMenuBar);
 }
 
 void Game::StartUnloading() {
@@ -154,6 +158,7 @@ void Game::closeEvent(QCloseEvent* event) {
 void Game::unloadWindow() {
   if (unloading_) return;
   unloading_ = true;
+  startHint_->hide();
   hide();
   QCoreApplication::processEvents();
   project().running = false;
@@ -200,8 +205,13 @@ void Game::CenterWindowAndPictureBox() {
   layoutPicture();
 }
 
-// Windowed: the menu bar on top and the picture 1:1 below it. Full screen: the
-// picture centred on black; scaled up, aspect kept, when the screen is larger.
+// Windowed: the menu bar on top and the picture 1:1 below it. Full screen, the
+// window covers the real screen and the picture is centred on black. With a
+// display mode switched to (the welcome window's "Change display resolution"
+// box), the screen stands for that mode: the mode is scaled to fill it, aspect
+// kept, so the picture grows with it; without one the picture keeps its own
+// size, as it looked on a larger desktop. A whole-number scale is drawn
+// pixel for pixel, without smoothing.
 void Game::layoutPicture() {
   if (!view_) return;
   const auto& info = project().info;
@@ -215,19 +225,34 @@ void Game::layoutPicture() {
     if (!fullScreen_) area.setTop(h);
     menuBar_->raise();
   }
-  view_->setGeometry(area);
   double scale = 1.0;
-  if (fullScreen_ && area.width() > pw && area.height() > ph)
-    scale = std::min(static_cast<double>(area.width()) / pw, static_cast<double>(area.height()) / ph);
+  const auto mode = startup::VirtualDisplayMode();
+  if (fullScreen_ && mode && !mode->isEmpty() && !area.isEmpty())
+    scale = std::min(static_cast<double>(area.width()) / mode->width(),
+                     static_cast<double>(area.height()) / mode->height());
   scale_ = scale;
+  const bool wholeScale = std::fabs(scale - std::round(scale)) < 1e-9;
+  view_->setRenderHint(QPainter::SmoothPixmapTransform, !wholeScale);
   view_->resetTransform();
   view_->scale(scale, scale);
-  // Centred on each axis where it fits, else from the edge (never above or left of it).
-  const bool fitsAcross = pw * scale <= area.width() + 0.5;
-  const bool fitsDown = ph * scale <= area.height() + 0.5;
-  view_->setAlignment((fitsAcross ? Qt::AlignHCenter : Qt::AlignLeft) | (fitsDown ? Qt::AlignVCenter : Qt::AlignTop));
   view_->setSceneRect(0, 0, pw, ph);
+  view_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  // The view is exactly the picture, on whole pixels: centred on each axis
+  // where it fits, else from the edge (never above or left of it).
+  const int shownWidth = static_cast<int>(std::lround(pw * scale));
+  const int shownHeight = static_cast<int>(std::lround(ph * scale));
+  QRect place = area;
+  if (shownWidth <= area.width()) {
+    place.setLeft(area.left() + (area.width() - shownWidth) / 2);
+    place.setWidth(shownWidth);
+  }
+  if (shownHeight <= area.height()) {
+    place.setTop(area.top() + (area.height() - shownHeight) / 2);
+    place.setHeight(shownHeight);
+  }
+  view_->setGeometry(place);
   if (barShown) menuBar_->raise();
+  placeStartHint();
 }
 
 QPointF Game::pictureToWindow(QPointF p) const {

@@ -5,6 +5,7 @@
 
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
+#include "engine/StartHint.h"
 #include "platform/DialogService.h"
 #include "startup/Project.h"
 
@@ -86,6 +87,12 @@ void Game::HideMenus() {
   updateMenuBar();
 }
 
+void Game::playerShowsMenus() {
+  ShowMenus();
+  // Found it: the start hint has done its job.
+  if (mnuExit->visible()) startHint_->menuFound();
+}
+
 void Game::askToQuit() {
   const auto answer = platform::messageBox(startup::InterfaceText(10), platform::MsgButtons::YesNo,
                                            platform::MsgIcon::Question, project().info.gameTitle);
@@ -109,7 +116,7 @@ void Game::handleKey(int key, int shift) {
   if (key == kKeyEscape) {
     if (!seams::OneTimeVideoPlaying(*this) && !TransitionRunning) {
       if (mnuExit->visible()) HideMenus();
-      else ShowMenus();
+      else playerShowsMenus();
     }
     StopMovie = true;
     TransitionSkip = true;
@@ -145,7 +152,7 @@ void Game::BackgroundMouseDown(int button) {
   TransitionSkip = true;
   if (seams::OneTimeVideoPlaying(*this)) return;
   if (button == kRightButton) {
-    if (!mnuExit->visible()) ShowMenus();
+    if (!mnuExit->visible()) playerShowsMenus();
     else if (!MenuOpened_) HideMenus();
   } else {
     HideMenus();

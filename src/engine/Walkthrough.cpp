@@ -116,6 +116,50 @@ std::optional<QStringList> splitStepLine(const QString& line, QString* error) {
   return words;
 }
 
+int countSteps(const QString& steps) {
+  int n = 0;
+  for (const QString& line : steps.split('\n')) {
+    QString error;
+    if (splitStepLine(line, &error)) ++n;
+  }
+  return n;
+}
+
+QString printable(const QString& text) {
+  auto hex = [](uint value, int digits) {
+    return QString::number(value, 16).toUpper().rightJustified(digits, QLatin1Char('0'));
+  };
+  QString out;
+  out.reserve(text.size());
+  for (int i = 0; i < text.size(); ++i) {
+    const QChar c = text[i];
+    if (c == '\r') {
+      out += QLatin1String("\\r");
+    } else if (c == '\n') {
+      out += QLatin1String("\\n");
+    } else if (c == '\t') {
+      out += QLatin1String("\\t");
+    } else if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+      const char32_t code = QChar::surrogateToUcs4(c, text[i + 1]);
+      if (QChar::isPrint(code)) {
+        out += c;
+        out += text[i + 1];
+      } else {
+        out += QStringLiteral("\\U") + hex(code, 8);
+      }
+      ++i;
+    } else if (c == ' ' || (c.isPrint() && c.category() != QChar::Separator_Line &&
+                            c.category() != QChar::Separator_Paragraph)) {
+      out += c;
+    } else if (c.unicode() < 0x100) {
+      out += QStringLiteral("\\x") + hex(c.unicode(), 2);
+    } else {
+      out += QStringLiteral("\\u") + hex(c.unicode(), 4);
+    }
+  }
+  return out;
+}
+
 WalkthroughRunner::WalkthroughRunner(platform::RecordingDialogService& dialogs, QTextStream& out)
     : dialogs_(dialogs), out_(out) {}
 
@@ -148,10 +192,15 @@ int WalkthroughRunner::run(const QString& steps) {
     }
     if (reason.isEmpty()) {
       ++passed_;
-      out_ << "ok    line " << (i + 1) << ": " << shown << "\n";
+      out_ << "ok    line " << (i + 1) << ": " << printable(shown);
+      // An error report never passes silently.
+      const QStringList reports = isExpect ? QStringList() : errorReportsOfLastStep();
+      if (!reports.isEmpty())
+        out_ << " -- ok, but showed: \"" << printable(reports.join(QStringLiteral("\" / \""))) << "\"";
+      out_ << "\n";
     } else {
       ++failed_;
-      out_ << "FAIL  line " << (i + 1) << ": " << shown << " -- " << reason << "\n";
+      out_ << "FAIL  line " << (i + 1) << ": " << printable(shown) << " -- " << printable(reason) << "\n";
     }
     out_.flush();
   }
@@ -177,12 +226,10 @@ QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
 
   if (verb == QLatin1String("start")) {
     if (w.size() != 1) return closeWindow(QStringLiteral("start takes no arguments"));
-    if (game() && game()->isVisible()) return closeWindow(QString());  // the game starts at once
-    if (!start_) return closeWindow(QStringLiteral("there is no welcome window to start from"));
-    inFrameFrom_ = 0;
-    const QString r = start_();
-    runEventsFor(20);
-    return closeWindow(r);
+    // The first start also answers for what the start-up showed before any step.
+    if (!started_) dialogsFrom_ = 0;
+    started_ = true;
+    return closeWindow(start());
   }
   if (verb == QLatin1String("click") || verb == QLatin1String("rightclick")) {
     if (w.size() != 2 || !toInt(w[1])) return closeWindow(verb + QStringLiteral(" needs a hotspot number"));
@@ -230,6 +277,39 @@ QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
   }
   if (const auto cd = runCdStep(w, dialogs_)) return closeWindow(*cd);
   return closeWindow(QStringLiteral("unknown step '") + w[0] + QStringLiteral("'"));
+}
+
+QString WalkthroughRunner::start() {
+  Game* g = game();
+  if (!g || !g->isVisible()) {  // else the game started at once
+    if (!start_) return QStringLiteral("there is no welcome window to start from");
+    inFrameFrom_ = 0;
+    const QString r = start_();
+    runEventsFor(20);
+    if (!r.isEmpty()) return r;
+    g = game();
+  }
+  // A game is running once its window is up and its first frame opened.
+  if (g && g->isVisible() && g->FramesHistory.ListCount() > 0) return {};
+  QStringList texts;
+  const auto& shown = dialogs_.shown();
+  for (std::size_t i = dialogsFrom_; i < shown.size(); ++i) texts << shown[i].text;
+  if (texts.isEmpty()) return QStringLiteral("the game did not start: no frame was opened");
+  return QStringLiteral("the game did not start; it showed: \"") + texts.join(QStringLiteral("\" / \"")) +
+         QStringLiteral("\"");
+}
+
+QStringList WalkthroughRunner::errorReportsOfLastStep() const {
+  QStringList texts;
+  const auto& shown = dialogs_.shown();
+  const QString reportTitle = startup::InterfaceText(29);
+  for (std::size_t i = dialogsFrom_; i < dialogsTo_ && i < shown.size(); ++i) {
+    const auto& box = shown[i];
+    if (box.kind == platform::RecordingDialogService::Kind::Message && box.icon == platform::MsgIcon::Critical &&
+        box.title == reportTitle)
+      texts << box.text;
+  }
+  return texts;
 }
 
 QString WalkthroughRunner::click(int n, bool right) {

@@ -38,6 +38,13 @@ class Game;
 // lines; an unterminated quote sets *error.
 std::optional<QStringList> splitStepLine(const QString& line, QString* error);
 
+// The number of step lines in a text (blank and comment lines do not count).
+int countSteps(const QString& steps);
+
+// Text made fit for one report line: line breaks, tabs and other characters
+// that do not print become \r, \n, \t, \xHH or \uHHHH.
+QString printable(const QString& text);
+
 class WalkthroughRunner {
  public:
   WalkthroughRunner(platform::RecordingDialogService& dialogs, QTextStream& out);
@@ -55,6 +62,10 @@ class WalkthroughRunner {
  private:
   // "" when the step passed, else the reason.
   QString runStep(const QStringList& words, bool& isExpect);
+  QString start();
+  // The standard error reports (and other critical boxes titled like them)
+  // shown during the last step that was not an expect.
+  QStringList errorReportsOfLastStep() const;
   QString click(int hotspot, bool right);
   QString clickAt(int x, int y);
   QString key(const QString& name);
@@ -69,6 +80,7 @@ class WalkthroughRunner {
   // Where the messages of the last step that was not an expect begin and end.
   std::size_t dialogsFrom_ = 0, dialogsTo_ = 0;
   int inFrameFrom_ = 0, inFrameTo_ = 0;
+  bool started_ = false;
 };
 
 }  // namespace qm::engine

@@ -7,6 +7,8 @@
 #include <QMessageBox>
 #include <cstdio>
 
+#include "platform/InterfaceFont.h"
+
 namespace qm::platform {
 namespace {
 
@@ -54,6 +56,7 @@ MsgResult QtDialogService::showMessage(const MessageBoxRequest& request) {
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(u'\r', u'\n');
   QMessageBox box(qtIcon(request.icon), request.title, text, QMessageBox::NoButton, QApplication::activeWindow());
+  box.setFont(InterfaceFont());
   box.setTextFormat(Qt::PlainText);
   for (MsgResult r : buttons) box.addButton(standardButton(r));
   box.setDefaultButton(standardButton(buttons[def]));
@@ -82,13 +85,16 @@ std::optional<QString> QtDialogService::askText(const InputBoxRequest& request) 
     std::fprintf(stderr, "[%s] %s\n", qPrintable(request.title), qPrintable(request.prompt));
     return request.defaultText;
   }
-  bool ok = false;
   QString prompt = request.prompt;
   prompt.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  const QString text = QInputDialog::getText(QApplication::activeWindow(), request.title, prompt,
-                                             QLineEdit::Normal, request.defaultText, &ok);
-  if (!ok) return std::nullopt;
-  return text;
+  QInputDialog box(QApplication::activeWindow());
+  box.setFont(InterfaceFont());
+  box.setWindowTitle(request.title);
+  box.setLabelText(prompt);
+  box.setInputMode(QInputDialog::TextInput);
+  box.setTextValue(request.defaultText);
+  if (box.exec() != QDialog::Accepted) return std::nullopt;
+  return box.textValue();
 }
 
 std::optional<QString> QtDialogService::askFolder(const FolderRequest& request) {

@@ -368,7 +368,9 @@ bool ScriptHost::AddCodeToScriptControl(vb::Engine& engine, const QString& sStar
     }
     addRemainingObjects(engine);
   } catch (...) {
+    // Code that does not compile runs nothing: its one message is enough.
     showHostError(kRebuildFailedSentence, describeCurrentException());
+    return false;
   }
   return true;
 }
@@ -377,7 +379,8 @@ bool ScriptHost::ExecuteVBScript(const QString& sText, bool bResetLastClickPosit
   if (startup::GameStopped()) return false;
   if (bResetLastClickPosition) game_.SaveClickPos(0, 0);
   // When the engine could not be reset it still holds the running script's
-  // code: running its StartupProcedure again would repeat that script.
+  // code: running its StartupProcedure again would repeat that script. Code
+  // that did not compile has had its message and runs nothing.
   if (!AddCodeToScriptControl(ScriptControl, sText)) return true;
   try {
     ScriptControl.run(u"StartupProcedure");

@@ -52,7 +52,8 @@ class ScriptHost : public QObject, public vbs::HostServices {
 
   // Resets the engine and fills it with the procedures, plugin code, the code
   // wrapped in StartupProcedure and the object model. Failures are reported;
-  // false when the engine could not be reset (a script is still running in it).
+  // false when the engine could not be reset (a script is still running in it)
+  // or the code could not be added (it does not compile): nothing may run then.
   bool AddCodeToScriptControl(vbs::Engine& engine, const QString& sStartupCode);
   // Runs code in the run engine; true when the run failed.
   bool ExecuteVBScript(const QString& sText, bool bResetLastClickPosition);

@@ -25,8 +25,13 @@ GameFolderChoice ChooseGameFolder(const QString& commandLineFolder, const QStrin
   GameFolderChoice choice;
   if (!commandLineFolder.isEmpty()) {
     const auto resolved = platform::resolveExisting(commandLineFolder);
-    if (!resolved || !QFileInfo(*resolved).isDir()) {
+    if (!resolved) {
       choice.error = QStringLiteral("no such game folder: %1").arg(commandLineFolder);
+      return choice;
+    }
+    if (!QFileInfo(*resolved).isDir()) {
+      choice.error = QStringLiteral("not a folder: %1 (give the game's project folder, the one that holds Config)")
+                         .arg(commandLineFolder);
       return choice;
     }
     choice.folder = cleanAbsolute(*resolved);

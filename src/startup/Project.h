@@ -18,6 +18,9 @@ struct Project {
   FrameHeader frame;
   bool gameStopped = false;  // GameStopped: the game is stopping or the window unloading
   bool running = false;      // set at start-up, cleared when the game window unloads
+  // Set when the project information failed to load: its name may be
+  // garbage, so no per-user settings are written under it.
+  bool informationBroken = false;
 };
 
 // The one instance.

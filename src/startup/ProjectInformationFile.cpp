@@ -78,8 +78,10 @@ bool LoadProjectInformation() {
   try {
     RecordReader in = RecordReader::fromFile(project().paths.config + QStringLiteral("General"));
     readFields(in, project().info);
+    project().informationBroken = false;
     return true;
   } catch (const VbError&) {
+    project().informationBroken = true;
     ShowStandardErrorReport(QStringLiteral(" Error loading project information."));
     return false;
   }

@@ -12,6 +12,8 @@ QString LoadSetting(const QString& key, const QString& defaultValue) {
 }
 
 void SaveSetting(const QString& key, const QString& value) {
+  // A project whose information did not load has no trustworthy name to file settings under.
+  if (project().informationBroken) return;
   platform::SettingsStore::instance().set(project().info.projectName, key, value);
 }
 

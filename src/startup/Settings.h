@@ -17,6 +17,7 @@ inline constexpr const char* kDriveLetter = "DriveLetter";
 
 // A value of this game's per-user settings; defaultValue when absent.
 QString LoadSetting(const QString& key, const QString& defaultValue = {});
+// Nothing is written while the project information is broken (see Project).
 void SaveSetting(const QString& key, const QString& value);
 
 // A stored text read as a Boolean ("True"/"False" in any case, or a number,

@@ -7,6 +7,8 @@
 namespace qm::testing {
 namespace {
 
+using engine::countSteps;
+using engine::printable;
 using engine::splitStepLine;
 
 TEST(WalkthroughSteps, WordsQuotesAndEscapes) {
@@ -22,11 +24,28 @@ TEST(WalkthroughSteps, WordsQuotesAndEscapes) {
   EXPECT_FALSE(error.isEmpty());
 }
 
+TEST(WalkthroughSteps, OnlyStepLinesCount) {
+  EXPECT_EQ(countSteps(""), 0);
+  EXPECT_EQ(countSteps("\n  \n# start\n\r\n"), 0);
+  EXPECT_EQ(countSteps("# a game\nstart\n\nclick 1\r\n"), 2);
+  EXPECT_EQ(countSteps("input \"open"), 1);  // a broken step is still a step: it fails
+}
+
+TEST(WalkthroughSteps, ReportTextPrintsOnOneLineWithoutRawControlCharacters) {
+  EXPECT_EQ(printable("Hall"), "Hall");
+  EXPECT_EQ(printable("Caf\u00E9 \u00B7 \\ \"q\""), "Caf\u00E9 \u00B7 \\ \"q\"");  // printable text stays
+  EXPECT_EQ(printable("a\r\nb\tc"), "a\\r\\nb\\tc");
+  EXPECT_EQ(printable(QString("x") + QChar(0) + QChar(7) + QChar(0x1B) + QChar(0x7F)), "x\\x00\\x07\\x1B\\x7F");
+  EXPECT_EQ(printable(QString(QChar(0x85)) + QChar(0x2028) + QChar(0xFEFF)), "\\x85\\u2028\\uFEFF");
+  EXPECT_EQ(printable(QString(QChar(0xD800)) + "z"), "\\uD800z");  // a lone surrogate
+  EXPECT_EQ(printable(QString::fromUtf8("\xF0\x9F\x8E\xB2")), QString::fromUtf8("\xF0\x9F\x8E\xB2"));
+}
+
 class WalkthroughRunnerTest : public GameFixture {
  protected:
   QString play(const QString& steps, int* failed = nullptr) {
     GeneralFields g;
-    g.initialFrame = "Hall";
+    g.initialFrame = initialFrame_;
     g.width = 320;
     g.height = 240;
     folder_.general(g);
@@ -53,6 +72,7 @@ class WalkthroughRunnerTest : public GameFixture {
     GameFixture::TearDown();
   }
   GameFolderBuilder folder_;
+  QString initialFrame_ = "Hall";
   FrameSpec hall_;
   std::unique_ptr<engine::Game> game_;
 };
@@ -96,6 +116,41 @@ TEST_F(WalkthroughRunnerTest, KeysAndAnswersReachTheGame) {
   EXPECT_EQ(failed, 2) << out.toStdString();
   EXPECT_TRUE(out.contains("unknown modifier 'Nope'"));
   EXPECT_TRUE(out.contains("unknown key 'Hyper'"));
+}
+
+TEST_F(WalkthroughRunnerTest, StartFailsWhenTheGameOpensNoFrameAndSaysWhatWasShown) {
+  initialFrame_ = "Nowhere";
+  int failed = -1;
+  const QString out = play("start\nexpect visible 1\n", &failed);
+  EXPECT_EQ(failed, 2) << out.toStdString();
+  EXPECT_TRUE(out.contains("FAIL  line 1: start -- the game did not start; it showed: \"")) << out.toStdString();
+  EXPECT_TRUE(out.contains("The frame named \"Nowhere\" could not be found.")) << out.toStdString();
+  EXPECT_FALSE(out.contains("ok    line 1"));
+}
+
+TEST_F(WalkthroughRunnerTest, AStepThatShowsAnErrorReportSaysSoInItsOkLine) {
+  int failed = -1;
+  const QString out = play("start\nrun \"x = 1 / 0\"\nexpect frame Hall\n", &failed);
+  EXPECT_EQ(failed, 0) << out.toStdString();
+  const QString line2 = out.split('\n').value(1);
+  EXPECT_TRUE(line2.startsWith("ok    line 2: run")) << line2.toStdString();
+  EXPECT_TRUE(line2.contains(" -- ok, but showed: \"")) << line2.toStdString();
+  EXPECT_TRUE(line2.contains("Division by zero")) << line2.toStdString();
+  // The report's line breaks are written out, so it stays one line.
+  EXPECT_TRUE(line2.contains("\\r\\n")) << line2.toStdString();
+  EXPECT_TRUE(out.contains("ok    line 3: expect frame Hall\n"));
+  EXPECT_FALSE(out.contains("ok    line 1: start --"));
+}
+
+TEST_F(WalkthroughRunnerTest, FailLinesEscapeWhatTheyQuote) {
+  int failed = -1;
+  const QString out =
+      play(QString("start\nrun \"MsgBox \\\"bell\\\" & Chr(7) & vbTab\"\nexpect message \"x") + QChar(1) + "\"\n",
+           &failed);
+  EXPECT_EQ(failed, 1) << out.toStdString();
+  EXPECT_TRUE(out.contains("FAIL  line 3: expect message \"x\\x01\" -- shown instead: \"bell\\x07\\t\""))
+      << out.toStdString();
+  for (QChar c : out) EXPECT_TRUE(c == '\n' || c.isPrint()) << "raw character " << int(c.unicode());
 }
 
 TEST_F(WalkthroughRunnerTest, ScreenshotWritesTheFramePicture) {

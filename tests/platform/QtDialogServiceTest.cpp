@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontInfo>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -61,4 +62,28 @@ TEST(QtDialogs, InputBoxes) {
   EXPECT_EQ(service.askText({"Name?", "Save", "x"}), QString("typed"));
   whenShown<QInputDialog>([](QInputDialog* d) { d->reject(); });
   EXPECT_EQ(service.askText({"Name?", "Save", "x"}), std::nullopt);
+}
+
+TEST(QtDialogs, BoxesUseTheGamesFontFamily) {
+  qm::testing::ensureQtApplication();
+  QtDialogService service;
+  QString boxFamily, inputFamily, inputLabel, inputDefault, inputTitle;
+  whenShown<QMessageBox>([&](QMessageBox* box) {
+    boxFamily = QFontInfo(box->font()).family();
+    box->defaultButton()->click();
+  });
+  service.showMessage({"text", "title", MsgIcon::Information, MsgButtons::OK, 0});
+  whenShown<QInputDialog>([&](QInputDialog* d) {
+    inputFamily = QFontInfo(d->font()).family();
+    inputLabel = d->labelText();
+    inputDefault = d->textValue();
+    inputTitle = d->windowTitle();
+    d->accept();
+  });
+  EXPECT_EQ(service.askText({"Your name?\r\nPlease", "Save", "Ann"}), QString("Ann"));
+  EXPECT_EQ(boxFamily, "Liberation Sans");
+  EXPECT_EQ(inputFamily, "Liberation Sans");
+  EXPECT_EQ(inputLabel, "Your name?\nPlease");
+  EXPECT_EQ(inputDefault, "Ann");
+  EXPECT_EQ(inputTitle, "Save");
 }

@@ -289,6 +289,25 @@ TEST_F(ScriptedGamesTest, SyntaxErrorShowsTheRebuildMessage) {
   EXPECT_TRUE(dialogs().shown()[0].text.contains(script::kRebuildFailedSentence)) << allMessages().toStdString();
 }
 
+TEST_F(ScriptedGamesTest, CodeThatDoesNotCompileGivesOneMessageAndRunsNothing) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"Ran"});
+  frame(folder, "Hall");
+  startGame(folder);
+  dialogs().clear();
+  // A good first line must not run either: the text as a whole does not compile.
+  run("Ran = 1\r\nx = = 1");
+  ASSERT_EQ(boxCount(), 1u) << allMessages().toStdString();
+  EXPECT_TRUE(lastBox().text.contains(script::kRebuildFailedSentence)) << allMessages().toStdString();
+  EXPECT_FALSE(allMessages().contains("StartupProcedure")) << allMessages().toStdString();
+  EXPECT_EQ(var("Ran"), 0);
+  // The next good code runs as usual.
+  dialogs().clear();
+  run("Ran = 2");
+  EXPECT_EQ(boxCount(), 0u) << allMessages().toStdString();
+  EXPECT_EQ(var("Ran"), 2);
+}
+
 TEST_F(ScriptedGamesTest, VariableWithAReservedNameStopsTheRebuild) {
   GameFolderBuilder folder;
   basicGame(folder, {"Action", "after"});

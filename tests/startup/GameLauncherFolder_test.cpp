@@ -50,12 +50,16 @@ TEST_F(GameFolder, MissingCommandLineFolderIsAnErrorNotTheDemo) {
   const auto choice = ChooseGameFolder(dir.filePath("nowhere"), {}, sub("demo"));
   EXPECT_TRUE(choice.folder.isEmpty());
   EXPECT_TRUE(choice.error.contains("nowhere"));
+  EXPECT_TRUE(choice.error.startsWith("no such game folder"));
 }
 
 TEST_F(GameFolder, AFileIsNotAGameFolder) {
   touch(dir.filePath("plain.txt"));
   const auto choice = ChooseGameFolder(dir.filePath("plain.txt"), {}, sub("demo"));
   EXPECT_TRUE(choice.folder.isEmpty());
+  // Said as it is: the file exists, it is just not a folder.
+  EXPECT_TRUE(choice.error.startsWith("not a folder: ")) << choice.error.toStdString();
+  EXPECT_FALSE(choice.error.contains("no such"));
 }
 
 TEST_F(GameFolder, ExecutableFolderWithProjectInformationInAnyCase) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+
+#include "platform/SettingsStore.h"
 #include "startup/InitializeProject.h"
 #include "startup/Project.h"
 #include "startup/Settings.h"
@@ -154,6 +157,28 @@ TEST_F(SettingsTest, SettingsAreKeptUnderTheProjectName) {
   EXPECT_EQ(LoadSetting("changeresolution", "1"), "0");
   project().info.projectName = "Other";
   EXPECT_EQ(LoadSetting(settings_keys::kChangeResolution, "1"), "1");
+}
+
+TEST_F(SettingsTest, ABrokenProjectInformationFileWritesNoSettings) {
+  // The name is read, then the file ends where numbers should follow.
+  game_.file("Config/General", "\"Garbage\x01Title\"\r\n");
+  EXPECT_EQ(InitializeProject(game_.root()), StartupResult::Ready);
+  EXPECT_TRUE(project().informationBroken);
+  ASSERT_GE(boxCount(), 1u);
+  EXPECT_TRUE(lastBox().text.contains("Error loading project information."));
+  const QString file = qm::platform::SettingsStore::instance().file();
+  SaveSetting(settings_keys::kPath, game_.root());
+  SaveSetting(settings_keys::kChangeResolution, "0");
+  EXPECT_FALSE(QFile::exists(file) && QFile(file).size() > 0);
+  EXPECT_EQ(LoadSetting(settings_keys::kChangeResolution, "1"), "1");
+
+  // A good file afterwards: settings are written again.
+  game_.general();
+  resetProjectForTests();
+  EXPECT_EQ(InitializeProject(game_.root()), StartupResult::Ready);
+  EXPECT_FALSE(project().informationBroken);
+  SaveSetting(settings_keys::kChangeResolution, "0");
+  EXPECT_EQ(LoadSetting(settings_keys::kChangeResolution, "1"), "0");
 }
 
 TEST_F(SettingsTest, BooleanSettings) {

@@ -1,6 +1,7 @@
 #include "engine/controls/MenuItem.h"
 
 #include "engine/controls/VbControl.h"
+#include "platform/InterfaceFont.h"
 
 namespace qm::engine {
 
@@ -21,6 +22,7 @@ MenuItem::MenuItem(QString name, int index, const QString& caption, bool withSub
     : QObject(parent), name_(std::move(name)), index_(index) {
   if (withSubMenu) {
     menu_ = new QMenu(caption);
+    menu_->setFont(platform::InterfaceFont());
     action_ = menu_->menuAction();
     connect(menu_, &QMenu::aboutToShow, this, [this] {
       if (onOpen) onOpen();
