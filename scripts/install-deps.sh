@@ -12,6 +12,7 @@ packages=(
   fonts-liberation
   ffmpeg sox
   xdg-utils
+  help2man desktop-file-utils man-db dpkg-dev file
 )
 
 missing=()

@@ -90,6 +90,12 @@ int main() {
     report("string building, 200,000 appends",
            timeScript(u"Dim i, s\r\nFor i = 1 To 200000\r\n  s = s & \"x\"\r\nNext\r\nIf Len(s) <> 200000 Then Err.Raise 5"),
            "ms");
+    // The paths every script takes most: number against number, text against text, plain stores.
+    report("comparisons and stores, 1,000,000 iterations",
+           timeScript(u"Sub T\r\nDim i, n, s, t, a, b, x, y\r\ns = \"apple\" : t = \"banana\" : a = 1.5 : b = 2.5\r\n"
+                      u"For i = 1 To 1000000\r\nIf i > 5 Then n = n + 1\r\nIf s < t Then n = n + 1\r\n"
+                      u"If a = b Then n = n - 1\r\nx = i\r\ny = s\r\nNext\r\nEnd Sub\r\nT"),
+           "ms");
     report("calls and recursion, Fib(25)",
            timeScript(u"Function Fib(n)\r\nIf n < 2 Then\r\nFib = n\r\nElse\r\nFib = Fib(n - 1) + Fib(n - 2)\r\nEnd If\r\n"
                       u"End Function\r\nDim r : r = Fib(25)"),

@@ -12,6 +12,7 @@
 #include "platform/DisplayConnection.h"
 #include "startup/DisplayResolution.h"
 #include "startup/GameLauncherFolder.h"
+#include "startup/InstallLayout.h"
 #include "startup/frmWelcome.h"
 
 namespace qm::app {
@@ -28,8 +29,9 @@ int runPlay(int argc, char** argv, const std::string& gameFolder) {
   QElapsedTimer sinceStart;
   sinceStart.start();
 
+  const QString programFolder = startup::ExecutableFolder();
   const startup::GameFolderChoice choice = startup::ChooseGameFolder(
-      QString::fromLocal8Bit(gameFolder.c_str()), startup::ExecutableFolder(), QStringLiteral(QM_DEMO_DIR));
+      QString::fromLocal8Bit(gameFolder.c_str()), programFolder, startup::BundledDemoFolder(programFolder));
   if (choice.folder.isEmpty()) {
     std::fprintf(stderr, "quillmere: %s\n", choice.error.toLocal8Bit().constData());
     return 2;

@@ -1,5 +1,6 @@
-// quillmere --walkthrough STEPS_FILE [GAME_FOLDER]: plays a game without a
-// screen or sound device from a list of steps and reports each step.
+// quillmere --walkthrough STEPS_FILE [GAME_FOLDER] [--record OUT]: plays a game
+// without a screen or sound device from a list of steps and reports each step;
+// with --record, the run is recorded as a video with sound.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -9,6 +10,7 @@
 #include <cstdio>
 
 #include "app/Commands.h"
+#include "app/WalkthroughRecording.h"
 #include "engine/Game.h"
 #include "engine/GameWindowLauncher.h"
 #include "engine/Walkthrough.h"
@@ -16,6 +18,8 @@
 #include "platform/DialogService.h"
 #include "platform/RecordingDialogService.h"
 #include "platform/SettingsStore.h"
+#include "startup/InstallLayout.h"
+#include "startup/Project.h"
 #include "startup/frmWelcome.h"
 
 namespace qm::app {
@@ -34,12 +38,13 @@ QString chooseGameFolder(const QString& given, const QString& stepsFile) {
   if (holdsGame(stepsFolder)) return stepsFolder;
   const QString own = QCoreApplication::applicationDirPath();
   if (holdsGame(own)) return own;
-  return QStringLiteral(QM_DEMO_DIR);
+  return startup::BundledDemoFolder(own);
 }
 
 }  // namespace
 
-int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const std::string& gameFolder) {
+int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const std::string& gameFolder,
+                   const std::string& recordFile) {
   // No screen and no sound card needed.
   qputenv("QT_QPA_PLATFORM", "offscreen");
   if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
@@ -88,6 +93,18 @@ int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const st
       failed = 1;
     } else {
       if (welcome.shouldShow()) welcome.show();
+      WalkthroughRecording recording;
+      bool recordingOk = true;
+      if (!recordFile.empty()) {
+        const auto& info = startup::project().info;
+        QString why;
+        if (!recording.start(QString::fromLocal8Bit(recordFile.c_str()), QSize(info.width, info.height), &why)) {
+          std::fprintf(stderr, "quillmere: cannot record '%s': %s\n", recordFile.c_str(), why.toLocal8Bit().constData());
+          engine::releaseGameWindow();
+          platform::setDialogs(nullptr);
+          return 2;
+        }
+      }
       engine::WalkthroughRunner runner(dialogs, out);
       runner.setStartAction([&welcome]() -> QString {
         if (!welcome.isVisible()) return QStringLiteral("the welcome window is not shown");
@@ -95,6 +112,8 @@ int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const st
         return QString();
       });
       failed = runner.run(steps);
+      if (!recordFile.empty()) recordingOk = recording.finish(out);
+      if (!recordingOk) ++failed;
     }
     engine::releaseGameWindow();
   }

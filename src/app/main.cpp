@@ -15,9 +15,9 @@ namespace {
 
 const char* kUsage =
     "Usage: quillmere [--cd CD_FOLDER]... [GAME_FOLDER]\n"
-    "       quillmere [--cd CD_FOLDER]... --walkthrough STEPS_FILE [GAME_FOLDER]\n"
-    "       quillmere --media-info FILE\n"
-    "       quillmere --media-render FILE OUT.wav [--volume CENTIBELS] [--playcount N] [--seconds S]\n"
+    "  or:  quillmere [--cd CD_FOLDER]... --walkthrough STEPS_FILE [GAME_FOLDER] [--record OUT]\n"
+    "  or:  quillmere --media-info FILE\n"
+    "  or:  quillmere --media-render FILE OUT.wav [--volume CENTIBELS] [--playcount N] [--seconds S]\n"
     "\n"
     "Plays an adventure game from its project folder. Without GAME_FOLDER the player\n"
     "uses its own folder when that holds Config/General, else the bundled demo game.\n"
@@ -26,20 +26,23 @@ const char* kUsage =
     "  --cd CD_FOLDER            where CD 1 (the first --cd), CD 2, ... of a game that runs from\n"
     "                            CDs are (a mounted disc or a copied folder); repeatable\n"
     "  --walkthrough STEPS_FILE  play the game headless from a list of steps and report\n"
+    "  --record OUT              with --walkthrough: record it as a video (.mp4, .mkv) with sound\n"
     "  --media-info FILE         print what the media layer sees in a sound or video file\n"
     "  --media-render FILE OUT   play FILE through the mixer and write what is heard to OUT\n"
     "  --help                    show this help and exit\n"
     "  --version                 show the version and exit\n"
     "\n"
-    "Playing (full screen, no menu bar until asked for):\n"
+    "Keys while playing (full screen, no menu bar until asked for):\n"
     "  Esc or right click        show or hide the menu bar (Exit, Options, Load, Save)\n"
     "  Ctrl+Q                    quit (asks first)\n"
     "  Ctrl+S / Ctrl+L           save / load a game, when the game allows it\n"
     "  left click                act on what is under the pointer; hides the menu bar\n"
     "  F9 F10 F11 F12            (in this order) show the Debug menu\n"
     "\n"
-    "Exit status: 0 done, 1 the game could not start or a walkthrough step failed,\n"
-    "2 a usage error (bad option, missing folder or steps file, no display).\n";
+    "Exit status:\n"
+    "  0  done\n"
+    "  1  the game could not start, or a walkthrough step failed\n"
+    "  2  a usage error (bad option, missing folder or steps file, no display)\n";
 
 }  // namespace
 
@@ -80,11 +83,23 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (first == "--walkthrough") {
-      if (rest.size() < 2 || rest.size() > 3) {
-        std::fputs("quillmere: --walkthrough needs STEPS_FILE [GAME_FOLDER]\n", stderr);
+      qm::app::Args words(rest.begin() + 1, rest.end());
+      std::string record;
+      for (auto it = words.begin(); it != words.end(); ++it) {
+        if (*it != "--record") continue;
+        if (it + 1 == words.end()) {
+          std::fputs("quillmere: --record needs an output file\n", stderr);
+          return 2;
+        }
+        record = *(it + 1);
+        words.erase(it, it + 2);
+        break;
+      }
+      if (words.empty() || words.size() > 2) {
+        std::fputs("quillmere: --walkthrough needs STEPS_FILE [GAME_FOLDER] [--record OUT]\n", stderr);
         return 2;
       }
-      return qm::app::runWalkthrough(argc, argv, rest[1], rest.size() == 3 ? rest[2] : std::string());
+      return qm::app::runWalkthrough(argc, argv, words[0], words.size() == 2 ? words[1] : std::string(), record);
     }
     if (first == "--media-info") {
       return qm::app::runMediaInfo(argc, argv, qm::app::Args(rest.begin() + 1, rest.end()));

@@ -53,6 +53,7 @@ Game::Game(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_DeleteOnClose, false);
   setFocusPolicy(Qt::StrongFocus);
   createControls();
+  soundChannels_ = std::make_unique<SoundChannels>(*this);
   createMenus();
   components_ = std::make_unique<script::AdditionalComponents>(*this);
   if (const auto& f = frameLogicFactory()) logic_ = f(*this);

@@ -8,7 +8,7 @@
 // waits inside frame opening let window events run, so handlers can re-enter.
 //
 // The hotspot and game-logic layer plugs in through FrameLogic (logic()); the
-// parts of the game that live elsewhere (scripts, sound channels, inventory,
+// parts of the game that live elsewhere (scripts, inventory,
 // transitions, video, dialogue, effects, timed events) are reached through the
 // named calls of GameSeams.h.
 #pragma once
@@ -21,7 +21,7 @@
 #include "engine/FrameFile.h"
 #include "engine/FrameLogic.h"
 #include "engine/ScriptActionModule.h"
-#include "engine/SoundChannelTable.h"
+#include "engine/SoundChannels.h"
 #include "engine/controls/AnimatedPictureControl.h"
 #include "engine/controls/ControlArray.h"
 #include "engine/controls/ImageControl.h"
@@ -82,9 +82,10 @@ class Game : public QWidget {
   int MergedTextIndex = 1;         // first text box taken over from a merged frame
   QRect WorkArea;                  // desktop work area, pixels
   FrameFile CurrentFrameFile;      // the frame file of the frame shown
-  SoundChannelTable SoundChannels; // what the seven sound channels are to do next
 
   FrameLogic& logic() { return *logic_; }
+  // The seven sound channels and their players MPlayer(1..7).
+  SoundChannels& soundChannels() { return *soundChannels_; }
   // Components scripts add to the frame canvas.
   script::AdditionalComponents& components() { return *components_; }
   void setLogic(std::unique_ptr<FrameLogic> logic);
@@ -221,6 +222,7 @@ class Game : public QWidget {
   void placeStartHint();
 
   std::unique_ptr<FrameLogic> logic_;
+  std::unique_ptr<SoundChannels> soundChannels_;
   std::unique_ptr<script::AdditionalComponents> components_;
   bool MenuOpened_ = false;
   int debugState_ = 0;

@@ -54,7 +54,7 @@ void Game::formLoad() {
                                       TimerMessageBox.setEnabled(false);
                                       seams::PauseTimedEvents(*this);
                                       seams::StopOneTimeVideoPlayer(*this);
-                                      seams::ResetSoundChannels(*this);
+                                      soundChannels().ResetSoundChannels();
                                     }});
   startup::setStopGameHooks({[this] { proxy_->hide(); }, [this] { ShowMenus(); }});
 }
@@ -82,6 +82,7 @@ void Game::ResetAll() {
     // 8-9
     seams::ClearPendingResolution(*this);
     ControlsReferenceMode = 0;
+    soundChannels().ClearAudioState();
     seams::ClearMediaState(*this);
     StopMovie = true;
     TransitionSkip = true;
@@ -118,7 +119,7 @@ void Game::ResetAll() {
     mnuDisableTransitions->setChecked(startup::LoadSettingBool(QString::fromLatin1(startup::settings_keys::kDisableTransitions), false));
     mnuDisableEffects->setChecked(startup::LoadSettingBool(QString::fromLatin1(startup::settings_keys::kDisableEffects), false));
     // 19
-    seams::ResetSoundChannels(*this);
+    soundChannels().ResetSoundChannels();
     // 20
     const double timeout = std::nearbyint(startup::ScriptTimeOutSetting());
     if (timeout != 0 && std::isfinite(timeout) && std::fabs(timeout) < 2e6)

@@ -89,7 +89,7 @@ void Game::Timer1_Timer() {
     return;
   }
   try {
-    seams::AudioFadeStep(*this, 1);
+    soundChannels().AudioFadeStep(1);
     const QString tag = Timer1.tag();
     const QString lower = tag.toLower();
     QString target;

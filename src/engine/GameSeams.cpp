@@ -43,16 +43,6 @@ void InventoryMove(Game&) {}
 void SetInventoryMotion(Game&, int) {}
 void HideInventoryIfItem(Game&, QObject*) {}
 
-void StopAnyWavOrMP3(Game&) {}
-void StopChannel(Game&, int) {}
-bool IsPlayingOnAnyChannel(Game&, const QString&) { return false; }
-void PlayOnChannel(Game&, int, const QString&, int, int) {}
-void ResetSoundChannels(Game& game) { game.SoundChannels.reset(); }
-void PlayChannelFile(Game&, const QString&) {}
-// Until the sound layer performs them, pending entries are dropped once due.
-void ApplySoundChannels(Game& game) { game.SoundChannels.clearPending(); }
-void EnableAudioFade(Game&) {}
-void AudioFadeStep(Game&, double) {}
 void ClearMediaState(Game&) {}
 
 void PrepareTransitions(Game&) {}

@@ -1,6 +1,6 @@
 // The calls the game window makes into parts of the player that live in other
-// subsystems: scripts, plug-ins, timed events, dialogue, inventory, sound
-// channels, transitions, video, real-time effects, the load and save windows,
+// subsystems: scripts, plug-ins, timed events, dialogue, inventory,
+// transitions, video, real-time effects, the load and save windows,
 // the display resolution and the debug windows. Each does nothing (or answers
 // "nothing running") until its subsystem provides it; the subsystem then
 // replaces the body in GameSeams.cpp with a call into its own code.
@@ -55,20 +55,7 @@ void InventoryMove(Game& game);
 void SetInventoryMotion(Game& game, int motion);
 void HideInventoryIfItem(Game& game, QObject* dragged);
 
-// ---- Sound channels ------------------------------------------------------------------
-void StopAnyWavOrMP3(Game& game);
-void StopChannel(Game& game, int channel);
-// True when the native file path plays on one of the seven channels.
-bool IsPlayingOnAnyChannel(Game& game, const QString& nativePath);
-// Stops the channel, loads the file and starts it (play count 0 = endless).
-void PlayOnChannel(Game& game, int channel, const QString& nativePath, int playCount, int volumeLevel);
-void ResetSoundChannels(Game& game);
-// The frame's legacy channel file (Frames\ frame .chn).
-void PlayChannelFile(Game& game, const QString& nativePath);
-// Performs the pending entries of the channel table (Game::SoundChannels).
-void ApplySoundChannels(Game& game);
-void EnableAudioFade(Game& game);
-void AudioFadeStep(Game& game, double step);
+// ---- Media state of the transitions ---------------------------------------------------
 void ClearMediaState(Game& game);
 
 // ---- Transitions -------------------------------------------------------------------------

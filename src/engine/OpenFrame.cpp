@@ -12,6 +12,7 @@
 #include "startup/FrameHeader.h"
 #include "startup/MediaFiles.h"
 #include "startup/Project.h"
+#include "startup/RecordReader.h"
 #include "startup/Settings.h"
 
 namespace qm::engine {
@@ -24,9 +25,6 @@ namespace {
 const QString kFrameLinkHelp = QStringLiteral(
     "Verify that the 'Initial Frame' exists and that the 'Go to another frame' option in the Hotspot Properties "
     "is linked to an existing frame.");
-
-// Player volume of a channel level 0..10, hundredths of a decibel.
-int toPlayerVolume(int level) { return (level - 10) * 400; }
 
 // Rounds half to even, as VB's integer conversions do.
 int roundToInt(double v) {
@@ -83,7 +81,7 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
     const QString fmePath = proj.paths.frames + name + QStringLiteral(".fme");
     CurrentFrameFile = parseFrameFile(platform::readWholeFile(fmePath), fmePath);
     const FrameFile& f = CurrentFrameFile;
-    if (SoundChannels.applyFrameRecords(f.soundRecords)) SoundChannels.fadeSeconds = f.soundFadeMs / 1000.0;
+    soundChannels().StoreFrameRecords(f.soundRecords, f.soundFadeMs);
     const bool hasVideo = !f.video.isEmpty();
 
     // 8: let a running rippling-water step finish before the picture changes.
@@ -112,18 +110,17 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
 
     // 10-12: sounds.
     if (GameStopped()) return;
-    if (f.stopEverySound) seams::StopAnyWavOrMP3(*this);
+    SoundChannels& sound = soundChannels();
+    if (f.stopEverySound) sound.StopAnyWavOrMP3();
     if (GameStopped()) return;
-    if (f.secondSound.isEmpty() && f.stopSecondSound) seams::StopChannel(*this, 7);
+    if (f.secondSound.isEmpty() && f.stopSecondSound) sound.StopChannel(7);
     if (GameStopped()) return;
-    if (f.restartBackgroundSound) seams::StopChannel(*this, 6);
+    if (f.restartBackgroundSound) sound.StopChannel(6);
     if (!f.backgroundSound.isEmpty()) {
-      const QString located = startup::LocateMediaFile(proj.paths.areas + f.backgroundSound);
-      const QString native = platform::resolveExisting(located).value_or(located);
-      if (!(seams::IsPlayingOnAnyChannel(*this, native) && !f.restartBackgroundSound)) {
-        seams::StopChannel(*this, 6);
-        seams::PlayOnChannel(*this, 6, native, f.loopBackgroundSound ? 0 : 1, toPlayerVolume(7));
-      }
+      // Music that plays on from the last frame is not restarted.
+      const QString native = locateSoundFile(f.backgroundSound);
+      if (!(sound.IsFilePlaying(native) && !f.restartBackgroundSound))
+        sound.PlayOnChannel(6, native, f.loopBackgroundSound ? 0 : 1, SoundChannels::ToPlayerVolume(7));
     }
 
     // 13
@@ -172,7 +169,8 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
     if (!f.stopEverySound) {
       if (auto chn = platform::resolveExisting(proj.paths.frames + name + QStringLiteral(".chn"));
           chn && platform::fileExists(*chn)) {
-        seams::PlayChannelFile(*this, *chn);
+        auto reader = startup::RecordReader::fromFile(*chn);
+        sound.PlaySoundChannels(reader);
       }
     }
 
@@ -180,8 +178,7 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
     if (GameStopped()) return;
     if (!f.secondSound.isEmpty()) {
       const QString located = startup::LocateMediaFile(proj.paths.frames + f.secondSound);
-      seams::StopChannel(*this, 7);
-      seams::PlayOnChannel(*this, 7, platform::resolveExisting(located).value_or(located), 1, toPlayerVolume(8));
+      sound.PlayOnChannel(7, platform::resolveExisting(located).value_or(located), 1, SoundChannels::ToPlayerVolume(8));
     }
 
     // 21
@@ -196,13 +193,11 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
       effectLoaded = seams::LoadWaveEffectIfAny(*this, name);
 
     // 23
-    if (bWithTransition) {
-      seams::ApplySoundChannels(*this);
+    sound.ApplySoundChannels();
+    if (bWithTransition)
       seams::TransitionStep2(*this, iTransNumber, dTransitionDuration);
-    } else {
-      seams::ApplySoundChannels(*this);
-      seams::EnableAudioFade(*this);
-    }
+    else
+      sound.EnableAudioFade();
 
     // 24
     if (platform::fileExists(proj.paths.framesData + name + QStringLiteral(".dlg")) && !seams::DialogueActive(*this))

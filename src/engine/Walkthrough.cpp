@@ -9,6 +9,7 @@
 
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
+#include "engine/WalkthroughSoundSteps.h"
 #include "engine/WalkthroughCdSteps.h"
 #include "platform/RecordingDialogService.h"
 #include "startup/Project.h"
@@ -214,11 +215,13 @@ QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
   isExpect = verb == QLatin1String("expect");
   if (isExpect) return expect(w);
 
-  // Every other step opens a new window for "expect message".
+  // Every other step opens a new window for "expect message"; only its boxes are kept.
+  boxLimit_.beginStep();
   dialogsFrom_ = dialogs_.count();
   inFrameFrom_ = game() ? game()->InFrameMessagesShown.size() : 0;
   auto closeWindow = [&](const QString& result) {
     dialogsTo_ = dialogs_.count();
+    if (boxLimit_.overflowed() && result.isEmpty()) return QStringLiteral("message box loop");
     inFrameTo_ = game() ? game()->InFrameMessagesShown.size() : 0;
     if (inFrameTo_ < inFrameFrom_) inFrameFrom_ = 0;  // a new game window started meanwhile
     return result;
@@ -410,6 +413,7 @@ QString WalkthroughRunner::expect(const QStringList& w) {
     if (texts.isEmpty()) return QStringLiteral("no message was shown");
     return QStringLiteral("shown instead: \"") + texts.join(QStringLiteral("\" / \"")) + QStringLiteral("\"");
   }
+  if (auto sound = expectSound(g, w)) return *sound;
   return QStringLiteral("unknown expectation '") + w[1] + QStringLiteral("'");
 }
 

@@ -15,6 +15,7 @@
 //   expect visible N / expect hidden N
 //   expect message "TEXT"    shown during the last step that is not an expect
 //   expect nomessage
+//   expect channel N "FILE" [VOLUME] / expect playing "FILE" [VOLUME] / expect stopped "FILE"
 //   screenshot FILE          the frame picture as a PNG file
 //   cd "PATH" / cd cancel    answer the next CD prompt (WalkthroughCdSteps.h)
 #pragma once
@@ -24,6 +25,8 @@
 #include <QTextStream>
 #include <functional>
 #include <optional>
+
+#include "engine/WalkthroughBoxLimit.h"
 
 namespace qm::platform {
 class RecordingDialogService;
@@ -74,6 +77,7 @@ class WalkthroughRunner {
   void runEventsFor(int milliseconds);
 
   platform::RecordingDialogService& dialogs_;
+  WalkthroughBoxLimit boxLimit_{dialogs_};
   QTextStream& out_;
   std::function<QString()> start_;
   int passed_ = 0, failed_ = 0;

@@ -12,7 +12,6 @@
 #include "logic/FrameDataFiles.h"
 #include "logic/FrameHistoryRules.h"
 #include "logic/GameLogic.h"
-#include "logic/LegacySoundBlock.h"
 #include "logic/LogicSeams.h"
 #include "platform/FileResolver.h"
 #include "startup/MediaFiles.h"
@@ -48,14 +47,15 @@ class GameLogic::ActionSink : public ActionEffects {
     else
       addDisappearedHotspot(logic_.Disappear, startup::CurrentFrameName(), areaIndex_);
   }
-  void stopMusic() override { es::StopChannel(logic_.game_, 6); }
-  void stopSampledAudio() override { es::StopAnyWavOrMP3(logic_.game_); }
-  void setFadeDuration(double seconds) override { seams::SetFadeDuration(logic_.game_, seconds); }
-  void storeChannelRecord(int channel, const SoundChannelRecord& record) override {
-    seams::StoreHotspotSoundRecord(logic_.game_, channel, record);
+  void stopMusic() override { sound().StopChannel(6); }
+  void stopSampledAudio() override { sound().StopAnyWavOrMP3(); }
+  void setFadeDuration(double seconds) override { sound().SetFadeDuration(seconds); }
+  void storeChannelRecord(int channel, const SoundChannelRecord& r) override {
+    sound().StoreHotspotRecord(channel, {r.action, r.fade, r.loop, r.volume, r.soundFile});
   }
 
  private:
+  engine::SoundChannels& sound() { return logic_.game_.soundChannels(); }
   GameLogic& logic_;
   int areaIndex_;
   int objectIndex_;
@@ -79,7 +79,7 @@ void GameLogic::AreaClick(int AreaIndex, int Button) {
   }
   game_.HideMenus();
   seams::PickOrNotPickObject(game_, AreaIndex);
-  es::AudioFadeStep(game_, 1);
+  game_.soundChannels().AudioFadeStep(1);
   MakeActionAndConsequences(AreaIndex, 0, false);
   es::StopOneTimeVideoPlayer(game_);
 }
@@ -140,15 +140,18 @@ int GameLogic::performAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDial
   if (r.giveItem) seams::AddPickedObject(game_, r.itemName, false);
 
   // Music on channel 6 and a sound on channel 7.
+  engine::SoundChannels& sound = game_.soundChannels();
   if (!stopped()) {
+    // Music that already plays is left alone unless the action stopped it.
     if (r.playMusic && !r.musicFile.isEmpty()) {
-      if (!seams::ChannelPlaying(game_, 6) || r.stopMusic != 0)
-        es::PlayOnChannel(game_, 6, locatedMedia(paths.areas, r.musicFile), r.musicRepeats ? 0 : 1, 7);
+      if (!sound.ChannelPlaying(6) || r.stopMusic != 0)
+        sound.PlayOnChannel(6, locatedMedia(paths.areas, r.musicFile), r.musicRepeats ? 0 : 1,
+                            engine::SoundChannels::ToPlayerVolume(7));
     }
     if (r.playSound)
-      es::PlayOnChannel(game_, 7, locatedMedia(paths.frames, r.soundFile), 1, 8);
+      sound.PlayOnChannel(7, locatedMedia(paths.frames, r.soundFile), 1, engine::SoundChannels::ToPlayerVolume(8));
     else if (r.stopSound && r.stopSampledAudio == 0)
-      es::StopChannel(game_, 7);
+      sound.StopChannel(7);
   }
 
   if (!stopped() && r.stopSampledAudio == 0 && ObjectIndex == 0) playLegacySounds(AreaIndex);
@@ -158,8 +161,8 @@ int GameLogic::performAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDial
   const bool opensFrame = !action.sFrameToLoad.isEmpty() || r.goToFrame != 0 ||
                           (r.goToLastVisitedFrame && game_.FramesHistory.ListCount() >= 2);
   if (r.playVideo != 0 || !opensFrame) {
-    es::ApplySoundChannels(game_);
-    es::EnableAudioFade(game_);
+    sound.ApplySoundChannels();
+    sound.EnableAudioFade();
   }
 
   if (!stopped() && r.playVideo != 0) {
@@ -186,7 +189,7 @@ int GameLogic::performAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDial
     }
     game_.SetScreenPointerDefault();
     game_.StopMovie = false;
-    if (opensFrame) es::AudioFadeStep(game_, 1);
+    if (opensFrame) sound.AudioFadeStep(1);
   }
 
   int result = kNothingFurther;
@@ -233,9 +236,7 @@ void GameLogic::playLegacySounds(int AreaIndex) {
   if (!platform::fileExists(path)) return;
   auto reader = startup::RecordReader::fromFile(path);
   if (!seekLegacySoundRecord(reader, AreaIndex, [] { return startup::GameStopped(); })) return;
-  const LegacySoundBlock block = readLegacySoundBlock(reader);
-  seams::PlayLegacySoundBlock(game_, block);
-  if (block.error) reportStandardError(QStringLiteral(" Unable to load old sound system information."));
+  game_.soundChannels().PlaySoundChannels(reader);
 }
 
 // Opens the frame a script asked for, with its transition when it gave a duration.

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/Game.h"
+#include "media/Centibels.h"
 #include "logic/ErrorReports.h"
 #include "logic/FrameDataFiles.h"
 #include "logic/GameLogic.h"
@@ -24,12 +25,6 @@ namespace {
 QString locatedMedia(const QString& folder, const QString& fileName) {
   const QString located = startup::LocateMediaFile(folder + fileName);
   return platform::resolveExisting(located).value_or(located);
-}
-
-// Volume 0..10 as a media player takes it: hundredths of a decibel.
-int toPlayerVolume(double level) {
-  const double v = std::nearbyint((level - 10.0) * 400.0);
-  return static_cast<int>(std::clamp(v, -10000.0, 0.0));
 }
 
 template <typename Fn>
@@ -143,7 +138,7 @@ void GameLogic::buildHotspot(int n, const HotspotRecord& record) {
     player.setFileName(locatedMedia(paths.frames, record.videoFile));
     player.setRate(record.videoRate == 0 ? 1.0 : record.videoRate);
     player.setPlayCount(record.videoPlayCount);
-    player.setVolume(toPlayerVolume(record.videoVolume));
+    player.setVolume(media::fromLevel(record.videoVolume));
     player.zOrder(0);
     area.setWhatsThisHelpId(-1);
   }

@@ -45,31 +45,6 @@ QString PickedObjectName(engine::Game& game, int objectIndex) {
   return game.PickedObject.exists(objectIndex) ? game.PickedObject[objectIndex].tag() : QString();
 }
 
-bool ChannelPlaying(engine::Game& game, int channel) {
-  const int player = game.SoundChannels.channel(channel).player;
-  return game.MPlayer.exists(player) && game.MPlayer[player].playState() == 2;
-}
-
-void StoreHotspotSoundRecord(engine::Game& game, int channel, const SoundChannelRecord& record) {
-  game.SoundChannels.storeHotspotRecord(
-      channel, engine::FrameSoundRecord{record.action, record.fade, record.loop, record.volume, record.soundFile});
-}
-
-void SetFadeDuration(engine::Game& game, double seconds) { game.SoundChannels.fadeSeconds = seconds; }
-
-void PlayLegacySoundBlock(engine::Game& game, const LegacySoundBlock& block) {
-  int channel = 0;
-  for (const auto& entry : block.entries) {
-    ++channel;
-    if (entry.stop) engine::seams::StopChannel(game, channel);
-    if (entry.play && !entry.soundFile.isEmpty()) {
-      const QString located = startup::LocateMediaFile(startup::project().paths.areas + entry.soundFile);
-      engine::seams::PlayOnChannel(game, channel, platform::resolveExisting(located).value_or(located),
-                                   entry.loop ? 0 : 1, 8);
-    }
-  }
-}
-
 bool MovieWithStopOn(engine::Game& game) { return game.VideoStarting; }
 
 }  // namespace qm::logic::seams

@@ -1,6 +1,6 @@
 #pragma once
 // Calls the game logic makes into parts of the player that are built
-// elsewhere (animated pictures, inventory, sound-channel table, video) and
+// elsewhere (animated pictures, inventory, video) and
 // that the game window's own seams do not cover. Each has a plain default
 // that keeps a game playable until its part takes it over.
 
@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "logic/ActionRecord.h"
-#include "logic/LegacySoundBlock.h"
 
 namespace qm::engine {
 class Game;
@@ -29,15 +28,6 @@ void AddPickedObject(engine::Game& game, const QString& objectName, bool bDoNotP
 void RemovePickedObject(engine::Game& game, int objectIndex);
 // The name carried by inventory item objectIndex.
 QString PickedObjectName(engine::Game& game, int objectIndex);
-
-// ---- Sound channels ----------------------------------------------------------------
-// The player of the channel is playing (state 2).
-bool ChannelPlaying(engine::Game& game, int channel);
-// A hotspot's record always replaces the channel's pending entry.
-void StoreHotspotSoundRecord(engine::Game& game, int channel, const SoundChannelRecord& record);
-void SetFadeDuration(engine::Game& game, double seconds);
-// Plays a legacy sound block straight on the channels' players.
-void PlayLegacySoundBlock(engine::Game& game, const LegacySoundBlock& block);
 
 // ---- Video ----------------------------------------------------------------------------
 // A video started with a stop request is on (clicks are then ignored).

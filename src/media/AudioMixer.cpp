@@ -77,6 +77,12 @@ void AudioMixer::mix(float* out, int frames, bool waitForDecoders) {
   for (int i = 0; i < frames * kOutputChannels; ++i) out[i] = std::clamp(out[i], -1.0f, 1.0f);
   std::lock_guard lock(captureMutex_);
   if (capture_.isOpen()) capture_.write(out, frames);
+  if (tap_) tap_(out, frames);
+}
+
+void AudioMixer::setTap(Tap tap) {
+  std::lock_guard lock(captureMutex_);
+  tap_ = std::move(tap);
 }
 
 bool AudioMixer::startCapture(const std::string& path, std::string* error) {

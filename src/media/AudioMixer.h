@@ -5,6 +5,7 @@
 // only when render() is called.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -37,6 +38,11 @@ class AudioMixer {
   // Completes the file. False when writing failed.
   bool stopCapture();
 
+  // Hands every mixed block (interleaved stereo) to `tap` on the mixing thread, as it is
+  // mixed; an empty function ends it. The tap must be quick and must not call the mixer.
+  using Tap = std::function<void(const float* samples, int frames)>;
+  void setTap(Tap tap);
+
   std::string outputDescription();
   int blockFrames();
   // Frames mixed since the program started (the mixer's own clock).
@@ -57,6 +63,7 @@ class AudioMixer {
   bool manual_ = false;
   std::mutex captureMutex_;
   WavWriter capture_;
+  Tap tap_;  // guarded by captureMutex_
   std::uint64_t framesMixed_ = 0;
 };
 

@@ -20,12 +20,6 @@ namespace qm::media {
 
 namespace {
 
-QString ffmpegError(int code) {
-  char buf[AV_ERROR_MAX_STRING_SIZE] = {};
-  av_strerror(code, buf, sizeof buf);
-  return QString::fromUtf8(buf);
-}
-
 AVCodecContext* openCodec(AVStream* stream, QString* error) {
   const AVCodec* codec = avcodec_find_decoder(stream->codecpar->codec_id);
   if (!codec) {
@@ -42,7 +36,7 @@ AVCodecContext* openCodec(AVStream* stream, QString* error) {
   ctx->pkt_timebase = stream->time_base;
   const int r = avcodec_open2(ctx, codec, nullptr);
   if (r < 0) {
-    if (error) *error = QStringLiteral("cannot open the %1 decoder: %2").arg(QString::fromUtf8(codec->name), ffmpegError(r));
+    if (error) *error = QStringLiteral("cannot open the %1 decoder: %2").arg(QString::fromUtf8(codec->name), ffmpegErrorText(r));
     avcodec_free_context(&ctx);
     return nullptr;
   }

@@ -18,13 +18,27 @@ const char* const kAcceptedContainers =
 
 namespace {
 
-QString describe(int code) {
+// Uncompressed sound (WAV, AIFF, AU) is fully described by its header: reading
+// on to learn more only costs time, which counts when seven sounds start at once.
+bool headerTellsAll(AVFormatContext* ctx) {
+  if (ctx->nb_streams != 1) return false;
+  AVStream* st = ctx->streams[0];
+  const AVCodecParameters* par = st->codecpar;
+  const bool pcm = par->codec_id >= AV_CODEC_ID_PCM_S16LE && par->codec_id < AV_CODEC_ID_ADPCM_IMA_QT;
+  if (par->codec_type != AVMEDIA_TYPE_AUDIO || !pcm || par->sample_rate <= 0 || par->ch_layout.nb_channels <= 0 ||
+      st->duration == AV_NOPTS_VALUE || st->duration <= 0)
+    return false;
+  ctx->duration = av_rescale_q(st->duration, st->time_base, AV_TIME_BASE_Q);
+  return true;
+}
+
+}  // namespace
+
+QString ffmpegErrorText(int code) {
   char buf[AV_ERROR_MAX_STRING_SIZE] = {};
   av_strerror(code, buf, sizeof buf);
   return QString::fromUtf8(buf);
 }
-
-}  // namespace
 
 int openMediaInput(const QString& path, AVFormatContext** format, QString* error) {
   static std::once_flag once;
@@ -47,11 +61,11 @@ int openMediaInput(const QString& path, AVFormatContext** format, QString* error
     if (error) {
       *error = (r == AVERROR_INVALIDDATA || r == AVERROR(EINVAL))
                    ? QStringLiteral("unknown or damaged media format: %1").arg(path)
-                   : QStringLiteral("cannot open %1: %2").arg(path, describe(r));
+                   : QStringLiteral("cannot open %1: %2").arg(path, ffmpegErrorText(r));
     }
     return r;  // avformat_open_input freed the context
   }
-  r = avformat_find_stream_info(ctx, nullptr);
+  r = headerTellsAll(ctx) ? 0 : avformat_find_stream_info(ctx, nullptr);
   if (r < 0) {
     if (error) *error = QStringLiteral("damaged media file: %1").arg(path);
     avformat_close_input(&ctx);

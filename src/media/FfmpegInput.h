@@ -18,4 +18,7 @@ extern const char* const kAcceptedContainers;
 // `error` says why in words.
 int openMediaInput(const QString& path, AVFormatContext** format, QString* error);
 
+// FFmpeg's words for one of its error codes.
+QString ffmpegErrorText(int code);
+
 }  // namespace qm::media

@@ -48,6 +48,8 @@ class RecordingDialogService : public DialogService {
   std::size_t count() const { return shown_.size(); }
   const Shown& last() const { return shown_.back(); }
   void clear();
+  // Drops the boxes recorded so far; queued answers stay.
+  void forgetShown() { shown_.clear(); shown_.shrink_to_fit(); }
   // Answers queued but not yet used.
   std::size_t pendingAnswers() const { return answers_.size(); }
 

@@ -2,6 +2,9 @@
 
 #include <QPointer>
 
+#include <cstdio>
+#include <new>
+
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
 #include "logic/FrameHistoryRules.h"
@@ -22,6 +25,14 @@ namespace qm::script {
 namespace vb = qm::vbs;
 
 namespace {
+
+// The bytes of strings and arrays one engine's scripts may hold: ScriptMemoryLimit
+// in Config/More, in megabytes (512 when absent or not a positive number).
+int64_t scriptMemoryLimit() {
+  const double mb = startup::vbVal(startup::ReadMoreValue(QStringLiteral("ScriptMemoryLimit")));
+  if (!(mb >= 1) || mb > 1 << 20) return int64_t(512) << 20;
+  return static_cast<int64_t>(mb) << 20;
+}
 
 // A single control that scripts reach as an array of one element.
 class SingleControlHandle : public ArrayHandle {
@@ -117,6 +128,8 @@ ScriptHost::ScriptHost(engine::Game& game) : QObject(&game), game_(game) {
   action_ = makeHostObject<VBScriptActionModule>(&game);
   ScriptControl.setHost(this);
   ScriptControl2.setHost(this);
+  ScriptControl.setMemoryLimit(scriptMemoryLimit());
+  ScriptControl2.setMemoryLimit(scriptMemoryLimit());
   buildControlObjects();
   // The window frees its controls before its children: the engines let go of
   // their objects while the controls still exist (the frame menu's template is
@@ -322,7 +335,12 @@ void ScriptHost::showHostError(const char* sentence, const QString& description)
   const QString text = startup::InterfaceText(30) + QStringLiteral(" ") + startup::InterfaceText(31) +
                        QStringLiteral("\r\n\r\n") + QString::fromLatin1(sentence) + QStringLiteral("\r\n\r\n") +
                        description;
-  platform::messageBox(text, platform::MsgButtons::OK, platform::MsgIcon::Critical, startup::InterfaceText(29));
+  // Reporting must not fail in turn: with no memory left the message goes to stderr.
+  try {
+    platform::messageBox(text, platform::MsgButtons::OK, platform::MsgIcon::Critical, startup::InterfaceText(29));
+  } catch (const std::bad_alloc&) {
+    std::fputs("Script error: out of memory\n", stderr);
+  }
 }
 
 void ScriptHost::addRemainingObjects(vb::Engine& engine) {

@@ -95,6 +95,9 @@ QString describeCurrentException() {
     return e.description;
   } catch (const engine::ControlArrayError& e) {
     return QString::fromUtf8(e.what());
+  } catch (const std::bad_alloc&) {
+    // Allocation failure becomes the script's "Out of memory" (7), never an abort.
+    return toQ(vbs::standardDescription(vbs::err::OutOfMemory));
   } catch (const std::exception& e) {
     return QString::fromUtf8(e.what());
   } catch (...) {

@@ -25,6 +25,7 @@
 #include "startup/Messages.h"
 #include "startup/Project.h"
 #include "startup/Settings.h"
+#include "vbscript/TimeLimit.h"
 
 namespace qm::script {
 
@@ -139,7 +140,11 @@ const vb::Value& arg(std::span<vb::Value> args, size_t i) {
 
 vb::Value text(const QString& s) { return vb::Value(toU16(s)); }
 
-void report(const QString& specific) { startup::ShowStandardErrorReport(specific); }
+// Boxes a player answers and deliberate waits leave the script time limit alone.
+void report(const QString& specific) {
+  vb::PauseTimeLimit pause;
+  startup::ShowStandardErrorReport(specific);
+}
 
 bool isWrite(vb::InvokeKind kind) { return kind == vb::InvokeKind::PropertyLet || kind == vb::InvokeKind::PropertySet; }
 
@@ -191,6 +196,7 @@ QString VBScriptActionModule::GetPath(int which) const {
 
 void VBScriptActionModule::CreateObject() {
   if (!startup::AllowCreateObjectSetting()) {
+    vb::PauseTimeLimit pause;
     platform::messageBox(
         QStringLiteral("For security reasons, the \"CreateObject\" function is disabled in this version of VBScript."),
         platform::MsgButtons::OK, platform::MsgIcon::Information, QStringLiteral("Unavailable Function"));
@@ -356,7 +362,12 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
       return {};
     case kResetModule: vb::checkArgCount(args, 0, 0); ResetModule(); return {};
     case kStopEverything: vb::checkArgCount(args, 0, 0); startup::StopGame(); return {};
-    case kMessage: vb::checkArgCount(args, 1, 1); startup::ShowMessage(argText(args[0]), true, false); return {};
+    case kMessage: {
+      vb::checkArgCount(args, 1, 1);
+      vb::PauseTimeLimit pause;
+      startup::ShowMessage(argText(args[0]), true, false);
+      return {};
+    }
     case kAddItem: {
       vb::checkArgCount(args, 2, 2);
       const QString item = argText(args[0]);
@@ -401,6 +412,7 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
       }
       const QString path = externalRule(title);
       try {
+        vb::PauseTimeLimit pause;
         startup::RunAndWait(path, true);  // reports its own failures
       } catch (...) {
         report(QStringLiteral(" Error opening the file titled '") + path + QStringLiteral("'.\r\n\r\n") +
@@ -587,8 +599,11 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
     case kUpdateHotspotsState: game("UpdateHotspotsState").logic().ShowOrNotShowAreas(); return {};
     case kDoComponentsEvents:
       if (game_) game_->setEnabled(false);
-      QCoreApplication::processEvents();
-      QThread::msleep(5);
+      {
+        vb::PauseTimeLimit pause;
+        QCoreApplication::processEvents();
+        QThread::msleep(5);
+      }
       if (game_) game_->setEnabled(true);
       return {};
     case kCaptureFrame:

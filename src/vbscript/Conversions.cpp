@@ -186,6 +186,7 @@ int16_t toInt16(const Value& v) {
 
 uint8_t toByte(const Value& v) {
   if (v.type() == VarType::Byte) return v.asByte();
+  if (v.type() == VarType::Boolean) return v.asBool() ? 255 : 0;  // True's bits, as a Byte
   double d = roundHalfEven(toDouble(v));
   if (!(d >= 0 && d <= 255.0)) raise(err::Overflow);
   return static_cast<uint8_t>(d);
@@ -206,10 +207,13 @@ float toSingle(const Value& v) {
 
 double toDate(const Value& v) {
   if (v.type() == VarType::String) {
-    double serial;
-    if (parseDateText(v.asString(), serial)) return serial;
+    // A number in a string is a date serial ("1" is 12/31/1899), other text a date.
     double d;
-    if (parseNumber(v.asString(), d)) return d;
+    if (parseNumber(v.asString(), d)) {
+      if (!(d >= -657434.0 && d < 2958466.0)) raise(err::Overflow);
+      return d;
+    }
+    if (parseDateText(v.asString(), d)) return d;
     mismatch();
   }
   double d = toDouble(v);
@@ -231,8 +235,8 @@ bool toBool(const Value& v) {
       std::u16string_view t(s);
       while (!t.empty() && isSpace(t.front())) t.remove_prefix(1);
       while (!t.empty() && isSpace(t.back())) t.remove_suffix(1);
-      if (equalsNoCase(t, u"true")) return true;
-      if (equalsNoCase(t, u"false")) return false;
+      if (equalsNoCase(t, u"true") || equalsNoCase(t, u"#true#")) return true;
+      if (equalsNoCase(t, u"false") || equalsNoCase(t, u"#false#")) return false;
       double d;
       if (parseNumber(s, d)) return d != 0;
       mismatch();

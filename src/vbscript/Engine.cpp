@@ -18,6 +18,8 @@ void Engine::addCode(std::u16string_view code) { vm_->addCode(code); }
 Value Engine::run(std::u16string_view procedure, std::span<const Value> args) { return vm_->run(procedure, args); }
 Value Engine::eval(std::u16string_view expression) { return vm_->evalText(expression); }
 void Engine::setTimeout(int milliseconds) { vm_->setTimeout(milliseconds < 0 ? -1 : milliseconds); }
+void Engine::setMemoryLimit(int64_t bytes) { vm_->setMemoryLimit(bytes); }
+int64_t Engine::memoryLimit() const { return vm_->memoryLimit(); }
 int Engine::timeout() const { return vm_->timeout(); }
 bool Engine::isRunning() const { return vm_->running(); }
 

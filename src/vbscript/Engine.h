@@ -55,6 +55,10 @@ class Engine {
   // Time limit of a run in milliseconds; -1 for none. Default 10000.
   void setTimeout(int milliseconds);
   int timeout() const;
+  // The bytes of live strings and arrays the scripts of this engine may hold
+  // (default 512 MB); making more raises "Out of memory" (7).
+  void setMemoryLimit(int64_t bytes);
+  int64_t memoryLimit() const;
   // The procedures defined so far, in the order they were first defined.
   std::vector<ProcedureInfo> procedures() const;
   bool isRunning() const;

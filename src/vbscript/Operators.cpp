@@ -270,6 +270,7 @@ LogicOperand logicOperand(const Value& v) {
 
 Value logicResult(int32_t bits, const Value& a, const Value& b, bool bothBool) {
   if (bothBool) return Value(bits != 0);
+  if (a.isEmpty() && b.isEmpty()) return Value(bits);  // Empty And Empty is a Long
   Kind k = integerKind(a.type() == VarType::Null ? b : a, b.type() == VarType::Null ? a : b);
   if (k == KByte) return Value::byte(static_cast<uint8_t>(bits));
   if (k <= KInteger) return Value(static_cast<int16_t>(bits));
@@ -282,7 +283,7 @@ Value opNot(const Value& a) {
   switch (a.type()) {
     case VarType::Null: return a;
     case VarType::Boolean: return Value(!a.asBool());
-    case VarType::Empty: return Value(int16_t(-1));
+    case VarType::Empty: return Value(int32_t(-1));  // a Long, as every logical operator on Empty
     case VarType::Byte: return Value::byte(static_cast<uint8_t>(~a.asByte()));
     case VarType::Integer: return Value(static_cast<int16_t>(~a.asInteger()));
     default: {
@@ -338,6 +339,8 @@ Value opImp(const Value& a, const Value& b) {
   }
   if (y.null) {
     if (x.bits == 0) return x.isBool ? Value(true) : logicResult(-1, a, b, false);
+    // A Byte keeps its own width: CByte(170) Imp Null is the Byte 85.
+    if (a.type() == VarType::Byte) return Value::byte(static_cast<uint8_t>(~x.bits));
     return Value::null();
   }
   return logicResult(~x.bits | y.bits, a, b, x.isBool && y.isBool);
@@ -346,10 +349,15 @@ Value opImp(const Value& a, const Value& b) {
 int compareValues(const Value& a, const Value& b, bool textCompare) {
   VarType ta = a.type(), tb = b.type();
   if (ta == VarType::Null || tb == VarType::Null) return 2;
-  if (ta == VarType::Integer && tb == VarType::Integer)
-    return a.asInteger() < b.asInteger() ? -1 : (a.asInteger() > b.asInteger() ? 1 : 0);
-  if (ta == VarType::Long && tb == VarType::Long)
-    return a.asLong() < b.asLong() ? -1 : (a.asLong() > b.asLong() ? 1 : 0);
+  // The common cases first: whole numbers, then Doubles.
+  bool ia = ta == VarType::Integer || ta == VarType::Long, ib = tb == VarType::Integer || tb == VarType::Long;
+  if (ia && ib) {
+    int32_t x = ta == VarType::Integer ? a.asInteger() : a.asLong();
+    int32_t y = tb == VarType::Integer ? b.asInteger() : b.asLong();
+    return x < y ? -1 : (x > y ? 1 : 0);
+  }
+  if (ta == VarType::Double && tb == VarType::Double)
+    return a.asDouble() < b.asDouble() ? -1 : (a.asDouble() > b.asDouble() ? 1 : 0);
   bool sa = ta == VarType::String, sb = tb == VarType::String;
   if (sa || sb) {
     if (sa && sb)
@@ -358,11 +366,24 @@ int compareValues(const Value& a, const Value& b, bool textCompare) {
     if (sb && ta == VarType::Empty) return b.asString().empty() ? 0 : -1;
     if (a.isArray() || b.isArray() || a.isObject() || b.isObject() || ta == VarType::Error || tb == VarType::Error)
       raise(err::TypeMismatch);
-    // A number is always less than a string.
-    return sa ? 1 : -1;
+    // Against a Boolean the string meets "True" or "False" as text, letter case counting.
+    if (ta == VarType::Boolean || tb == VarType::Boolean) {
+      std::u16string_view word = (sa ? b : a).asBool() ? u"True" : u"False";
+      int c = compareBinary(sa ? std::u16string_view(a.asString()) : word, sa ? word : std::u16string_view(b.asString()));
+      return c < 0 ? -1 : (c > 0 ? 1 : 0);
+    }
+    // Against a number the string is read as a number ("42" = 42; "abc" and "" are type mismatches).
+    double d;
+    if (!parseNumber(sa ? a.asString() : b.asString(), d)) raise(err::TypeMismatch);
+    return sa ? compareValues(Value(d), b, false) : compareValues(a, Value(d), false);
   }
   if (ta == VarType::Currency && tb == VarType::Currency)
     return a.asCurrencyScaled() < b.asCurrencyScaled() ? -1 : (a.asCurrencyScaled() > b.asCurrencyScaled() ? 1 : 0);
+  if ((ta == VarType::Single) != (tb == VarType::Single) && (ta == VarType::Double || tb == VarType::Double)) {
+    // A Single against a Double compares at Single precision: CSng(0.1) = 0.1.
+    float x = toSingle(a), y = toSingle(b);
+    return x < y ? -1 : (x > y ? 1 : 0);
+  }
   double x = toDouble(a), y = toDouble(b);
   return x < y ? -1 : (x > y ? 1 : 0);
 }

@@ -167,4 +167,13 @@ const char* ScriptError::what() const noexcept {
 
 void raise(int32_t number) { throw ScriptError(number); }
 
+void raiseNamed(int32_t number, std::u16string_view name) {
+  ScriptError e(number);
+  e.description += u": '";
+  e.description += name;
+  e.description += u"'";
+  e.namesSubject = true;
+  throw e;
+}
+
 }  // namespace qm::vbs

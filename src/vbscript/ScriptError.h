@@ -37,6 +37,7 @@ constexpr int32_t FileAlreadyExists = 58;
 constexpr int32_t PermissionDenied = 70;
 constexpr int32_t PathNotFound = 76;
 constexpr int32_t ObjectNotSet = 91;           // Object variable not set
+constexpr int32_t ForLoopNotInitialized = 92;
 constexpr int32_t InvalidUseOfNull = 94;
 constexpr int32_t CannotCreateObject = 429;    // ActiveX component can't create object
 constexpr int32_t ObjectRequired = 424;
@@ -46,7 +47,7 @@ constexpr int32_t NotACollection = 451;
 constexpr int32_t NamedArgsNotSupported = 446;
 constexpr int32_t VariableUndefined = 500;
 constexpr int32_t IllegalAssignment = 501;
-constexpr int32_t InvalidUseOfMe = 505;        // (reserved)
+constexpr int32_t UnqualifiedReference = 505;  // .name outside any With block
 constexpr int32_t ClassNotDefined = 506;
 constexpr int32_t ExceptionOccurred = 507;
 // Syntax errors.
@@ -121,6 +122,12 @@ class ScriptError : public std::exception {
   int column = 0;
   // The text of the line the error happened on (filled for syntax errors).
   std::u16string lineText;
+  // The description names what the error concerns ("Variable is undefined: 'x'"):
+  // for the host's message; Err.Description has the standard text.
+  bool namesSubject = false;
+  // What Err.Raise gave; other errors clear them in the Err object.
+  std::u16string helpFile;
+  int32_t helpContext = 0;
 
   const char* what() const noexcept override;
 
@@ -130,5 +137,7 @@ class ScriptError : public std::exception {
 
 // Shorthand: throw ScriptError(number) with its standard description.
 [[noreturn]] void raise(int32_t number);
+// Throws `number` with its standard description followed by the name it concerns.
+[[noreturn]] void raiseNamed(int32_t number, std::u16string_view name);
 
 }  // namespace qm::vbs

@@ -6,8 +6,42 @@
 
 namespace qm::vbs {
 
+namespace {
+thread_local MemoryAccount* tAccount = nullptr;
+}  // namespace
+
+MemoryAccount* chargedAccount() noexcept { return tAccount; }
+void setChargedAccount(MemoryAccount* account) noexcept { tAccount = account; }
+
+void MemoryCharge::set(int64_t newBytes) {
+  if (!account) {
+    if (!tAccount) return;
+    account = tAccount;
+    ++account->refs;
+  }
+  int64_t more = newBytes - bytes;
+  if (more > 0 && account->live + more > account->limit) raise(err::OutOfMemory);
+  account->live += more;
+  bytes = newBytes;
+}
+
+void MemoryCharge::release() noexcept {
+  account->live -= bytes;
+  if (--account->refs == 0) delete account;
+  account = nullptr;
+}
+
 Value::Value(std::u16string s) : type_(VarType::String) {
-  u_.str = new StringData{1, std::move(s)};
+  auto* d = new StringData{1, std::move(s), {}};
+  if (tAccount) {
+    try {
+      d->charge.set(static_cast<int64_t>(d->text.capacity()) * 2);
+    } catch (...) {
+      delete d;
+      throw;
+    }
+  }
+  u_.str = d;
 }
 
 Value::Value(Dispatch* object) noexcept : type_(VarType::Object) {
@@ -15,29 +49,33 @@ Value::Value(Dispatch* object) noexcept : type_(VarType::Object) {
   if (object) object->addRef();
 }
 
-Value Value::array(ArrayData* data) noexcept {
+Value Value::array(ArrayData* data) {
   Value v;
   v.type_ = VarType::Array;
   v.u_.arr = data;
+  if (tAccount) data->charge.set(static_cast<int64_t>(data->elements.capacity() * sizeof(Value)));
   return v;
 }
 
 Value Value::newArray(const std::vector<int32_t>& upperBounds) {
-  auto* a = new ArrayData;
-  size_t total = 1;
+  // Sizes in 64 bits: ReDim a(2147483647) is out of memory, not an overflow.
+  int64_t total = 1;
+  std::vector<ArrayBound> bounds;
   for (int32_t ub : upperBounds) {
-    if (ub < -1) {
-      delete a;
-      raise(err::SubscriptOutOfRange);
-    }
-    a->bounds.push_back(ArrayBound{0, ub + 1});
-    total *= static_cast<size_t>(ub + 1);
-    if (total > (size_t(1) << 24)) {
-      delete a;
-      raise(err::OutOfMemory);
-    }
+    if (ub < -1) raise(err::SubscriptOutOfRange);
+    int64_t count = int64_t(ub) + 1;
+    if (count > INT32_MAX) raise(err::OutOfMemory);
+    bounds.push_back(ArrayBound{0, static_cast<int32_t>(count)});
+    total *= count;
+    if (total > (int64_t(1) << 24)) raise(err::OutOfMemory);
   }
-  a->elements.resize(upperBounds.empty() ? 0 : total);
+  // Asked before the elements exist, so a huge array never reaches the allocator.
+  if (MemoryAccount* account = tAccount;
+      account && account->live + total * int64_t(sizeof(Value)) > account->limit)
+    raise(err::OutOfMemory);
+  auto* a = new ArrayData;
+  a->bounds = std::move(bounds);
+  a->elements.resize(upperBounds.empty() ? 0 : static_cast<size_t>(total));
   return array(a);
 }
 
@@ -86,6 +124,12 @@ ArrayData& Value::mutableArray() {
     copy->bounds = u_.arr->bounds;
     copy->elements = u_.arr->elements;
     copy->fixedSize = u_.arr->fixedSize;
+    try {
+      if (tAccount) copy->charge.set(static_cast<int64_t>(copy->elements.capacity() * sizeof(Value)));
+    } catch (...) {
+      delete copy;
+      throw;
+    }
     --u_.arr->refs;
     u_.arr = copy;
   }

@@ -50,10 +50,39 @@ enum class VarType : uint16_t {
   Reference = 0x4000,
 };
 
+// What the strings and arrays of one engine's scripts may use: the running
+// engine's account is charged for every string and array made while it runs,
+// and making one beyond the limit raises "Out of memory" (7).
+struct MemoryAccount {
+  int refs = 1;      // the engine, and every string and array charged to it
+  int64_t live = 0;  // bytes of text and array elements
+  int64_t limit = int64_t(512) << 20;
+};
+// The account charged on this thread (the running engine's); null outside runs.
+MemoryAccount* chargedAccount() noexcept;
+void setChargedAccount(MemoryAccount* account) noexcept;
+
+// The part of an account one string or array holds.
+struct MemoryCharge {
+  MemoryAccount* account = nullptr;
+  int64_t bytes = 0;
+  MemoryCharge() = default;
+  MemoryCharge(const MemoryCharge&) = delete;
+  MemoryCharge& operator=(const MemoryCharge&) = delete;
+  ~MemoryCharge() { if (account) release(); }
+  // Charges `newBytes` in all (growth or first charge) to the account of the
+  // running engine; throws ScriptError 7 beyond its limit. Nothing outside runs.
+  void set(int64_t newBytes);
+
+ private:
+  void release() noexcept;
+};
+
 // Heap string shared between values.
 struct StringData {
   int refs = 1;
   std::u16string text;
+  MemoryCharge charge;
 };
 
 class Value {
@@ -115,7 +144,9 @@ class Value {
   static Value error(int32_t code) noexcept { Value v; v.type_ = VarType::Error; v.u_.i32 = code; return v; }
   // The "missing optional argument" marker (an Error value with the code COM uses).
   static Value missing() noexcept { return error(static_cast<int32_t>(0x80020004u)); }
-  static Value array(ArrayData* data) noexcept;  // takes one reference
+  // Takes one reference; charges the running engine for the elements (on
+  // error 7 the array is freed).
+  static Value array(ArrayData* data);
   // Engine-internal reference to a variable (see VarType::Reference).
   static Value reference(Value* target) noexcept { Value v; v.type_ = VarType::Reference; v.u_.ref = target; return v; }
   bool isReference() const noexcept { return type_ == VarType::Reference; }
@@ -205,6 +236,7 @@ struct ArrayBound {
 
 struct ArrayData {
   int refs = 1;
+  MemoryCharge charge;
   // Dim a(3) makes a fixed array: ReDim and Erase-to-empty raise error 10.
   bool fixedSize = false;
   // While For Each walks the array or it is passed by reference, resizing raises error 10.

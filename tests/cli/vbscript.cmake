@@ -13,3 +13,11 @@ foreach(script ${QM_VBS_SCRIPTS})
       -P ${CMAKE_SOURCE_DIR}/tests/vbscript/scripts/RunScript.cmake
     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/tests/vbscript/scripts)
 endforeach()
+
+# The runner's own command line (its man page is written from --help and --version).
+add_test(NAME vbscript.runner_help COMMAND qmvbs --help)
+set_tests_properties(vbscript.runner_help PROPERTIES PASS_REGULAR_EXPRESSION "Usage: qmvbs SCRIPT_FILE.*Exit status:")
+add_test(NAME vbscript.runner_version COMMAND qmvbs --version)
+set_tests_properties(vbscript.runner_version PROPERTIES PASS_REGULAR_EXPRESSION "^qmvbs [0-9]+\\.[0-9]+")
+add_test(NAME vbscript.runner_no_script COMMAND qmvbs)
+set_tests_properties(vbscript.runner_no_script PROPERTIES WILL_FAIL TRUE)

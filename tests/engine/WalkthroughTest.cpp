@@ -108,6 +108,18 @@ TEST_F(WalkthroughRunnerTest, MessagesBelongToTheLastStepThatIsNotAnExpect) {
   EXPECT_EQ(failed, 0) << out.toStdString();
 }
 
+TEST_F(WalkthroughRunnerTest, AMessageBoxLoopFailsItsStepAndKeepsLittle) {
+  folder_.moreIni("General", "ScriptTimeOut", "1");
+  int failed = -1;
+  const QString out = play("start\nrun \"Do : MsgBox \\\"hi\\\" : Loop\"\nrun \"MsgBox \\\"once\\\"\"\n"
+                           "expect message \"once\"\n",
+                           &failed);
+  EXPECT_EQ(failed, 1) << out.toStdString();
+  EXPECT_TRUE(out.contains("-- message box loop")) << out.toStdString();
+  // Only the boxes of the last step are kept.
+  EXPECT_LE(dialogs().count(), 2u);
+}
+
 TEST_F(WalkthroughRunnerTest, KeysAndAnswersReachTheGame) {
   int failed = -1;
   const QString out = play("start\nanswer No\nkey Ctrl+Q\nexpect message \"quit\"\nexpect frame Hall\n"

@@ -145,10 +145,10 @@ TEST_F(HotspotActionsTest, ChannelRecordsAndFadeGoToTheChannelTable) {
   stay.channels = {ChannelSpec{2, true, true, 6, "rain.wav"}};
   frame(folder, "Hall", {HotspotSpec{}}, {stay});
   auto& g = startGame(folder);
-  g.SoundChannels.channel(1).keepIfPlaying = true;
+  g.soundChannels().table().channel(1).keepIfPlaying = true;
   EXPECT_EQ(logic().MakeAction(1, 0, false), logic::GameLogic::kNothingFurther);
-  EXPECT_DOUBLE_EQ(g.SoundChannels.fadeSeconds, 1.5);
-  EXPECT_FALSE(g.SoundChannels.channel(1).keepIfPlaying);
+  EXPECT_DOUBLE_EQ(g.soundChannels().table().fadeSeconds, 1.5);
+  EXPECT_FALSE(g.soundChannels().table().channel(1).keepIfPlaying);
 }
 
 TEST_F(HotspotActionsTest, EightChannelRecordsAreAnError) {

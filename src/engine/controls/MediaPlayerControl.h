@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "engine/controls/VbControl.h"
+#include "media/Centibels.h"
 
 namespace qm::engine {
 
@@ -45,6 +46,7 @@ class MediaPlayerControl : public VbControl {
   void setPlayCount(int c);
   int volume() const { return volume_; }  // hundredths of a decibel, -10000..0
   void setVolume(int v);
+  void setVolume(media::Centibels v) { setVolume(v.value); }
   double rate() const { return rate_; }
   void setRate(double r);
   double currentPosition() const;

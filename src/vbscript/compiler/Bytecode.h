@@ -33,6 +33,7 @@ enum class OpCode : uint8_t {
   IndexLocal,       // b: slot: array element or default member
   IndexGlobal,      // c: global
   IndexDyn,         // b: slot, c: global
+  CallDyn,          // b: slot, c: global: a call statement on a name met first inside a procedure
   IndexField,       // b: field
   IndexValue,       // the target value lies below the arguments
   GetMember,        // c: name index; b: cache index; object below the arguments
@@ -48,6 +49,8 @@ enum class OpCode : uint8_t {
   RefIndexGlobal,   // c: global
   RefIndexDyn,      // b: slot, c: global
   RefIndexField,    // b: field
+  RefIndexValue,    // a reference (or value) lies below the arguments: a reference to its element
+  CallValue,        // a call statement on a value below the arguments: its default member, else 13
   NewObject,        // c: global index of the class name
   CallIntrinsic,    // c: intrinsic id; a: argc
   // Operators.
@@ -66,6 +69,7 @@ enum class OpCode : uint8_t {
   Erase,          // stack: reference
   OnErrorResumeNext, OnErrorGoto0,
   CheckObject,    // Set's right side must be an object (424)
+  Raise,          // c: error number: raises it (errors the compiler leaves to run time)
   AppendLocal,    // b: slot: x = x & value, appending in place when x's text is not shared
   AppendGlobal,   // c: global: the same for a global variable
   Return,

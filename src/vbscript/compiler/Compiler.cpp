@@ -221,6 +221,9 @@ class Compiler {
         for (const auto& d : s.items) {
           std::u16string key = toLowerCopy(d.name);
           if (moduleProcs_.count(key) || moduleClasses_.count(key)) failAt(err::NameRedefined, d.line, d.column);
+          // Code run by Execute inside a procedure: a Dim of one of the
+          // procedure's own names is that variable, not a new global.
+          if (outerSlot(key)) continue;
           if (moduleVars_.insert(key).second) module_->variables.push_back(globalIndex(d.name));
         }
         break;
@@ -251,6 +254,14 @@ class Compiler {
         break;
       default: break;
     }
+  }
+
+  bool outerSlot(const std::u16string& key) const {
+    if (!outer_) return false;
+    for (const auto& name : outer_->slotNames) {
+      if (!name.empty() && equalsNoCase(name, key)) return true;
+    }
+    return false;
   }
 
   void scanLocals(const Block& body) {
@@ -526,9 +537,17 @@ class Compiler {
   static uint16_t u16(int v) { return static_cast<uint16_t>(v); }
 
   // ---- expressions ----
-  void compileWithObject(int line, int column) {
-    if (withSlots_.empty()) failAt(err::InvalidUseOfMeKeyword, line, column);
-    emit(OpCode::LoadLocal, 0, u16(withSlots_.back()));
+  void compileWithObject() {
+    if (withSlots_.empty()) emit(OpCode::Raise, 0, 0, err::UnqualifiedReference);
+    else emit(OpCode::LoadLocal, 0, u16(withSlots_.back()));
+  }
+
+  // (F)(3), ((x))(0): parentheses around a callee change nothing.
+  static const Expr& unparen(const Expr& e) {
+    const Expr* p = &e;
+    while (p->kind == Expr::Paren && (p->a->kind == Expr::Name || p->a->kind == Expr::Member || p->a->kind == Expr::Paren))
+      p = p->a.get();
+    return *p;
   }
 
   void compileArgs(const std::vector<ExprPtr>& args) {
@@ -556,6 +575,12 @@ class Compiler {
         case Resolved::Dyn: compileArgs(e.args); emit(OpCode::RefIndexDyn, argc, u16(r.slot), r.global); return;
         default: break;
       }
+    } else if (e.kind == Expr::Call && (e.a->kind == Expr::Call || e.a->kind == Expr::Paren)) {
+      // x(0)(1): a reference into the element x(0) holds.
+      compileArg(unparen(*e.a));
+      compileArgs(e.args);
+      emit(OpCode::RefIndexValue, static_cast<uint8_t>(e.args.size()));
+      return;
     } else if (e.kind == Expr::Missing) {
       emit(OpCode::PushMissing);
       return;
@@ -578,12 +603,34 @@ class Compiler {
     }
   }
 
+  // Randomize gives no value; a conversion function's value cannot be dropped
+  // (Call CByte(1) is error 458, a type the language does not support).
+  static bool builtinMisused(const std::u16string& name, bool statement) {
+    if (!statement) return equalsNoCase(name, u"Randomize");
+    for (const char16_t* c : {u"CBool", u"CByte", u"CCur", u"CDate", u"CDbl", u"CInt", u"CLng", u"CSng", u"CStr"}) {
+      if (equalsNoCase(name, c)) return true;
+    }
+    return false;
+  }
+
   // Compiles a call or index expression; `statement` marks a call statement.
   void compileCall(const Expr& e, bool statement) {
-    const Expr& t = *e.a;
+    const Expr& t = unparen(*e.a);
     uint8_t argc = static_cast<uint8_t>(e.args.size());
     if (t.kind == Expr::Name) {
       Resolved r = resolve(t.name, true);
+      if (statement && (r.kind == Resolved::Local || r.kind == Resolved::Field)) {
+        // A call statement on a variable calls the default member of the object it holds.
+        compileNameLoad(t);
+        compileArgs(e.args);
+        emit(OpCode::CallValue, argc);
+        return;
+      }
+      if (statement && r.kind == Resolved::Dyn) {
+        compileArgs(e.args);
+        emit(OpCode::CallDyn, argc, u16(r.slot), r.global);
+        return;
+      }
       switch (r.kind) {
         case Resolved::Local: compileArgs(e.args); emit(OpCode::IndexLocal, argc, u16(r.slot)); return;
         case Resolved::Field: compileArgs(e.args); emit(OpCode::IndexField, argc, u16(r.index)); return;
@@ -596,7 +643,11 @@ class Compiler {
           emit(OpCode::CallGlobal, argc, statement ? 1 : 0, r.global);
           return;
         case Resolved::Dyn: compileArgs(e.args); emit(OpCode::IndexDyn, argc, u16(r.slot), r.global); return;
-        case Resolved::Builtin: compileArgs(e.args); emit(OpCode::CallBuiltin, argc, u16(r.global), r.index); return;
+        case Resolved::Builtin:
+          compileArgs(e.args);
+          if (builtinMisused(t.name, statement)) emit(OpCode::Raise, 0, 0, statement ? 458 : err::TypeMismatch);
+          emit(OpCode::CallBuiltin, argc, u16(r.global), r.index);
+          return;
         case Resolved::Intrinsic: compileArgs(e.args); emit(OpCode::CallIntrinsic, argc, 0, r.index); return;
         case Resolved::Const: pushValue(r.constant); break;
         case Resolved::Err: emit(OpCode::LoadErr); break;
@@ -607,14 +658,14 @@ class Compiler {
     }
     if (t.kind == Expr::Member) {
       if (t.a) compileExpr(*t.a);
-      else compileWithObject(t.line, t.column);
+      else compileWithObject();
       compileArgs(e.args);
       emit(statement ? OpCode::CallMember : OpCode::GetMember, argc, newCache(), nameIndex(t.name));
       return;
     }
     compileExpr(t);
     compileArgs(e.args);
-    emit(OpCode::IndexValue, argc);
+    emit(statement ? OpCode::CallValue : OpCode::IndexValue, argc);
   }
 
   void compileExpr(const Expr& e) {
@@ -627,7 +678,7 @@ class Compiler {
         return;
       case Expr::Member:
         if (e.a) compileExpr(*e.a);
-        else compileWithObject(e.line, e.column);
+        else compileWithObject();
         emit(OpCode::GetMember, 0, newCache(), nameIndex(e.name));
         return;
       case Expr::Call: compileCall(e, false); return;
@@ -684,8 +735,18 @@ class Compiler {
       case Resolved::Global: emit(OpCode::StoreGlobal, mode, 0, r.global); return;
       case Resolved::Dyn: emit(OpCode::StoreDyn, mode, u16(r.slot), r.global); return;
       case Resolved::Builtin: emit(OpCode::StoreGlobal, mode, 0, r.global); return;
-      default: failAt(err::IllegalAssignment, line, column);
+      default:
+        // A constant, Err, Eval...: the statement fails when it runs, not the whole script.
+        (void)line, (void)column;
+        emit(OpCode::Raise, 0, 0, err::IllegalAssignment);
     }
+  }
+
+  // A Sub or Function of the class (not a property with a Let/Set).
+  bool isClassProcedure(const Resolved& r) const {
+    if (r.kind != Resolved::ClassMethod) return false;
+    const qm::vbs::ClassMember& m = cls_->members[static_cast<size_t>(r.index)];
+    return m.method && !m.let && !m.set;
   }
 
   void compileAssign(const Stmt& s) {
@@ -709,6 +770,11 @@ class Compiler {
     switch (t.kind) {
       case Expr::Name: {
         Resolved r = resolve(t.name, false);
+        if (isClassProcedure(r)) {
+          value();
+          emit(OpCode::Raise, 0, 0, err::IllegalAssignment);
+          return;
+        }
         if (r.kind == Resolved::ClassMethod) {
           emit(OpCode::LoadMe);
           value();
@@ -721,12 +787,12 @@ class Compiler {
       }
       case Expr::Member:
         if (t.a) compileExpr(*t.a);
-        else compileWithObject(t.line, t.column);
+        else compileWithObject();
         value();
         emit(s.isSet ? OpCode::SetMemberSet : OpCode::SetMember, 0, newCache(), nameIndex(t.name));
         return;
       case Expr::Call: {
-        const Expr& callee = *t.a;
+        const Expr& callee = unparen(*t.a);
         uint8_t argc = static_cast<uint8_t>(t.args.size());
         if (callee.kind == Expr::Name) {
           Resolved r = resolve(callee.name, false);
@@ -753,18 +819,21 @@ class Compiler {
               emit(s.isSet ? OpCode::SetMemberSet : OpCode::SetMember, argc, newCache(), nameIndex(callee.name));
               return;
             default:
-              failAt(err::IllegalAssignment, t.line, t.column);
+              compileArgs(t.args); value();
+              emit(OpCode::Raise, 0, 0, err::IllegalAssignment);
+              return;
           }
         }
         if (callee.kind == Expr::Member) {
           if (callee.a) compileExpr(*callee.a);
-          else compileWithObject(callee.line, callee.column);
+          else compileWithObject();
           compileArgs(t.args);
           value();
           emit(s.isSet ? OpCode::SetMemberSet : OpCode::SetMember, argc, newCache(), nameIndex(callee.name));
           return;
         }
-        compileExpr(callee);
+        // x(0)(1) = v writes into the array x(0) holds: go through a reference.
+        compileArg(callee);
         compileArgs(t.args);
         value();
         emit(OpCode::StoreIndexValue, argc, mode);
@@ -820,14 +889,17 @@ class Compiler {
         if (t.kind == Expr::Call) compileCall(t, true);
         else if (t.kind == Expr::Member) {
           if (t.a) compileExpr(*t.a);
-          else compileWithObject(t.line, t.column);
+          else compileWithObject();
           emit(OpCode::CallMember, 0, newCache(), nameIndex(t.name));
         } else if (t.kind == Expr::Name) {
           Resolved r = resolve(t.name, true);
           if (r.kind == Resolved::Global) emit(OpCode::CallGlobal, 0, 1, r.global);
           else if (r.kind == Resolved::ClassMethod) emit(OpCode::CallMe, 0, 1, r.index);
-          else if (r.kind == Resolved::Dyn) emit(OpCode::IndexDyn, 0, u16(r.slot), r.global);
-          else compileNameLoad(t);
+          else if (r.kind == Resolved::Dyn) emit(OpCode::CallDyn, 0, u16(r.slot), r.global);
+          else if (r.kind == Resolved::Local || r.kind == Resolved::Field) {
+            compileNameLoad(t);
+            emit(OpCode::CallValue, 0);
+          } else compileNameLoad(t);
         } else {
           compileExpr(t);
         }
@@ -866,6 +938,7 @@ class Compiler {
       case Stmt::With: {
         size_t start = here();
         compileExpr(*s.value);
+        emit(OpCode::CheckObject);
         int h = hiddenSlot();
         emit(OpCode::StoreLocal, 2, u16(h));
         addResume(start, here());
@@ -971,8 +1044,8 @@ class Compiler {
   }
 
   void compileFor(const Stmt& s) {
-    // Failing bounds go on into the body for one pass (the pad below marks
-    // the loop as done); a failing count step leaves the loop.
+    // Failing bounds skip the loop and leave error 92 (the pad below raises
+    // it, resuming after the loop); a failing count step leaves the loop.
     size_t start = here();
     compileExpr(*s.from);
     compileExpr(*s.to);
@@ -984,18 +1057,15 @@ class Compiler {
     storeName(s.name, 0, s.line, s.column);
     size_t header = addResume(start, 0);
     size_t overPad = emit(OpCode::Jump);
-    patchResume(header, here());
-    emit(OpCode::PushMissing);
-    emit(OpCode::StoreLocal, 2, u16(h));
-    emit(OpCode::PushInt, 0, 0, 0);
-    emit(OpCode::StoreLocal, 2, u16(h + 1));
-    size_t padToBody = emit(OpCode::Jump);
+    size_t pad = here();
+    patchResume(header, pad);
+    emit(OpCode::Raise, 0, 0, err::ForLoopNotInitialized);
+    size_t padEntry = addResume(pad, 0);
     patch(overPad, here());
     size_t top = here();
     loadName(s.name, s.line, s.column);
     size_t test = emit(OpCode::ForTest, 0, u16(h));
     size_t testEntry = addResume(top, 0);
-    patch(padToBody, here());
     loops_.push_back(LoopLabels{true, {}});
     compileBlock(s.body);
     setPos(s.line, s.column);
@@ -1009,35 +1079,30 @@ class Compiler {
     patch(test, here());
     patchResume(testEntry, here());
     patchResume(stepEntry, here());
+    patchResume(padEntry, here());
     for (size_t j : loops_.back().exits) patch(j, here());
     loops_.pop_back();
   }
 
   void compileForEach(const Stmt& s) {
-    // A failing collection goes on into the body for one pass; a failing
-    // step to the next element leaves the loop.
+    // A failing collection skips the loop (its error stays in Err); a
+    // failing step to the next element leaves the loop.
     size_t start = here();
     compileExpr(*s.value);
     int h = hiddenSlot();
     hiddenSlot();  // h + 1: the position in an array
     emit(OpCode::ForEachPrep, 0, u16(h));
     size_t header = addResume(start, 0);
-    size_t overPad = emit(OpCode::Jump);
-    patchResume(header, here());
-    emit(OpCode::PushEmpty);
-    emit(OpCode::StoreLocal, 2, u16(h));
-    size_t padToBody = emit(OpCode::Jump);
-    patch(overPad, here());
     size_t top = here();
     size_t next = emit(OpCode::ForEachNext, 0, u16(h));
     storeName(s.name, 2, s.line, s.column);
     size_t nextEntry = addResume(top, 0);
-    patch(padToBody, here());
     loops_.push_back(LoopLabels{true, {}});
     compileBlock(s.body);
     emit(OpCode::Jump, 0, 0, static_cast<int32_t>(top));
     patch(next, here());
     patchResume(nextEntry, here());
+    patchResume(header, here());
     for (size_t j : loops_.back().exits) patch(j, here());
     loops_.pop_back();
     emit(OpCode::PushEmpty);

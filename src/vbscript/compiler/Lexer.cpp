@@ -45,16 +45,21 @@ class Lexer {
     std::vector<Token> out;
     out.reserve(s_.size() / 4 + 8);
     bool space = false;
+    // Just after a line continuation: a '.' there still reaches back to the
+    // name or call before the '_' (o _ / .Method).
+    bool continued = false;
     while (pos_ < s_.size()) {
       char16_t c = s_[pos_];
       if (isBlank(c)) { advance(); space = true; continue; }
       if (c == '\'') { skipComment(); continue; }
-      if (c == '_' && continuationFollows()) continue;
+      if (c == '_' && continuationFollows()) { continued = true; continue; }
       Token t;
       t.line = line_;
       t.column = col_;
       t.spaceBefore = space;
+      bool afterContinuation = continued;
       space = false;
+      continued = false;
       if (c == '\r' || c == '\n') {
         if (c == '\r' && pos_ + 1 < s_.size() && s_[pos_ + 1] == '\n') ++pos_;
         ++pos_;
@@ -120,7 +125,7 @@ class Lexer {
         case ',': t.type = Tok::Comma; break;
         case '.':
           t.type = Tok::Dot;
-          t.attachedDot = !out.empty() && !t.spaceBefore && attachable(out.back());
+          t.attachedDot = !out.empty() && (!t.spaceBefore || afterContinuation) && attachable(out.back());
           break;
         case '+': t.type = Tok::Plus; break;
         case '-': t.type = Tok::Minus; break;
@@ -247,10 +252,11 @@ class Lexer {
       col_ = saveCol;
       return false;
     }
-    bool forceLong = false;
-    if (pos_ < s_.size() && s_[pos_] == '&') { forceLong = true; advance(); }
+    // A trailing '&' is allowed and changes nothing: up to four hex digits
+    // make an Integer (&hFFFF& is -1), more make a Long.
+    if (pos_ < s_.size() && s_[pos_] == '&') advance();
     t.type = Tok::Number;
-    if (!forceLong && v <= 0xFFFF) t.value = Value(static_cast<int16_t>(static_cast<uint16_t>(v)));
+    if (v <= 0xFFFF) t.value = Value(static_cast<int16_t>(static_cast<uint16_t>(v)));
     else t.value = Value(static_cast<int32_t>(static_cast<uint32_t>(v)));
     return true;
   }

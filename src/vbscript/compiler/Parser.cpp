@@ -19,6 +19,7 @@ class Parser {
 
   Program parseAll() {
     Program prog;
+    prog_ = &prog;
     skipNewlines();
     while (!at(Tok::End)) {
       parseTopLevel(prog);
@@ -69,9 +70,16 @@ class Parser {
     while (at(Tok::Newline)) next();
   }
   void endStatement() {
-    if (at(Tok::End)) return;
+    if (at(Tok::End) || atBlockCloser()) return;
     if (!at(Tok::Newline)) fail(err::ExpectedEndOfStatement);
     skipNewlines();
+  }
+  // End If, End Sub, Next, Loop... may follow a statement on its line without a colon.
+  bool atBlockCloser() const {
+    if (atKw(Kw::Next) || atKw(Kw::Loop) || atKw(Kw::Wend)) return true;
+    if (!atKw(Kw::End)) return false;
+    return peekKw(1, Kw::If) || peekKw(1, Kw::Sub) || peekKw(1, Kw::Function) || peekKw(1, Kw::Class) ||
+           peekKw(1, Kw::Property) || peekKw(1, Kw::Select) || peekKw(1, Kw::With);
   }
   [[noreturn]] void fail(int32_t number) { failAt(number, cur().line, cur().column); }
   [[noreturn]] void failAt(int32_t number, int line, int column) {
@@ -135,7 +143,7 @@ class Parser {
       next();
     }
     if (atKw(Kw::Default)) failAt(err::MustBeDefinedInsideClass, cur().line, cur().column);
-    if (atKw(Kw::Sub) || atKw(Kw::Function) || atKw(Kw::Property)) {
+    if (atProcedureStart()) {
       if (atKw(Kw::Property)) failAt(err::MustBeDefinedInsideClass, cur().line, cur().column);
       Procedure p = parseProcedure(isPublic, false);
       prog.procedures.push_back(std::move(p));
@@ -161,7 +169,16 @@ class Parser {
     if (!prog.body.back()) prog.body.pop_back();
   }
 
+  // Sub, Function, or Property followed by Get/Let/Set (Property alone is a name).
+  bool atProcedureStart(size_t k = 0) const {
+    return peekKw(k, Kw::Sub) || peekKw(k, Kw::Function) ||
+           (peekKw(k, Kw::Property) && (peekKw(k + 1, Kw::Get) || peekKw(k + 1, Kw::Let) || peekKw(k + 1, Kw::Set)));
+  }
+
+  // procedure := [Public|Private] (Sub|Function|Property Get|Let|Set) name [(params)] body End kind
   Procedure parseProcedure(bool isPublic, bool inClass) {
+    ++procedureDepth_;
+    struct Leave { int& d; ~Leave() { --d; } } leave{procedureDepth_};
     Procedure p;
     p.isPublic = isPublic;
     p.line = cur().line;
@@ -207,7 +224,8 @@ class Parser {
     }
     if ((p.kind == Procedure::PropertyLet || p.kind == Procedure::PropertySet) && p.params.empty())
       failAt(err::PropertyLetSetNeedsArg, p.line, p.column);
-    endStatement();
+    // The first statement may follow the header on the same line: Sub S() x = 1 : End Sub
+    skipNewlines();
     p.body = parseBlock();
     if (!atKw(Kw::End)) fail(err::ExpectedEnd);
     next();
@@ -300,10 +318,18 @@ class Parser {
     Block b;
     skipNewlines();
     while (!atBlockEnd()) {
-      if (atKw(Kw::Sub) || atKw(Kw::Function) || atKw(Kw::Class) || atKw(Kw::Property) ||
-          ((atKw(Kw::Public) || atKw(Kw::Private)) &&
-           (peekKw(1, Kw::Sub) || peekKw(1, Kw::Function) || peekKw(1, Kw::Property))))
-        fail(err::ExpectedStatement);
+      bool visibility = atKw(Kw::Public) || atKw(Kw::Private);
+      if (atKw(Kw::Class) || (visibility && peekKw(1, Kw::Property))) fail(err::ExpectedStatement);
+      if (atProcedureStart(visibility ? 1 : 0)) {
+        // A Sub or Function written inside an If or a loop at script level
+        // is an ordinary script-level procedure.
+        if (procedureDepth_ > 0 || !prog_ || peekKw(visibility ? 1 : 0, Kw::Property)) fail(err::ExpectedStatement);
+        bool isPublic = !atKw(Kw::Private);
+        if (visibility) next();
+        prog_->procedures.push_back(parseProcedure(isPublic, false));
+        skipNewlines();
+        continue;
+      }
       auto s = parseStatement(false);
       if (s) b.push_back(std::move(s));
       skipNewlines();
@@ -395,21 +421,7 @@ class Parser {
   }
 
   bool atStatementEnd(bool inlineIf) const {
-    return atEndOfStatement() || (inlineIf && atKw(Kw::Else));
-  }
-
-  bool startsExpression() const {
-    const Token& t = cur();
-    switch (t.type) {
-      case Tok::Number: case Tok::String: case Tok::Date: case Tok::LParen: case Tok::Minus: case Tok::Plus:
-        return true;
-      case Tok::Dot: return !t.attachedDot;
-      case Tok::Ident: return t.kw != Kw::Else && (t.kw == Kw::None || !isReservedKeyword(t.kw) ||
-                                                     t.kw == Kw::Not || t.kw == Kw::True || t.kw == Kw::False ||
-                                                     t.kw == Kw::Empty || t.kw == Kw::Null ||
-                                                     t.kw == Kw::Nothing || t.kw == Kw::Me || t.kw == Kw::New);
-      default: return false;
-    }
+    return atEndOfStatement() || atBlockCloser() || (inlineIf && atKw(Kw::Else));
   }
 
   StmtPtr parseCallOrAssign(bool inlineIf) {
@@ -540,7 +552,10 @@ class Parser {
         s->hasElse = true;
         parseInlineStatements(s->elseBlock);
       }
-      if (acceptKw(Kw::End)) expectKw(Kw::If, err::ExpectedIf);  // tolerated: If a Then b End If
+      if (atKw(Kw::End) && peekKw(1, Kw::If)) {  // tolerated: If a Then b End If
+        next();
+        next();
+      }
       if (!inlineIf) endStatement();
       return s;
     }
@@ -571,7 +586,7 @@ class Parser {
     for (;;) {
       if (at(Tok::Newline) && cur().text.empty()) return;
       if (at(Tok::End) || atKw(Kw::Else)) return;
-      if (atKw(Kw::End) && peekKw(1, Kw::If)) return;
+      if (atBlockCloser()) return;
       if (at(Tok::Newline)) { next(); continue; }
       auto st = parseStatement(true);
       if (st) b.push_back(std::move(st));
@@ -619,8 +634,8 @@ class Parser {
           if (!accept(Tok::Comma)) break;
         }
       }
-      if (at(Tok::Newline)) skipNewlines();
-      else if (!at(Tok::End)) fail(err::ExpectedEndOfStatement);
+      // The Case's first statement may follow on the same line: Case 1  x = 200
+      skipNewlines();
       cc.body = parseBlock();
       s->cases.push_back(std::move(cc));
     }
@@ -859,7 +874,8 @@ class Parser {
         e = std::move(m);
         continue;
       }
-      if (at(Tok::LParen) && (e->kind == Expr::Name || e->kind == Expr::Member || e->kind == Expr::Call)) {
+      if (at(Tok::LParen) && (e->kind == Expr::Name || e->kind == Expr::Member || e->kind == Expr::Call ||
+                              e->kind == Expr::Me || e->kind == Expr::Paren)) {
         const Token& t = next();
         auto c = std::make_unique<Expr>(Expr::Call, t.line, t.column);
         c->a = std::move(e);
@@ -949,6 +965,8 @@ class Parser {
   std::vector<Token> t_;
   size_t i_ = 0;
   int depth_ = 0;
+  int procedureDepth_ = 0;
+  Program* prog_ = nullptr;
 };
 
 }  // namespace

@@ -68,7 +68,10 @@ Value fnCBool(BuiltinContext& ctx, std::span<Value> args)
 
 Value fnCByte(BuiltinContext& ctx, std::span<Value> args)
 {
-    return Value::byte(static_cast<uint8_t>(roundedInRange(convertedNumber(convertible(ctx, args), 8), 0, 255)));
+    Value v = convertible(ctx, args);
+    if (v.type() == VarType::Boolean)
+        return Value::byte(toByte(v));  // True's bits: 255
+    return Value::byte(static_cast<uint8_t>(roundedInRange(convertedNumber(v, 8), 0, 255)));
 }
 
 Value fnCInt(BuiltinContext& ctx, std::span<Value> args)
@@ -111,6 +114,10 @@ Value fnCDbl(BuiltinContext& ctx, std::span<Value> args)
 Value fnCDate(BuiltinContext& ctx, std::span<Value> args)
 {
     Value v = convertible(ctx, args);
+    if (v.isString()) {
+        if (auto number = parseNumber(v.asString()); number && !number->overflow)
+            return Value::date(toDateSerial(Value(number->value)));  // "1" is the serial 1: 12/31/1899
+    }
     if (v.isString()) {
         auto parsed = parseDate(v.asString(), splitSerial(nowSerial()).year);
         if (!parsed)
@@ -188,8 +195,8 @@ Value fnRound(BuiltinContext& ctx, std::span<Value> args)
     case VarType::Empty: return Value(int16_t(0));
     case VarType::Integer:
     case VarType::Long:
-    case VarType::Byte: return v;
-    case VarType::Boolean: return Value(static_cast<int16_t>(v.asBool() ? -1 : 0));
+    case VarType::Byte:
+    case VarType::Boolean: return v;
     case VarType::Single:
         return Value::single(static_cast<float>(roundDigits(static_cast<double>(v.asSingle()), digits)));
     case VarType::Double: return Value(roundDigits(v.asDouble(), digits));

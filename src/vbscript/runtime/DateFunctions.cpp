@@ -176,9 +176,7 @@ Value fnWeekdayName(BuiltinContext& ctx, std::span<Value> args)
 
 Value fnMonthName(BuiltinContext& ctx, std::span<Value> args)
 {
-    Value v = plainArg(ctx, args, 0);
-    if (v.isNull())
-        raise(err::InvalidUseOfNull);
+    rejectNullArgs(ctx, args);
     int32_t m = longArg(ctx, args, 0);
     bool abbreviate = boolArgOr(ctx, args, 1, false);
     if (m < 1 || m > 12)

@@ -65,6 +65,14 @@ bool boolArgOr(BuiltinContext& ctx, std::span<Value> args, size_t i, bool fallba
     return toBool(v);
 }
 
+void rejectNullArgs(BuiltinContext& ctx, std::span<Value> args, size_t from)
+{
+    for (size_t i = from; i < args.size(); ++i) {
+        if (given(args, i) && plainArg(ctx, args, i).isNull())
+            raise(err::InvalidUseOfNull);
+    }
+}
+
 int compareArg(BuiltinContext& ctx, std::span<Value> args, size_t i)
 {
     int32_t mode = longArgOr(ctx, args, i, 0);

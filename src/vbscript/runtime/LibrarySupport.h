@@ -25,6 +25,8 @@ int32_t longArgOr(BuiltinContext& ctx, std::span<Value> args, size_t i, int32_t 
 bool boolArgOr(BuiltinContext& ctx, std::span<Value> args, size_t i, bool fallback);
 // Compare argument: 0 binary, 1 text (others raise 5).
 int compareArg(BuiltinContext& ctx, std::span<Value> args, size_t i);
+// Raises 94 when an argument from `from` on is Null (checked before any other argument rule).
+void rejectNullArgs(BuiltinContext& ctx, std::span<Value> args, size_t from = 0);
 
 // Number from a string the way the C* conversions read it; raises 13 when it is not a number.
 double numberFromString(const std::u16string& text);

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "vbscript/Operators.h"
+#include "vbscript/TimeLimit.h"
 #include "vbscript/runtime/LibrarySupport.h"
 #include "vbscript/runtime/Regex.h"
 
@@ -216,7 +217,9 @@ private:
     {
         size_t at = 0;
         RegexMatch m;
-        while (at <= text.size() && search(text, at, m)) {
+        for (size_t found = 1; at <= text.size() && search(text, at, m); ++found) {
+            if (found % 4096 == 0)
+                checkTimeLimit();
             onMatch(m);
             if (!global_)
                 break;
@@ -226,6 +229,8 @@ private:
 
     std::u16string replacement(const std::u16string& text, const RegexMatch& m, const Value& with)
     {
+        if (with.type() == VarType::Boolean)  // the number, as CStr(CInt(b)) gives it: "-1"
+            return expandReplacement(with.asBool() ? u"-1" : u"0", text, m);
         if (!with.isObject())
             return expandReplacement(toString(plain(with)), text, m);
         // A function reference receives the match, each submatch, the position and the source.

@@ -1,5 +1,7 @@
 #include "vbscript/runtime/Regex.h"
 
+#include "vbscript/TimeLimit.h"
+
 #include <algorithm>
 
 namespace qm::vbs::rt {
@@ -646,6 +648,8 @@ struct Matcher {
             while (true) {
                 if (++steps > limit)
                     throw RegexError(5017, "Regular expression is too complex to match");
+                if ((steps & 0xFFFFF) == 0)
+                    checkTimeLimit();
                 const Inst& in = prog.code[static_cast<size_t>(pc)];
                 bool ok = true;
                 switch (in.op) {

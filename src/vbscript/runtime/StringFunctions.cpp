@@ -99,10 +99,8 @@ Value fnRight(BuiltinContext& ctx, std::span<Value> args)
 
 Value fnMid(BuiltinContext& ctx, std::span<Value> args)
 {
+    rejectNullArgs(ctx, args, 1);
     auto s = nullableString(ctx, args, 0);
-    Value startV = plainArg(ctx, args, 1);
-    if (startV.isNull())
-        raise(err::InvalidUseOfNull);
     int32_t start = longArg(ctx, args, 1);
     if (start <= 0)
         raise(err::InvalidCall);
@@ -155,6 +153,11 @@ Value instr(BuiltinContext& ctx, std::span<Value> args, bool bytes)
 {
     size_t first = 0;
     int32_t start = 1;
+    // The start and compare arguments may not be Null; the strings may (the answer is then Null).
+    if (args.size() >= 3)
+        rejectNullArgs(ctx, args.subspan(0, 1));
+    if (args.size() == 4)
+        rejectNullArgs(ctx, args, 3);
     if (args.size() >= 3) {
         Value sv = plainArg(ctx, args, 0);
         if (sv.isNull())
@@ -188,6 +191,7 @@ Value fnInStrB(BuiltinContext& ctx, std::span<Value> args) { return instr(ctx, a
 
 Value fnInStrRev(BuiltinContext& ctx, std::span<Value> args)
 {
+    rejectNullArgs(ctx, args);
     auto hay = nullableString(ctx, args, 0);
     auto needle = nullableString(ctx, args, 1);
     int32_t start = longArgOr(ctx, args, 2, -1);
@@ -241,9 +245,12 @@ Value fnReplace(BuiltinContext& ctx, std::span<Value> args)
 
 Value fnSplit(BuiltinContext& ctx, std::span<Value> args)
 {
+    rejectNullArgs(ctx, args);
     std::u16string text = stringArg(ctx, args, 0);
     std::u16string delim = given(args, 1) ? stringArg(ctx, args, 1) : std::u16string(u" ");
     int32_t limit = longArgOr(ctx, args, 2, -1);
+    if (longArgOr(ctx, args, 3, 0) == 2)
+        raise(err::InvalidCall);  // Split knows only binary and text comparison
     int compare = compareArg(ctx, args, 3);
     if (limit < -1)
         raise(err::InvalidCall);

@@ -84,16 +84,20 @@ Value ErrObject::invoke(DispId id, InvokeKind kind, std::span<Value> args) {
       return Value(helpContext);
     case Raise: {
       checkArgCount(args, 1, 5);
-      int32_t n = toInt32(args[0]);
+      int32_t n = raisedNumber(toInt32(args[0]));
       Value none;
       const Value& src = argOr(args, 1, none);
       const Value& desc = argOr(args, 2, none);
-      ScriptError e(n);
-      if (!desc.isEmpty()) e.description = toString(desc);
-      else if (standardDescription(n).empty()) e.description = u"Unknown runtime error";
-      if (!src.isEmpty()) e.source = toString(src);
       const Value& hf = argOr(args, 3, none);
-      if (!hf.isEmpty()) helpFile = toString(hf);
+      const Value& hc = argOr(args, 4, none);
+      // What is not given stays as the Err object has it; an empty one gets the standard text.
+      ScriptError e(n);
+      if (!desc.isEmpty() && !desc.isMissing()) e.description = toString(desc);
+      else if (!description.empty()) e.description = description;
+      if (!src.isEmpty() && !src.isMissing()) e.source = toString(src);
+      else if (!source.empty()) e.source = source;
+      e.helpFile = !hf.isEmpty() && !hf.isMissing() ? toString(hf) : helpFile;
+      e.helpContext = !hc.isEmpty() && !hc.isMissing() ? toInt32(hc) : helpContext;
       throw e;
     }
     case Clear:
@@ -115,8 +119,29 @@ void ErrObject::clear() {
 
 void ErrObject::set(const ScriptError& e) {
   number = e.number;
-  description = e.description;
+  description = e.namesSubject ? standardDescription(e.number) : e.description;
   source = e.source;
+  helpFile = e.helpFile;
+  helpContext = e.helpContext;
+}
+
+int32_t ErrObject::raisedNumber(int32_t n) {
+  auto code = static_cast<uint32_t>(n);
+  // Errors of the script facility and the common system failures become their
+  // language error numbers; other failure codes (vbObjectError + n) stay.
+  if ((code & 0xFFFF0000u) == 0x800A0000u) code &= 0xFFFFu;
+  switch (code) {
+    case 0x8007000Eu: case 0x80070008u: return err::OutOfMemory;
+    case 0x80070057u: return err::InvalidCall;
+    case 0x80070005u: return err::PermissionDenied;
+    case 0x80070002u: return err::FileNotFound;
+    case 0x80070003u: return err::PathNotFound;
+    case 0x80004001u: return 445;
+    case 0x80004002u: return 430;
+    default: break;
+  }
+  if (code == 0 || (static_cast<int32_t>(code) > 0 && code > 0xFFFFu)) return err::InvalidCall;
+  return static_cast<int32_t>(code);
 }
 
 }  // namespace qm::vbs

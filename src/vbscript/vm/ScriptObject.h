@@ -72,6 +72,8 @@ class ErrObject final : public Dispatch {
 
   void clear();
   void set(const ScriptError& e);
+  // The error number Err.Raise n raises.
+  static int32_t raisedNumber(int32_t n);
 
   int32_t number = 0;
   std::u16string description;

@@ -20,7 +20,7 @@ constexpr ptrdiff_t kMaxNativeStack = 4 << 20; // bytes of the C++ stack the run
 constexpr int kBudget = 4096;                  // instructions between clock checks
 
 [[noreturn]] void typeMismatchName(const std::u16string& name) {
-  throw ScriptError(err::TypeMismatch, u"Type mismatch: '" + name + u"'");
+  raiseNamed(err::TypeMismatch, name);
 }
 
 // Integer, Long and Double operands of + - * take this path without the
@@ -61,10 +61,33 @@ namespace {
 // engine's script may call into another's), so its budget is per thread.
 thread_local const char* tStackTop = nullptr;
 thread_local int tActiveRuns = 0;
+// The engines running on this thread, innermost last (one engine's script may call into another's).
+thread_local std::vector<Vm*> tRunning;
+thread_local int tPauses = 0;
 }  // namespace
+
+PauseTimeLimit::PauseTimeLimit() noexcept : outermost_(tPauses++ == 0) {
+  if (outermost_) start_ = std::chrono::steady_clock::now();
+}
+
+PauseTimeLimit::~PauseTimeLimit() {
+  --tPauses;
+  if (!outermost_) return;
+  auto paused = std::chrono::steady_clock::now() - start_;
+  for (size_t i = 0; i < tRunning.size(); ++i) {
+    if (std::find(tRunning.begin(), tRunning.begin() + static_cast<ptrdiff_t>(i), tRunning[i]) ==
+        tRunning.begin() + static_cast<ptrdiff_t>(i))
+      tRunning[i]->excludeTime(paused);
+  }
+}
+
+void checkTimeLimit() {
+  if (!tRunning.empty()) tRunning.back()->checkTime();
+}
 
 struct Vm::RunScope {
   Vm& vm;
+  MemoryAccount* outerAccount = nullptr;
   explicit RunScope(Vm& v) : vm(v) {
     if (vm.runDepth_++ == 0) {
       vm.runStart_ = std::chrono::steady_clock::now();
@@ -76,14 +99,19 @@ struct Vm::RunScope {
       tStackTop = &probe;
     }
     vm.nativeStackTop_ = tStackTop;
+    tRunning.push_back(&vm);
+    outerAccount = chargedAccount();
+    setChargedAccount(vm.memory_);
   }
   ~RunScope() {
+    setChargedAccount(outerAccount);
+    tRunning.pop_back();
     --vm.runDepth_;
     --tActiveRuns;
   }
 };
 
-Vm::Vm() : registry_(defaultRegistry()) {
+Vm::Vm() : registry_(defaultRegistry()), memory_(new MemoryAccount) {
   err_ = Ref<ErrObject>(new ErrObject);
   alive_ = std::make_shared<VmAlive>();
   alive_->vm = this;
@@ -99,6 +127,8 @@ Vm::~Vm() {
   }
   alive_->vm = nullptr;
   for (auto& l : links_) l->alive = false;
+  // Strings and arrays still charged keep the account until they go.
+  if (--memory_->refs == 0) delete memory_;
 }
 
 // ---------------------------------------------------------------- globals
@@ -264,8 +294,7 @@ std::vector<const GlobalEntry*> Vm::procedureEntries() const {
 Value Vm::run(std::u16string_view procedure, std::span<const Value> args) {
   auto it = byName_.find(toLowerCopy(procedure));
   if (it == byName_.end() || it->second->kind != GlobalEntry::Procedure)
-    throw ScriptError(err::SubOrFunctionNotDefined,
-                      u"Sub or Function not defined: '" + std::u16string(procedure) + u"'");
+    raiseNamed(err::SubOrFunctionNotDefined, procedure);
   GlobalEntry* e = it->second;
   std::vector<Value> copy(args.begin(), args.end());
   return callExternal(e->fn, e->link, nullptr, copy);
@@ -401,6 +430,11 @@ void Vm::unpinAbove(Value* mark) {
 
 // ---------------------------------------------------------------- values
 
+bool Vm::hasDefault(const Value& v) {
+  Dispatch* d = v.deref().asObject();
+  return !d || d->hasDefaultMember();  // Nothing: resolving reports it
+}
+
 Value Vm::resolveDefault(const Value& v) {
   Value cur = v.deref();
   for (int guard = 0; cur.isObject(); ++guard) {
@@ -429,27 +463,28 @@ void Vm::assign(Value& target, Value v, int mode) {
     target = std::move(v);
     return;
   }
+  // Let replaces whatever the variable held, an object too.
   if (v.isObject()) v = resolveDefault(v);
-  if (target.isObject() && target.asObject()) {
-    // Let on a variable holding an object assigns its default property.
-    Value obj = target;
-    Value args[1] = {std::move(v)};
-    if (auto* so = dynamic_cast<ScriptObject*>(obj.asObject())) {
-      if (so->cls()->defaultMember < 0) raise(err::NoSuchMember);
-      callScriptMember(so, so->cls()->defaultMember, InvokeKind::PropertyLet, args, 1, false);
-    } else {
-      invokeDispatch(obj.asObject(), DispIdValue, InvokeKind::PropertyLet, args, 1);
-    }
-    return;
-  }
   target = std::move(v);
+}
+
+void Vm::letDefault(const Value& object, Value v) {
+  if (v.isObject()) v = resolveDefault(v);
+  Value obj = object;
+  Value args[1] = {std::move(v)};
+  if (auto* so = dynamic_cast<ScriptObject*>(obj.asObject())) {
+    if (so->cls()->defaultMember < 0) raise(err::NoSuchMember);
+    callScriptMember(so, so->cls()->defaultMember, InvokeKind::PropertyLet, args, 1, false);
+  } else {
+    invokeDispatch(obj.asObject(), DispIdValue, InvokeKind::PropertyLet, args, 1);
+  }
 }
 
 Value* Vm::globalVariable(GlobalEntry& e, LinkedModule* lm, bool forWrite) {
   if (e.kind == GlobalEntry::Unresolved) {
     tryResolve(e);
     if (e.kind == GlobalEntry::Unresolved) {
-      if (lm->optionExplicit) throw ScriptError(err::VariableUndefined, u"Variable is undefined: '" + e.name + u"'");
+      if (lm->optionExplicit) raiseNamed(err::VariableUndefined, e.name);
       if (!forWrite) return nullptr;
       e.kind = GlobalEntry::Variable;
     }
@@ -470,7 +505,7 @@ Value Vm::loadGlobal(GlobalEntry& e, LinkedModule* lm) {
     case GlobalEntry::Unresolved:
       tryResolve(e);
       if (e.kind != GlobalEntry::Unresolved) return loadGlobal(e, lm);
-      if (lm->optionExplicit) throw ScriptError(err::VariableUndefined, u"Variable is undefined: '" + e.name + u"'");
+      if (lm->optionExplicit) raiseNamed(err::VariableUndefined, e.name);
       return Value();
   }
   return Value();
@@ -480,14 +515,14 @@ void Vm::storeGlobal(GlobalEntry& e, LinkedModule* lm, Value v, int mode) {
   if (e.kind == GlobalEntry::Unresolved) tryResolve(e);
   switch (e.kind) {
     case GlobalEntry::Unresolved:
-      if (lm->optionExplicit) throw ScriptError(err::VariableUndefined, u"Variable is undefined: '" + e.name + u"'");
+      if (lm->optionExplicit) raiseNamed(err::VariableUndefined, e.name);
       e.kind = GlobalEntry::Variable;
       [[fallthrough]];
     case GlobalEntry::Variable: assign(e.value, std::move(v), mode); return;
     case GlobalEntry::Object: {
-      if (mode != 0) throw ScriptError(err::IllegalAssignment, u"Illegal assignment: '" + e.name + u"'");
-      Value obj = e.value;
-      assign(obj, std::move(v), 0);
+      // A name the host added stays its object: Let assigns the object's default property.
+      if (mode != 0 || !e.value.asObject()) raiseNamed(err::IllegalAssignment, e.name);
+      letDefault(e.value, std::move(v));
       return;
     }
     case GlobalEntry::HostMember: {
@@ -496,7 +531,7 @@ void Vm::storeGlobal(GlobalEntry& e, LinkedModule* lm, Value v, int mode) {
       invokeDispatch(e.host, e.dispId, mode == 1 ? InvokeKind::PropertySet : InvokeKind::PropertyLet, args, 1);
       return;
     }
-    default: throw ScriptError(err::IllegalAssignment, u"Illegal assignment: '" + e.name + u"'");
+    default: raiseNamed(err::IllegalAssignment, e.name);
   }
 }
 
@@ -505,11 +540,8 @@ Value Vm::callGlobal(GlobalEntry& e, LinkedModule* lm, Value* args, int argc, bo
   switch (e.kind) {
     case GlobalEntry::Procedure: return execute(e.fn, e.link, nullptr, args, argc);
     case GlobalEntry::Variable: case GlobalEntry::Const: case GlobalEntry::Object: {
-      if (argc == 0 && statement && e.value.isObject()) {
-        Value obj = e.value;
-        return indexValue(obj, args, 0);
-      }
       Value target = e.value;
+      if (statement) return callValue(target, args, argc);
       return indexValue(target, args, argc);
     }
     case GlobalEntry::HostMember:
@@ -517,11 +549,27 @@ Value Vm::callGlobal(GlobalEntry& e, LinkedModule* lm, Value* args, int argc, bo
     case GlobalEntry::Unresolved:
       if (argc == 0 && !statement && !lm->optionExplicit) return Value();
       if (lm->optionExplicit && !statement && argc == 0)
-        throw ScriptError(err::VariableUndefined, u"Variable is undefined: '" + e.name + u"'");
+        raiseNamed(err::VariableUndefined, e.name);
       typeMismatchName(e.name);
     case GlobalEntry::Class: typeMismatchName(e.name);
   }
   return Value();
+}
+
+Value Vm::callValue(const Value& targetIn, Value* args, int argc) {
+  const Value& target = targetIn.deref();
+  if (target.isObject()) {
+    Dispatch* d = target.asObject();
+    if (!d) raise(err::ObjectNotSet);
+    Value keep = target;
+    if (auto* so = dynamic_cast<ScriptObject*>(d)) {
+      if (so->cls()->defaultMember < 0) raise(err::NoSuchMember);
+      return callScriptMember(so, so->cls()->defaultMember, InvokeKind::Method, args, argc, false);
+    }
+    return invokeDispatch(d, DispIdValue, InvokeKind::Method, args, argc);
+  }
+  if (argc == 0) raise(err::TypeMismatch);
+  return indexValue(target, args, argc);
 }
 
 Value Vm::indexValue(const Value& targetIn, Value* args, int argc) {
@@ -570,12 +618,12 @@ void Vm::storeIndexed(Value& target, Value* args, int argc, Value v, int mode) {
     return;
   }
   if (target.isObject()) {
-    Dispatch* d = target.asObject();
-    if (!d) raise(err::ObjectNotSet);
     if (argc == 0) {
       assign(target, std::move(v), mode);
       return;
     }
+    Dispatch* d = target.asObject();
+    if (!d) raise(err::ObjectNotSet);
     if (mode == 0 && v.isObject()) v = resolveDefault(v);
     std::vector<Value> all;
     all.reserve(static_cast<size_t>(argc) + 1);
@@ -628,12 +676,12 @@ Value Vm::makeArray(Value* bounds, int dims) {
 }
 
 void Vm::redim(Value& target, Value* bounds, int dims, bool preserve) {
-  std::vector<int32_t> ub;
-  for (int i = 0; i < dims; ++i) ub.push_back(toInt32(resolveDefault(bounds[i])));
-  if (target.isArray()) {
+  if (target.isArray()) {  // before the bounds: ReDim fixed("abc") is error 10
     const ArrayData& old = target.asArray();
     if (old.fixedSize || old.locks > 0) raise(err::ArrayFixedOrLocked);
   }
+  std::vector<int32_t> ub;
+  for (int i = 0; i < dims; ++i) ub.push_back(toInt32(resolveDefault(bounds[i])));
   Value fresh = Value::newArray(ub);
   if (preserve && target.isArray() && target.asArray().dimensions() > 0) {
     const ArrayData& old = target.asArray();
@@ -660,6 +708,7 @@ Value Vm::callBuiltin(int index, Value* args, int argc) {
     }
   }
   Value r = b.fn(*this, std::span<Value>(args, static_cast<size_t>(argc)));
+  countWork(r);
   if (b.byRefMask) {
     for (int i = 0; i < argc && i < 32; ++i) {
       if ((b.byRefMask >> i & 1) && targets[i]) *targets[i] = args[i];
@@ -684,21 +733,12 @@ Value Vm::invokeDispatch(Dispatch* d, DispId id, InvokeKind kind, Value* args, i
     values = large.data();
   }
   for (int i = 0; i < argc; ++i) values[i] = args[i].deref();
-  bool timed = timeoutMs_ >= 0 && runDepth_ > 0;
-  std::chrono::steady_clock::time_point t0;
-  if (timed) t0 = std::chrono::steady_clock::now();
-  struct HostTime {
-    Vm& vm;
-    bool timed;
-    std::chrono::steady_clock::time_point t0;
-    // Time spent in the host (message boxes, waits) does not count towards the time-out.
-    ~HostTime() {
-      if (timed) vm.runStart_ += std::chrono::steady_clock::now() - t0;
-    }
-  } hostTime{*this, timed, t0};
+  // The time spent in the method counts towards the time limit; hosts pause
+  // the clock themselves for boxes, windows and waits (PauseTimeLimit).
   Value r;
   try {
     r = d->invoke(id, kind, std::span<Value>(values, static_cast<size_t>(argc)));
+    countWork(r);
   } catch (const ScriptError& e) {
     // A property that takes no arguments, read with arguments: index its value
     // (collection properties: Items(2)).
@@ -727,6 +767,8 @@ Value Vm::callScriptMember(ScriptObject* obj, int member, InvokeKind kind, Value
       storeIndexed(field, args, argc - 1, std::move(v), kind == InvokeKind::PropertySet ? 1 : 0);
       return Value();
     }
+    // A plain value field takes no index: o.p(0) on a number is not a member call.
+    if (argc > 0 && !field.isArray() && !field.isObject()) raise(err::NoSuchMember);
     return indexValue(field, args, argc);
   }
   const FunctionCode* fn = nullptr;
@@ -773,13 +815,13 @@ Value Vm::invokeMember(const Value& object, const FunctionCode* site, int nameIn
     } else {
       member = so->cls()->find(name);
       if (member < 0)
-        throw ScriptError(err::NoSuchMember, u"Object doesn't support this property or method: '" + name + u"'");
+        raiseNamed(err::NoSuchMember, name);
       cache.key = so->cls();
       cache.id = member;
     }
     bool inside = f.me && f.me->cls() == so->cls();
     if (!so->cls()->members[static_cast<size_t>(member)].isPublic && !inside)
-      throw ScriptError(err::NoSuchMember, u"Object doesn't support this property or method: '" + name + u"'");
+      raiseNamed(err::NoSuchMember, name);
     return callScriptMember(so, member, kind, args, argc, inside);
   }
   DispId id;
@@ -789,7 +831,7 @@ Value Vm::invokeMember(const Value& object, const FunctionCode* site, int nameIn
   } else {
     id = d->findMember(name);
     if (id == DispIdUnknown)
-      throw ScriptError(err::NoSuchMember, u"Object doesn't support this property or method: '" + name + u"'");
+      raiseNamed(err::NoSuchMember, name);
     if (key) {
       cache.key = key;
       cache.id = id;
@@ -798,14 +840,15 @@ Value Vm::invokeMember(const Value& object, const FunctionCode* site, int nameIn
   return invokeDispatch(d, id, kind, args, argc);
 }
 
-Value Vm::newObject(GlobalEntry& e, LinkedModule*) {
-  if (e.kind == GlobalEntry::Class) return newScriptObject(e.cls, e.link);
+Value Vm::newObject(GlobalEntry& e, LinkedModule* lm) {
+  // A script class named like a library class (RegExp) does not replace it.
   if (ObjectFactory f = registry_.findClass(e.name)) {
     Dispatch* d = f(*this);
     if (!d) raise(err::CannotCreateObject);
     return Value(d);
   }
-  throw ScriptError(err::ClassNotDefined, u"Class not defined: '" + e.name + u"'");
+  if (e.kind == GlobalEntry::Class) return newScriptObject(e.cls, e.link);
+  raiseNamed(lm->optionExplicit ? err::VariableUndefined : err::ClassNotDefined, e.name);
 }
 
 Value Vm::newScriptObject(const ClassCode* cls, LinkedModule* link) {
@@ -855,41 +898,28 @@ bool Vm::forEachNext(Frame& f, int h) {
   }
   auto* holder = static_cast<EnumHolder*>(state.asObject());
   Value out;
-  auto t0 = std::chrono::steady_clock::now();
-  bool more = holder->next(out);
-  runStart_ += std::chrono::steady_clock::now() - t0;
-  if (!more) return false;
+  if (!holder->next(out)) return false;
   push(std::move(out));
   return true;
 }
 
-namespace {
-// Adds the time spent in a dialog to the run's start, pausing the time-out clock.
-struct PauseClock {
-  std::chrono::steady_clock::time_point& runStart;
-  std::chrono::steady_clock::time_point t0 = std::chrono::steady_clock::now();
-  ~PauseClock() { runStart += std::chrono::steady_clock::now() - t0; }
-};
-}  // namespace
-
+// The time a player spends answering a box does not count towards the time limit.
 int Vm::HostProxy::msgBox(const std::u16string& prompt, int buttons, const std::u16string& title) {
-  PauseClock pause{vm_.runStart_};
+  PauseTimeLimit pause;
   return real().msgBox(prompt, buttons, title);
 }
 
 std::optional<std::u16string> Vm::HostProxy::inputBox(const std::u16string& prompt, const std::u16string& title,
                                                       const std::u16string& defaultText) {
-  PauseClock pause{vm_.runStart_};
+  PauseTimeLimit pause;
   return real().inputBox(prompt, title, defaultText);
 }
 
 Value Vm::HostProxy::createObject(const std::u16string& progId, const std::u16string& serverName) {
-  PauseClock pause{vm_.runStart_};
   return real().createObject(progId, serverName);
 }
 
 Value Vm::HostProxy::getObject(const std::u16string& pathName, const std::u16string& progId) {
-  PauseClock pause{vm_.runStart_};
   return real().getObject(pathName, progId);
 }
 
@@ -904,7 +934,7 @@ Value Vm::createObject(const std::u16string& progId, const std::u16string& serve
     Dispatch* d = f(*this);
     if (d) return Value(d);
   }
-  throw ScriptError(err::CannotCreateObject, u"ActiveX component can't create object: '" + progId + u"'");
+  raiseNamed(err::CannotCreateObject, progId);
 }
 
 Value Vm::getObject(const std::u16string& pathName, const std::u16string& progId) {
@@ -946,25 +976,36 @@ void Vm::dropLink(LinkedModule* lm) {
 }
 
 Value Vm::callIntrinsic(Intrinsic which, Value* args, int argc, Frame& f) {
-  auto text = [&](int i) -> std::u16string {
-    const Value& v = args[i].deref();
-    return toString(v.isObject() ? resolveDefault(v) : v);
+  if (argc != 1) raise(err::WrongArgCount);
+  Value arg = args[0].deref();
+  if (arg.isObject()) arg = resolveDefault(arg);
+  // Code and procedure names are strings: anything else is a type mismatch.
+  auto text = [&]() -> std::u16string {
+    if (!arg.isString()) raise(err::TypeMismatch);
+    return arg.asString();
+  };
+  // A syntax error in the code given is error 1002, catchable like any run-time error.
+  auto compiled = [](auto&& run) {
+    try {
+      return run();
+    } catch (const ScriptError& e) {
+      if (e.kind != ErrorKind::Syntax) throw;
+      throw ScriptError(err::Syntax);
+    }
   };
   switch (which) {
     case Intrinsic::Eval:
-      if (argc != 1) raise(err::WrongArgCount);
-      return runInScope(text(0), true, f);
+      if (arg.isNull() || arg.isEmpty()) return arg;
+      if (!arg.isString()) arg = Value(toString(arg));
+      return compiled([&] { return runInScope(arg.asString(), true, f); });
     case Intrinsic::Execute:
-      if (argc != 1) raise(err::WrongArgCount);
-      runInScope(text(0), false, f);
+      compiled([&] { return runInScope(text(), false, f); });
       return Value();
     case Intrinsic::ExecuteGlobal:
-      if (argc != 1) raise(err::WrongArgCount);
-      addCode(text(0));
+      compiled([&] { addCode(text()); return 0; });
       return Value();
     case Intrinsic::GetRef: {
-      if (argc != 1) raise(err::WrongArgCount);
-      std::u16string name = text(0);
+      std::u16string name = text();
       auto it = byName_.find(toLowerCopy(name));
       if (it == byName_.end() || it->second->kind != GlobalEntry::Procedure) raise(err::InvalidCall);
       GlobalEntry* e = it->second;
@@ -981,14 +1022,26 @@ Value Vm::callIntrinsic(Intrinsic which, Value* args, int argc, Frame& f) {
 void Vm::appendTo(Value& target, Value rhs) {
   if (rhs.isObject()) rhs = resolveDefault(rhs);
   if (target.isString() && target.stringData()->refs == 1 && !rhs.isNull()) {
-    std::u16string& text = target.stringData()->text;
+    StringData& data = *target.stringData();
+    std::u16string& text = data.text;
+    size_t before = text.size(), capacity = text.capacity();
     if (rhs.isString()) {
       if (text.size() + rhs.asString().size() > kMaxStringLength) raise(err::OutOfStringSpace);
       text += rhs.asString();
+      if (rhs.asString().size() >= kLargeWork) checkBudget();
     } else {
       std::u16string more = toString(rhs);
       if (text.size() + more.size() > kMaxStringLength) raise(err::OutOfStringSpace);
       text += more;
+    }
+    if (text.capacity() != capacity) {
+      try {
+        data.charge.set(static_cast<int64_t>(text.capacity()) * 2);
+      } catch (...) {
+        text.resize(before);
+        text.shrink_to_fit();
+        throw;
+      }
     }
     return;
   }
@@ -1021,7 +1074,7 @@ void Vm::loop(Frame& f) {
       case OpCode::StoreLocal: {
         Value v = pop();
         Value& t = slot(f, in.b);
-        if (in.a == 0 && !v.isObject() && !t.isObject() && !t.isArray()) t = std::move(v);
+        if (in.a == 0 && !v.isObject() && !t.isArray()) t = std::move(v);
         else assign(t, std::move(v), in.a);
         break;
       }
@@ -1036,8 +1089,7 @@ void Vm::loop(Frame& f) {
       case OpCode::StoreGlobal: {
         GlobalEntry& e = *lm->globals[static_cast<size_t>(in.c)];
         Value v = pop();
-        if (e.kind == GlobalEntry::Variable && in.a == 0 && !v.isObject() && !e.value.isObject() &&
-            !e.value.isArray())
+        if (e.kind == GlobalEntry::Variable && in.a == 0 && !v.isObject() && !e.value.isArray())
           e.value = std::move(v);
         else storeGlobal(e, lm, std::move(v), in.a);
         break;
@@ -1053,7 +1105,7 @@ void Vm::loop(Frame& f) {
         GlobalEntry& e = *lm->globals[static_cast<size_t>(in.c)];
         if (e.kind == GlobalEntry::Unresolved) tryResolve(e);
         if (e.kind == GlobalEntry::Unresolved) {
-          if (lm->optionExplicit) throw ScriptError(err::VariableUndefined, u"Variable is undefined: '" + e.name + u"'");
+          if (lm->optionExplicit) raiseNamed(err::VariableUndefined, e.name);
           push(slot(f, in.b));
         } else {
           push(loadGlobal(e, lm));
@@ -1065,7 +1117,7 @@ void Vm::loop(Frame& f) {
         if (e.kind == GlobalEntry::Unresolved) tryResolve(e);
         Value v = pop();
         if (e.kind == GlobalEntry::Unresolved) {
-          if (lm->optionExplicit) throw ScriptError(err::VariableUndefined, u"Variable is undefined: '" + e.name + u"'");
+          if (lm->optionExplicit) raiseNamed(err::VariableUndefined, e.name);
           assign(slot(f, in.b), std::move(v), in.a);
         } else {
           storeGlobal(e, lm, std::move(v), in.a);
@@ -1076,7 +1128,7 @@ void Vm::loop(Frame& f) {
         GlobalEntry& e = *lm->globals[static_cast<size_t>(in.c)];
         if (e.kind == GlobalEntry::Unresolved) tryResolve(e);
         if (e.kind == GlobalEntry::Unresolved) {
-          if (lm->optionExplicit) throw ScriptError(err::VariableUndefined, u"Variable is undefined: '" + e.name + u"'");
+          if (lm->optionExplicit) raiseNamed(err::VariableUndefined, e.name);
           push(Value::reference(&slot(f, in.b)));
         } else if (e.kind == GlobalEntry::Variable) {
           push(Value::reference(&e.value));
@@ -1143,21 +1195,31 @@ void Vm::loop(Frame& f) {
         push(std::move(r));
         break;
       }
-      case OpCode::IndexDyn: {
+      case OpCode::IndexDyn: case OpCode::CallDyn: {
+        // A name met first inside a procedure: a global when one exists by now, else the local.
+        bool statement = in.op == OpCode::CallDyn;
         Value* args = sp_ - in.a;
         GlobalEntry& e = *lm->globals[static_cast<size_t>(in.c)];
         if (e.kind == GlobalEntry::Unresolved) tryResolve(e);
         Value r;
         if (e.kind == GlobalEntry::Unresolved) {
-          if (lm->optionExplicit) throw ScriptError(err::VariableUndefined, u"Variable is undefined: '" + e.name + u"'");
-          Value& local = slot(f, in.b);
-          if (in.a == 0 && local.isEmpty()) typeMismatchName(e.name);
-          r = indexValue(local, args, in.a);
+          if (lm->optionExplicit) raiseNamed(err::VariableUndefined, e.name);
+          const Value& local = slot(f, in.b);
+          if ((statement || in.a == 0) && local.isEmpty()) typeMismatchName(e.name);
+          r = statement ? callValue(Value(local), args, in.a) : indexValue(local, args, in.a);
         } else {
-          r = callGlobal(e, lm, args, in.a, false);
+          r = callGlobal(e, lm, args, in.a, statement);
         }
         unpinAbove(args);
         popTo(args);
+        push(std::move(r));
+        break;
+      }
+      case OpCode::CallValue: {
+        Value* args = sp_ - in.a;
+        Value r = callValue(Value(args[-1]), args, in.a);
+        unpinAbove(args - 1);
+        popTo(args - 1);
         push(std::move(r));
         break;
       }
@@ -1175,7 +1237,7 @@ void Vm::loop(Frame& f) {
         bool isSet = in.op == OpCode::SetMemberSet;
         Value* args = sp_ - in.a - 1;
         Value obj = args[-1];
-        if (!isSet && sp_[-1].isObject()) sp_[-1] = resolveDefault(sp_[-1]);
+        if (!isSet && sp_[-1].isObject() && hasDefault(sp_[-1])) sp_[-1] = resolveDefault(sp_[-1]);
         invokeMember(obj, fn, in.c, in.b, isSet ? InvokeKind::PropertySet : InvokeKind::PropertyLet, args, in.a + 1, f);
         unpinAbove(args - 1);
         popTo(args - 1);
@@ -1213,7 +1275,7 @@ void Vm::loop(Frame& f) {
             GlobalEntry& e = *lm->globals[static_cast<size_t>(g)];
             if (e.kind == GlobalEntry::Unresolved) tryResolve(e);
             if (e.kind == GlobalEntry::Unresolved) {
-              if (lm->optionExplicit) throw ScriptError(err::VariableUndefined, u"Variable is undefined: '" + e.name + u"'");
+              if (lm->optionExplicit) raiseNamed(err::VariableUndefined, e.name);
               storeIndexed(slot(f, in.b), args, in.a, std::move(v), mode);
             } else if (e.kind == GlobalEntry::Variable) {
               storeIndexed(e.value, args, in.a, std::move(v), mode);
@@ -1232,7 +1294,9 @@ void Vm::loop(Frame& f) {
             break;
           }
           default: {
-            Value target = args[-1];
+            // The target is a reference when it is an element of a variable (x(0)(1) = v).
+            Value& target = args[-1].derefMut();
+            if (target.isNothing() && in.a > 0) raise(err::TypeMismatch);
             storeIndexed(target, args, in.a, std::move(v), in.b);
             unpinAbove(args - 1);
             popTo(args - 1);
@@ -1266,6 +1330,16 @@ void Vm::loop(Frame& f) {
         if (r.isReference() && !pins_.empty()) pins_.back().mark = args;
         for (Value* p = sp_; p > args;) (--p)->clear();
         sp_ = args;
+        push(std::move(r));
+        break;
+      }
+      case OpCode::RefIndexValue: {
+        Value* args = sp_ - in.a;
+        Value r = args[-1].isReference() ? refIndexed(*args[-1].referenceTarget(), args, in.a)
+                                         : indexValue(args[-1], args, in.a);
+        if (r.isReference() && !pins_.empty()) pins_.back().mark = args - 1;
+        for (Value* p = sp_; p > args - 1;) (--p)->clear();
+        sp_ = args - 1;
         push(std::move(r));
         break;
       }
@@ -1307,7 +1381,15 @@ void Vm::loop(Frame& f) {
       QM_BINARY(IntDiv, opIntDiv)
       QM_BINARY(Mod, opMod)
       QM_BINARY(Pow, opPow)
-      QM_BINARY(Concat, opConcat)
+      case OpCode::Concat: {
+        Value b = pop();
+        Value& a = sp_[-1];
+        if (a.isObject()) a = resolveDefault(a);
+        if (b.isObject()) b = resolveDefault(b);
+        a = opConcat(a, b);
+        countWork(a);
+        break;
+      }
       QM_BINARY(And, opAnd)
       QM_BINARY(Or, opOr)
       QM_BINARY(Xor, opXor)
@@ -1382,10 +1464,6 @@ void Vm::loop(Frame& f) {
         const Value& to = f.base[in.b];
         const Value& step = f.base[in.b + 1];
         bool done;
-        if (to.isMissing()) {  // the loop's bounds failed under On Error Resume Next: one pass only
-          f.pc = in.c;
-          break;
-        }
         auto isInt = [](const Value& x) { return x.type() == VarType::Integer || x.type() == VarType::Long; };
         auto asInt = [](const Value& x) -> int64_t { return x.type() == VarType::Integer ? x.asInteger() : x.asLong(); };
         if (isInt(v) && isInt(to) && isInt(step)) {
@@ -1446,6 +1524,7 @@ void Vm::loop(Frame& f) {
       case OpCode::CheckObject:
         if (!sp_[-1].isObject()) raise(err::ObjectRequired);
         break;
+      case OpCode::Raise: raise(in.c);
       case OpCode::AppendLocal: {
         Value rhs = pop();
         appendTo(slot(f, in.b), std::move(rhs));

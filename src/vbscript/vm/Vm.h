@@ -13,6 +13,7 @@
 #include "vbscript/Builtins.h"
 #include "vbscript/Dispatch.h"
 #include "vbscript/ScriptError.h"
+#include "vbscript/TimeLimit.h"
 #include "vbscript/Value.h"
 #include "vbscript/compiler/Bytecode.h"
 
@@ -73,10 +74,17 @@ class Vm : public BuiltinContext {
   Value run(std::u16string_view procedure, std::span<const Value> args);
   Value evalText(std::u16string_view expression);
   void setTimeout(int ms) { timeoutMs_ = ms; }
+  void setMemoryLimit(int64_t bytes) { memory_->limit = bytes; }
+  int64_t memoryLimit() const { return memory_->limit; }
+  int64_t memoryInUse() const { return memory_->live; }
   int timeout() const { return timeoutMs_; }
   bool running() const { return runDepth_ > 0; }
   std::vector<const GlobalEntry*> procedureEntries() const;
   ErrObject& errObject() { return *err_; }
+  // Raises the time-out error when the run is past its limit.
+  void checkTime() { checkBudget(); }
+  // Leaves time out of the run's limit (a box being answered).
+  void excludeTime(std::chrono::steady_clock::duration d) { runStart_ += d; }
 
   // ---- BuiltinContext ----
   // The host as builtins see it: dialogs are timed so that the time a user
@@ -130,6 +138,12 @@ class Vm : public BuiltinContext {
 
   // Operations shared by several instructions.
   void assign(Value& target, Value v, int mode);
+  // Let on an object itself (a name the host added): assigns its default property.
+  void letDefault(const Value& object, Value v);
+  // Whether resolving the object's default member can succeed (script classes without one cannot).
+  bool hasDefault(const Value& v);
+  // A call statement on a value: the default member of an object; error 13 for anything else.
+  Value callValue(const Value& target, Value* args, int argc);
   Value loadGlobal(GlobalEntry& e, LinkedModule* lm);
   void storeGlobal(GlobalEntry& e, LinkedModule* lm, Value v, int mode);
   Value* globalVariable(GlobalEntry& e, LinkedModule* lm, bool forWrite);
@@ -151,6 +165,14 @@ class Vm : public BuiltinContext {
   bool forEachNext(Frame& f, int h);
   Value newObject(GlobalEntry& e, LinkedModule* lm);
   void appendTo(Value& target, Value rhs);
+  // A built-in or method that made a large string or array did much work in
+  // one instruction: look at the clock now.
+  [[gnu::always_inline]] void countWork(const Value& r) {
+    if ((r.isString() && r.asString().size() >= kLargeWork) ||
+        (r.isArray() && r.asArray().elements.size() >= kLargeWork / 8))
+      checkBudget();
+  }
+  static constexpr size_t kLargeWork = 1 << 16;
 
   [[gnu::always_inline]] Value& slot(Frame& f, int s) {
     Value& v = f.base[s];
@@ -180,6 +202,7 @@ class Vm : public BuiltinContext {
   RandomState random_;
   Ref<ErrObject> err_;
   std::shared_ptr<VmAlive> alive_;
+  MemoryAccount* memory_;  // shared with the strings and arrays charged to it
 
   std::deque<GlobalEntry> entries_;
   std::unordered_map<std::u16string, GlobalEntry*> byName_;

@@ -34,8 +34,10 @@ TEST(OperatorFunctions, CurrencyMultiplicationRoundsHalfToEven) {
 
 TEST(OperatorFunctions, ComparisonRules) {
   EXPECT_EQ(compareValues(i16(1), Value(1.0)), 0);
-  EXPECT_EQ(compareValues(str(u"a"), i16(5)), 1);
-  EXPECT_EQ(compareValues(i16(5), str(u"a")), -1);
+  // A string against a number is read as a number.
+  EXPECT_EQ(compareValues(str(u"7"), i16(5)), 1);
+  EXPECT_EQ(compareValues(i16(5), str(u" 7 ")), -1);
+  EXPECT_THROW(compareValues(str(u"a"), i16(5)), ScriptError);
   EXPECT_EQ(compareValues(Value(), str(u"")), 0);
   EXPECT_EQ(compareValues(Value::null(), i16(1)), 2);
   EXPECT_EQ(compareValues(str(u"ABC"), str(u"abc"), true), 0);

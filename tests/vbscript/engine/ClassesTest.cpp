@@ -100,3 +100,22 @@ TEST(Classes, SetRequiresAnObject) {
 
 }  // namespace
 }  // namespace qm::vbs::test
+
+namespace qm::vbs::test {
+namespace {
+
+TEST(ClassesConformance, PropertyLetReceivesAnObjectWithoutDefault) {
+  EXPECT_EQ(evalAfter("Class Empty2\r\nEnd Class\r\nClass Holder\r\nPublic got\r\n"
+                      "Public Property Let objProp(v) : got = TypeName(v) : End Property\r\nEnd Class\r\n"
+                      "Set o1 = New Holder : Set o2 = New Empty2 : o1.objProp = o2",
+                      "o1.got"),
+            "Empty2");
+}
+
+TEST(ClassesConformance, NewOfAnUnknownClassUnderOptionExplicit) {
+  EXPECT_EQ(errorOf("Option Explicit\r\nDim o\r\nSet o = New NoSuchClass"), err::VariableUndefined);
+  EXPECT_EQ(errorOf("Set o = New NoSuchClass"), err::ClassNotDefined);
+}
+
+}  // namespace
+}  // namespace qm::vbs::test

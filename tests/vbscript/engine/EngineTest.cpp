@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "ScriptTest.h"
+#include "vbscript/TimeLimit.h"
 
 namespace qm::vbs::test {
 namespace {
@@ -239,6 +240,86 @@ TEST(EngineTimeout, TimeSpentInDialogsDoesNotCount) {
   e.setHost(&host);
   e.setTimeout(100);
   EXPECT_NO_THROW(e.addCode(u"MsgBox \"a\"\r\nMsgBox \"b\"\r\nFor i = 1 To 1000\r\nNext"));
+}
+
+// The error number of running `code` in `e` (0 when none).
+int errorOf(Engine& e, const std::u16string& code) {
+  try {
+    e.addCode(code);
+  } catch (const ScriptError& err) {
+    return err.number;
+  }
+  return 0;
+}
+
+// The limit holds inside built-ins and object methods: only boxes and the
+// host's deliberate waits (PauseTimeLimit) are left out.
+int iterationsBeforeTimeout(Engine& e, const std::u16string& code) {
+  e.setTimeout(100);
+  try {
+    e.addCode(code);
+    ADD_FAILURE() << "no time-out";
+  } catch (const ScriptError& err) {
+    EXPECT_EQ(err.number, err::UserInterrupt);
+  }
+  return toInt32(e.eval(u"n"));
+}
+
+TEST(EngineTimeout, LargeStringBuiltinsSeeTheClock) {
+  Engine e;
+  // A few thousand instructions of huge strings once ran for many seconds unchecked.
+  int n = iterationsBeforeTimeout(e, u"On Error Resume Next\r\nDo\r\nn = n + 1\r\ns = Space(3000000) & n\r\nLoop");
+  EXPECT_GT(n, 0);
+  EXPECT_LT(n, 1000);
+}
+
+TEST(EngineTimeout, ObjectMethodsCountTowardsTheLimit) {
+  Engine e;
+  int n = iterationsBeforeTimeout(
+      e, u"Set re = New RegExp : re.Pattern = \"z\" : t = String(300000, \"a\")\r\nDo\r\nn = n + 1\r\nr = re.Test(t)\r\nLoop");
+  EXPECT_GT(n, 0);
+  EXPECT_LT(n, 100000);
+}
+
+TEST(EngineTimeout, HostPausesLeaveTheirTimeOut) {
+  class Waiter : public Dispatch {
+   public:
+    std::u16string typeName() const override { return u"Waiter"; }
+    DispId findMember(std::u16string_view) override { return 1; }
+    Value invoke(DispId, InvokeKind, std::span<Value>) override {
+      PauseTimeLimit pause;
+      PauseTimeLimit nested;  // counts once
+      std::this_thread::sleep_for(std::chrono::milliseconds(150));
+      return Value();
+    }
+  } waiter;
+  waiter.addRef();
+  Engine e;
+  e.addObject(u"Waiter", &waiter, false);
+  e.setTimeout(100);
+  EXPECT_NO_THROW(e.addCode(u"Waiter.Wait\r\nWaiter.Wait\r\nFor i = 1 To 1000\r\nNext"));
+}
+
+TEST(EngineMemory, ScriptsStopAtTheEnginesMemoryBudget) {
+  Engine e;
+  EXPECT_EQ(e.memoryLimit(), int64_t(512) << 20);
+  e.setMemoryLimit(int64_t(16) << 20);
+  // A thousand 60-million-character strings once went on until the machine swapped.
+  EXPECT_EQ(errorOf(e, u"Dim a(1000)\r\nFor i = 0 To 1000\r\na(i) = Space(1000000)\r\nNext"), err::OutOfMemory);
+  EXPECT_LT(toInt32(e.eval(u"i")), 16);
+  // What is let go is given back: the same work fits again.
+  EXPECT_EQ(errorOf(e, u"Erase a\r\nDim b(3)\r\nFor j = 0 To 3\r\nb(j) = Space(1000000)\r\nNext"), 0);
+  // Strings grown in place are charged too.
+  EXPECT_EQ(errorOf(e, u"Do\r\ns = s & Space(100000)\r\nLoop"), err::OutOfMemory);
+  EXPECT_EQ(errorOf(e, u"On Error Resume Next\r\nReDim big(4000000)\r\nn = Err.Number"), 0);
+  EXPECT_EQ(toInt32(e.eval(u"n")), err::OutOfMemory);
+}
+
+TEST(EngineMemory, HugeArraySizesAreOutOfMemory) {
+  Engine e;
+  EXPECT_EQ(errorOf(e, u"ReDim a(2147483647)"), err::OutOfMemory);
+  EXPECT_EQ(errorOf(e, u"ReDim a(65535, 65535)"), err::OutOfMemory);
+  EXPECT_EQ(errorOf(e, u"ReDim a(10)\r\na(10) = 1"), 0);
 }
 
 TEST_F(EngineTest, TimeoutMinusOneMeansNoLimit) {

@@ -61,13 +61,13 @@ TEST(Errors, ResumeNextAfterAFailedHeaderGoesOnIntoItsBlock) {
   EXPECT_EQ(evalAfter("On Error Resume Next\r\nk = 0\r\nDo While 1 / 0\r\nk = k + 1\r\nIf k = 2 Then Exit Do\r\nLoop", "k"),
             "2");
   EXPECT_EQ(evalAfter("On Error Resume Next\r\nk = 0\r\nDo\r\nk = k + 1\r\nLoop Until 1 / 0\r\nafter = k", "after"), "1");
-  // Failing For bounds or collections run the body once.
-  EXPECT_EQ(evalAfter("On Error Resume Next\r\nk = 0\r\nFor i = 1 To 1 / 0\r\nk = k + 1\r\nNext\r\nr = k", "r"), "1");
-  EXPECT_EQ(evalAfter("On Error Resume Next\r\nk = 0\r\nFor i = 1 To 3 Step 1 / 0\r\nk = k + 1\r\nNext", "k"), "1");
-  EXPECT_EQ(evalAfter("On Error Resume Next\r\nk = 0\r\nFor Each e In 1 / 0\r\nk = k + 1\r\nNext", "k & Err.Number"), "111");
+  // Failing For bounds or collections skip the loop (a For leaves error 92).
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nk = 0\r\nFor i = 1 To 1 / 0\r\nk = k + 1\r\nNext\r\nr = k", "r"), "0");
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nk = 0\r\nFor i = 1 To 3 Step 1 / 0\r\nk = k + 1\r\nNext", "k & Err.Number"), "092");
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nk = 0\r\nFor Each e In 1 / 0\r\nk = k + 1\r\nNext", "k & Err.Number"), "011");
   EXPECT_EQ(evalAfter("On Error Resume Next\r\nFor Each e In Nothing\r\nk = 1\r\nNext\r\ndone = True", "done"), "True");
   EXPECT_EQ(evalAfter("On Error Resume Next\r\nFor n = 1 To 2\r\nk = 0\r\nFor i = 1 To CInt(n = 1) * 1 / 0\r\nk = k + 1\r\n"
-                      "Next\r\nNext", "k"), "1");
+                      "Next\r\nNext", "k"), "0");
 }
 
 TEST(Errors, ErrSurvivesTheReturnOfAProcedureThatResumedNext) {
@@ -119,6 +119,41 @@ TEST(Errors, StandardNumbers) {
   EXPECT_EQ(errorOf("x = Len()"), err::WrongArgCount);
   EXPECT_EQ(errorOf("Class Thing\r\nEnd Class\r\nSet c = New Thing\r\nc.Go"), err::NoSuchMember);
   EXPECT_EQ(errorOf("x = CInt(Null)"), err::InvalidUseOfNull);
+}
+
+}  // namespace
+}  // namespace qm::vbs::test
+
+namespace qm::vbs::test {
+namespace {
+
+TEST(ErrorsConformance, RaiseMapsNumbersAsTheWindowsEngineDoes) {
+  EXPECT_EQ(errorOf("Err.Raise 0"), err::InvalidCall);
+  EXPECT_EQ(errorOf("Err.Raise &h10000&"), err::InvalidCall);
+  ScriptError oom = errorDetails("Err.Raise &h8007000E&");
+  EXPECT_EQ(oom.number, err::OutOfMemory);
+  EXPECT_EQ(toUtf8(oom.description), "Out of memory");
+  EXPECT_EQ(errorOf("Err.Raise &h800A000B&"), err::DivisionByZero);
+  EXPECT_EQ(errorOf("Err.Raise vbObjectError + 1"), static_cast<int32_t>(0x80040001u));
+}
+
+TEST(ErrorsConformance, RaiseKeepsWhatItIsNotGiven) {
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nErr.Raise 1, 2, \"desc\", \"hf\", 1\r\n"
+                      "r = Err.HelpContext & Err.HelpFile\r\nErr.Raise 5",
+                      "r & \"|\" & Err.Number & Err.Source & Err.Description & Err.HelpFile"),
+            "1hf|52deschf");
+  // A later run-time error clears the help file.
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nErr.Raise 1, 2, \"desc\", \"hf\", 1\r\nx = 1 / 0",
+                      "Err.Number & \"[\" & Err.HelpFile & \"]\" & Err.HelpContext"),
+            "11[]0");
+}
+
+TEST(ErrorsConformance, ErrDescriptionIsThePlainMessage) {
+  EXPECT_EQ(evalAfter("Option Explicit\r\nDim d\r\nOn Error Resume Next\r\nundefinedThing = 1\r\nd = Err.Description", "d"),
+            "Variable is undefined");
+  // The host's message still names the variable.
+  EXPECT_EQ(toUtf8(errorDetails("Option Explicit\r\nundefinedThing = 1").description),
+            "Variable is undefined: 'undefinedThing'");
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ TEST(Operators, ComparisonsMixSubtypesAsTheLanguageDoes) {
   EXPECT_EQ(evalText("\"a\" = \"A\""), "False");
   EXPECT_EQ(evalText("Empty = 0"), "True");
   EXPECT_EQ(evalText("Empty = \"\""), "True");
-  EXPECT_EQ(evalAfter("a = \"5\"", "a = 5"), "False");
+  EXPECT_EQ(evalAfter("a = \"5\"", "a = 5"), "True");
   EXPECT_EQ(evalAfter("a = \"5\"", "a > 4"), "True");
   EXPECT_EQ(evalText("1 = 1.0"), "True");
   EXPECT_EQ(evalText("True = -1"), "True");
@@ -97,7 +97,7 @@ TEST(Operators, LogicalOperatorsAreBitwiseOnNumbers) {
   EXPECT_EQ(typeOf("True And True"), "Boolean");
   EXPECT_EQ(typeOf("True And 1"), "Integer");
   EXPECT_EQ(typeOf("CByte(3) And CByte(1)"), "Byte");
-  EXPECT_EQ(typeOf("Not Empty"), "Integer");
+  EXPECT_EQ(typeOf("Not Empty"), "Long");
 }
 
 TEST(Operators, IsComparesObjectIdentity) {
@@ -105,6 +105,89 @@ TEST(Operators, IsComparesObjectIdentity) {
             "TrueFalse");
   EXPECT_EQ(evalAfter("Set a = Nothing", "a Is Nothing"), "True");
   EXPECT_EQ(errorOf("x = 1 Is Nothing"), err::ObjectRequired);
+}
+
+}  // namespace
+}  // namespace qm::vbs::test
+
+namespace qm::vbs::test {
+namespace {
+
+TEST(OperatorsConformance, StringAgainstNumberComparesAsNumbers) {
+  EXPECT_EQ(evalAfter("s = \"0\"", "s > 30"), "False");
+  EXPECT_EQ(evalText("\"42\" = 42"), "True");
+  EXPECT_EQ(evalText("42 = \"42\""), "True");
+  EXPECT_EQ(evalText("\"10\" > 9"), "True");
+  for (const char* text : {"\"+5\" = 5", "\"-0\" = 0", "\"05\" = 5", "\" 5\" = 5", "\"5 \" = 5", "\"5e0\" = 5",
+                           "\"1e2\" = 100", "\"&hff\" = 255", "\"5\" = CByte(5)"})
+    EXPECT_EQ(evalText(text), "True") << text;
+  EXPECT_EQ(errorOf("x = \"abc\" = 5"), err::TypeMismatch);
+  EXPECT_EQ(errorOf("x = 5 > \"abc\""), err::TypeMismatch);
+  EXPECT_EQ(errorOf("x = \"\" = 5"), err::TypeMismatch);
+  EXPECT_EQ(errorOf("x = \" \" < 5"), err::TypeMismatch);
+  // Two strings still compare as text.
+  EXPECT_EQ(evalText("\"10\" > \"9\""), "False");
+}
+
+TEST(OperatorsConformance, ByRefArgumentsHoldingStringsCompareTheSameWay) {
+  EXPECT_EQ(evalAfter("Function Big(v) : Big = v > 30 : End Function\r\ns = \"42\"", "Big(s)"), "True");
+  EXPECT_EQ(evalAfter("Function Code(v) : Code = (v = 1234) : End Function\r\ns = \"1234\"", "Code(s)"), "True");
+}
+
+TEST(OperatorsConformance, StringAgainstBooleanComparesWithTheWordAsText) {
+  EXPECT_EQ(evalText("\"True\" = True"), "True");
+  EXPECT_EQ(evalText("\"true\" = True"), "False");
+  EXPECT_EQ(evalText("\"1\" = True"), "False");
+  EXPECT_EQ(evalText("\"abc\" = True"), "False");
+  EXPECT_EQ(evalText("\"True\" > False"), "True");
+  EXPECT_EQ(evalText("False = \"False\""), "True");
+}
+
+TEST(OperatorsConformance, SingleAgainstDoubleComparesAtSinglePrecision) {
+  EXPECT_EQ(evalText("CSng(0.1) = 0.1"), "True");
+  EXPECT_EQ(evalText("CSng(0.001 * 0.001) = 0.000001"), "True");
+  EXPECT_EQ(evalText("CSng(0.1) < 0.2"), "True");
+}
+
+TEST(OperatorsConformance, LogicalOperatorsOnEmptyGiveLong) {
+  EXPECT_EQ(typeOf("Empty And Empty"), "Long");
+  EXPECT_EQ(typeOf("Empty Or Empty"), "Long");
+  EXPECT_EQ(typeOf("Empty Xor Empty"), "Long");
+  EXPECT_EQ(typeOf("Not Empty"), "Long");
+  EXPECT_EQ(evalText("Not Empty"), "-1");
+}
+
+TEST(OperatorsConformance, ByteImpNullKeepsTheByte) {
+  EXPECT_EQ(evalText("CByte(170) Imp Null"), "85");
+  EXPECT_EQ(typeOf("CByte(170) Imp Null"), "Byte");
+  EXPECT_EQ(evalText("CByte(255) Imp Null"), "0");
+  EXPECT_EQ(typeOf("CByte(255) Imp Null"), "Byte");
+}
+
+}  // namespace
+}  // namespace qm::vbs::test
+
+namespace qm::vbs::test {
+namespace {
+
+// Constants are folded when compiled: each folded operator gives what it gives at run time.
+TEST(ConstantFolding, EveryFoldedOperator) {
+  const char* cases[][2] = {
+      {"5 - 3", "2"},          {"5 + 3", "8"},           {"5 * 3", "15"},     {"7 / 2", "3.5"},
+      {"7 \\ 2", "3"},         {"7 Mod 3", "1"},         {"2 ^ 3", "8"},      {"\"a\" & \"b\"", "ab"},
+      {"6 And 3", "2"},        {"6 Or 3", "7"},          {"6 Xor 3", "5"},    {"-(2 - 5)", "3"},
+      {"Not 5", "-6"},         {"8 Mod 5 \\ 2", "0"},    {"3 - 2 - 1", "0"},  {"2 ^ 3 ^ 2", "64"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(evalAfter(std::string("Const C = ") + c[0], "C"), c[1]) << c[0];
+    // The same expression computed at run time.
+    EXPECT_EQ(evalAfter(std::string("x = ") + c[0], "x"), c[1]) << c[0];
+  }
+}
+
+TEST(ConstantFolding, ModBindsLooserThanIntegerDivision) {
+  EXPECT_EQ(evalText("8 Mod 5 \\ 2"), "0");  // 8 Mod (5 \ 2)
+  EXPECT_EQ(evalText("9 \\ 2 Mod 3"), "1");  // (9 \ 2) Mod 3
 }
 
 }  // namespace

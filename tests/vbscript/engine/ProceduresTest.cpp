@@ -79,12 +79,45 @@ TEST(Procedures, EvalExecuteAndGetRef) {
   EXPECT_EQ(evalAfter("ExecuteGlobal \"Function G(a)\" & vbCrLf & \"G = a * 10\" & vbCrLf & \"End Function\"", "G(2)"),
             "20");
   EXPECT_EQ(evalAfter("Function H(a)\r\nH = a + 1\r\nEnd Function\r\nSet f = GetRef(\"H\")", "f(41)"), "42");
-  EXPECT_EQ(errorOf("x = Eval(\"1 +\")"), err::ExpectedExpression);
+  EXPECT_EQ(errorOf("x = Eval(\"1 +\")"), err::Syntax);
   // Inside a procedure, Execute and Eval see its variables.
   EXPECT_EQ(evalAfter("Function F(a)\r\nDim b\r\nb = 2\r\nExecute \"b = b * a\"\r\nF = Eval(\"b + a\")\r\nEnd Function", "F(5)"), "15");
   EXPECT_EQ(evalAfter("Class K\r\nPrivate v\r\nFunction Run()\r\nExecute \"v = 7\"\r\nRun = Eval(\"v * 2\")\r\nEnd Function\r\nEnd Class\r\n"
                       "Set obj = New K", "obj.Run()"), "14");
   EXPECT_EQ(errorOf("Set f = GetRef(\"Missing\")"), err::InvalidCall);
+}
+
+}  // namespace
+}  // namespace qm::vbs::test
+
+namespace qm::vbs::test {
+namespace {
+
+TEST(ProceduresConformance, EvalAndExecuteArguments) {
+  EXPECT_EQ(errorOf("Execute \"x = \""), err::Syntax);
+  EXPECT_EQ(errorOf("ExecuteGlobal \"Sub\""), err::Syntax);
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nExecute \"If\"", "Err.Number"), "1002");
+  for (const char* arg : {"42", "Null", "Empty"}) {
+    EXPECT_EQ(errorOf(std::string("Execute ") + arg), err::TypeMismatch) << arg;
+    EXPECT_EQ(errorOf(std::string("ExecuteGlobal ") + arg), err::TypeMismatch) << arg;
+  }
+  EXPECT_EQ(evalText("IsNull(Eval(Null))"), "True");
+  EXPECT_EQ(evalText("IsEmpty(Eval(Empty))"), "True");
+}
+
+TEST(ProceduresConformance, ExecuteDimInsideAProcedureIsLocalToIt) {
+  EXPECT_EQ(evalAfter("Function F\r\nExecute \"Dim b : b = 20\"\r\nF = b\r\nEnd Function", "F()"), "20");
+  EXPECT_EQ(evalAfter("Function F\r\nExecute \"Dim b : b = 20\"\r\nF = b\r\nEnd Function\r\nx = F()", "IsEmpty(b)"),
+            "True");
+}
+
+TEST(ProceduresConformance, GetRefObjectsRunAsStatements) {
+  const std::string sub = "Dim n\r\nSub S : n = n + 1 : End Sub\r\nSet r = GetRef(\"S\")\r\n";
+  EXPECT_EQ(evalAfter(sub + "Call r()", "n"), "1");
+  EXPECT_EQ(evalAfter(sub + "r", "n"), "1");
+  EXPECT_EQ(evalAfter(sub + "Sub T : Set q = GetRef(\"S\") : q : Call q() : End Sub\r\nT", "n"), "2");
+  for (const char* arg : {"123", "Null", "Empty"})
+    EXPECT_EQ(errorOf(std::string("Set r = GetRef(") + arg + ")"), err::TypeMismatch) << arg;
 }
 
 }  // namespace

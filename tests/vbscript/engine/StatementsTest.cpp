@@ -40,8 +40,15 @@ TEST(Statements, IfElseIfChains) {
 TEST(Statements, SelectCaseWithListsRangesAndIs) {
   std::string code =
       "Function K(v)\r\nSelect Case v\r\nCase 1, 2\r\nK = \"low\"\r\nCase 3 To 5\r\nK = \"mid\"\r\n"
-      "Case \"x\"\r\nK = \"text\"\r\nCase Is > 100\r\nK = \"huge\"\r\nCase Else\r\nK = \"other\"\r\nEnd Select\r\nEnd Function";
-  EXPECT_EQ(evalAfter(code, "K(2) & K(4) & K(500) & K(\"x\") & K(50)"), "lowmidhugetextother");
+      "Case Is > 100\r\nK = \"huge\"\r\nCase Else\r\nK = \"other\"\r\nEnd Select\r\nEnd Function";
+  EXPECT_EQ(evalAfter(code, "K(2) & K(4) & K(500) & K(50)"), "lowmidhugeother");
+  // Both bounds of a range belong to it.
+  EXPECT_EQ(evalAfter(code, "K(3) & K(5) & K(6)"), "midmidother");
+  // A number meets a text Case as a number: "x" is a type mismatch.
+  std::string text = "Function T(v)\r\nSelect Case v\r\nCase \"x\"\r\nT = \"text\"\r\nCase Else\r\nT = \"other\"\r\n"
+                     "End Select\r\nEnd Function";
+  EXPECT_EQ(evalAfter(text, "T(\"x\") & T(\"y\")"), "textother");
+  EXPECT_EQ(errorOf(text + "\r\nx = T(5)"), err::TypeMismatch);
   EXPECT_EQ(evalAfter("Select Case 1\r\nCase 1\r\nx = 1\r\nCase 1\r\nx = 2\r\nEnd Select", "x"), "1");
 }
 
@@ -85,6 +92,65 @@ TEST(Statements, OptionExplicitRequiresDeclarations) {
 
 TEST(Statements, RandomizeAndStopAreAccepted) {
   EXPECT_EQ(errorOf("Randomize\r\nRandomize 5\r\nStop"), 0);
+}
+
+}  // namespace
+}  // namespace qm::vbs::test
+
+namespace qm::vbs::test {
+namespace {
+
+const char* kEmptyClass = "Class E\r\nEnd Class\r\n";
+
+TEST(StatementsConformance, LetWithoutSetReplacesAnObject) {
+  EXPECT_EQ(evalAfter(std::string(kEmptyClass) + "Set x = New E : x = 5", "TypeName(x)"), "Integer");
+  EXPECT_EQ(evalAfter("Class Holder\r\nPublic v\r\nPublic Property Let Value(a) : v = a : End Property\r\n"
+                      "Public Default Property Get Value : Value = v : End Property\r\nEnd Class\r\n"
+                      "Set d = New Holder : Set x = d : x = 5",
+                      "TypeName(x) & d.v"),
+            "Integer");
+  EXPECT_EQ(evalAfter(std::string(kEmptyClass) + "Dim a(1) : Set a(0) = New E : a(0) = \"s\"", "TypeName(a(0))"),
+            "String");
+}
+
+TEST(StatementsConformance, NestedArrayElementsAreWritten) {
+  EXPECT_EQ(evalAfter("x = Array(Array(\"a\", 0)) : x(0)(1) = 5", "x(0)(1)"), "5");
+  EXPECT_EQ(evalAfter("x = Array(Array(Array(1, 2))) : x(0)(0)(1) = 7", "x(0)(0)(1)"), "7");
+  EXPECT_EQ(evalAfter(std::string(kEmptyClass) + "x = Array(Array(\"a\", 0)) : Set x(0)(1) = New E",
+                      "TypeName(x(0)(1))"),
+            "E");
+  EXPECT_EQ(evalAfter(std::string(kEmptyClass) + "x = Array(Array(New E)) : Set x(0)(0) = Nothing",
+                      "x(0)(0) Is Nothing"),
+            "True");
+  EXPECT_EQ(evalAfter("Sub Bump(v) : v = v + 1 : End Sub\r\nx = Array(Array(1)) : Bump x(0)(0)", "x(0)(0)"), "2");
+  EXPECT_EQ(errorOf("x = Array(Nothing) : x(0)(0) = 5"), err::TypeMismatch);
+  // The array is unlocked again afterwards.
+  EXPECT_EQ(evalAfter("x = Array(Array(1)) : x(0)(0) = 2 : ReDim Preserve x(1)", "UBound(x)"), "1");
+}
+
+TEST(StatementsConformance, WithNeedsAnObject) {
+  for (const char* subject : {"42", "\"x\"", "Empty", "Null", "True"})
+    EXPECT_EQ(errorOf(std::string("With ") + subject + "\r\nEnd With"), err::ObjectRequired) << subject;
+}
+
+TEST(StatementsConformance, AFailedForHeaderSkipsTheLoop) {
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nFor x = 1/0 To 3 : n = n + 1 : Next\r\ne = Err.Number", "n & \"/\" & e"),
+            "/92");
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nFor Each v In 42 : n = n + 1 : Next\r\ne = Err.Number", "n & \"/\" & e"),
+            "/451");
+  EXPECT_EQ(errorOf("For x = 1/0 To 3 : Next"), err::DivisionByZero);
+}
+
+TEST(StatementsConformance, ABareVariableStatementCallsItsDefaultFunction) {
+  const std::string cls = "Dim n\r\nClass Runner\r\nPublic Default Function Run : n = n + 1 : End Function\r\nEnd Class\r\n";
+  EXPECT_EQ(evalAfter(cls + "Set f = New Runner : f", "n"), "1");
+  EXPECT_EQ(evalAfter(cls + "Sub T : Set g = New Runner : g : End Sub\r\nT", "n"), "1");
+  EXPECT_EQ(errorOf("i = 42 : i"), err::TypeMismatch);
+  EXPECT_EQ(errorOf("Sub T : Dim i : i = 42 : i : End Sub\r\nT"), err::TypeMismatch);
+}
+
+TEST(StatementsConformance, ReDimOfAFixedArrayFailsBeforeItsBounds) {
+  EXPECT_EQ(errorOf("Dim a(2)\r\nReDim a(\"abc\")"), err::ArrayFixedOrLocked);
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ TEST(Syntax, HexAndOctalLiteralsFollowTheSignRules) {
   EXPECT_EQ(evalText("&H8000"), "-32768");
   EXPECT_EQ(evalText("&H10000"), "65536");
   EXPECT_EQ(evalText("&HFFFFFFFF"), "-1");
-  EXPECT_EQ(evalText("&HFFFF&"), "65535");
+  EXPECT_EQ(evalText("&HFFFF&"), "-1");  // the trailing & changes nothing
   EXPECT_EQ(evalText("&O17"), "15");
   EXPECT_EQ(evalText("&17"), "15");
   EXPECT_EQ(typeOf("&H7FFF"), "Integer");
@@ -117,6 +117,74 @@ TEST(Syntax, DeeplyNestedExpressionsFailCleanly) {
   std::string ifs;
   for (int i = 0; i < 3000; ++i) ifs += "If True Then\r\n";
   EXPECT_NE(errorOf(ifs), 0);
+}
+
+}  // namespace
+}  // namespace qm::vbs::test
+
+// Constructs the Windows engine accepts that once refused a whole script.
+namespace qm::vbs::test {
+namespace {
+
+TEST(SyntaxConformance, ContinuationBeforeAMemberCallChainsTheCall) {
+  const std::string cls = "Class C\r\nPublic n\r\nFunction Ret()\r\nn = n + 1\r\nSet Ret = Me\r\nEnd Function\r\nEnd Class\r\n"
+                          "Set o = New C\r\n";
+  EXPECT_EQ(evalAfter(cls + "Set r = o _\r\n.Ret()", "o.n"), "1");
+  EXPECT_EQ(evalAfter(cls + "Set r = o.Ret() _\r\n  .Ret()", "o.n"), "2");
+}
+
+TEST(SyntaxConformance, UnqualifiedMemberOutsideWithFailsWhenItRuns) {
+  EXPECT_EQ(errorOf("x = 1\r\ny = .prop"), err::UnqualifiedReference);
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\n.prop = 1\r\nn = Err.Number", "n"), "505");
+}
+
+TEST(SyntaxConformance, BlockEndsMayFollowAStatementWithoutAColon) {
+  EXPECT_EQ(evalAfter("If True Then x = 1 End If", "x"), "1");
+  EXPECT_EQ(evalAfter("Dim x\r\nSub S() x = 1 : End Sub\r\nS", "x"), "1");
+  EXPECT_EQ(evalAfter("Function F() F = 7 : End Function", "F()"), "7");
+  EXPECT_EQ(evalAfter("For i = 1 To 3 : n = n + i Next", "n"), "6");
+  EXPECT_EQ(evalAfter("Do : n = n + 1 : If n > 2 Then Exit Do\r\nLoop", "n"), "3");
+  EXPECT_EQ(evalAfter("Select Case 1\r\nCase 1  x = 200\r\nCase Else x = 0\r\nEnd Select", "x"), "200");
+  EXPECT_EQ(evalAfter("While n < 2 : n = n + 1 Wend", "n"), "2");
+}
+
+TEST(SyntaxConformance, ProceduresInsideBlocksBelongToTheScript) {
+  EXPECT_EQ(evalAfter("If False Then\r\nFunction Twice(x)\r\nTwice = 2 * x\r\nEnd Function\r\nEnd If", "Twice(4)"), "8");
+  EXPECT_EQ(evalAfter("Dim n\r\nFor i = 1 To 1\r\nSub S : n = 5 : End Sub\r\nNext\r\nS", "n"), "5");
+  EXPECT_EQ(errorOf("Sub Outer\r\nSub Inner\r\nEnd Sub\r\nEnd Sub"), err::ExpectedStatement);
+}
+
+TEST(SyntaxConformance, MeWithArgumentsCallsTheDefaultProperty) {
+  EXPECT_EQ(evalAfter("Class C\r\nPublic Default Property Get Item(i) : Item = i * 10 : End Property\r\n"
+                      "Function Probe() : Probe = Me(3) : End Function\r\nEnd Class\r\nSet o = New C",
+                      "o.Probe()"),
+            "30");
+}
+
+TEST(SyntaxConformance, PropertyIsAlsoAVariableName) {
+  EXPECT_EQ(evalAfter("Dim Property : Property = 1", "Property"), "1");
+  EXPECT_EQ(evalAfter("For property = 1 To 2 : n = n + property : Next", "n"), "3");
+}
+
+TEST(SyntaxConformance, ParenthesisedCalleesAndIndexees) {
+  EXPECT_EQ(evalAfter("Function F(a) : F = a * 2 : End Function\r\ny = (F)(3)", "y"), "6");
+  EXPECT_EQ(evalAfter("x = Array(4, 5)\r\ny = ((x))(1)", "y"), "5");
+  EXPECT_EQ(evalAfter("Sub seta0(a) : a = 9 : End Sub\r\nx = 1\r\nCall (((seta0))) (x)", "x"), "9");
+}
+
+TEST(SyntaxConformance, AssigningToAConstantOrProcedureFailsAtThatStatement) {
+  EXPECT_EQ(errorOf("Const C = 1\r\nC = 2"), err::IllegalAssignment);
+  EXPECT_EQ(evalAfter("Const C = 1\r\nOn Error Resume Next\r\nC = 2\r\nn = Err.Number", "n & C"), "5011");
+  EXPECT_EQ(errorOf("Sub S : End Sub\r\nS = 1"), err::IllegalAssignment);
+  EXPECT_EQ(errorOf("Function F : End Function\r\nx = 0\r\nF = 1"), err::IllegalAssignment);
+  EXPECT_EQ(errorOf("Class K\r\nSub M : End Sub\r\nSub T : M = 1 : End Sub\r\nEnd Class\r\nSet k = New K\r\nk.T"),
+            err::IllegalAssignment);
+}
+
+TEST(SyntaxConformance, TrailingAmpersandOnHexLiteralsChangesNothing) {
+  EXPECT_EQ(typeOf("&h10&"), "Integer");
+  EXPECT_EQ(typeOf("&hffF&"), "Integer");
+  EXPECT_EQ(typeOf("&h10000&"), "Long");
 }
 
 }  // namespace

@@ -61,3 +61,20 @@ TEST(RegExpObject, CreateObjectProgId)
     EXPECT_EQ(r.exec("Set re = CreateObject(\"VBScript.RegExp\")\nre.Pattern = \"b+\""), "");
     EXPECT_EQ(r.eval("CStr(re.Execute(\"abbbc\")(0))"), "bbb");
 }
+
+TEST(RegExpObject, BooleanReplacementIsItsNumber)
+{
+    ScriptRunner r;
+    EXPECT_EQ(r.exec("Set re = New RegExp : re.Pattern = \"b\" : s = re.Replace(\"abc\", True)"), "");
+    EXPECT_EQ(r.eval("s"), "a-1c");
+}
+
+TEST(RegExpObject, AScriptClassNamedRegExpDoesNotReplaceTheLibraryClass)
+{
+    ScriptRunner r;
+    EXPECT_EQ(r.exec("Class RegExp\r\nPublic Pattern\r\nEnd Class\r\nSet re = New RegExp : re.Pattern = \"b\"\r\n"
+                     "t = re.Test(\"abc\")"),
+              "");
+    EXPECT_EQ(r.eval("t"), "True");
+    EXPECT_EQ(r.eval("TypeName(re)"), "IRegExp2");
+}

@@ -305,7 +305,7 @@ TEST(ConversionFunctionsInScripts, VarTypeTypeNameAndIsFunctions)
         {"VarType(CByte(1))", "Integer:17"},
         {"VarType(Array(1))", "Integer:8204"},
         {"VarType(&HFFFF)", "Integer:2"},
-        {"VarType(&HFFFF&)", "Integer:3"},
+        {"VarType(&HFFFF&)", "Integer:2"},  // the trailing & changes nothing
         {"VarType(&H10000)", "Integer:3"},
         {"TypeName(Empty)", "String:Empty"},
         {"TypeName(Null)", "String:Null"},
@@ -331,4 +331,46 @@ TEST(ConversionFunctionsInScripts, VarTypeTypeNameAndIsFunctions)
         {"IsArray(dyn)", "Boolean:True"},
         {R"(IsArray("a"))", "Boolean:False"},
     });
+}
+
+// Answers of the Windows engine where the language reference is silent or differs.
+TEST(ConversionFunctionsInScripts, WindowsEngineAnswers)
+{
+    FunctionProbe p;
+    expectAll(p, {
+        {R"(CBool("#TRUE#"))", "Boolean:True"},
+        {R"(CBool("#false#"))", "Boolean:False"},
+        {R"(Not "#FALSE#")", "Boolean:True"},
+        {"CByte(True)", "Byte:255"},
+        {"CByte(False)", "Byte:0"},
+        {R"(CDate("1"))", "Date:12/31/1899"},
+        {R"(CDate("2.5"))", "Date:1/1/1900 12:00:00 PM"},
+        {"Round(True)", "Boolean:True"},
+        {"Round(False)", "Boolean:False"},
+    });
+    EXPECT_EQ(p.exec("If \"#TRUE#\" Then x = 1 Else x = 2"), "");
+    EXPECT_EQ(p("x"), "Integer:1");
+}
+
+// A Null argument is reported before any other argument rule.
+TEST(ConversionFunctionsInScripts, LibraryArgumentChecksAndTheirOrder)
+{
+    FunctionProbe p;
+    expectAll(p, {
+        {R"(InStrRev(Null, "a"))", "error 94"},
+        {R"(Mid("test", "a", Null))", "error 94"},
+        {R"(Mid("test", 0, Null))", "error 94"},
+        {R"(MonthName("a", Null))", "error 94"},
+        {R"(Split("a-b", Null))", "error 94"},
+        {R"(InStr(Null, "abc", "b"))", "error 94"},
+        {R"(InStr("abc", Null))", "Null"},
+        {R"(Mid(Null, 1))", "Null"},
+        {R"(Split("a-b", "-", -1, 2))", "error 5"},
+        {R"(Split("a-b", "-", -2))", "error 5"},
+    });
+    EXPECT_EQ(p.exec("x = Randomize(0)"), "error 13");
+    for (const char* fn : {"CByte", "CCur", "CDate", "CDbl", "CInt", "CLng", "CSng", "CStr", "CBool"})
+        EXPECT_EQ(p.exec(std::string("Call ") + fn + "(1)"), "error 458") << fn;
+    EXPECT_EQ(p.exec("Class P\r\nPublic v\r\nEnd Class\r\nSet o = New P : o.v = 1 : x = o.v(0)"), "error 438");
+    EXPECT_EQ(p.exec("Dim fixed(2)\r\nReDim fixed(\"abc\")"), "error 10");
 }

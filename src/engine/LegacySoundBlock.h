@@ -14,7 +14,7 @@ namespace qm::startup {
 class RecordReader;
 }
 
-namespace qm::logic {
+namespace qm::engine {
 
 struct LegacyChannelEntry {
   bool stop = false;
@@ -30,4 +30,4 @@ struct LegacySoundBlock {
 
 LegacySoundBlock readLegacySoundBlock(startup::RecordReader& reader);
 
-}  // namespace qm::logic
+}  // namespace qm::engine

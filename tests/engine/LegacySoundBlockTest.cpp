@@ -1,4 +1,4 @@
-#include "logic/LegacySoundBlock.h"
+#include "engine/LegacySoundBlock.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,8 @@
 #include "startup/RecordWriter.h"
 #include "support/ActionRecords.h"
 
-using namespace qm::logic;
+using namespace qm::engine;
+using qm::logic::seekLegacySoundRecord;
 using qm::testing::LegacyChannelSpec;
 using qm::testing::writeLegacySoundRecord;
 

@@ -1,8 +1,8 @@
-#include "logic/LegacySoundBlock.h"
+#include "engine/LegacySoundBlock.h"
 
 #include "startup/RecordReader.h"
 
-namespace qm::logic {
+namespace qm::engine {
 
 LegacySoundBlock readLegacySoundBlock(startup::RecordReader& reader) {
   LegacySoundBlock block;
@@ -24,4 +24,4 @@ LegacySoundBlock readLegacySoundBlock(startup::RecordReader& reader) {
   return block;
 }
 
-}  // namespace qm::logic
+}  // namespace qm::engine

@@ -1,0 +1,53 @@
+#include "app/WalkthroughRecording.h"
+
+#include <QImage>
+#include <QTextStream>
+
+#include "engine/Game.h"
+
+namespace qm::app {
+
+bool WalkthroughRecording::start(const QString& path, QSize size, QString* error) {
+  path_ = path;
+  size_ = size;
+  if (!recorder_.start(path, size, kFramesPerSecond, error)) return false;
+  clock_.start();
+  // Ticks come more often than pictures are due, so that a picture is taken
+  // close to its time whenever the event loop runs.
+  timer_.setTimerType(Qt::PreciseTimer);
+  timer_.setInterval(5);
+  QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
+  timer_.start();
+  tick();
+  return true;
+}
+
+void WalkthroughRecording::tick() {
+  const long long slot = clock_.elapsed() * kFramesPerSecond / 1000;
+  if (slot <= lastSlot_) return;
+  // Slots that passed while the game was busy without letting events run.
+  recorder_.countMissed(slot - lastSlot_ - 1);
+  lastSlot_ = slot;
+  engine::Game* game = engine::Game::current();
+  QImage picture;
+  if (game && game->isVisible()) picture = game->framePicture();
+  if (picture.isNull()) {
+    picture = QImage(size_, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+  }
+  recorder_.addFrame(picture, slot);
+}
+
+bool WalkthroughRecording::finish(QTextStream& out) {
+  timer_.stop();
+  QString error;
+  const bool ok = recorder_.finish(&error);
+  out << "recording: " << recorder_.framesWritten() << " frames written, " << recorder_.framesDropped()
+      << " dropped (" << recorder_.framesMissed() << " while the game did not let events run; "
+      << recorder_.codecDescription() << ", " << path_ << ")\n";
+  if (!ok) out << "recording failed: " << error << "\n";
+  out.flush();
+  return ok;
+}
+
+}  // namespace qm::app

@@ -1,0 +1,38 @@
+// Records a walkthrough as a video: the game's frame picture (project width x
+// height, with everything drawn on it) 25 times a second in real time, and the
+// game's mixed sound as the sound track. Pictures are taken on the
+// user-interface thread whenever events run; encoding runs on a worker thread.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QSize>
+#include <QString>
+#include <QTimer>
+
+#include "media/VideoRecorder.h"
+
+class QTextStream;
+
+namespace qm::app {
+
+class WalkthroughRecording {
+ public:
+  static constexpr int kFramesPerSecond = 25;
+
+  // Starts recording into `path` (container by its extension) at `size`.
+  bool start(const QString& path, QSize size, QString* error);
+  // Ends the recording and prints the frames written and dropped.
+  bool finish(QTextStream& out);
+
+ private:
+  void tick();
+
+  QString path_;
+  QSize size_;
+  QTimer timer_;
+  QElapsedTimer clock_;
+  long long lastSlot_ = -1;
+  media::VideoRecorder recorder_;
+};
+
+}  // namespace qm::app
