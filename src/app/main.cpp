@@ -1,17 +1,21 @@
 // Entry point: picks the command from the command line.
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "app/Commands.h"
+#include "distribution/RunFromCD.h"
 #include "platform/DisplayConnection.h"
 #include "platform/ToolkitMessages.h"
 
 namespace {
 
 const char* kUsage =
-    "Usage: quillmere [GAME_FOLDER]\n"
-    "  or:  quillmere --walkthrough STEPS_FILE [GAME_FOLDER] [--record OUT]\n"
+    "Usage: quillmere [--cd CD_FOLDER]... [GAME_FOLDER]\n"
+    "  or:  quillmere [--cd CD_FOLDER]... --walkthrough STEPS_FILE [GAME_FOLDER] [--record OUT]\n"
     "  or:  quillmere --media-info FILE\n"
     "  or:  quillmere --media-render FILE OUT.wav [--volume CENTIBELS] [--playcount N] [--seconds S]\n"
     "\n"
@@ -19,6 +23,8 @@ const char* kUsage =
     "uses its own folder when that holds Config/General, else the bundled demo game.\n"
     "\n"
     "Options:\n"
+    "  --cd CD_FOLDER            where CD 1 (the first --cd), CD 2, ... of a game that runs from\n"
+    "                            CDs are (a mounted disc or a copied folder); repeatable\n"
     "  --walkthrough STEPS_FILE  play the game headless from a list of steps and report\n"
     "  --record OUT              with --walkthrough: record it as a video (.mp4, .mkv) with sound\n"
     "  --media-info FILE         print what the media layer sees in a sound or video file\n"
@@ -42,7 +48,25 @@ const char* kUsage =
 
 int main(int argc, char** argv) {
   qm::app::Args rest;
-  for (int i = 1; i < argc; ++i) rest.emplace_back(argv[i]);
+  QStringList cdFolders;
+  for (int i = 1; i < argc; ++i) {
+    // --cd options come first, in CD order.
+    if (rest.empty() && std::strcmp(argv[i], "--cd") == 0) {
+      if (i + 1 >= argc) {
+        std::fputs("quillmere: --cd needs a folder\n", stderr);
+        return 2;
+      }
+      const QString folder = QDir(QString::fromLocal8Bit(argv[++i])).absolutePath();
+      if (!QFileInfo(folder).isDir()) {
+        std::fprintf(stderr, "quillmere: --cd: '%s' is not a folder\n", folder.toLocal8Bit().constData());
+        return 2;
+      }
+      cdFolders << folder;
+      continue;
+    }
+    rest.emplace_back(argv[i]);
+  }
+  qm::distribution::runFromCD().drives().setGivenFolders(cdFolders);
 
   // Without a screen the toolkit's notices about it are noise.
   if (qm::platform::IsHeadlessPlatform() || (!rest.empty() && rest.front() == "--walkthrough"))

@@ -1,5 +1,7 @@
 #include "engine/Game.h"
 
+#include "script/AdditionalComponents.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGraphicsProxyWidget>
@@ -66,6 +68,7 @@ Game::Game(QWidget* parent) : QWidget(parent) {
   createMenus();
   transitions_ = std::make_unique<Transitions>(*this);
   effects_ = std::make_unique<Effects>(*this);
+  components_ = std::make_unique<script::AdditionalComponents>(*this);
   if (const auto& f = frameLogicFactory()) logic_ = f(*this);
   if (!logic_) logic_ = std::make_unique<FrameLogic>();
   formLoad();

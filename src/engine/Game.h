@@ -48,6 +48,7 @@ class QGraphicsProxyWidget;
 namespace qm::script {
 class TimedEvents;
 class DialogueRunner;
+class AdditionalComponents;
 }
 
 namespace qm::engine {
@@ -103,6 +104,8 @@ class Game : public QWidget {
   script::TimedEvents& timedEvents() { return *timedEvents_; }
   // The question-and-answer dialogue (the fmeDialogue panel and its questions).
   script::DialogueRunner& dialogue() { return *dialogue_; }
+  // Components scripts add to the frame canvas.
+  script::AdditionalComponents& components() { return *components_; }
   void setLogic(std::unique_ptr<FrameLogic> logic);
 
   // ---- Parts of the game ---------------------------------------------------
@@ -259,6 +262,7 @@ class Game : public QWidget {
   std::unique_ptr<logic::SavedGames> savedGames_;
   std::unique_ptr<script::TimedEvents> timedEvents_;
   std::unique_ptr<script::DialogueRunner> dialogue_;
+  std::unique_ptr<script::AdditionalComponents> components_;
   bool MenuOpened_ = false;
   int debugState_ = 0;
   int clickX_ = 0, clickY_ = 0;

@@ -18,6 +18,7 @@
 #include "script/TimedEvents.h"
 #include "media/MidiDecoder.h"
 #include "platform/VbError.h"
+#include "script/AdditionalComponents.h"
 #include "startup/Activity.h"
 #include "startup/DisplayResolution.h"
 #include "startup/ErrorReport.h"
@@ -75,7 +76,7 @@ void Game::ResetAll() {
     dialogue().QuitDialogue();
     // 3-6
     logic().ClearVariables();
-    seams::ResetComponents(*this);
+    components().ResetComponents();
     logic().ClearDisappear();
     ObjectsCount = 0;
     PickedObject.UnloadAll();
@@ -167,7 +168,7 @@ void Game::unloadWindow() {
   QCoreApplication::processEvents();
   project().running = false;
   startup::StopAllActivity();
-  seams::ResetComponents(*this);
+  components().ResetComponents();
   for (int i = AniGif.UBound(); i >= 1; --i) {
     try {
       if (AniGif.exists(i)) AniGif.Unload(i);

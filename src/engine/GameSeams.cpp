@@ -25,7 +25,6 @@ QString PluginsFrameCode(Game&) {
 QString PluginActionsCode(Game&, const QString& pluginActions, bool fromHotspot) {
   return script::BuildPluginCalls(pluginActions, fromHotspot);
 }
-void ResetComponents(Game&) {}
 void RunDebugCode(Game& game, const QString& code) {
   script::ScriptHost::of(game).ExecuteVBScriptAndConsequences(code, true);
 }

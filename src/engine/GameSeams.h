@@ -32,7 +32,6 @@ void LoadPlugins(Game& game);
 QString PluginsFrameCode(Game& game);
 // Code the plug-in module builds from a frame's or an action's plug-in data.
 QString PluginActionsCode(Game& game, const QString& pluginActions, bool fromHotspot);
-void ResetComponents(Game& game);
 // Runs code as the debug menu's "Execute VBS code..." does, requests included.
 void RunDebugCode(Game& game, const QString& code);
 

@@ -12,6 +12,7 @@
 #include "engine/WalkthroughDialogueSteps.h"
 #include "engine/WalkthroughEffectSteps.h"
 #include "engine/WalkthroughSoundSteps.h"
+#include "engine/WalkthroughCdSteps.h"
 #include "platform/RecordingDialogService.h"
 #include "startup/Project.h"
 
@@ -281,6 +282,7 @@ QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
   }
   if (auto r = runGameStateStep(w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
   if (auto r = runDialogueStep(game(), w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
+  if (const auto cd = runCdStep(w, dialogs_)) return closeWindow(*cd);
   return closeWindow(QStringLiteral("unknown step '") + w[0] + QStringLiteral("'"));
 }
 

@@ -20,6 +20,7 @@
 //   screenshot FILE          the frame picture as a PNG file
 //   drag, save, load, menu, expect items/file/nofile: see WalkthroughGameSteps.cpp
 //   choose N, expect questions "A|B"   dialogues (WalkthroughDialogueSteps.h)
+//   cd "PATH" / cd cancel    answer the next CD prompt (WalkthroughCdSteps.h)
 #pragma once
 
 #include <QString>

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -28,11 +29,35 @@ struct InputBoxRequest {
   QString defaultText;
 };
 
+struct FolderRequest {
+  QString title;
+  QString startFolder;
+};
+
+// A window of the player that stays open until the player answers it (the CD
+// prompt). The service decides whether it is shown on screen or answered.
+class ModalWindow {
+ public:
+  virtual ~ModalWindow() = default;
+  virtual QString modalTitle() const = 0;
+  // What the window says (recorded by services that answer it themselves).
+  virtual QString modalText() const = 0;
+  virtual bool isOpen() const = 0;
+  // What closing the window without an answer does (its Cancel).
+  virtual void closeWithoutAnswer() = 0;
+  // Shows the window on screen and returns when it has closed.
+  virtual void execOnScreen() = 0;
+};
+
 class DialogService {
  public:
   virtual ~DialogService() = default;
   virtual MsgResult showMessage(const MessageBoxRequest&) = 0;
   virtual std::optional<QString> askText(const InputBoxRequest&) = 0;  // nullopt = Cancel
+  // A folder the player picks; nullopt = Cancel.
+  virtual std::optional<QString> askFolder(const FolderRequest&) { return std::nullopt; }
+  // Runs a modal window until it closes.
+  virtual void showModal(ModalWindow& window) { window.execOnScreen(); }
 };
 
 // The current service: the Qt one unless another was installed.

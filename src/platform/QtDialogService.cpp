@@ -1,5 +1,7 @@
 #include "platform/QtDialogService.h"
 
+#include <QFileDialog>
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -93,6 +95,12 @@ std::optional<QString> QtDialogService::askText(const InputBoxRequest& request) 
   box.setTextValue(request.defaultText);
   if (box.exec() != QDialog::Accepted) return std::nullopt;
   return box.textValue();
+}
+
+std::optional<QString> QtDialogService::askFolder(const FolderRequest& request) {
+  const QString folder = QFileDialog::getExistingDirectory(nullptr, request.title, request.startFolder);
+  if (folder.isEmpty()) return std::nullopt;
+  return folder;
 }
 
 }  // namespace qm::platform

@@ -9,6 +9,7 @@ class QtDialogService : public DialogService {
  public:
   MsgResult showMessage(const MessageBoxRequest& request) override;
   std::optional<QString> askText(const InputBoxRequest& request) override;
+  std::optional<QString> askFolder(const FolderRequest& request) override;
 };
 
 }  // namespace qm::platform

@@ -69,9 +69,45 @@ void RecordingDialogService::queueCancel() {
   answers_.push_back(a);
 }
 
+std::optional<QString> RecordingDialogService::askFolder(const FolderRequest& request) {
+  Shown shown;
+  shown.kind = Kind::Folder;
+  shown.title = request.title;
+  shown.defaultText = request.startFolder;
+  if (!folders_.empty()) {
+    shown.textAnswer = folders_.front();
+    folders_.pop_front();
+  }
+  shown_.push_back(shown);
+  return shown.textAnswer;
+}
+
+void RecordingDialogService::showModal(ModalWindow& window) {
+  Shown shown;
+  shown.kind = Kind::Window;
+  shown.title = window.modalTitle();
+  shown.text = window.modalText();
+  shown_.push_back(shown);
+  while (window.isOpen()) {
+    if (windowAnswers_.empty()) {
+      window.closeWithoutAnswer();
+      break;
+    }
+    const WindowAnswer answer = std::move(windowAnswers_.front());
+    windowAnswers_.pop_front();
+    answer(window);
+  }
+}
+
+void RecordingDialogService::queueWindowAnswer(WindowAnswer answer) { windowAnswers_.push_back(std::move(answer)); }
+
+void RecordingDialogService::queueFolder(std::optional<QString> folder) { folders_.push_back(std::move(folder)); }
+
 void RecordingDialogService::clear() {
   shown_.clear();
   answers_.clear();
+  windowAnswers_.clear();
+  folders_.clear();
 }
 
 ScopedRecordingDialogs::ScopedRecordingDialogs() : previous_(installedDialogs()) { setDialogs(&service_); }

@@ -3,6 +3,9 @@
 // queue; any other box with an empty queue answers its default button; an input
 // box with an empty queue answers its default text. A queued Cancel also
 // cancels an input box, and queueCancel() also answers a question with Cancel.
+// Folder questions take queued folders (none: Cancel). A modal window gets the
+// queued window answers, one after another while it stays open; with none
+// left it is closed without an answer.
 #pragma once
 
 #include <deque>
@@ -14,7 +17,7 @@ namespace qm::platform {
 
 class RecordingDialogService : public DialogService {
  public:
-  enum class Kind { Message, Input };
+  enum class Kind { Message, Input, Folder, Window };
   struct Shown {
     Kind kind = Kind::Message;
     QString title;
@@ -29,6 +32,13 @@ class RecordingDialogService : public DialogService {
 
   MsgResult showMessage(const MessageBoxRequest& request) override;
   std::optional<QString> askText(const InputBoxRequest& request) override;
+  std::optional<QString> askFolder(const FolderRequest& request) override;
+  void showModal(ModalWindow& window) override;
+  // What the player does in the next modal window.
+  using WindowAnswer = std::function<void(ModalWindow&)>;
+  void queueWindowAnswer(WindowAnswer answer);
+  // The folder (nullopt: Cancel) for the next folder question.
+  void queueFolder(std::optional<QString> folder);
 
   void queueAnswer(MsgResult answer);
   void queueText(const QString& text);
@@ -51,6 +61,8 @@ class RecordingDialogService : public DialogService {
   };
   std::vector<Shown> shown_;
   std::deque<Answer> answers_;
+  std::deque<WindowAnswer> windowAnswers_;
+  std::deque<std::optional<QString>> folders_;
 };
 
 // Installs a RecordingDialogService for the lifetime of the object (tests).

@@ -9,6 +9,7 @@
 #include "engine/controls/MediaPlayerControl.h"
 #include "engine/controls/PictureBoxControl.h"
 #include "engine/controls/VbControl.h"
+#include "script/components/HostedComponent.h"
 
 namespace qm::script {
 
@@ -60,6 +61,8 @@ void AssignPicture(engine::VbObject& control, const vb::Value& pictureIn) {
     img->setPictureImage(image, path);
   } else if (auto* box = dynamic_cast<engine::PictureBoxControl*>(&control)) {
     box->setPictureImage(image, path);
+  } else if (auto* component = dynamic_cast<HostedComponent*>(&control); component && component->hasPicture()) {
+    component->setPictureImage(image, path);
   } else {
     vb::raise(vb::err::NoSuchMember);
   }
@@ -154,6 +157,9 @@ vb::Value ControlObject::getProperty(const QString& name) {
     } else if (auto* box = dynamic_cast<engine::PictureBoxControl*>(&c)) {
       image = box->image();
       path = box->picture();
+    } else if (auto* component = dynamic_cast<HostedComponent*>(&c)) {
+      image = component->pictureImage();
+      path = component->picturePath();
     }
     if (image.isNull() && !path.isEmpty()) image = engine::PictureCache::instance().load(path).value_or(QImage());
     return vb::Value(new PictureObject(image, path));

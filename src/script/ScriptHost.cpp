@@ -12,6 +12,7 @@
 #include "logic/GameLogic.h"
 #include "platform/DialogService.h"
 #include "platform/FileResolver.h"
+#include "script/AdditionalComponents.h"
 #include "script/FileSystemGuard.h"
 #include "script/GlobalProcedures.h"
 #include "script/Plugins.h"
@@ -475,6 +476,7 @@ void ScriptHost::PrepareNewGame() {
   action_->setResolutionOnLoadGame(0);
   GlobalProcedures = LoadGlobalProcedures();
   AddCodeToScriptControl(ScriptControl2, QString());
+  game_.components().BuildAllEventsList();
 }
 
 void ScriptHost::SetTimeout(int milliseconds) { ScriptControl.setTimeout(milliseconds); }

@@ -18,6 +18,7 @@
 #include "platform/FileResolver.h"
 #include "platform/Shell.h"
 #include "platform/VbError.h"
+#include "script/AdditionalComponents.h"
 #include "script/ControlObjects.h"
 #include "script/DialogueRunner.h"
 #include "script/TimedEvents.h"
@@ -595,23 +596,32 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
       const vb::Value& attrs = arg(args, 1);
       return text(DDir(argText(args[0]), attrs.deref().isMissing() ? 0 : argInt16(attrs)));
     }
-    case kAddComponent:
+    case kAddComponent: {
       vb::checkArgCount(args, 4, 4);
-      raiseUnavailable(QStringLiteral("AddComponent"), QStringLiteral("additional components"));
+      const QString progId = argText(args[0]), name = argText(args[1]);
+      const bool appear = argBool(args[2]), disappear = argBool(args[3]);
+      game("AddComponent").components().AddAdditionalComponent(progId, name, appear, disappear);
+      return {};
+    }
     case kRemoveComponent:
       vb::checkArgCount(args, 1, 1);
-      raiseUnavailable(QStringLiteral("RemoveComponent"), QStringLiteral("additional components"));
+      game("RemoveComponent").components().RemoveAdditionalComponent(argText(args[0]));
+      return {};
     case kComponent:
       vb::checkArgCount(args, 1, 1);
-      raiseUnavailable(QStringLiteral("Component"), QStringLiteral("additional components"));
+      return game("Component").components().GetComponentRef(argText(args[0]));
     case kDoesComponentExist:
-      // No component is ever added in this player, so the list is empty.
       vb::checkArgCount(args, 1, 1);
-      return vb::Value(false);
+      try {
+        return vb::Value(game_ && game_->components().DoesComponentExist(argText(args[0])));
+      } catch (...) {
+        report(QStringLiteral(" Error in DoesComponentExist. ") + describeCurrentException());
+        return vb::Value(false);
+      }
     case kInterceptComponentEvents: vb::checkArgCount(args, 1, 1); return {};
     case kIsComponentInstalled:
       vb::checkArgCount(args, 1, 1);
-      raiseUnavailable(QStringLiteral("IsComponentInstalled"), QStringLiteral("additional components"));
+      return vb::Value(game("IsComponentInstalled").components().DoesProgIDExist(argText(args[0])));
     case kNO_FILE_SELECTED: return vb::Value(std::u16string());
     case kGetVariableReferenceFromName:
       vb::checkArgCount(args, 1, 1);

@@ -1,5 +1,6 @@
 #include "startup/InitializeProject.h"
 
+#include "distribution/RunFromCD.h"
 #include "platform/DialogService.h"
 #include "platform/FileResolver.h"
 #include "startup/FileProcedures.h"
@@ -66,9 +67,7 @@ StartupResult InitializeProject(const QString& projectFolder) {
   if (!goOn) return StartupResult::EndProgram;
 
   step([&] { LoadProjectInformation(); });
-  step([&] {
-    if (hooks.prepareMultiCd) hooks.prepareMultiCd();
-  });
+  step([&] { distribution::runFromCD().LoadCDIndex(); });
   return StartupResult::Ready;
 }
 

@@ -1,7 +1,8 @@
 // The project start-up: paths, components, interface texts, project
-// information. The steps that belong to other parts of the player (display
-// settings, component registration, the large-fonts question, the CD index)
-// are installed as hooks by those parts; a missing hook is skipped.
+// information, and at the end the CD index. The steps that belong to other
+// parts of the player (display settings, component registration, the
+// large-fonts question) are installed as hooks by those parts; a missing hook
+// is skipped.
 #pragma once
 
 #include <QString>
@@ -13,7 +14,6 @@ struct StartupHooks {
   std::function<void()> recordDisplaySettings;
   std::function<void(const QString& componentFile)> registerComponent;
   std::function<bool()> displayUsesLargeFonts;
-  std::function<void()> prepareMultiCd;
 };
 
 void setStartupHooks(StartupHooks hooks);

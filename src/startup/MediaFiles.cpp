@@ -1,5 +1,6 @@
 #include "startup/MediaFiles.h"
 
+#include "distribution/RunFromCD.h"
 #include "platform/DialogService.h"
 #include "platform/Windows1252.h"
 #include "startup/FileProcedures.h"
@@ -7,8 +8,6 @@
 
 namespace qm::startup {
 namespace {
-
-std::function<QString(const QString&)> gCdLocator;
 
 struct TypeCode {
   const char* ext;
@@ -49,8 +48,6 @@ QString GetStoredMediaFileName(const QString& path, bool plainCode) {
   return path.left(path.size() - 4) + u'.' + QStringLiteral("%1").arg(int(code), 3, 10, QChar(u'0'));
 }
 
-void setCdFileLocator(std::function<QString(const QString&)> locator) { gCdLocator = std::move(locator); }
-
 void ShowMissingFileWarning(const QString& path) {
   platform::messageBox(InterfaceText(33) + QStringLiteral("\r\n") + path + QStringLiteral("\r\n\r\n") +
                            InterfaceText(34),
@@ -65,17 +62,15 @@ QString LocateMediaFile(const QString& path) {
     if (!SafeDir(mixed).isEmpty()) return mixed;
     const QString plain = GetStoredMediaFileName(path, true);
     if (!SafeDir(plain).isEmpty()) return plain;
-    if (gCdLocator) {
-      QString onDisc;
-      try {
-        onDisc = gCdLocator(path);
-      } catch (const std::exception&) {
-        onDisc.clear();  // the disc could not be asked: warn about the path itself
-      }
-      if (!onDisc.isEmpty()) {
-        if (!SafeDir(onDisc).isEmpty()) return onDisc;
-        result = onDisc;
-      }
+    QString onDisc;
+    try {
+      onDisc = distribution::runFromCD().LocateOnCD(path);
+    } catch (const std::exception&) {
+      onDisc.clear();  // the disc could not be asked: warn about the path itself
+    }
+    if (!onDisc.isEmpty()) {
+      if (!SafeDir(onDisc).isEmpty()) return onDisc;
+      result = onDisc;
     }
   }
   if (SafeDir(result).isEmpty() && !GameStopped()) ShowMissingFileWarning(result);

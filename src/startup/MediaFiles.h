@@ -4,7 +4,6 @@
 #pragma once
 
 #include <QString>
-#include <functional>
 
 namespace qm::startup {
 
@@ -22,10 +21,6 @@ int storedMediaTypeCode(const QString& ext);
 // on the current CD. When none exists (and the game is not stopping) the
 // missing-file warning is shown, and the path is returned anyway.
 QString LocateMediaFile(const QString& path);
-
-// The CD support installs the look-up of a file on the current disc; it gets
-// the project path and returns the path on the disc ("" for none).
-void setCdFileLocator(std::function<QString(const QString& path)> locator);
 
 // The missing-file warning box (text 33, the path, text 34).
 void ShowMissingFileWarning(const QString& path);

@@ -129,11 +129,6 @@ TEST_F(ActionLibraryTest, CreateObjectMemberShowsItsMessageAndCreatesNothing) {
             "For security reasons, the \"CreateObject\" function is disabled in this version of VBScript.");
 }
 
-TEST_F(ActionLibraryTest, MissingCapabilitiesRaiseErrorsThatNameThem) {
-  EXPECT_THROW(exec("AddComponent \"a.b\", \"c\", False, False"), vbs::ScriptError);
-  EXPECT_EQ(eval("DoesComponentExist(\"x\")"), "False");
-}
-
 TEST_F(ActionLibraryTest, DisplayResolutionSwitchesTheVirtualMode) {
   startup::resetDisplaySettingsForTests();
   startup::setRealScreenSizeForTests(QSize(1920, 1080));

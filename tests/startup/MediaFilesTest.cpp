@@ -63,10 +63,6 @@ class LocateMediaFileTest : public qm::testing::ProjectTest {
     SetDefaultInterfaceTexts(false);
     setProjectFolder(game_.root());
   }
-  void TearDown() override {
-    setCdFileLocator({});
-    ProjectTest::TearDown();
-  }
   QString missingText(const QString& path) {
     return "The following file is missing:\r\n" + path +
            "\r\n\r\nThis file may have been moved or removed from its original location. The program may not "
@@ -117,22 +113,3 @@ TEST_F(LocateMediaFileTest, ShortAndEmptyPathsWarnWithoutTryingStoredNames) {
   EXPECT_EQ(dialogs().shown()[0].text, missingText(""));
 }
 
-TEST_F(LocateMediaFileTest, TheDiscIsAskedLast) {
-  GameFolderBuilder disc;
-  disc.file("Data/Frames/hall.bmp", "on disc");
-  qm::platform::addConfinementRoot(disc.root());  // the disc volume the player chose
-  QStringList asked;
-  setCdFileLocator([&](const QString& p) {
-    asked << p;
-    return disc.root() + "Data/Frames/" + p.mid(p.lastIndexOf('/') + 1);
-  });
-  const QString path = project().paths.frames + "hall.bmp";
-  EXPECT_EQ(LocateMediaFile(path), disc.root() + "Data/Frames/hall.bmp");
-  EXPECT_EQ(asked, QStringList{path});
-  EXPECT_EQ(boxCount(), 0u);
-  // Not on the disc either: the warning names the disc path.
-  const QString other = project().paths.frames + "other.bmp";
-  EXPECT_EQ(LocateMediaFile(other), disc.root() + "Data/Frames/other.bmp");
-  ASSERT_EQ(boxCount(), 1u);
-  EXPECT_EQ(lastBox().text, missingText(disc.root() + "Data/Frames/other.bmp"));
-}

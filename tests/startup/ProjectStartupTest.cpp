@@ -83,16 +83,14 @@ TEST_F(InitializeProjectTest, TheStepsOfOtherPartsRunInOrder) {
     order << "fonts";
     return false;
   };
-  hooks.prepareMultiCd = [&] { order << "cd " + project().info.projectName; };
   setStartupHooks(hooks);
   EXPECT_EQ(InitializeProject(game_.root()), StartupResult::Ready);
-  ASSERT_EQ(order.size(), 5);
+  ASSERT_EQ(order.size(), 4);
   EXPECT_EQ(order[0], "display");
   QStringList registered = order.mid(1, 2);
   registered.sort();
   EXPECT_EQ(registered, QStringList({"register a.ocx", "register b.ocx"}));
   EXPECT_EQ(order[3], "fonts");
-  EXPECT_EQ(order[4], "cd TestGame");
 }
 
 TEST_F(InitializeProjectTest, AFailingStepIsSkipped) {
