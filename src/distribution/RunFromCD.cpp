@@ -9,6 +9,7 @@
 #include "platform/DialogService.h"
 #include "platform/FileConfinement.h"
 #include "platform/FileResolver.h"
+#include "script/TimedEvents.h"
 #include "startup/Activity.h"
 #include "startup/ErrorReport.h"
 #include "startup/FileProcedures.h"
@@ -70,14 +71,21 @@ QString RunFromCD::fileOnDrive(const QString& letter, const QString& cdPath) con
     if (part == QLatin1String("..")) return {};  // never above the drive's root
     if (part != QLatin1String(".")) parts << part;
   }
+  // The volume is one the player gave or chose: the game may open files on it
+  // once a file of the game is found there. Until then it is allowed only for
+  // this look-up.
+  const bool allowedBefore = platform::confinementRoots().contains(platform::realPathOf(drive->root));
+  platform::addConfinementRoot(drive->root);
   const auto found = platform::resolveExisting(drive->root + QLatin1Char('/') + parts.join('/'));
-  if (!found || !QFileInfo(*found).isFile()) return {};
   // A link may point anywhere: the file itself must lie inside the drive.
-  const QString real = QFileInfo(*found).canonicalFilePath();
+  const QString real = found ? QFileInfo(*found).canonicalFilePath() : QString();
   const QString root = QFileInfo(drive->root).canonicalFilePath();
-  if (real.isEmpty() || root.isEmpty() || !real.startsWith(root == QLatin1String("/") ? root : root + '/')) return {};
-  // The game may now open files on this volume: it is one the player gave or chose.
-  platform::addConfinementRoot(root);
+  const bool inside = found && QFileInfo(*found).isFile() && !real.isEmpty() && !root.isEmpty() &&
+                      real.startsWith(root == QLatin1String("/") ? root : root + '/');
+  if (!inside) {
+    if (!allowedBefore) platform::removeConfinementRoot(drive->root);
+    return {};
+  }
   return *found;
 }
 
@@ -147,7 +155,7 @@ QString RunFromCD::askForCd(const CdIndexEntry& entry, const QString& cdPath, QS
       if (game) {
         game->Timer1.setEnabled(frameTimerOn);
         game->TimerMessageBox.setEnabled(messageTimerOn);
-        engine::seams::StartTimedEvents(*game);
+        game->timedEvents().StartTimedEvents();
       }
       break;
     }

@@ -1,5 +1,7 @@
 #include "distribution/frmRunFromCD.h"
 
+#include <QFileInfo>
+
 #include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
@@ -106,7 +108,8 @@ void frmRunFromCD::Command3_Click() {
   const QString text = driveText();
   const QString letter = text.left(1);
   const auto drive = letter.isEmpty() ? std::nullopt : drives_.volume(letter[0]);
-  if (drive && platform::folderExists(drive->root)) {
+  // The player's own check of a volume (not a file the game names): not confined.
+  if (drive && QFileInfo(drive->root).isDir()) {
     startup::SaveSetting(QString::fromLatin1(startup::settings_keys::kDriveLetter), letter);
     finish();
     return;

@@ -30,4 +30,10 @@ std::optional<QString> WalkthroughBoxLimit::askText(const platform::InputBoxRequ
   return request.defaultText;
 }
 
+std::optional<QString> WalkthroughBoxLimit::askFolder(const platform::FolderRequest& request) {
+  return recording_.askFolder(request);
+}
+
+void WalkthroughBoxLimit::showModal(platform::ModalWindow& window) { recording_.showModal(window); }
+
 }  // namespace qm::engine

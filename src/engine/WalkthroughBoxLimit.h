@@ -31,6 +31,9 @@ class WalkthroughBoxLimit : public platform::DialogService {
 
   platform::MsgResult showMessage(const platform::MessageBoxRequest& request) override;
   std::optional<QString> askText(const platform::InputBoxRequest& request) override;
+  // Folder questions and modal windows go to the recording service unchanged.
+  std::optional<QString> askFolder(const platform::FolderRequest& request) override;
+  void showModal(platform::ModalWindow& window) override;
 
  private:
   platform::RecordingDialogService& recording_;

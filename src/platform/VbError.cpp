@@ -32,7 +32,6 @@ QString VbError::standardDescription(int number) {
     case 94: return QStringLiteral("Invalid use of Null");
     case 380: return QStringLiteral("Invalid property value");
     case 424: return QStringLiteral("Object required");
-    case 380: return QStringLiteral("Invalid property value");
     case 429: return QStringLiteral("ActiveX component can't create object");
     case 438: return QStringLiteral("Object doesn't support this property or method");
     case 481: return QStringLiteral("Invalid picture");
