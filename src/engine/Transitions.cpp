@@ -10,6 +10,7 @@
 #include "engine/SoundChannels.h"
 #include "media/TransitionPass.h"
 #include "platform/VbError.h"
+#include "script/AdditionalComponents.h"
 #include "startup/ErrorReport.h"
 #include "startup/Project.h"
 #include "startup/Settings.h"
@@ -40,6 +41,9 @@ void Transitions::PrepareTransitions() {
 
 void Transitions::TransitionStep1(int iTransNumber) {
   if (GameStopped() || disabled()) return;
+  // Components that play (media players) hold still while the picture changes;
+  // TransitionStep2 lets them go on.
+  game_.components().PauseComponents();
   try {
     PictureBoxControl& frame = *game_.PictureBox;
     // picWhere lies exactly over the frame picture; picStart and picEnd are
@@ -96,6 +100,7 @@ void Transitions::TransitionStep2(int iTransNumber, double dTransitionDuration) 
     if (!GameStopped())
       startup::ShowStandardErrorReport(QStringLiteral(" Error in \"TransitionStep2\". "), VbError::describe(e));
   }
+  game_.components().ResumeComponents();
 }
 
 void Transitions::showPass(int iTransNumber, double fraction) {
