@@ -68,6 +68,10 @@ for page in quillmere qmvbs; do
   fi
 done
 
+# What was installed, listed before the player runs: the demo's walkthrough
+# saves games, and in this writable prefix they land in the demo folder.
+(cd "$prefix" && find . -type f -o -type l) | sed 's|^\./||' | sort >"$scratch/installed-files"
+
 # The installed player, given only a steps file outside any game, must find
 # the demo under its own (moved) prefix; the build and source trees are not asked.
 export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
@@ -92,7 +96,6 @@ if [ -z "$deb" ]; then
   fail "cpack made no .deb:"; tail -20 "$scratch/cpack.log"
 else
   dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./usr/||' | sort >"$scratch/deb-files"
-  (cd "$prefix" && find . -type f -o -type l) | sed 's|^\./||' | sort >"$scratch/installed-files"
   if diff -u "$scratch/installed-files" "$scratch/deb-files" >"$scratch/files.diff"; then
     pass "package file list: $(wc -l <"$scratch/deb-files") files, as installed"
   else
