@@ -48,38 +48,27 @@ const Listing* listingOf(const QString& folder, bool refresh = false) {
   auto it = gListings.find(folder);
   if (!refresh && it != gListings.end() && sameTime(it->mtime, st.st_mtim)) return &*it;
 
-  DIR* dir = ::opendir(native.constData());
-  if (!dir) return nullptr;
-  std::vector<QByteArray> raw;
-  while (dirent* entry = ::readdir(dir)) {
-    const char* n = entry->d_name;
-    if ((n[0] == '.' && n[1] == 0) || (n[0] == '.' && n[1] == '.' && n[2] == 0)) continue;
-    raw.emplace_back(n);
-  }
-  ::closedir(dir);
-  // Byte order, so that among names equal but for letter case the same one
-  // is chosen on every disk and every run.
-  std::sort(raw.begin(), raw.end());
-
+  // In byte order, so that among names equal but for letter case the same
+  // one is chosen on every disk and every run.
+  auto entries = entriesOf(folder);
+  if (!entries) return nullptr;
   Listing listing;
   listing.mtime = st.st_mtim;
   ::clock_gettime(CLOCK_REALTIME, &listing.listedAt);
+  listing.names = *std::move(entries);
   std::vector<QStringList> readings;
-  readings.reserve(raw.size());
-  for (const QByteArray& bytes : raw) {
-    QString name = nameFromBytes(bytes);
-    readings.push_back(nameReadings(name));
-    listing.names.push_back(std::move(name));
-  }
+  readings.reserve(size_t(listing.names.size()));
+  for (const QString& name : listing.names) readings.push_back(nameReadings(name));
+  const size_t count = readings.size();
   // The name itself first, then what raw names read as in each code page.
   for (const QString& name : listing.names) listing.exact.insert(name, name);
   for (qsizetype k = 0; k < 2; ++k) {
-    for (size_t i = 0; i < raw.size(); ++i) {
+    for (size_t i = 0; i < count; ++i) {
       const QStringList& r = readings[i];
       if (k < r.size() && !listing.exact.contains(r[k])) listing.exact.insert(r[k], listing.names[qsizetype(i)]);
     }
   }
-  for (size_t i = 0; i < raw.size(); ++i) {
+  for (size_t i = 0; i < count; ++i) {
     for (const QString& reading : readings[i]) {
       const QString folded = foldedName(reading);
       if (!listing.byFolded.contains(folded)) listing.byFolded.insert(folded, listing.names[qsizetype(i)]);
@@ -261,15 +250,16 @@ QString safeDir(const QString& path) {
     if (!realFolder || !isFolder(*realFolder)) return {};
     const QString base = realFolder->endsWith(u'/') ? *realFolder : *realFolder + u'/';
     for (const QString& name : listFolder(base)) {
-      if (matchesWildcard(name, title, Qt::CaseInsensitive) && isPlainFile(base + name) &&
+      const QString readable = readableName(name);
+      if (matchesWildcard(readable, title, Qt::CaseInsensitive) && isPlainFile(base + name) &&
           isInsideConfinement(base + name))
-        return name;
+        return readable;
     }
     return {};
   }
   const auto real = resolveExisting(path);
   if (!real || !isPlainFile(*real)) return {};
-  return real->mid(real->lastIndexOf(u'/') + 1);
+  return readableName(real->mid(real->lastIndexOf(u'/') + 1));
 }
 
 QByteArray readWholeFile(const QString& path) {

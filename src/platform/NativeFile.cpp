@@ -1,8 +1,11 @@
 #include "platform/NativeFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
+#include <vector>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -103,6 +106,25 @@ bool writeFileAtomically(const QString& nativePath, const QByteArray& bytes, QSt
     ::unlink(temp.constData());
   }
   return ok;
+}
+
+std::optional<QStringList> entriesOf(const QString& nativeFolder) {
+  if (nativeFolder.isEmpty() || nativeFolder.contains(QChar(0))) return std::nullopt;
+  DIR* dir = ::opendir(bytesOfName(nativeFolder).constData());
+  if (!dir) return std::nullopt;
+  std::vector<QByteArray> raw;
+  while (dirent* entry = ::readdir(dir)) {
+    const char* n = entry->d_name;
+    if ((n[0] == '.' && n[1] == 0) || (n[0] == '.' && n[1] == '.' && n[2] == 0)) continue;
+    raw.emplace_back(n);
+  }
+  ::closedir(dir);
+  // Byte order: the same order on every disk and every run.
+  std::sort(raw.begin(), raw.end());
+  QStringList names;
+  names.reserve(qsizetype(raw.size()));
+  for (const QByteArray& bytes : raw) names << nameFromBytes(bytes);
+  return names;
 }
 
 bool removeFileAt(const QString& nativePath) {

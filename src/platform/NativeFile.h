@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace qm::platform {
@@ -37,6 +38,10 @@ std::optional<QByteArray> readFileAt(const QString& nativePath);
 // failure half-way never damages a good file. The folder must exist. `error`
 // gets the system's reason on failure.
 bool writeFileAtomically(const QString& nativePath, const QByteArray& bytes, QString* error = nullptr);
+
+// The native names in a folder (no "." or ".."), in the byte order of their
+// names; nullopt when it cannot be read. Uncached.
+std::optional<QStringList> entriesOf(const QString& nativeFolder);
 
 // Removes a plain file; true when it is gone.
 bool removeFileAt(const QString& nativePath);

@@ -37,23 +37,42 @@ QString fromCp437(const QByteArray& bytes) {
 // Bytes the Windows-1252 code page leaves undefined.
 bool undefinedIn1252(unsigned char b) { return b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D; }
 
-// How much a reading of the raw bytes looks like a name. Letters count for it,
-// the code page's everyday accented letters twice (Windows-1252: 0xC0..0xFF;
-// code page 437: 0x80..0xA5), its rarer ones once (Š, Œ, Ÿ...; Greek);
-// codes the page leaves undefined count against it.
-int letterScore(const QByteArray& bytes, const QString& reading, bool windows1252) {
+// How much reading raw bytes in a code page gives a name. Letters count for
+// it, the page's everyday accented letters twice (Windows-1252: 0xC0..0xFF;
+// code page 437: 0x80..0xA5), its rarer ones once (Š, Œ, Ÿ...; Greek); codes
+// the page leaves undefined count against it.
+int letterScore(const QByteArray& bytes, bool windows1252) {
   int score = 0;
-  for (qsizetype i = 0; i < bytes.size(); ++i) {
-    const auto b = static_cast<unsigned char>(bytes[i]);
-    if (b < 0x80) continue;
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
     if (windows1252 && undefinedIn1252(b)) {
       score -= 2;
-    } else if (reading.at(i).isLetter()) {
-      const bool everyday = windows1252 ? b >= 0xC0 : b <= 0xA5;
-      score += everyday ? 2 : 1;
+      continue;
     }
+    const QChar read = windows1252 ? windows1252Char(b) : QChar(kCp437[b - 0x80]);
+    if (read.isLetter()) score += (windows1252 ? b >= 0xC0 : b <= 0xA5) ? 2 : 1;
   }
   return score;
+}
+
+// The escaped bytes of one name read in the code page that reads them as more
+// letters; everything else in it stays as it is.
+QString readEscapes(QStringView part) {
+  QByteArray raw;
+  for (const QChar c : part)
+    if (isEscape(c.unicode())) raw += static_cast<char>(c.unicode() - kEscapeBase);
+  const bool windows = letterScore(raw, true) >= letterScore(raw, false);
+  QString out;
+  out.reserve(part.size());
+  for (const QChar c : part) {
+    if (!isEscape(c.unicode())) {
+      out += c;
+      continue;
+    }
+    const auto b = static_cast<unsigned char>(c.unicode() - kEscapeBase);
+    out += windows ? windows1252Char(b) : QChar(kCp437[b - 0x80]);
+  }
+  return out;
 }
 
 }  // namespace
@@ -135,17 +154,18 @@ QStringList nameReadings(const QString& name) {
 
 QString readableName(const QString& name) {
   if (!hasRawBytes(name)) return name;
-  // One name at a time: a folder named in UTF-8 stays as it is around a file
-  // named in raw bytes.
-  QStringList parts = name.split(u'/');
-  for (QString& part : parts) {
-    if (!hasRawBytes(part)) continue;
-    const QByteArray bytes = bytesOfName(part);
-    const QString windows = fromWindows1252(bytes);
-    const QString dos = fromCp437(bytes);
-    part = letterScore(bytes, windows, true) >= letterScore(bytes, dos, false) ? windows : dos;
+  // One name at a time: each may come from another disc.
+  QString out;
+  out.reserve(name.size());
+  qsizetype start = 0;
+  while (start <= name.size()) {
+    qsizetype end = name.indexOf(u'/', start);
+    if (end < 0) end = name.size();
+    out += readEscapes(QStringView(name).mid(start, end - start));
+    if (end < name.size()) out += u'/';
+    start = end + 1;
   }
-  return parts.join(u'/');
+  return out;
 }
 
 QString foldedName(const QString& name) {

@@ -33,8 +33,10 @@ bool hasRawBytes(const QString& name);
 // UTF-8, else its Windows-1252 and its code page 437 readings, in that order.
 QStringList nameReadings(const QString& name);
 
-// The name or path for people: escaped bytes shown as Windows-1252 text, or as
-// code page 437 text when that reads as more letters ("Église", never "╔glise").
+// The name or path for people: in each name, escaped bytes shown as
+// Windows-1252 text, or as code page 437 text when that reads as more letters
+// ("Église", never "╔glise"). Any other text is left as it is, so whole
+// messages may go through here.
 QString readableName(const QString& name);
 
 // The key under which names compare without regard to letter case: case

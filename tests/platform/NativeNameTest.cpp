@@ -72,6 +72,15 @@ TEST(NativeNameTest, ReadableNamesPickTheCodePageThatReadsAsWords) {
   EXPECT_EQ(readableName(path), QString::fromUtf8("/jeux/Forêt/Clé.bmp"));
 }
 
+TEST(NativeNameTest, ReadingLeavesTextWithoutRawBytesAlone) {
+  const QString text = QString::fromUtf8("Café – 50 % / été ✓");
+  EXPECT_EQ(readableName(text), text);
+  // Around a raw name, the message's own accents stay as they are.
+  const QString raw = nameFromBytes(toWindows1252(QString::fromUtf8("Clé")));
+  EXPECT_EQ(readableName(QString::fromUtf8("Fichier « ") + raw + QString::fromUtf8(" » illisible")),
+            QString::fromUtf8("Fichier « Clé » illisible"));
+}
+
 TEST(NativeNameTest, FoldingIgnoresCaseAndHowAccentsAreWritten) {
   EXPECT_EQ(foldedName("HALL.BMP"), foldedName("hall.bmp"));
   const QString composed = QString::fromUtf8("Église");
