@@ -186,7 +186,14 @@ SavedGames::SaveResult SavedGames::SaveGame(const QString& name) {
     return SaveResult::Refused;
   }
   const QString folder = saveFolder();
-  const QString path = folder + name + QStringLiteral(".sav");
+  // A save of that name in another letter case, or named in raw bytes on an
+  // old disc, is the one replaced: never a second file beside it.
+  QString path = folder + name + QStringLiteral(".sav");
+  for (const SavedGameEntry& e : listFolder(folder))
+    if (e.name.compare(name, Qt::CaseInsensitive) == 0 && e.path != path) {
+      if (!platform::isPlainFileAt(path)) path = e.path;
+      break;
+    }
   if (platform::isPlainFileAt(path)) {
     const auto answer = platform::messageBox(QLatin1Char('\'') + name + QStringLiteral("' ") + InterfaceText(24),
                                              platform::MsgButtons::OKCancel, platform::MsgIcon::Question,
