@@ -16,6 +16,7 @@
 #include "platform/NativeName.h"
 #include "platform/VbError.h"
 #include "platform/Windows1252.h"
+#include "support/RawNamedFiles.h"
 
 using namespace qm::platform;
 
@@ -33,6 +34,7 @@ class FileResolverNamesTest : public ::testing::Test {
     root_ = nameFromBytes(rootBytes_);
     forgetCachedListings();
   }
+  void TearDown() override { qm::testing::removeContentsByBytes(rootBytes_); }
   // Creates a file under the temporary folder by its raw bytes (folders too).
   void writeRaw(const QByteArray& relative, const QByteArray& content) {
     const QByteArray path = rootBytes_ + relative;
