@@ -80,6 +80,10 @@ unusable=0
 summary=()
 for name in "${names[@]}"; do
   mfile="$mutations_dir/$name.mutation"
+  if [ ! -f "$mfile" ]; then
+    echo "== $name: UNUSABLE: the file is gone"
+    summary+=("UNUSABLE $name"); unusable=$((unusable + 1)); continue
+  fi
   what="$(head -n 1 "$mfile" | sed 's/^#[[:space:]]*//')"
   target="$(field file "$mfile")" || target=""
   find_text="$(field find "$mfile")" || find_text=""

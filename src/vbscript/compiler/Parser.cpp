@@ -577,10 +577,7 @@ class Parser {
         s->hasElse = true;
         s->elseBlock = parseBlock();
       }
-      if (!atKw(Kw::End) || !peekKw(1, Kw::If)) fail(err::ExpectedEnd);
-      next();
-      next();
-      endStatement();
+      expectEnd(Kw::If);
       return s;
     }
   }
@@ -645,10 +642,7 @@ class Parser {
       cc.body = parseBlock();
       s->cases.push_back(std::move(cc));
     }
-    if (!atKw(Kw::End) || !peekKw(1, Kw::Select)) fail(err::ExpectedEnd);
-    next();
-    next();
-    endStatement();
+    expectEnd(Kw::Select);
     return s;
   }
 
@@ -678,6 +672,14 @@ class Parser {
     s->body = parseBlock();
     expectNext();
     return s;
+  }
+
+  // End kind (End If, End Select, End With) and the end of its statement.
+  void expectEnd(Kw kind) {
+    if (!atKw(Kw::End) || !peekKw(1, kind)) fail(err::ExpectedEnd);
+    next();
+    next();
+    endStatement();
   }
 
   // Next [name]
@@ -734,10 +736,7 @@ class Parser {
     s->value = parseExpr();
     endStatement();
     s->body = parseBlock();
-    if (!atKw(Kw::End) || !peekKw(1, Kw::With)) fail(err::ExpectedEnd);
-    next();
-    next();
-    endStatement();
+    expectEnd(Kw::With);
     return s;
   }
 

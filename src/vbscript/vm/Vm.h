@@ -119,7 +119,7 @@ class Vm : public BuiltinContext {
   friend class PauseTimeLimit;
   void excludeTime(std::chrono::steady_clock::duration d) { runStart_ += d; }
 
-  // Global table.
+  // ---- the global table and linking (VmLink.cpp) ----
   GlobalEntry* entryFor(std::u16string_view name);
   void tryResolve(GlobalEntry& e);
   std::shared_ptr<LinkedModule> link(std::shared_ptr<const Module> module);
@@ -128,7 +128,7 @@ class Vm : public BuiltinContext {
   void runTopLevel(LinkedModule* lm);
   void dropLink(LinkedModule* lm);
 
-  // Execution.
+  // ---- runs and frames (VmCalls.cpp; the loop in VmLoop.cpp) ----
   struct RunScope;
   Value execute(const FunctionCode* fn, LinkedModule* link, ScriptObject* me, Value* args, int argc);
   void loop(Frame& f);
@@ -136,7 +136,7 @@ class Vm : public BuiltinContext {
   [[noreturn]] void timeoutExpired();
   void checkBudget();
 
-  // Stack helpers.
+  // ---- the value stack ----
   [[gnu::always_inline]] void push(Value v) {
     if (sp_ >= stackLimit_) raise(err::OutOfStackSpace);
     *sp_++ = std::move(v);

@@ -40,6 +40,11 @@ enum class FastOp { Add, Sub, Mul };
   return false;
 }
 
+template <CompareOp op>
+[[gnu::always_inline]] inline Value compareWith(const Value& a, const Value& b) {
+  return opCompare(op, a, b);
+}
+
 }  // namespace
 
 void Vm::loop(Frame& f) {
@@ -307,23 +312,13 @@ void Vm::loop(Frame& f) {
       QM_BINARY(Xor, opXor)
       QM_BINARY(Eqv, opEqv)
       QM_BINARY(Imp, opImp)
+      QM_BINARY(Eq, compareWith<CompareOp::Eq>)
+      QM_BINARY(Ne, compareWith<CompareOp::Ne>)
+      QM_BINARY(Lt, compareWith<CompareOp::Lt>)
+      QM_BINARY(Le, compareWith<CompareOp::Le>)
+      QM_BINARY(Gt, compareWith<CompareOp::Gt>)
+      QM_BINARY(Ge, compareWith<CompareOp::Ge>)
 #undef QM_BINARY
-#define QM_COMPARE(NAME, OP)                                      \
-  case OpCode::NAME: {                                            \
-    Value b = pop();                                              \
-    Value& a = sp_[-1];                                           \
-    if (a.isObject()) a = resolveDefault(a);                      \
-    if (b.isObject()) b = resolveDefault(b);                      \
-    a = opCompare(CompareOp::OP, a, b);                           \
-    break;                                                        \
-  }
-      QM_COMPARE(Eq, Eq)
-      QM_COMPARE(Ne, Ne)
-      QM_COMPARE(Lt, Lt)
-      QM_COMPARE(Le, Le)
-      QM_COMPARE(Gt, Gt)
-      QM_COMPARE(Ge, Ge)
-#undef QM_COMPARE
       case OpCode::Neg: {
         Value& a = sp_[-1];
         if (a.isObject()) a = resolveDefault(a);
