@@ -164,9 +164,18 @@ EOF
         grep -m 5 -E 'error' "$log" | sed 's/^/     /' || true
         summary+=("UNUSABLE $name"); unusable=$((unusable + 1)); cleanup; continue
       fi
-    elif ! (cd "$build/tests" && env "${test_env[@]}" "./tests_$part" --gtest_brief=1) >"$log" 2>&1; then
-      failed="$(sed -n 's/^\[  FAILED  \] \([^ ]*\) (.*/\1/p' "$log" | head -n 3 | tr '\n' ' ')"
-      verdict="CAUGHT by: ${failed:-tests_$part (it did not finish)}"
+    elif ! (cd "$build/tests" && timeout 900 env "${test_env[@]}" "./tests_$part" --gtest_brief=1) >"$log" 2>&1; then
+      # The suite runs each test in a process of its own: a failure counts
+      # only when the test fails alone too. A program that crashed or hung
+      # before naming a failure leaves the verdict to the whole suite.
+      confirmed=()
+      for t in $(sed -n 's/^\[  FAILED  \] \([^ ]*\) (.*/\1/p' "$log" | head -n 5); do
+        if ! (cd "$build/tests" && timeout 300 env "${test_env[@]}" "./tests_$part" --gtest_filter="$t") \
+             >/dev/null 2>&1; then
+          confirmed+=("$t")
+        fi
+      done
+      [ ${#confirmed[@]} -eq 0 ] || verdict="CAUGHT by: ${confirmed[*]}"
     fi
   fi
 
