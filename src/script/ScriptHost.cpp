@@ -522,6 +522,9 @@ void ScriptHost::TimerObjectTick(int index) {
       return;
     }
     game_.logic().ShowOrNotShowAreas();
+    // Only the game's flow is followed here. A request for the load or save
+    // window is left unanswered on purpose: those windows open in answer to
+    // something the player did, never from a timer ticking in the background.
     if (r.bStopGame) {
       game_.StartUnloading();
       return;
