@@ -16,10 +16,9 @@ Value HostServices::createObject(const std::u16string&, const std::u16string&) {
 
 Value HostServices::getObject(const std::u16string&, const std::u16string&) { raise(err::CannotCreateObject); }
 
-void BuiltinRegistry::addFunction(std::u16string_view name, int minArgs, int maxArgs, BuiltinFn fn,
-                                  uint32_t byRefMask) {
+void BuiltinRegistry::addFunction(std::u16string_view name, int minArgs, int maxArgs, BuiltinFn fn) {
   std::u16string key = toLowerCopy(name);
-  Builtin b{std::u16string(name), static_cast<uint8_t>(minArgs), static_cast<uint8_t>(maxArgs), fn, byRefMask};
+  Builtin b{std::u16string(name), static_cast<uint8_t>(minArgs), static_cast<uint8_t>(maxArgs), fn};
   auto it = functionIndex_.find(key);
   if (it != functionIndex_.end()) {
     functions_[static_cast<size_t>(it->second)] = std::move(b);

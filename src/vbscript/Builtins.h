@@ -13,8 +13,8 @@
 //   plain value calls ctx.resolveDefault()). Arguments left out in the middle
 //   (Mid(s, , 2)) arrive as Value::missing(); trailing ones are not passed.
 //   The engine checks minArgs/maxArgs before the call (error 450).
-//   When byRefMask has bit i set and argument i was a variable or array
-//   element, whatever the function leaves in args[i] is written back.
+//   Arguments are values, never references: what a function does to args
+//   stays inside it.
 // - Errors are thrown as ScriptError; the engine adds line and column.
 // - The statement `Randomize [seed]` calls the builtin named "Randomize".
 // - The engine itself (not the library) provides Eval, Execute,
@@ -93,13 +93,12 @@ struct Builtin {
   uint8_t minArgs = 0;
   uint8_t maxArgs = 0;
   BuiltinFn fn = nullptr;
-  uint32_t byRefMask = 0;
 };
 
 class BuiltinRegistry {
  public:
   // Later registrations of the same name replace earlier ones.
-  void addFunction(std::u16string_view name, int minArgs, int maxArgs, BuiltinFn fn, uint32_t byRefMask = 0);
+  void addFunction(std::u16string_view name, int minArgs, int maxArgs, BuiltinFn fn);
   void addConstant(std::u16string_view name, Value value);
   // A class scripts can create with `New Name`.
   void addClass(std::u16string_view name, ObjectFactory factory);

@@ -120,12 +120,8 @@ struct Procedure {
   Block body;
 };
 
-struct ClassMember {  // Public/Private/Dim fields
-  std::u16string name;
+struct ClassMember : DimItem {  // Public/Private/Dim fields
   bool isPublic = true;
-  bool isArray = false;
-  std::vector<ExprPtr> bounds;
-  int line = 0, column = 0;
 };
 
 struct ClassDecl {

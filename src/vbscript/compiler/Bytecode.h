@@ -14,65 +14,96 @@
 
 namespace qm::vbs {
 
+// How a store treats the value it stores.
+enum class StoreMode : uint8_t {
+  Let,    // x = v: an object on the right gives its default value
+  Set,    // Set x = v: v must be an object (424 otherwise)
+  Plain,  // the compiler's own stores (loop counters, results): the value as it is, no checks
+};
+
+// One line per instruction: its operands, then its stack effect (before -> after,
+// top of the stack on the right). Operands: a is an argument or dimension count;
+// b a local slot, field, cache or flag; c a global, constant, target or other
+// index; mode the StoreMode of every instruction that stores.
+// "args" are a values pushed left to right. A "reference" is a Value pointing at
+// a variable or element (passed ByRef); where one cannot be made, the value.
+// A "Dyn" name is one met first inside a procedure without a declaration: the
+// global of that name when one exists by the time it runs, else the procedure's
+// implicit local in slot b.
 enum class OpCode : uint8_t {
-  Nop,
-  PushConst,    // c: constant index
-  PushInt,      // c: Integer value
-  PushEmpty, PushMissing, PushNothing, PushTrue, PushFalse, PushNull,
-  Pop,
-  // Variables. a: 0 = Let, 1 = Set, 2 = plain store (no default member, no checks).
-  LoadLocal, StoreLocal, RefLocal,          // b: slot
-  LoadGlobal, StoreGlobal, RefGlobal,       // c: global index
-  LoadDyn, StoreDyn, RefDyn,                // b: slot (implicit local), c: global index
-  LoadField, StoreField, RefField,          // b: field index of Me
-  LoadMe, LoadErr,
-  // Calls and indexing. a: argument count.
-  CallGlobal,       // c: global; b: 1 = statement call
-  CallBuiltin,      // c: builtin index; b: global index to check for a script override
-  CallMe,           // c: member index of Me's class; b: 1 = statement call
-  IndexLocal,       // b: slot: array element or default member
-  IndexGlobal,      // c: global
-  IndexDyn,         // b: slot, c: global
-  CallDyn,          // b: slot, c: global: a call statement on a name met first inside a procedure
-  IndexField,       // b: field
-  IndexValue,       // the target value lies below the arguments
-  GetMember,        // c: name index; b: cache index; object below the arguments
-  CallMember,       // c: name index; b: cache index (statement call)
-  SetMember,        // c: name index; b: cache index; d(flags in a's high bit?) -> see SetMemberSet
-  SetMemberSet,     // as SetMember, with Set
-  StoreIndexLocal,  // b: slot; c: 0 Let / 1 Set; stack: args..., value
-  StoreIndexGlobal, // c: global; b: 0 Let / 1 Set
-  StoreIndexDyn,    // b: slot; c: global | (Set << 30)
-  StoreIndexField,  // b: field; c: 0 Let / 1 Set
-  StoreIndexValue,  // b: 0 Let / 1 Set; stack: target, args..., value
-  RefIndexLocal,    // b: slot: a reference to the element (or the value)
-  RefIndexGlobal,   // c: global
-  RefIndexDyn,      // b: slot, c: global
-  RefIndexField,    // b: field
-  RefIndexValue,    // a reference (or value) lies below the arguments: a reference to its element
-  CallValue,        // a call statement on a value below the arguments: its default member, else 13
-  NewObject,        // c: global index of the class name
-  CallIntrinsic,    // c: intrinsic id; a: argc
-  // Operators.
-  Add, Sub, Mul, Div, IntDiv, Mod, Pow, Neg, Concat, Not, And, Or, Xor, Eqv, Imp,
-  Eq, Ne, Lt, Le, Gt, Ge, Is,
-  // Control.
-  Jump,           // c: target
-  JumpIfFalse,    // c: target (pops)
-  JumpIfTrue,     // c: target (pops)
-  ForPrep,        // b: hidden slot h; stack: to, step -> h = to, h+1 = step
-  ForTest,        // b: h; c: exit target; pops the counter value
-  ForEachPrep,    // b: h; stack: collection
-  ForEachNext,    // b: h; c: exit target; pushes the next element
-  MakeArray,      // a: dimensions; stack: upper bounds -> a fixed array
-  ReDim,          // a: dimensions; b: preserve; stack: reference, bounds...
-  Erase,          // stack: reference
-  OnErrorResumeNext, OnErrorGoto0,
-  CheckObject,    // Set's right side must be an object (424)
-  Raise,          // c: error number: raises it (errors the compiler leaves to run time)
-  AppendLocal,    // b: slot: x = x & value, appending in place when x's text is not shared
-  AppendGlobal,   // c: global: the same for a global variable
-  Return,
+  Nop,               //                                 --
+  PushConst,         // c: constant index               -- value
+  PushInt,           // c: Integer value                -- value
+  PushEmpty,         //                                 -- Empty
+  PushMissing,       //                                 -- Missing (an argument left out)
+  PushNothing,       //                                 -- Nothing
+  PushTrue,          //                                 -- True
+  PushFalse,         //                                 -- False
+  PushNull,          //                                 -- Null
+  Pop,               //                                 value --
+  LoadLocal,         // b: slot                         -- value
+  StoreLocal,        // b: slot; mode                   value --
+  RefLocal,          // b: slot                         -- reference
+  LoadGlobal,        // c: global                       -- value
+  StoreGlobal,       // c: global; mode                 value --
+  RefGlobal,         // c: global                       -- reference (a variable) or value
+  LoadDyn,           // b: slot, c: global              -- value
+  StoreDyn,          // b: slot, c: global; mode        value --
+  RefDyn,            // b: slot, c: global              -- reference or value
+  LoadField,         // b: field of Me                  -- value
+  StoreField,        // b: field of Me; mode            value --
+  RefField,          // b: field of Me                  -- reference
+  LoadMe,            //                                 -- Me
+  LoadErr,           //                                 -- Err
+  CallGlobal,        // a: argc, c: global, b: 1 = statement call         args -- result
+  CallBuiltin,       // a: argc, c: builtin, b: global that may override it (a script procedure)
+                     //                                                   args -- result
+  CallMe,            // a: argc, c: member of Me's class, b: 1 = statement call   args -- result
+  IndexLocal,        // a: argc, b: slot: array element or default member args -- value
+  IndexGlobal,       // a: argc, c: global                                args -- value
+  IndexDyn,          // a: argc, b: slot, c: global                       args -- value
+  CallDyn,           // a: argc, b: slot, c: global (a call statement)    args -- result
+  IndexField,        // a: argc, b: field                                 args -- value
+  IndexValue,        // a: argc                                   target, args -- value
+  GetMember,         // a: argc, c: name, b: cache                object, args -- value
+  CallMember,        // a: argc, c: name, b: cache (a call statement) object, args -- result
+  SetMember,         // a: argc, c: name, b: cache; mode   object, args, value --
+  StoreIndexLocal,   // a: argc, b: slot; mode                     args, value --
+  StoreIndexGlobal,  // a: argc, c: global; mode                   args, value --
+  StoreIndexDyn,     // a: argc, b: slot, c: global; mode          args, value --
+  StoreIndexField,   // a: argc, b: field; mode                    args, value --
+  StoreIndexValue,   // a: argc; mode (target: x(0) in x(0)(1) = v) target, args, value --
+  RefIndexLocal,     // a: argc, b: slot                                  args -- reference to the element, or value
+  RefIndexGlobal,    // a: argc, c: global                                args -- reference or value
+  RefIndexDyn,       // a: argc, b: slot, c: global                       args -- reference or value
+  RefIndexField,     // a: argc, b: field                                 args -- reference or value
+  RefIndexValue,     // a: argc                                   target, args -- reference or value
+  CallValue,         // a: argc: the target's default member, else 13     target, args -- result
+  NewObject,         // c: global naming the class                         -- object
+  CallIntrinsic,     // a: argc, c: Intrinsic                             args -- result
+  // Operators: the operands' default values, then the operator.
+  Add, Sub, Mul, Div, IntDiv, Mod, Pow, Concat,  //                       x, y -- result
+  And, Or, Xor, Eqv, Imp,                        //                       x, y -- result
+  Eq, Ne, Lt, Le, Gt, Ge,                        //                       x, y -- result
+  Is,                                            // (both objects)        x, y -- Boolean
+  Neg, Not,                                      //                          x -- result
+  Jump,              // c: target                       --
+  JumpIfFalse,       // c: target                       condition --
+  JumpIfTrue,        // c: target                       condition --
+  ForPrep,           // b: hidden slots b (limit), b+1 (step)     start, limit, step -- start as a number
+  ForTest,           // b: hidden slots, c: exit target           counter --   (jumps when past the limit)
+  ForEachPrep,       // b: hidden slots b, b+1 (the walk's state)  collection --
+  ForEachNext,       // b: hidden slots, c: exit target           -- element   (nothing, and jumps, at the end)
+  MakeArray,         // a: dimensions                   upper bounds -- fixed array
+  ReDim,             // a: dimensions, b: 1 = Preserve  reference, upper bounds --
+  Erase,             //                                 reference --
+  OnErrorResumeNext, //                                 --
+  OnErrorGoto0,      //                                 --
+  CheckObject,       // (Set's right side: 424 unless an object)  value -- value
+  Raise,             // c: error number (errors the compiler leaves to run time)  -- (raises)
+  AppendLocal,       // b: slot: x = x & value, in place when x's text is not shared   value --
+  AppendGlobal,      // c: global: the same for a global variable                     value --
+  Return,            //                                 --
 };
 
 struct Instr {
@@ -80,6 +111,7 @@ struct Instr {
   uint8_t a = 0;
   uint16_t b = 0;
   int32_t c = 0;
+  StoreMode mode = StoreMode::Let;
 };
 
 enum class Intrinsic : int32_t { Eval, Execute, ExecuteGlobal, GetRef };

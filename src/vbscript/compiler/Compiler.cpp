@@ -83,7 +83,7 @@ class Compiler {
       const Stmt& s = *prog.body.at(0);
       setPos(s.line, s.column);
       compileExpr(*s.value);
-      emit(OpCode::StoreLocal, 2, static_cast<uint16_t>(fn_->retSlot));
+      emit(OpCode::StoreLocal, 0, static_cast<uint16_t>(fn_->retSlot), 0, StoreMode::Plain);
       addResume(0, here());
     } else {
       compileBlock(prog.body);
@@ -106,8 +106,8 @@ class Compiler {
     column_ = column;
   }
 
-  size_t emit(OpCode op, uint8_t a = 0, uint16_t b = 0, int32_t c = 0) {
-    fn_->code.push_back(Instr{op, a, b, c});
+  size_t emit(OpCode op, uint8_t a = 0, uint16_t b = 0, int32_t c = 0, StoreMode mode = StoreMode::Let) {
+    fn_->code.push_back(Instr{op, a, b, c, mode});
     fn_->lines.push_back(static_cast<uint32_t>(line_) << 12 | static_cast<uint32_t>(std::min(column_, 4095)));
     return fn_->code.size() - 1;
   }
@@ -727,14 +727,14 @@ class Compiler {
 
   // ---- assignment ----
   // Stores the value on top of the stack into a plain variable name.
-  void storeName(const std::u16string& name, uint8_t mode, int line, int column) {
+  void storeName(const std::u16string& name, StoreMode mode, int line, int column) {
     Resolved r = resolve(name, false);
     switch (r.kind) {
-      case Resolved::Local: emit(OpCode::StoreLocal, mode, u16(r.slot)); return;
-      case Resolved::Field: emit(OpCode::StoreField, mode, u16(r.index)); return;
-      case Resolved::Global: emit(OpCode::StoreGlobal, mode, 0, r.global); return;
-      case Resolved::Dyn: emit(OpCode::StoreDyn, mode, u16(r.slot), r.global); return;
-      case Resolved::Builtin: emit(OpCode::StoreGlobal, mode, 0, r.global); return;
+      case Resolved::Local: emit(OpCode::StoreLocal, 0, u16(r.slot), 0, mode); return;
+      case Resolved::Field: emit(OpCode::StoreField, 0, u16(r.index), 0, mode); return;
+      case Resolved::Global: emit(OpCode::StoreGlobal, 0, 0, r.global, mode); return;
+      case Resolved::Dyn: emit(OpCode::StoreDyn, 0, u16(r.slot), r.global, mode); return;
+      case Resolved::Builtin: emit(OpCode::StoreGlobal, 0, 0, r.global, mode); return;
       default:
         // A constant, Err, Eval...: the statement fails when it runs, not the whole script.
         (void)line, (void)column;
@@ -751,7 +751,7 @@ class Compiler {
 
   void compileAssign(const Stmt& s) {
     const Expr& t = *s.target;
-    uint8_t mode = s.isSet ? 1 : 0;
+    StoreMode mode = s.isSet ? StoreMode::Set : StoreMode::Let;
     auto value = [&] {
       compileExpr(*s.value);
       if (s.isSet) emit(OpCode::CheckObject);
@@ -778,7 +778,7 @@ class Compiler {
         if (r.kind == Resolved::ClassMethod) {
           emit(OpCode::LoadMe);
           value();
-          emit(s.isSet ? OpCode::SetMemberSet : OpCode::SetMember, 0, newCache(), nameIndex(t.name));
+          emit(OpCode::SetMember, 0, newCache(), nameIndex(t.name), mode);
           return;
         }
         value();
@@ -789,7 +789,7 @@ class Compiler {
         if (t.a) compileExpr(*t.a);
         else compileWithObject();
         value();
-        emit(s.isSet ? OpCode::SetMemberSet : OpCode::SetMember, 0, newCache(), nameIndex(t.name));
+        emit(OpCode::SetMember, 0, newCache(), nameIndex(t.name), mode);
         return;
       case Expr::Call: {
         const Expr& callee = unparen(*t.a);
@@ -799,24 +799,24 @@ class Compiler {
           switch (r.kind) {
             case Resolved::Local:
               compileArgs(t.args); value();
-              emit(OpCode::StoreIndexLocal, argc, u16(r.slot), mode);
+              emit(OpCode::StoreIndexLocal, argc, u16(r.slot), 0, mode);
               return;
             case Resolved::Field:
               compileArgs(t.args); value();
-              emit(OpCode::StoreIndexField, argc, u16(r.index), mode);
+              emit(OpCode::StoreIndexField, argc, u16(r.index), 0, mode);
               return;
             case Resolved::Global: case Resolved::Builtin:
               compileArgs(t.args); value();
-              emit(OpCode::StoreIndexGlobal, argc, mode, r.global);
+              emit(OpCode::StoreIndexGlobal, argc, 0, r.global, mode);
               return;
             case Resolved::Dyn:
               compileArgs(t.args); value();
-              emit(OpCode::StoreIndexDyn, argc, u16(r.slot), r.global | (int32_t(mode) << 30));
+              emit(OpCode::StoreIndexDyn, argc, u16(r.slot), r.global, mode);
               return;
             case Resolved::ClassMethod:
               emit(OpCode::LoadMe);
               compileArgs(t.args); value();
-              emit(s.isSet ? OpCode::SetMemberSet : OpCode::SetMember, argc, newCache(), nameIndex(callee.name));
+              emit(OpCode::SetMember, argc, newCache(), nameIndex(callee.name), mode);
               return;
             default:
               compileArgs(t.args); value();
@@ -829,14 +829,14 @@ class Compiler {
           else compileWithObject();
           compileArgs(t.args);
           value();
-          emit(s.isSet ? OpCode::SetMemberSet : OpCode::SetMember, argc, newCache(), nameIndex(callee.name));
+          emit(OpCode::SetMember, argc, newCache(), nameIndex(callee.name), mode);
           return;
         }
         // x(0)(1) = v writes into the array x(0) holds: go through a reference.
         compileArg(callee);
         compileArgs(t.args);
         value();
-        emit(OpCode::StoreIndexValue, argc, mode);
+        emit(OpCode::StoreIndexValue, argc, 0, 0, mode);
         return;
       }
       case Expr::Me:
@@ -912,7 +912,7 @@ class Compiler {
           for (const auto& b : d.bounds) compileExpr(*b);
           if (d.bounds.size() > 60) failAt(err::Syntax, d.line, d.column);
           emit(OpCode::MakeArray, static_cast<uint8_t>(d.bounds.size()));
-          storeName(d.name, 2, d.line, d.column);
+          storeName(d.name, StoreMode::Plain, d.line, d.column);
         }
         break;
       case Stmt::ReDim:
@@ -940,13 +940,13 @@ class Compiler {
         compileExpr(*s.value);
         emit(OpCode::CheckObject);
         int h = hiddenSlot();
-        emit(OpCode::StoreLocal, 2, u16(h));
+        emit(OpCode::StoreLocal, 0, u16(h), 0, StoreMode::Plain);
         addResume(start, here());
         withSlots_.push_back(h);
         compileBlock(s.body);
         withSlots_.pop_back();
         emit(OpCode::PushEmpty);
-        emit(OpCode::StoreLocal, 2, u16(h));
+        emit(OpCode::StoreLocal, 0, u16(h), 0, StoreMode::Plain);
         break;
       }
       case Stmt::OnErrorResumeNext: emit(OpCode::OnErrorResumeNext); break;
@@ -987,7 +987,7 @@ class Compiler {
     size_t start = here();
     compileExpr(*s.value);
     int h = hiddenSlot();
-    emit(OpCode::StoreLocal, 2, u16(h));
+    emit(OpCode::StoreLocal, 0, u16(h), 0, StoreMode::Plain);
     size_t valueEntry = addResume(start, 0);
     std::vector<size_t> toEnd;
     for (const auto& c : s.cases) {
@@ -1040,7 +1040,7 @@ class Compiler {
     for (size_t j : toEnd) patch(j, here());
     patchResume(valueEntry, here());
     emit(OpCode::PushEmpty);
-    emit(OpCode::StoreLocal, 2, u16(h));
+    emit(OpCode::StoreLocal, 0, u16(h), 0, StoreMode::Plain);
   }
 
   void compileFor(const Stmt& s) {
@@ -1054,7 +1054,7 @@ class Compiler {
     int h = hiddenSlot();
     hiddenSlot();  // h + 1: the step
     emit(OpCode::ForPrep, 0, u16(h));
-    storeName(s.name, 0, s.line, s.column);
+    storeName(s.name, StoreMode::Let, s.line, s.column);
     size_t header = addResume(start, 0);
     size_t overPad = emit(OpCode::Jump);
     size_t pad = here();
@@ -1073,7 +1073,7 @@ class Compiler {
     loadName(s.name, s.line, s.column);
     emit(OpCode::LoadLocal, 0, u16(h + 1));
     emit(OpCode::Add);
-    storeName(s.name, 0, s.line, s.column);
+    storeName(s.name, StoreMode::Let, s.line, s.column);
     emit(OpCode::Jump, 0, 0, static_cast<int32_t>(top));
     size_t stepEntry = addResume(stepStart, 0);
     patch(test, here());
@@ -1095,7 +1095,7 @@ class Compiler {
     size_t header = addResume(start, 0);
     size_t top = here();
     size_t next = emit(OpCode::ForEachNext, 0, u16(h));
-    storeName(s.name, 2, s.line, s.column);
+    storeName(s.name, StoreMode::Plain, s.line, s.column);
     size_t nextEntry = addResume(top, 0);
     loops_.push_back(LoopLabels{true, {}});
     compileBlock(s.body);
@@ -1106,7 +1106,7 @@ class Compiler {
     for (size_t j : loops_.back().exits) patch(j, here());
     loops_.pop_back();
     emit(OpCode::PushEmpty);
-    emit(OpCode::StoreLocal, 2, u16(h));
+    emit(OpCode::StoreLocal, 0, u16(h), 0, StoreMode::Plain);
   }
 
   void compileDo(const Stmt& s) {

@@ -11,12 +11,30 @@ using namespace ast;
 namespace {
 
 constexpr int kMaxDepth = 400;
+constexpr size_t kMaxLineText = 400;  // characters of a line an error message quotes
+
+// The text of a 1-based line, as an error message quotes it. A line ends at
+// CR LF, LF or a lone CR.
+std::u16string sourceLine(std::u16string_view text, int line) {
+  int l = 1;
+  size_t start = 0;
+  for (size_t k = 0; k < text.size() && l < line; ++k) {
+    if (text[k] == '\n' || (text[k] == '\r' && !(k + 1 < text.size() && text[k + 1] == '\n'))) {
+      ++l;
+      start = k + 1;
+    }
+  }
+  size_t end = start;
+  while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+  return std::u16string(text.substr(start, std::min(end - start, kMaxLineText)));
+}
 constexpr int kMaxChain = 4000;  // operands of one operator chain, links of one a.b(1).c chain
 
 class Parser {
  public:
   Parser(std::u16string_view text, std::vector<Token> tokens) : text_(text), t_(std::move(tokens)) {}
 
+  // program := {topLevel newline}
   Program parseAll() {
     Program prog;
     prog_ = &prog;
@@ -28,6 +46,7 @@ class Parser {
     return prog;
   }
 
+  // expressionText := expr   (Eval's argument)
   Program parseExpressionOnly() {
     Program prog;
     skipNewlines();
@@ -86,21 +105,8 @@ class Parser {
     ScriptError e(number, ErrorKind::Syntax);
     e.line = line;
     e.column = column;
-    e.lineText = lineText(line);
+    e.lineText = sourceLine(text_, line);
     throw e;
-  }
-  std::u16string lineText(int line) const {
-    int l = 1;
-    size_t start = 0;
-    for (size_t k = 0; k < text_.size() && l < line; ++k) {
-      if (text_[k] == '\n' || (text_[k] == '\r' && !(k + 1 < text_.size() && text_[k + 1] == '\n'))) {
-        ++l;
-        start = k + 1;
-      }
-    }
-    size_t end = start;
-    while (end < text_.size() && text_[end] != '\r' && text_[end] != '\n') ++end;
-    return std::u16string(text_.substr(start, std::min<size_t>(end - start, 400)));
   }
   struct DepthGuard {
     Parser& p;
@@ -122,6 +128,8 @@ class Parser {
   }
 
   // ---- top level ----
+  // topLevel := Option Explicit | classDecl | [Public|Private] (procedure | Const consts | dimList)
+  //           | statement
   void parseTopLevel(Program& prog) {
     if (atKw(Kw::Option)) {
       next();
@@ -175,7 +183,8 @@ class Parser {
            (peekKw(k, Kw::Property) && (peekKw(k + 1, Kw::Get) || peekKw(k + 1, Kw::Let) || peekKw(k + 1, Kw::Set)));
   }
 
-  // procedure := [Public|Private] (Sub|Function|Property Get|Let|Set) name [(params)] body End kind
+  // procedure := (Sub|Function|Property (Get|Let|Set)) name ['(' [param {',' param}] ')'] block End kind
+  // param := [ByVal|ByRef] name ['(' ')']     (Public/Private, already read, arrive as isPublic)
   Procedure parseProcedure(bool isPublic, bool inClass) {
     ++procedureDepth_;
     struct Leave { int& d; ~Leave() { --d; } } leave{procedureDepth_};
@@ -234,6 +243,7 @@ class Parser {
     return p;
   }
 
+  // classDecl := Class name {[Public [Default]|Private] procedure | (Public|Private|Dim) dimList} End Class
   ClassDecl parseClass() {
     ClassDecl c;
     c.line = cur().line;
@@ -279,21 +289,8 @@ class Parser {
       }
       for (;;) {
         ClassMember m;
-        m.line = cur().line;
-        m.column = cur().column;
         m.isPublic = isPublic;
-        m.name = expectName();
-        if (accept(Tok::LParen)) {
-          m.isArray = true;
-          if (!accept(Tok::RParen)) {
-            for (;;) {
-              m.bounds.push_back(parseExpr());
-              if (accept(Tok::Comma)) continue;
-              expect(Tok::RParen, err::ExpectedRParen);
-              break;
-            }
-          }
-        }
+        parseDeclarator(m);
         c.fields.push_back(std::move(m));
         if (!accept(Tok::Comma)) break;
       }
@@ -313,6 +310,7 @@ class Parser {
     }
   }
 
+  // block := {statement | procedure (inside If or a loop at script level)}   up to End/Else/Loop/Next/Wend/Case
   Block parseBlock() {
     DepthGuard g(*this);
     Block b;
@@ -337,6 +335,9 @@ class Parser {
     return b;
   }
 
+  // statement := Dim dimList | reDim | Erase postfix | consts | if | select | for | do | while | with
+  //            | exit | onError | Stop | Randomize [expr] | Set postfix '=' expr | [Let] postfix '=' expr
+  //            | Call postfix | callOrAssign
   // Parses one statement and its end. In a single-line If (`inline`), the
   // statement ends at ':' , Else or the line end, which are left for the caller.
   StmtPtr parseStatement(bool inlineIf) {
@@ -377,18 +378,11 @@ class Parser {
           s = std::make_unique<Stmt>(Stmt::Randomize, line, column);
           if (!atStatementEnd(inlineIf)) s->value = parseExpr();
           break;
-        case Kw::Set: {
+        case Kw::Set: case Kw::Let: {
+          bool isSet = t.kw == Kw::Set;
           next();
           s = std::make_unique<Stmt>(Stmt::Assign, line, column);
-          s->isSet = true;
-          s->target = parsePostfix();
-          expect(Tok::Equal, err::ExpectedEquals);
-          s->value = parseExpr();
-          break;
-        }
-        case Kw::Let: {
-          next();
-          s = std::make_unique<Stmt>(Stmt::Assign, line, column);
+          s->isSet = isSet;
           s->target = parsePostfix();
           expect(Tok::Equal, err::ExpectedEquals);
           s->value = parseExpr();
@@ -424,6 +418,7 @@ class Parser {
     return atEndOfStatement() || atBlockCloser() || (inlineIf && atKw(Kw::Else));
   }
 
+  // callOrAssign := postfix '=' expr | postfix [bareArgs]
   StmtPtr parseCallOrAssign(bool inlineIf) {
     int line = cur().line, column = cur().column;
     ExprPtr chain = parsePostfix();
@@ -464,6 +459,7 @@ class Parser {
     return s;
   }
 
+  // bareArgs := [expr] {',' [expr]}   (a call statement's arguments without parentheses)
   void parseBareArgs(std::vector<ExprPtr>& args, bool inlineIf) {
     for (;;) {
       if (at(Tok::Comma)) {
@@ -480,28 +476,37 @@ class Parser {
     }
   }
 
+  // dimList := declarator {',' declarator}
   void parseDimList(Stmt& s) {
     for (;;) {
       DimItem d;
-      d.line = cur().line;
-      d.column = cur().column;
-      d.name = expectName();
-      if (accept(Tok::LParen)) {
-        d.isArray = true;
-        if (!accept(Tok::RParen)) {
-          for (;;) {
-            d.bounds.push_back(parseExpr());
-            if (accept(Tok::Comma)) continue;
-            expect(Tok::RParen, err::ExpectedRParen);
-            break;
-          }
-        }
-      }
+      parseDeclarator(d);
       s.items.push_back(std::move(d));
       if (!accept(Tok::Comma)) break;
     }
   }
 
+  // declarator := name ['(' [bounds] ')']
+  void parseDeclarator(DimItem& d) {
+    d.line = cur().line;
+    d.column = cur().column;
+    d.name = expectName();
+    if (!accept(Tok::LParen)) return;
+    d.isArray = true;
+    if (!accept(Tok::RParen)) parseBounds(d.bounds);
+  }
+
+  // bounds := expr {',' expr} ')'      (the opening parenthesis already read)
+  void parseBounds(std::vector<ExprPtr>& bounds) {
+    for (;;) {
+      bounds.push_back(parseExpr());
+      if (accept(Tok::Comma)) continue;
+      expect(Tok::RParen, err::ExpectedRParen);
+      return;
+    }
+  }
+
+  // reDim := ReDim [Preserve] name '(' bounds {',' name '(' bounds}
   StmtPtr parseReDim() {
     auto s = std::make_unique<Stmt>(Stmt::ReDim, cur().line, cur().column);
     next();
@@ -513,18 +518,14 @@ class Parser {
       d.name = expectName();
       d.isArray = true;
       expect(Tok::LParen, err::ExpectedLParen);
-      for (;;) {
-        d.bounds.push_back(parseExpr());
-        if (accept(Tok::Comma)) continue;
-        expect(Tok::RParen, err::ExpectedRParen);
-        break;
-      }
+      parseBounds(d.bounds);
       s->items.push_back(std::move(d));
       if (!accept(Tok::Comma)) break;
     }
     return s;
   }
 
+  // consts := Const name '=' expr {',' name '=' expr}
   StmtPtr parseConst() {
     auto s = std::make_unique<Stmt>(Stmt::Const, cur().line, cur().column);
     next();
@@ -537,6 +538,8 @@ class Parser {
     return s;
   }
 
+  // if := If expr Then (inlineStatements [Else inlineStatements] [End If]
+  //       | block {ElseIf expr Then block} [Else block] End If)
   StmtPtr parseIf(bool inlineIf) {
     auto s = std::make_unique<Stmt>(Stmt::If, cur().line, cur().column);
     next();
@@ -574,14 +577,12 @@ class Parser {
         s->hasElse = true;
         s->elseBlock = parseBlock();
       }
-      if (!atKw(Kw::End) || !peekKw(1, Kw::If)) fail(err::ExpectedEnd);
-      next();
-      next();
-      endStatement();
+      expectEnd(Kw::If);
       return s;
     }
   }
 
+  // inlineStatements := statement {':' statement}   (up to the line end or Else)
   void parseInlineStatements(Block& b) {
     for (;;) {
       if (at(Tok::Newline) && cur().text.empty()) return;
@@ -593,6 +594,8 @@ class Parser {
     }
   }
 
+  // select := Select Case expr {Case caseItem {',' caseItem} block} [Case Else block] End Select
+  // caseItem := Is compareOp expr | expr [To expr]
   StmtPtr parseSelect() {
     auto s = std::make_unique<Stmt>(Stmt::Select, cur().line, cur().column);
     next();
@@ -639,13 +642,12 @@ class Parser {
       cc.body = parseBlock();
       s->cases.push_back(std::move(cc));
     }
-    if (!atKw(Kw::End) || !peekKw(1, Kw::Select)) fail(err::ExpectedEnd);
-    next();
-    next();
-    endStatement();
+    expectEnd(Kw::Select);
     return s;
   }
 
+  // for := For name '=' expr To expr [Step expr] block Next [name]
+  //      | For Each name In expr block Next [name]
   StmtPtr parseFor() {
     int line = cur().line, column = cur().column;
     next();
@@ -672,6 +674,15 @@ class Parser {
     return s;
   }
 
+  // End kind (End If, End Select, End With) and the end of its statement.
+  void expectEnd(Kw kind) {
+    if (!atKw(Kw::End) || !peekKw(1, kind)) fail(err::ExpectedEnd);
+    next();
+    next();
+    endStatement();
+  }
+
+  // Next [name]
   void expectNext() {
     if (!atKw(Kw::Next)) fail(err::ExpectedNext);
     next();
@@ -679,6 +690,7 @@ class Parser {
     endStatement();
   }
 
+  // do := Do [(While|Until) expr] block Loop | Do block Loop [(While|Until) expr]
   StmtPtr parseDo() {
     auto s = std::make_unique<Stmt>(Stmt::DoLoop, cur().line, cur().column);
     next();
@@ -703,6 +715,7 @@ class Parser {
     return s;
   }
 
+  // while := While expr block Wend
   StmtPtr parseWhile() {
     auto s = std::make_unique<Stmt>(Stmt::DoLoop, cur().line, cur().column);
     next();
@@ -716,19 +729,18 @@ class Parser {
     return s;
   }
 
+  // with := With expr block End With
   StmtPtr parseWith() {
     auto s = std::make_unique<Stmt>(Stmt::With, cur().line, cur().column);
     next();
     s->value = parseExpr();
     endStatement();
     s->body = parseBlock();
-    if (!atKw(Kw::End) || !peekKw(1, Kw::With)) fail(err::ExpectedEnd);
-    next();
-    next();
-    endStatement();
+    expectEnd(Kw::With);
     return s;
   }
 
+  // exit := Exit (Do|For|Sub|Function|Property)
   StmtPtr parseExit() {
     auto s = std::make_unique<Stmt>(Stmt::Exit, cur().line, cur().column);
     next();
@@ -741,6 +753,7 @@ class Parser {
     return s;
   }
 
+  // onError := On Error Resume Next | On Error GoTo 0
   StmtPtr parseOnError() {
     int line = cur().line, column = cur().column;
     next();
@@ -756,8 +769,10 @@ class Parser {
   }
 
   // ---- expressions ----
+  // expr := unary {binaryOp unary}   (by precedence, below)
   ExprPtr parseExpr() { return parseBinary(0, nullptr); }
 
+  // Binding strength, loosest first: Imp Eqv Xor Or And (Not) comparisons & +- Mod \ */ ^
   static int precedence(Op op) {
     switch (op) {
       case Op::Imp: return 1;
@@ -811,6 +826,8 @@ class Parser {
     return binaryOp(op);
   }
 
+  // binary(p) := unary {op unary}, each op of precedence >= p; tighter operators bind first,
+  // equal ones from the left
   ExprPtr parseBinary(int minPrec, ExprPtr lhs) {
     DepthGuard g(*this);
     if (!lhs) lhs = parseUnary();
@@ -837,6 +854,7 @@ class Parser {
     }
   }
 
+  // unary := '-' unary | '+' unary | Not comparison | postfix
   ExprPtr parseUnary() {
     DepthGuard g(*this);
     const Token& t = cur();
@@ -845,7 +863,6 @@ class Parser {
       auto e = std::make_unique<Expr>(Expr::Unary, t.line, t.column);
       e->op = Op::Neg;
       e->a = parseUnary();
-      // -32768 is the negation of the Long 32768, so it stays a Long.
       return e;
     }
     if (t.type == Tok::Plus) {
@@ -862,6 +879,7 @@ class Parser {
     return parsePostfix();
   }
 
+  // postfix := primary {'.' memberName | '(' [arg] {',' [arg]} ')'}
   ExprPtr parsePostfix() {
     ExprPtr e = parsePrimary();
     for (int links = 0;; ++links) {
@@ -900,6 +918,7 @@ class Parser {
     }
   }
 
+  // primary := literal | '(' expr ')' | '.' memberName (inside With) | Me | New name | name
   ExprPtr parsePrimary() {
     const Token& t = cur();
     switch (t.type) {
@@ -977,17 +996,7 @@ ast::Program parseProgram(std::u16string_view text, ParseMode mode) {
     tokens = tokenize(text);
   } catch (ScriptError& e) {
     // Give lexical errors the text of their line too.
-    int line = 1;
-    size_t start = 0;
-    for (size_t k = 0; k < text.size() && line < e.line; ++k) {
-      if (text[k] == '\n' || (text[k] == '\r' && !(k + 1 < text.size() && text[k + 1] == '\n'))) {
-        ++line;
-        start = k + 1;
-      }
-    }
-    size_t end = start;
-    while (end < text.size() && text[end] != '\r' && text[end] != '\n' && end - start < 400) ++end;
-    e.lineText.assign(text.substr(start, end - start));
+    e.lineText = sourceLine(text, e.line);
     throw;
   }
   Parser p(text, std::move(tokens));

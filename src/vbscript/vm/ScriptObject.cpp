@@ -27,8 +27,8 @@ DispId ScriptObject::findMember(std::u16string_view name) {
 Value ScriptObject::invoke(DispId id, InvokeKind kind, std::span<Value> args) {
   Vm* vm = alive_->vm;
   if (!vm || !link_->alive) raise(err::CannotPerformOperation);
-  int member = id == DispIdValue ? cls_->defaultMember : id - 1;
-  if (member < 0 || member >= static_cast<int>(cls_->members.size())) raise(err::NoSuchMember);
+  int member = memberFor(id);
+  if (member < 0) raise(err::NoSuchMember);
   return vm->invokeScriptMember(this, member, kind, args);
 }
 

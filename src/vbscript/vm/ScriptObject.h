@@ -20,6 +20,12 @@ class ScriptObject final : public Dispatch {
   const void* classKey() const override { return cls_; }
 
   const ClassCode* cls() const { return cls_; }
+  // The member a DispId names: DispIdValue names the class's Default member.
+  // -1 when there is no such member.
+  int memberFor(DispId id) const {
+    int member = id == DispIdValue ? cls_->defaultMember : id - 1;
+    return member >= 0 && member < static_cast<int>(cls_->members.size()) ? member : -1;
+  }
   LinkedModule* link() const { return link_.get(); }
   std::vector<Value>& fields() { return fields_; }
   // Set once Class_Initialize has run (Terminate runs only for initialised objects).

@@ -1,5 +1,12 @@
 // The virtual machine: global tables, call frames and the instruction loop.
 // Internal to the engine; embedders use Engine.h.
+//
+// Its code is split by job:
+//   VmLink.cpp       the global table, linking modules, the engine surface (AddCode, Run, Reset)
+//   VmCalls.cpp      runs and calls: the time limit, frames and errors, procedures, members, built-ins
+//   VmAccess.cpp     variables, globals, array elements and default members
+//   VmLoop.cpp       the instruction loop
+//   VmIntrinsics.cpp Eval, Execute, ExecuteGlobal, GetRef and the host as built-ins see it
 #pragma once
 
 #include <chrono>
@@ -83,12 +90,10 @@ class Vm : public BuiltinContext {
   ErrObject& errObject() { return *err_; }
   // Raises the time-out error when the run is past its limit.
   void checkTime() { checkBudget(); }
-  // Leaves time out of the run's limit (a box being answered).
-  void excludeTime(std::chrono::steady_clock::duration d) { runStart_ += d; }
 
   // ---- BuiltinContext ----
-  // The host as builtins see it: dialogs are timed so that the time a user
-  // spends answering them does not count towards the time-out.
+  // The host as builtins see it: the time a user spends answering a box does
+  // not count towards the time-out (PauseTimeLimit).
   HostServices& host() override { return hostProxy_; }
   RandomState& random() override { return random_; }
   const BuiltinRegistry& registry() const override { return registry_; }
@@ -110,14 +115,20 @@ class Vm : public BuiltinContext {
 
  private:
   friend class ScriptObject;
+  // The one way to leave time out of a run's limit (boxes, windows, waits).
+  friend class PauseTimeLimit;
+  void excludeTime(std::chrono::steady_clock::duration d) { runStart_ += d; }
 
-  // Global table.
+  // ---- the global table and linking (VmLink.cpp) ----
   GlobalEntry* entryFor(std::u16string_view name);
   void tryResolve(GlobalEntry& e);
   std::shared_ptr<LinkedModule> link(std::shared_ptr<const Module> module);
+  // The shared owner of a linked module (nullptr once it is gone).
+  std::shared_ptr<LinkedModule> owner(const LinkedModule* lm) const;
   void runTopLevel(LinkedModule* lm);
+  void dropLink(LinkedModule* lm);
 
-  // Execution.
+  // ---- runs and frames (VmCalls.cpp; the loop in VmLoop.cpp) ----
   struct RunScope;
   Value execute(const FunctionCode* fn, LinkedModule* link, ScriptObject* me, Value* args, int argc);
   void loop(Frame& f);
@@ -125,7 +136,7 @@ class Vm : public BuiltinContext {
   [[noreturn]] void timeoutExpired();
   void checkBudget();
 
-  // Stack helpers.
+  // ---- the value stack ----
   [[gnu::always_inline]] void push(Value v) {
     if (sp_ >= stackLimit_) raise(err::OutOfStackSpace);
     *sp_++ = std::move(v);
@@ -135,35 +146,68 @@ class Vm : public BuiltinContext {
     while (sp_ > newSp) (--sp_)->clear();  // clear() releases after the slot is empty
   }
   void unpinAbove(Value* mark);
+  // Ends a call or index: drops everything from `base` up (arguments, target)
+  // and pushes the result.
+  [[gnu::always_inline]] void replaceWithResult(Value* base, Value r) {
+    unpinAbove(base);
+    popTo(base);
+    push(std::move(r));
+  }
 
-  // Operations shared by several instructions.
-  void assign(Value& target, Value v, int mode);
+  // ---- variables and elements (VmAccess.cpp) ----
+  [[noreturn]] void undefinedVariable(const GlobalEntry& e);
+  // Stores v into a variable or element: Let gives an object's default value,
+  // Set wants an object, Plain stores the value as it is.
+  void assign(Value& target, Value v, StoreMode mode);
   // Let on an object itself (a name the host added): assigns its default property.
   void letDefault(const Value& object, Value v);
   // Whether resolving the object's default member can succeed (script classes without one cannot).
   bool hasDefault(const Value& v);
+  // An object's default member: a script class's Default member (438 when it
+  // has none), DispIdValue of any other object.
+  Value invokeDefault(Dispatch* d, InvokeKind kind, Value* args, int argc) {
+    return invokeDispatch(d, DispIdValue, kind, args, argc);
+  }
   // A call statement on a value: the default member of an object; error 13 for anything else.
   Value callValue(const Value& target, Value* args, int argc);
+  // A name met first inside a procedure without a declaration ("Dyn" in
+  // Bytecode.h) is the global of that name when one exists by the time it
+  // runs, else the procedure's implicit local. Returns that local, or nullptr
+  // when the global `e` is meant.
+  Value* resolveDyn(Frame& f, int slot, GlobalEntry& e, LinkedModule* lm);
   Value loadGlobal(GlobalEntry& e, LinkedModule* lm);
-  void storeGlobal(GlobalEntry& e, LinkedModule* lm, Value v, int mode);
+  void storeGlobal(GlobalEntry& e, LinkedModule* lm, Value v, StoreMode mode);
+  // A reference to a global variable; the value of any other global.
+  Value refGlobal(GlobalEntry& e, LinkedModule* lm);
   Value* globalVariable(GlobalEntry& e, LinkedModule* lm, bool forWrite);
   Value callGlobal(GlobalEntry& e, LinkedModule* lm, Value* args, int argc, bool statement);
+  // The subscripts of an array element as whole numbers (objects by their
+  // default value): error 9 beyond the most dimensions an array has.
+  static constexpr int kMaxSubscripts = 64;
+  void toSubscripts(const Value* args, int argc, int32_t (&subs)[kMaxSubscripts]);
   Value indexValue(const Value& target, Value* args, int argc);
-  void storeIndexed(Value& target, Value* args, int argc, Value v, int mode);
+  void storeIndexed(Value& target, Value* args, int argc, Value v, StoreMode mode);
+  void storeIndexedGlobal(GlobalEntry& e, LinkedModule* lm, Value* args, int argc, Value v, StoreMode mode);
   Value refIndexed(Value& target, Value* args, int argc);
+  Value refIndexedGlobal(GlobalEntry& e, LinkedModule* lm, Value* args, int argc);
+
+  // ---- calls (VmCalls.cpp) ----
   Value callBuiltin(int index, Value* args, int argc);
-  Value callIntrinsic(Intrinsic which, Value* args, int argc, Frame& f);
-  Value runInScope(std::u16string_view text, bool expression, Frame& f);
-  void dropLink(LinkedModule* lm);
   Value invokeMember(const Value& object, const FunctionCode* site, int nameIndex, int cacheIndex, InvokeKind kind,
                      Value* args, int argc, Frame& f);
   Value invokeDispatch(Dispatch* d, DispId id, InvokeKind kind, Value* args, int argc);
   Value callScriptMember(ScriptObject* obj, int member, InvokeKind kind, Value* args, int argc, bool inside);
+  Value newObject(GlobalEntry& e, LinkedModule* lm);
+
+  // ---- intrinsics (VmIntrinsics.cpp) ----
+  Value callIntrinsic(Intrinsic which, Value* args, int argc, Frame& f);
+  Value runInScope(std::u16string_view text, bool expression, Frame& f);
+
+  // ---- the loop's helpers (VmAccess.cpp) ----
   Value makeArray(Value* bounds, int dims);
   void redim(Value& target, Value* bounds, int dims, bool preserve);
   void forEachPrep(Frame& f, int h, Value collection);
   bool forEachNext(Frame& f, int h);
-  Value newObject(GlobalEntry& e, LinkedModule* lm);
   void appendTo(Value& target, Value rhs);
   // A built-in or method that made a large string or array did much work in
   // one instruction: look at the clock now.

@@ -84,6 +84,31 @@ TEST(Classes, ArrayFieldsAndIndexedProperties) {
   EXPECT_EQ(evalAfter(code, "g.Cells(1) & g.Item(0) & g.Item(1)"), "5az");
 }
 
+// An object subscript's default value is script code that may empty the
+// array being indexed: the array is looked at only after its subscripts.
+TEST(Classes, AnArrayEmptiedByItsOwnSubscriptIsNoLongerIndexed) {
+  std::string cls =
+      "Class C\r\nPrivate arr\r\nSub Class_Initialize : arr = Array(1, 2, 3) : End Sub\r\n"
+      "Public Default Property Get V : arr = Empty : V = 1 : End Property\r\n"
+      "Function Read : Read = arr(Me) : End Function\r\n"
+      "Sub Write : arr(Me) = 5 : End Sub\r\n"
+      "Sub Pass : Inc arr(Me) : End Sub\r\n"
+      "End Class\r\nSub Inc(v) : v = v + 1 : End Sub\r\nSet o = New C\r\n";
+  EXPECT_EQ(errorOf(cls + "x = o.Read"), err::TypeMismatch);
+  EXPECT_EQ(errorOf(cls + "o.Write"), err::TypeMismatch);
+  EXPECT_EQ(errorOf(cls + "o.Pass"), err::TypeMismatch);
+  // The same through a parameter that refers to a global array.
+  std::string global =
+      "g = Array(String(100, \"a\"), 2)\r\nClass D\r\nPublic Default Property Get V : g = Empty : V = 0 : "
+      "End Property\r\nEnd Class\r\nSub S(a, o) : x = a(o) : End Sub\r\n";
+  EXPECT_EQ(errorOf(global + "S g, New D"), err::TypeMismatch);
+  // A subscript that leaves the array alone reads it as usual.
+  EXPECT_EQ(evalAfter("Class K\r\nPublic Default Property Get V : V = 1 : End Property\r\nEnd Class\r\n"
+                      "a = Array(7, 8)\r\nSet obj = New K",
+                      "a(obj)"),
+            "8");
+}
+
 TEST(Classes, UndefinedClassIsAnError) {
   EXPECT_EQ(errorOf("Set x = New Missing"), err::ClassNotDefined);
   EXPECT_EQ(errorOf("Class A\r\nPublic Default Property Get X\r\nEnd Property\r\n"

@@ -386,5 +386,31 @@ TEST(EngineHostCalls, ScriptObjectsCanBeCalledFromTheHost) {
   EXPECT_EQ(toString(args[1]), u"0");  // ByRef parameter written back.
 }
 
+// The host may set any property of a script object; it gets the script's own
+// rules: Set wants an object, Let takes an object's default value.
+TEST(EngineHostCalls, HostStoresIntoScriptFieldsFollowTheScriptsRules) {
+  Engine e;
+  e.addCode(u"Class K\r\nPublic F\r\nPublic Default Property Get V : V = 7 : End Property\r\nEnd Class\r\n"
+            u"Set obj = New K\r\nSet other = New K");
+  Value k = e.eval(u"obj");
+  Dispatch* d = k.asObject();
+  DispId field = d->findMember(u"F");
+  ASSERT_NE(field, DispIdUnknown);
+  Value number[1] = {Value(int32_t(5))};
+  try {
+    d->invoke(field, InvokeKind::PropertySet, number);
+    ADD_FAILURE() << "Set of a number into a field";
+  } catch (const ScriptError& error) {
+    EXPECT_EQ(error.number, err::ObjectRequired);
+  }
+  Value object[1] = {e.eval(u"other")};
+  d->invoke(field, InvokeKind::PropertySet, object);
+  EXPECT_EQ(toString(e.eval(u"TypeName(obj.F)")), u"K");
+  d->invoke(field, InvokeKind::PropertyLet, object);
+  EXPECT_EQ(toString(e.eval(u"TypeName(obj.F)")), u"Integer");
+  // DispIdValue names the class's Default member.
+  EXPECT_EQ(toString(d->invoke(DispIdValue, InvokeKind::PropertyGet, {})), u"7");
+}
+
 }  // namespace
 }  // namespace qm::vbs::test

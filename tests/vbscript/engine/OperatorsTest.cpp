@@ -177,6 +177,7 @@ TEST(ConstantFolding, EveryFoldedOperator) {
       {"7 \\ 2", "3"},         {"7 Mod 3", "1"},         {"2 ^ 3", "8"},      {"\"a\" & \"b\"", "ab"},
       {"6 And 3", "2"},        {"6 Or 3", "7"},          {"6 Xor 3", "5"},    {"-(2 - 5)", "3"},
       {"Not 5", "-6"},         {"8 Mod 5 \\ 2", "0"},    {"3 - 2 - 1", "0"},  {"2 ^ 3 ^ 2", "64"},
+      {"1 & 2", "12"},  // + would add these; on two texts it joins them as & does
   };
   for (const auto& c : cases) {
     EXPECT_EQ(evalAfter(std::string("Const C = ") + c[0], "C"), c[1]) << c[0];

@@ -32,6 +32,28 @@ TEST(Procedures, ArgumentsCallArrayElementsLockTheArray) {
   EXPECT_EQ(evalAfter("Dim arr\r\nSub S(v)\r\nv = 1\r\nEnd Sub\r\nReDim arr(1)\r\nS arr(0)\r\nReDim arr(3)", "UBound(arr)"), "3");
 }
 
+TEST(Procedures, BuiltInsTakeValuesAndAProcedureOfTheirNameTakesReferences) {
+  // A built-in never changes the variables it is given.
+  EXPECT_EQ(evalAfter("s = \"  a  \"\r\nt = Trim(s) & LCase(s)", "\"[\" & s & \"]\""), "[  a  ]");
+  // Code compiled while Trim was the built-in calls the script's Trim defined
+  // later, and that one takes its argument by reference.
+  Engine e;
+  e.addCode(u"Function Caller()\r\ns = \"x\"\r\nt = Trim(s)\r\nCaller = s & t\r\nEnd Function");
+  EXPECT_EQ(toString(e.run(u"Caller")), u"xx");
+  e.addCode(u"Function Trim(v)\r\nv = \"changed\"\r\nTrim = 1\r\nEnd Function");
+  EXPECT_EQ(toString(e.run(u"Caller")), u"changed1");
+}
+
+TEST(Procedures, UndeclaredNamesUnderOptionExplicitFailWhereverTheyAppear) {
+  // Read, written, called, indexed, indexed for writing or passed as an element by reference.
+  const char* uses[] = {"x = a", "a = 1", "a", "x = a(0)", "a(0) = 1", "Inc a(0)", "Set a = Nothing", "Inc a"};
+  for (const char* use : uses) {
+    std::string code = std::string("Option Explicit\r\nSub Inc(v)\r\nEnd Sub\r\nSub S\r\nDim x\r\n") + use +
+                       "\r\nEnd Sub\r\nS";
+    EXPECT_EQ(errorOf(code), err::VariableUndefined) << use;
+  }
+}
+
 TEST(Procedures, CallsWithAndWithoutParentheses) {
   std::string code = "Dim r\r\nFunction Add(a, b)\r\nAdd = a + b\r\nEnd Function\r\nSub Put(a, b)\r\nr = a & b\r\nEnd Sub\r\n";
   EXPECT_EQ(evalAfter(code + "Put 1, 2", "r"), "12");

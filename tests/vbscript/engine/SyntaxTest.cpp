@@ -96,6 +96,19 @@ TEST(Syntax, ErrorsCarryLineAndColumn) {
   EXPECT_EQ(e.lineText, u"z = (3 + ");
 }
 
+TEST(Syntax, ErrorsQuoteTheirLineWhateverEndsTheLines) {
+  // A lexical error (found before parsing) and a parse error, after LF, lone CR and CR LF line ends.
+  EXPECT_EQ(errorDetails("x = 1\ny = 2 $\nz = 3").lineText, u"y = 2 $");
+  EXPECT_EQ(errorDetails("x = 1\ry = 2\r\nz = (3 +\rw = 4").lineText, u"z = (3 +");
+  ScriptError first = errorDetails("x = (");
+  EXPECT_EQ(first.line, 1);
+  EXPECT_EQ(first.lineText, u"x = (");
+  // A very long line is quoted up to 400 characters.
+  ScriptError longLine = errorDetails("x = \"" + std::string(1000, 'a') + "\" +");
+  EXPECT_EQ(longLine.lineText.size(), 400u);
+  EXPECT_EQ(longLine.lineText.substr(0, 6), u"x = \"a");
+}
+
 TEST(Syntax, NothingRunsWhenTheTextHasASyntaxError) {
   Engine e;
   EXPECT_THROW(e.addCode(u"x = 5\r\ny = (\r\n"), ScriptError);
