@@ -1,6 +1,7 @@
-// quillmere --walkthrough STEPS_FILE [GAME_FOLDER] [--record OUT]: plays a game
-// without a screen or sound device from a list of steps and reports each step;
-// with --record, the run is recorded as a video with sound.
+// quillmere --walkthrough STEPS_FILE [GAME_FOLDER] [--record OUT] [--fast]: plays
+// a game without a screen or sound device from a list of steps and reports each
+// step; with --record, the run is recorded as a video with sound; with --fast,
+// the game runs on a virtual clock that waits for nothing.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -15,6 +16,8 @@
 #include "engine/GameWindowLauncher.h"
 #include "engine/Walkthrough.h"
 #include "logic/GameLogic.h"
+#include "media/VirtualClockMixing.h"
+#include "platform/Clock.h"
 #include "platform/DialogService.h"
 #include "platform/RecordingDialogService.h"
 #include "platform/SettingsStore.h"
@@ -44,12 +47,18 @@ QString chooseGameFolder(const QString& given, const QString& stepsFile) {
 }  // namespace
 
 int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const std::string& gameFolder,
-                   const std::string& recordFile) {
+                   const std::string& recordFile, bool fast) {
   // No screen and no sound card needed.
   qputenv("QT_QPA_PLATFORM", "offscreen");
   if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
+  if (fast) {
+    // Before anything times itself: every game timer and every sound from here
+    // on follows the virtual clock.
+    platform::Clock::instance().useVirtualTime();
+    media::mixOnVirtualClock();
+  }
 
   const QString stepsPath = QString::fromLocal8Bit(stepsFile.c_str());
   QFile file(stepsPath);

@@ -42,6 +42,8 @@ void ClearMediaState(Game& game);
 // ---- Video ----------------------------------------------------------------------------------
 void StopOneTimeVideoPlayer(Game& game);
 bool OneTimeVideoPlaying(Game& game);
+// Waits while the one-time video plays, until it ends or StopMovie is asked for.
+void WaitForOneTimeVideo(Game& game);
 void PlayMovieWithStop(Game& game, const QString& fileName, bool bStretched, int lLeft, int lTop, int lWidth,
                        int lHeight);
 

@@ -6,6 +6,7 @@
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
 #include "platform/FileResolver.h"
+#include "platform/WaitWhile.h"
 #include "startup/ErrorReport.h"
 #include "startup/MediaFiles.h"
 #include "startup/Project.h"
@@ -76,6 +77,15 @@ void StopOneTimeVideoPlayer(Game& game) {
 
 bool OneTimeVideoPlaying(Game& game) {
   return game.OneTimeVideoPlayer && game.OneTimeVideoPlayer->playState() == 2;
+}
+
+void WaitForOneTimeVideo(Game& game) {
+  platform::waitWhile([&game] {
+    if (!OneTimeVideoPlaying(game) || game.StopMovie) return false;
+    // A menu bar the player called up stays away while the video plays.
+    game.HideMenus();
+    return true;
+  });
 }
 
 }  // namespace qm::engine::seams

@@ -1,5 +1,4 @@
 // Opening a frame: every frame change of the game goes through OpenFrame.
-#include <QCoreApplication>
 #include <cmath>
 
 #include "engine/Game.h"
@@ -213,11 +212,7 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
     // 26
     if (GameStopped()) return;
     SetScreenPointerArrow();
-    while (seams::OneTimeVideoPlaying(*this) && !StopMovie) {
-      QCoreApplication::processEvents();
-      HideMenus();
-      QCoreApplication::processEvents();
-    }
+    seams::WaitForOneTimeVideo(*this);
     SetScreenPointerDefault();
     seams::StopOneTimeVideoPlayer(*this);
     StopMovie = false;

@@ -2,9 +2,6 @@
 // of the frame's action file performed in its fixed order, then the requests
 // the action's script left behind.
 
-#include <QCoreApplication>
-#include <QThread>
-
 #include "engine/Game.h"
 #include "engine/GameSeams.h"
 #include "script/DialogueRunner.h"
@@ -33,8 +30,6 @@ QString locatedMedia(const QString& folder, const QString& fileName) {
   const QString located = startup::LocateMediaFile(folder + fileName);
   return platform::resolveExisting(located).value_or(located);
 }
-
-void letEventsRun() { QCoreApplication::processEvents(); }
 
 }  // namespace
 
@@ -185,12 +180,7 @@ int GameLogic::performAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDial
 
   if (!stopped() && r.playVideo != 0) {
     game_.SetScreenPointerArrow();
-    while (es::OneTimeVideoPlaying(game_) && !game_.StopMovie) {
-      letEventsRun();
-      game_.HideMenus();
-      letEventsRun();
-      QThread::msleep(5);
-    }
+    es::WaitForOneTimeVideo(game_);
     game_.SetScreenPointerDefault();
     game_.StopMovie = false;
     if (opensFrame) sound.AudioFadeStep(1);

@@ -1,11 +1,11 @@
 #include "media/AnimatedPicture.h"
 
 #include <QFileInfo>
+#include <QPainter>
+#include <algorithm>
 
 #include "platform/FileConfinement.h"
-#include <QPainter>
-#include <QTimer>
-#include <algorithm>
+#include "platform/GameTimer.h"
 
 namespace qm::media {
 
@@ -14,10 +14,9 @@ constexpr int kShortestDelayMs = 10;  // even at high speeds, at most 100 images
 constexpr int kMaxPixels = 8192 * 8192;
 }  // namespace
 
-AnimatedPicture::AnimatedPicture(QWidget* parent) : QWidget(parent), timer_(new QTimer(this)) {
+AnimatedPicture::AnimatedPicture(QWidget* parent) : QWidget(parent), timer_(new platform::GameTimer(this)) {
   timer_->setSingleShot(true);
-  timer_->setTimerType(Qt::PreciseTimer);
-  connect(timer_, &QTimer::timeout, this, &AnimatedPicture::advance);
+  connect(timer_, &platform::GameTimer::timeout, this, &AnimatedPicture::advance);
 }
 
 AnimatedPicture::~AnimatedPicture() = default;

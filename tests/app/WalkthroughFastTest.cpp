@@ -1,0 +1,132 @@
+// Walkthroughs at machine speed: the same steps give the same report on every
+// run, down to the step at which a sound ends, a timer moves on or a timed
+// event fires; and a recording made that way is as long as the game time played.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <optional>
+
+namespace qm::testing {
+namespace {
+
+struct Run {
+  int exitCode = -1;
+  QString out;
+};
+
+class WalkthroughFastTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(scratch_.isValid()); }
+
+  // A fresh copy of the demo game inside the scratch folder (walkthroughs save games beside it).
+  QString demoCopy(const QString& name) {
+    const QString target = scratch_.filePath(name);
+    EXPECT_TRUE(target.startsWith(scratch_.path() + '/'));
+    const QDir source(QStringLiteral(QM_SOURCE_DIR "/demo"));
+    QDirIterator it(source.path(), QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+      const QString from = it.next();
+      const QString to = target + '/' + source.relativeFilePath(from);
+      QDir().mkpath(QFileInfo(to).path());
+      EXPECT_TRUE(QFile::copy(from, to)) << from.toStdString();
+    }
+    return target;
+  }
+  QString stepsFile(const QString& steps) {
+    const QString path = scratch_.filePath(QStringLiteral("steps.txt"));
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(steps.toUtf8());
+    return path;
+  }
+  Run walk(const QStringList& args) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("SDL_AUDIODRIVER", "dummy");
+    env.insert("QM_SETTINGS_FILE", scratch_.filePath("settings.ini"));
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(QM_BINARY_DIR "/quillmere"), QStringList{"--walkthrough"} + args);
+    Run r;
+    if (!process.waitForFinished(120000)) process.kill();
+    r.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    r.out = QString::fromUtf8(process.readAllStandardOutput());
+    return r;
+  }
+  static QString demoSteps() {
+    QFile f(QStringLiteral(QM_SOURCE_DIR "/demo/walkthrough.txt"));
+    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+    return QString::fromUtf8(f.readAll());
+  }
+  static int count(const QString& text, const QString& what) { return static_cast<int>(text.count(what)); }
+
+  QTemporaryDir scratch_;
+};
+
+// Probes every 50 ms: the lines that pass and fail show to the step when the
+// bell ends, the garden's timer moves on to the sunset and the study's clock
+// (a timed event) chimes.
+QString probes() {
+  QString s = QStringLiteral("\n# probes\nclick 1\nexpect frame Hall\nclick 3\nexpect frame Garden\nclick 2\n");
+  for (int i = 0; i < 50; ++i)
+    s += QStringLiteral("wait 0.05\nexpect playing \"bell.wav\"\nexpect frame Garden\n");
+  s += QStringLiteral("wait 3\nclickat 320 300\nexpect frame Hall\nclick 1\nexpect frame Library\nclick 5\n");
+  for (int i = 0; i < 80; ++i) s += QStringLiteral("wait 0.05\nexpect message \"Dong! The clock chimes.\"\n");
+  return s;
+}
+
+TEST_F(WalkthroughFastTest, TheSameStepsGiveTheSameReportOnEveryRun) {
+  const QString steps = stepsFile(demoSteps() + probes());
+  const Run first = walk({steps, demoCopy("first"), "--fast"});
+  const Run second = walk({steps, demoCopy("second"), "--fast"});
+  ASSERT_EQ(first.out, second.out);
+  // The demo's own steps all pass; the probes see each change happen once.
+  const QString demoPart = first.out.left(first.out.indexOf(QStringLiteral(": # probes")));
+  EXPECT_EQ(count(demoPart, QStringLiteral("FAIL")), 0) << demoPart.toStdString();
+  const QStringList lines = first.out.split('\n');
+  auto changes = [&](const QString& probe) {
+    int flips = 0;
+    std::optional<bool> last;
+    for (const QString& line : lines) {
+      if (!line.endsWith(probe) && !line.contains(probe + QStringLiteral(" --"))) continue;
+      const bool ok = line.startsWith(QStringLiteral("ok"));
+      if (last && *last != ok) ++flips;
+      last = ok;
+    }
+    return flips;
+  };
+  EXPECT_EQ(changes(QStringLiteral("expect playing \"bell.wav\"")), 1) << first.out.toStdString();
+  EXPECT_EQ(changes(QStringLiteral("expect frame Garden")), 1);
+  EXPECT_GE(changes(QStringLiteral("expect message \"Dong! The clock chimes.\"")), 2);
+}
+
+TEST_F(WalkthroughFastTest, TheDemoPassesAsInRealTime) {
+  const Run r = walk({stepsFile(demoSteps()), demoCopy("demo"), "--fast"});
+  EXPECT_EQ(r.exitCode, 0) << r.out.toStdString();
+  EXPECT_EQ(count(r.out, QStringLiteral("FAIL")), 0);
+}
+
+TEST_F(WalkthroughFastTest, ARecordingLastsTheGameTimePlayed) {
+  const QString video = scratch_.filePath(QStringLiteral("fast.mkv"));
+  const Run r = walk({stepsFile("start\nclick 2\nwait 3\n"), demoCopy("rec"), "--record", video, "--fast"});
+  ASSERT_EQ(r.exitCode, 0) << r.out.toStdString();
+  // 3.12 s of game time after the start (the click's pause and the wait) at 25 pictures
+  // a second, none missed: no picture is late on a clock that waits for the game.
+  EXPECT_TRUE(r.out.contains(QStringLiteral(" dropped (0 while the game did not let events run;"))) << r.out.toStdString();
+  QProcess info;
+  info.start(QStringLiteral(QM_BINARY_DIR "/quillmere"), {"--media-info", video});
+  ASSERT_TRUE(info.waitForFinished(30000));
+  const QString text = QString::fromUtf8(info.readAllStandardOutput());
+  const auto at = text.indexOf(QStringLiteral("duration: "));
+  ASSERT_GE(at, 0) << text.toStdString();
+  const double seconds = text.mid(at + 10, text.indexOf('\n', at) - at - 10).toDouble();
+  EXPECT_NEAR(seconds, 3.2, 0.25) << text.toStdString();
+}
+
+}  // namespace
+}  // namespace qm::testing
