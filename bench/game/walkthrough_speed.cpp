@@ -4,7 +4,6 @@
 // the same result both ways.
 #include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -12,6 +11,8 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <cstdio>
+
+#include "support/FolderCopy.h"
 
 namespace {
 
@@ -21,23 +22,11 @@ struct Timed {
   bool finished = false;
 };
 
-bool copyDemo(const QString& target) {
-  const QDir source(QStringLiteral(QM_SOURCE_DIR "/demo"));
-  QDirIterator it(source.path(), QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-  while (it.hasNext()) {
-    const QString from = it.next();
-    const QString to = target + '/' + source.relativeFilePath(from);
-    QDir().mkpath(QFileInfo(to).path());
-    if (!QFile::copy(from, to)) return false;
-  }
-  return true;
-}
-
 // Runs the player on a fresh copy of the demo inside `scratch`.
 Timed walk(const QTemporaryDir& scratch, const QString& steps, const QString& name, bool fast) {
   Timed t;
   const QString game = scratch.filePath(name);
-  if (!game.startsWith(scratch.path() + '/') || !copyDemo(game)) return t;
+  if (!qm::testing::copyFolderInto(QStringLiteral(QM_SOURCE_DIR "/demo"), game, scratch.path())) return t;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("QT_QPA_PLATFORM", "offscreen");
   env.insert("SDL_AUDIODRIVER", "dummy");

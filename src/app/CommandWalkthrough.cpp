@@ -3,6 +3,7 @@
 // step; with --record, the run is recorded as a video with sound; with --fast,
 // the game runs on a virtual clock that waits for nothing.
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -24,6 +25,7 @@
 #include "startup/InstallLayout.h"
 #include "startup/Project.h"
 #include "startup/frmWelcome.h"
+#include "vbscript/ScriptClock.h"
 
 namespace qm::app {
 
@@ -44,6 +46,18 @@ QString chooseGameFolder(const QString& given, const QString& stepsFile) {
   return startup::BundledDemoFolder(own);
 }
 
+// Scripts read the time of day on the game clock too: it starts at the real
+// time the run begins and moves on with virtual time.
+void scriptsOnVirtualTime() {
+  const QDateTime start = QDateTime::currentDateTime();
+  const double startSerial =
+      static_cast<double>(QDate(1899, 12, 30).daysTo(start.date())) + start.time().msecsSinceStartOfDay() / 86'400'000.0;
+  const qint64 startNs = platform::Clock::instance().nsecs();
+  vbs::setNowSource([startSerial, startNs] {
+    return startSerial + static_cast<double>(platform::Clock::instance().nsecs() - startNs) / 86'400e9;
+  });
+}
+
 }  // namespace
 
 int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const std::string& gameFolder,
@@ -58,6 +72,7 @@ int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const st
     // on follows the virtual clock.
     platform::Clock::instance().useVirtualTime();
     media::mixOnVirtualClock();
+    scriptsOnVirtualTime();
   }
 
   const QString stepsPath = QString::fromLocal8Bit(stepsFile.c_str());

@@ -7,7 +7,8 @@
 namespace qm::media {
 
 // Switches the shared mixer to follow the (already virtual) game clock, from
-// the time it stands at now. Does nothing on real time.
+// the time it stands at now (again after a switch back, for tests). Does
+// nothing on real time.
 void mixOnVirtualClock();
 
 }  // namespace qm::media

@@ -45,9 +45,14 @@ void GameTimer::scheduleVirtual(qint64 dueNs) {
 void GameTimer::firedVirtual(qint64 dueNs) {
   pending_ = 0;
   // A repeating timer is due again one interval after this timeout was due, so
-  // ticks keep their pace however long the handler takes. An interval of 0
-  // counts as one millisecond: virtual time must move on between ticks.
-  if (!singleShot_) scheduleVirtual(dueNs + std::max<qint64>(intervalMs_, 1) * 1'000'000);
+  // ticks keep their pace however long the handler takes; ticks missed while
+  // time passed without timers firing are skipped, as a window timer skips
+  // them. An interval of 0 counts as one millisecond: time must move on.
+  if (!singleShot_) {
+    const qint64 interval = std::max<qint64>(intervalMs_, 1) * 1'000'000;
+    const qint64 now = Clock::instance().nsecs();
+    scheduleVirtual(dueNs + interval >= now ? dueNs + interval : now + interval);
+  }
   emit timeout();
 }
 

@@ -32,6 +32,11 @@ void nap(const WaitTurns& turns, std::optional<qint64> deadline) {
   // Nothing can change before the next timer is due: go straight there.
   qint64 target = clock.nextDueNs().value_or(now + napNs);
   if (deadline) target = std::min(target, *deadline);
+  if (!turns.runEvents) {
+    // A frozen window: time passes but no timer fires (it would need events).
+    clock.passTo(deadline.value_or(now + napNs));
+    return;
+  }
   clock.advanceTo(std::max(target, now));
 }
 

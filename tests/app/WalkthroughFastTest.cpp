@@ -1,15 +1,17 @@
 // Walkthroughs at machine speed: the same steps give the same report on every
 // run, down to the step at which a sound ends, a timer moves on or a timed
-// event fires; and a recording made that way is as long as the game time played.
+// event fires; scripts see game time; and a recording made that way is as long
+// as the game time played.
 #include <gtest/gtest.h>
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <optional>
+
+#include "support/FolderCopy.h"
 
 namespace qm::testing {
 namespace {
@@ -26,15 +28,7 @@ class WalkthroughFastTest : public ::testing::Test {
   // A fresh copy of the demo game inside the scratch folder (walkthroughs save games beside it).
   QString demoCopy(const QString& name) {
     const QString target = scratch_.filePath(name);
-    EXPECT_TRUE(target.startsWith(scratch_.path() + '/'));
-    const QDir source(QStringLiteral(QM_SOURCE_DIR "/demo"));
-    QDirIterator it(source.path(), QDir::Files | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-      const QString from = it.next();
-      const QString to = target + '/' + source.relativeFilePath(from);
-      QDir().mkpath(QFileInfo(to).path());
-      EXPECT_TRUE(QFile::copy(from, to)) << from.toStdString();
-    }
+    EXPECT_TRUE(copyFolderInto(QStringLiteral(QM_SOURCE_DIR "/demo"), target, scratch_.path()));
     return target;
   }
   QString stepsFile(const QString& steps) {
@@ -102,6 +96,14 @@ TEST_F(WalkthroughFastTest, TheSameStepsGiveTheSameReportOnEveryRun) {
   EXPECT_EQ(flips(QStringLiteral("expect frame Garden")), 1);
   EXPECT_TRUE(first.out.contains(QStringLiteral("ok    line 167: expect frame Study")));
   EXPECT_EQ(flips(QStringLiteral("expect message \"Dong! The clock chimes.\"")), 2);
+}
+
+TEST_F(WalkthroughFastTest, ScriptsReadTheTimeOfDayOnTheGameClock) {
+  const QString steps = stepsFile(
+      "start\nrun \"Dim StartedAt: StartedAt = Timer\"\nwait 2.5\nrun \"DoorUses = Round((Timer - StartedAt) * 10)\"\n"
+      "expect var DoorUses 25\n");
+  const WalkRun r = walk({steps, demoCopy("timer"), "--fast"});
+  EXPECT_EQ(r.exitCode, 0) << r.out.toStdString();
 }
 
 TEST_F(WalkthroughFastTest, ARecordingLastsTheGameTimePlayed) {

@@ -6,6 +6,10 @@
 
 #include "GameFixture.h"
 #include "engine/GameSeams.h"
+#include "media/AudioMixer.h"
+#include "media/VirtualClockMixing.h"
+#include "platform/Clock.h"
+#include "platform/GameTimer.h"
 
 namespace qm::testing {
 namespace {
@@ -68,6 +72,58 @@ TEST_F(OneTimeVideoTest, StretchedAndStoppedEarly) {
   engine::seams::StopOneTimeVideoPlayer(g);
   EXPECT_FALSE(engine::seams::OneTimeVideoPlaying(g));
   EXPECT_TRUE(g.OneTimeVideoPlayer->isHidden());
+}
+
+// On the virtual clock (walkthroughs at machine speed) the wait for the video
+// takes the video's own length of game time and next to no real time.
+class VirtualOneTimeVideoTest : public OneTimeVideoTest {
+ protected:
+  void SetUp() override {
+    OneTimeVideoTest::SetUp();
+    platform::Clock::instance().useVirtualTime();
+    media::mixOnVirtualClock();
+  }
+  void TearDown() override {
+    OneTimeVideoTest::TearDown();
+    platform::Clock::instance().useRealTimeForTests();
+    media::AudioMixer::instance().setManualClock(false);
+  }
+  static qint64 nowMs() { return platform::Clock::instance().msecs(); }
+};
+
+TEST_F(VirtualOneTimeVideoTest, TheWaitLastsTheVideoInGameTime) {
+  GameFolderBuilder folder;
+  ASSERT_TRUE(ffmpeg({"-f", "lavfi", "-i", "testsrc=s=40x30:r=10:d=0.5", "-f", "lavfi", "-i",
+                      "sine=frequency=500:duration=0.5", "-c:v", "mjpeg", "-shortest", "-f", "avi",
+                      folder.path("Frames/intro.avi")}));
+  auto& g = start(folder);
+  engine::seams::PlayMovieWithStop(g, "intro.avi", false, 0, 0, 0, 0);
+  ASSERT_TRUE(engine::seams::OneTimeVideoPlaying(g));
+  const qint64 from = nowMs();
+  QElapsedTimer real;
+  real.start();
+  engine::seams::WaitForOneTimeVideo(g);
+  EXPECT_FALSE(engine::seams::OneTimeVideoPlaying(g));
+  // Its end is noticed at the player's next look (every 10 ms).
+  EXPECT_GE(nowMs() - from, 490);
+  EXPECT_LE(nowMs() - from, 560);
+  EXPECT_LT(real.elapsed(), 400);
+}
+
+TEST_F(VirtualOneTimeVideoTest, StopMovieEndsTheWaitAtOnce) {
+  GameFolderBuilder folder;
+  ASSERT_TRUE(ffmpeg({"-f", "lavfi", "-i", "sine=frequency=500:duration=3", "-f", "wav",
+                      folder.path("Frames/long.wav")}));
+  auto& g = start(folder);
+  engine::seams::PlayMovieWithStop(g, "long.wav", false, 0, 0, 0, 0);
+  platform::GameTimer stop;
+  stop.setSingleShot(true);
+  QObject::connect(&stop, &platform::GameTimer::timeout, [&g] { g.StopMovie = true; });
+  stop.start(250);
+  const qint64 from = nowMs();
+  engine::seams::WaitForOneTimeVideo(g);
+  EXPECT_EQ(nowMs() - from, 250);
+  EXPECT_TRUE(engine::seams::OneTimeVideoPlaying(g));  // the caller takes it away
 }
 
 TEST_F(OneTimeVideoTest, UnplayableFileIsReportedOnce) {
