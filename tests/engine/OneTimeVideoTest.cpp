@@ -29,6 +29,12 @@ class OneTimeVideoTest : public GameFixture {
     p.start(QStringLiteral("ffmpeg"), QStringList{"-v", "error", "-y", "-nostdin"} + args);
     return p.waitForFinished(30000) && p.exitCode() == 0;
   }
+  // Frames/intro.avi: half a second of 40 x 30 pictures with sound.
+  static bool halfSecondVideo(GameFolderBuilder& folder) {
+    return ffmpeg({"-f", "lavfi", "-i", "testsrc=s=40x30:r=10:d=0.5", "-f", "lavfi", "-i",
+                   "sine=frequency=500:duration=0.5", "-c:v", "mjpeg", "-shortest", "-f", "avi",
+                   folder.path("Frames/intro.avi")});
+  }
   static bool waitFor(const std::function<bool()>& done, int ms) {
     QElapsedTimer t;
     t.start();
@@ -39,9 +45,7 @@ class OneTimeVideoTest : public GameFixture {
 
 TEST_F(OneTimeVideoTest, PlaysOnceAtItsNaturalSizeAndEnds) {
   GameFolderBuilder folder;
-  ASSERT_TRUE(ffmpeg({"-f", "lavfi", "-i", "testsrc=s=40x30:r=10:d=0.5", "-f", "lavfi", "-i",
-                      "sine=frequency=500:duration=0.5", "-c:v", "mjpeg", "-shortest", "-f", "avi",
-                      folder.path("Frames/intro.avi")}));
+  ASSERT_TRUE(halfSecondVideo(folder));
   auto& g = start(folder);
   g.video().PlayMovieWithStop("INTRO.AVI", false, 10, 20, 0, 0);
   auto* p = g.OneTimeVideoPlayer;
@@ -92,9 +96,7 @@ class VirtualOneTimeVideoTest : public OneTimeVideoTest {
 
 TEST_F(VirtualOneTimeVideoTest, TheWaitLastsTheVideoInGameTime) {
   GameFolderBuilder folder;
-  ASSERT_TRUE(ffmpeg({"-f", "lavfi", "-i", "testsrc=s=40x30:r=10:d=0.5", "-f", "lavfi", "-i",
-                      "sine=frequency=500:duration=0.5", "-c:v", "mjpeg", "-shortest", "-f", "avi",
-                      folder.path("Frames/intro.avi")}));
+  ASSERT_TRUE(halfSecondVideo(folder));
   auto& g = start(folder);
   g.video().PlayMovieWithStop("intro.avi", false, 0, 0, 0, 0);
   ASSERT_TRUE(g.video().OneTimeVideoPlaying());
