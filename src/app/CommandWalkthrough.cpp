@@ -1,7 +1,9 @@
-// quillmere --walkthrough STEPS_FILE [GAME_FOLDER] [--record OUT]: plays a game
-// without a screen or sound device from a list of steps and reports each step;
-// with --record, the run is recorded as a video with sound.
+// quillmere --walkthrough STEPS_FILE [GAME_FOLDER] [--record OUT] [--fast]: plays
+// a game without a screen or sound device from a list of steps and reports each
+// step; with --record, the run is recorded as a video with sound; with --fast,
+// the game runs on a virtual clock that waits for nothing.
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +16,8 @@
 #include "engine/Game.h"
 #include "engine/GameWindowLauncher.h"
 #include "engine/Walkthrough.h"
+#include "media/VirtualClockMixing.h"
+#include "platform/Clock.h"
 #include "platform/DialogService.h"
 #include "platform/FileResolver.h"
 #include "platform/NativeName.h"
@@ -22,6 +26,7 @@
 #include "startup/InstallLayout.h"
 #include "startup/Project.h"
 #include "startup/frmWelcome.h"
+#include "vbscript/ScriptClock.h"
 
 namespace qm::app {
 
@@ -42,15 +47,34 @@ QString chooseGameFolder(const QString& given, const QString& stepsFile) {
   return startup::BundledDemoFolder(own);
 }
 
+// Scripts read the time of day on the game clock too: it starts at the real
+// time the run begins and moves on with virtual time.
+void scriptsOnVirtualTime() {
+  const QDateTime start = QDateTime::currentDateTime();
+  const double startSerial =
+      static_cast<double>(QDate(1899, 12, 30).daysTo(start.date())) + start.time().msecsSinceStartOfDay() / 86'400'000.0;
+  const qint64 startNs = platform::Clock::instance().nsecs();
+  vbs::setNowSource([startSerial, startNs] {
+    return startSerial + static_cast<double>(platform::Clock::instance().nsecs() - startNs) / 86'400e9;
+  });
+}
+
 }  // namespace
 
 int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const std::string& gameFolder,
-                   const std::string& recordFile) {
+                   const std::string& recordFile, bool fast) {
   // No screen and no sound card needed.
   qputenv("QT_QPA_PLATFORM", "offscreen");
   if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
+  if (fast) {
+    // Before anything times itself: every game timer and every sound from here
+    // on follows the virtual clock.
+    platform::Clock::instance().useVirtualTime();
+    media::mixOnVirtualClock();
+    scriptsOnVirtualTime();
+  }
 
   const QString stepsPath = QString::fromLocal8Bit(stepsFile.c_str());
   QFile file(stepsPath);

@@ -12,10 +12,11 @@ using Args = std::vector<std::string>;
 // quillmere [GAME_FOLDER]: the welcome window, then the game.
 int runPlay(int argc, char** argv, const std::string& gameFolder);
 
-// quillmere --walkthrough FILE [GAME_FOLDER] [--record OUT]: plays a game headless from a
-// list of steps; with a record file, records it as a video with sound.
+// quillmere --walkthrough FILE [GAME_FOLDER] [--record OUT] [--fast]: plays a game headless
+// from a list of steps; with a record file, records it as a video with sound; fast: on the
+// virtual clock, as fast as the machine goes.
 int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const std::string& gameFolder,
-                   const std::string& recordFile = {});
+                   const std::string& recordFile = {}, bool fast = false);
 
 // quillmere --media-info FILE
 int runMediaInfo(int argc, char** argv, const Args& args);

@@ -13,10 +13,11 @@ bool WalkthroughRecording::start(const QString& path, QSize size, QString* error
   if (!recorder_.start(path, size, kFramesPerSecond, error)) return false;
   clock_.start();
   // Ticks come more often than pictures are due, so that a picture is taken
-  // close to its time whenever the event loop runs.
-  timer_.setTimerType(Qt::PreciseTimer);
-  timer_.setInterval(5);
-  QObject::connect(&timer_, &QTimer::timeout, [this] { tick(); });
+  // close to its time whenever the event loop runs; on the virtual clock a
+  // tick comes exactly when each picture is due.
+  const bool virtualTime = platform::Clock::instance().isVirtual();
+  timer_.setInterval(virtualTime ? 1000 / kFramesPerSecond : 5);
+  QObject::connect(&timer_, &platform::GameTimer::timeout, [this] { tick(); });
   timer_.start();
   tick();
   return true;

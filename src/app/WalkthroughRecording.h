@@ -1,15 +1,15 @@
 // Records a walkthrough as a video: the game's frame picture (project width x
-// height, with everything drawn on it) 25 times a second in real time, and the
-// game's mixed sound as the sound track. Pictures are taken on the
+// height, with everything drawn on it) 25 times a second of game time (real or
+// virtual), and the game's mixed sound as the sound track. Pictures are taken on the
 // user-interface thread whenever events run; encoding runs on a worker thread.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QSize>
 #include <QString>
-#include <QTimer>
 
 #include "media/VideoRecorder.h"
+#include "platform/Clock.h"
+#include "platform/GameTimer.h"
 
 class QTextStream;
 
@@ -29,8 +29,8 @@ class WalkthroughRecording {
 
   QString path_;
   QSize size_;
-  QTimer timer_;
-  QElapsedTimer clock_;
+  platform::GameTimer timer_;
+  platform::ElapsedClock clock_;
   long long lastSlot_ = -1;
   media::VideoRecorder recorder_;
 };

@@ -1,6 +1,7 @@
 // Entry point: picks the command from the command line.
 #include <QDir>
 #include <QStringList>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -16,7 +17,7 @@ namespace {
 
 const char* kUsage =
     "Usage: quillmere [--cd CD_FOLDER]... [GAME_FOLDER]\n"
-    "  or:  quillmere [--cd CD_FOLDER]... --walkthrough STEPS_FILE [GAME_FOLDER] [--record OUT]\n"
+    "  or:  quillmere [--cd CD_FOLDER]... --walkthrough STEPS_FILE [GAME_FOLDER] [--record OUT] [--fast]\n"
     "  or:  quillmere --media-info FILE\n"
     "  or:  quillmere --media-render FILE OUT.wav [--volume CENTIBELS] [--playcount N] [--seconds S]\n"
     "\n"
@@ -28,6 +29,8 @@ const char* kUsage =
     "                            CDs are (a mounted disc or a copied folder); repeatable\n"
     "  --walkthrough STEPS_FILE  play the game headless from a list of steps and report\n"
     "  --record OUT              with --walkthrough: record it as a video (.mp4, .mkv) with sound\n"
+    "  --fast                    with --walkthrough: run on a virtual clock, as fast as the machine\n"
+    "                            goes (waits take no time; same results on every run)\n"
     "  --media-info FILE         print what the media layer sees in a sound or video file\n"
     "  --media-render FILE OUT   play FILE through the mixer and write what is heard to OUT\n"
     "  --help                    show this help and exit\n"
@@ -87,6 +90,9 @@ int main(int argc, char** argv) {
     }
     if (first == "--walkthrough") {
       qm::app::Args words(rest.begin() + 1, rest.end());
+      const auto fastAt = std::find(words.begin(), words.end(), std::string("--fast"));
+      const bool fast = fastAt != words.end();
+      if (fast) words.erase(fastAt);
       std::string record;
       for (auto it = words.begin(); it != words.end(); ++it) {
         if (*it != "--record") continue;
@@ -99,10 +105,11 @@ int main(int argc, char** argv) {
         break;
       }
       if (words.empty() || words.size() > 2) {
-        std::fputs("quillmere: --walkthrough needs STEPS_FILE [GAME_FOLDER] [--record OUT]\n", stderr);
+        std::fputs("quillmere: --walkthrough needs STEPS_FILE [GAME_FOLDER] [--record OUT] [--fast]\n", stderr);
         return 2;
       }
-      return qm::app::runWalkthrough(argc, argv, words[0], words.size() == 2 ? words[1] : std::string(), record);
+      return qm::app::runWalkthrough(argc, argv, words[0], words.size() == 2 ? words[1] : std::string(), record,
+                                     fast);
     }
     if (first == "--media-info") {
       return qm::app::runMediaInfo(argc, argv, qm::app::Args(rest.begin() + 1, rest.end()));

@@ -8,6 +8,7 @@
 #include "engine/Game.h"
 #include "engine/SoundChannels.h"
 #include "platform/FileResolver.h"
+#include "platform/WaitWhile.h"
 #include "startup/ErrorReport.h"
 #include "startup/MediaFiles.h"
 #include "startup/Project.h"
@@ -83,6 +84,15 @@ void OneTimeVideo::StopOneTimeVideoPlayer() {
 
 bool OneTimeVideo::OneTimeVideoPlaying() const {
   return game_.OneTimeVideoPlayer && game_.OneTimeVideoPlayer->playState() == 2;
+}
+
+void OneTimeVideo::WaitForOneTimeVideo() {
+  platform::waitWhile([this] {
+    if (!OneTimeVideoPlaying() || game_.StopMovie) return false;
+    // A menu bar the player called up stays away while the video plays.
+    game_.HideMenus();
+    return true;
+  });
 }
 
 }  // namespace qm::engine

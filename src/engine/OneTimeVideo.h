@@ -28,6 +28,8 @@ class OneTimeVideo {
   void PlayMovieWithStop(const QString& fileName, const VideoPlacement& where);
   void StopOneTimeVideoPlayer();
   bool OneTimeVideoPlaying() const;
+  // Waits while the video plays, until it ends or StopMovie is asked for.
+  void WaitForOneTimeVideo();
   // The short pause before a one-time video starts (clicks are ignored then).
   bool starting() const { return starting_; }
 

@@ -6,7 +6,6 @@
 // game is stopping, that step and every one after it are skipped. The few that
 // do not look (the history, the end of the transition, the dialogue, the frame
 // timer) finish what the step before them began.
-#include <QCoreApplication>
 #include <tuple>
 
 #include "engine/Game.h"
@@ -343,11 +342,7 @@ void FrameOpening::playVideoAfterFrame() {
 // frame's looping videos start.
 void FrameOpening::waitForVideo() {
   game_.SetScreenPointerArrow();
-  while (game_.video().OneTimeVideoPlaying() && !game_.StopMovie) {
-    QCoreApplication::processEvents();
-    game_.HideMenus();
-    QCoreApplication::processEvents();
-  }
+  game_.video().WaitForOneTimeVideo();
   game_.SetScreenPointerDefault();
   game_.video().StopOneTimeVideoPlayer();
   game_.StopMovie = false;

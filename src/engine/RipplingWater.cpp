@@ -1,15 +1,15 @@
 #include "engine/RipplingWater.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QImageReader>
 #include <QPainter>
 
 #include "engine/Game.h"
 #include "engine/RippleEffectFile.h"
+#include "platform/Clock.h"
 #include "platform/FileResolver.h"
 #include "platform/NativeImage.h"
 #include "platform/VbError.h"
+#include "platform/WaitWhile.h"
 #include "startup/ErrorReport.h"
 #include "startup/Project.h"
 #include "startup/Settings.h"
@@ -131,9 +131,8 @@ void Effects::TimerRipplingWater_Timer() {
 }
 
 void Effects::waitForStep() {
-  QElapsedTimer waited;
-  waited.start();
-  while (!RippleRendered && waited.elapsed() < kStepWaitMs) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  const qint64 deadline = platform::Clock::instance().nsecs() + kStepWaitMs * 1'000'000LL;
+  platform::waitUntil(deadline, [this] { return !RippleRendered; }, {.napMs = 1});
 }
 
 void Effects::StopRipplingWater() {

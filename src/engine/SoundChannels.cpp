@@ -1,11 +1,11 @@
 #include "engine/SoundChannels.h"
 
-#include <chrono>
 #include <stdexcept>
 
 #include "engine/Game.h"
 #include "engine/LegacySoundBlock.h"
 #include "media/MediaOpener.h"
+#include "platform/Clock.h"
 #include "platform/DialogService.h"
 #include "platform/FileResolver.h"
 #include "startup/ErrorReport.h"
@@ -55,10 +55,8 @@ bool isSampledAudioFile(const QString& path) {
   return hasStoredName(path) && media::detectMediaKind(path) == media::MediaKind::Other;
 }
 
-double steadySeconds() {
-  using namespace std::chrono;
-  return duration<double>(steady_clock::now().time_since_epoch()).count();
-}
+// Fades follow the game clock (virtual time in walkthroughs at machine speed).
+double steadySeconds() { return static_cast<double>(platform::Clock::instance().nsecs()) / 1e9; }
 
 const char* const kAudioProblemText =
     "WARNING: Another program may be using the audio hardware resources, an audio file may be damaged, or your "

@@ -1,15 +1,15 @@
 #include "engine/Transitions.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QThread>
 #include <algorithm>
 #include <cmath>
 
 #include "engine/Game.h"
 #include "engine/SoundChannels.h"
 #include "media/TransitionPass.h"
+#include "platform/Clock.h"
 #include "platform/VbError.h"
+#include "platform/WaitWhile.h"
 #include "script/AdditionalComponents.h"
 #include "startup/ErrorReport.h"
 #include "startup/Project.h"
@@ -126,7 +126,7 @@ void Transitions::RenderTransition(int iTransNumber, double dTransitionDuration)
       game_.TransitionSkip = false;
       game_.picWhere->zOrder(0);
       game_.picWhere->setVisibleVb(true);
-      QElapsedTimer clock;
+      platform::ElapsedClock clock;
       clock.start();
       double elapsed = 0;
       while (elapsed <= dTransitionDuration) {
@@ -141,7 +141,7 @@ void Transitions::RenderTransition(int iTransNumber, double dTransitionDuration)
           game_.TransitionSkip = false;
           break;
         }
-        QThread::msleep(kPassNapMs);
+        platform::napFor(kPassNapMs);
       }
     }
   } catch (const std::exception& e) {

@@ -2,11 +2,9 @@
 
 #include <QApplication>
 #include <tuple>
-#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
-#include <QThread>
 
 #include "engine/Game.h"
 #include "logic/GameLogic.h"
@@ -14,7 +12,9 @@
 #include "engine/WalkthroughEffectSteps.h"
 #include "engine/WalkthroughSoundSteps.h"
 #include "engine/WalkthroughCdSteps.h"
+#include "platform/Clock.h"
 #include "platform/RecordingDialogService.h"
+#include "platform/WaitWhile.h"
 #include "startup/Project.h"
 
 namespace qm::engine {
@@ -170,13 +170,16 @@ WalkthroughRunner::WalkthroughRunner(platform::RecordingDialogService& dialogs, 
 Game* WalkthroughRunner::game() const { return Game::current(); }
 
 void WalkthroughRunner::runEventsFor(int ms) {
-  QElapsedTimer t;
-  t.start();
-  do {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  // On the virtual clock this moves time on by exactly `ms`, from one due timer
+  // to the next, with events run in between.
+  auto deleteLeftovers = [] {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    if (t.elapsed() < ms) QThread::msleep(1);
-  } while (t.elapsed() < ms);
+    return true;
+  };
+  const qint64 until = platform::Clock::instance().nsecs() + static_cast<qint64>(ms) * 1'000'000;
+  QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  deleteLeftovers();
+  platform::waitUntil(until, deleteLeftovers, {.napMs = 1});
 }
 
 int WalkthroughRunner::run(const QString& steps) {

@@ -2,8 +2,6 @@
 // of the frame's action file performed in its fixed order, then the requests
 // the action's script left behind.
 
-#include <QCoreApplication>
-#include <QThread>
 #include <tuple>
 
 #include "engine/Game.h"
@@ -27,8 +25,6 @@
 namespace qm::logic {
 
 namespace {
-
-void letEventsRun() { QCoreApplication::processEvents(); }
 
 }  // namespace
 
@@ -179,12 +175,7 @@ int GameLogic::performAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDial
 
   if (!stopped() && r.playVideo != 0) {
     game_.SetScreenPointerArrow();
-    while (game_.video().OneTimeVideoPlaying() && !game_.StopMovie) {
-      letEventsRun();
-      game_.HideMenus();
-      letEventsRun();
-      QThread::msleep(5);
-    }
+    game_.video().WaitForOneTimeVideo();
     game_.SetScreenPointerDefault();
     game_.StopMovie = false;
     if (opensFrame) sound.AudioFadeStep(1);

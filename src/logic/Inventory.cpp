@@ -1,7 +1,6 @@
 #include "logic/Inventory.h"
 
 #include <QCoreApplication>
-#include <QThread>
 #include <cmath>
 #include <tuple>
 
@@ -11,8 +10,10 @@
 #include "logic/GameLogic.h"
 #include "logic/InventoryArt.h"
 #include "logic/ItemFiles.h"
+#include "platform/Clock.h"
 #include "platform/FileResolver.h"
 #include "platform/VbError.h"
+#include "platform/WaitWhile.h"
 #include "startup/MediaFiles.h"
 #include "startup/Project.h"
 #include "startup/RecordReader.h"
@@ -293,7 +294,7 @@ void Inventory::Inventory_Move() {
   lastSlideSteps_ = 0;
   double step = 15;
   int pass = 0;
-  QElapsedTimer fivePasses;
+  platform::ElapsedClock fivePasses;
   fivePasses.start();
   for (;;) {
     const double height = bar->height();
@@ -319,7 +320,7 @@ void Inventory::Inventory_Move() {
     QCoreApplication::processEvents();
     if (!alive) return;  // the window went while events ran
     if (startup::GameStopped() && !game_.isVisible()) break;
-    QThread::msleep(kSlideNapMilliseconds);
+    platform::napFor(kSlideNapMilliseconds);
   }
   moving_ = false;
 }

@@ -11,7 +11,6 @@
 // ends the running slide.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
 

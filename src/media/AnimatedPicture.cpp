@@ -2,10 +2,10 @@
 
 
 #include "platform/FileConfinement.h"
+#include "platform/GameTimer.h"
 #include "platform/NativeFile.h"
 #include "platform/NativeName.h"
 #include <QPainter>
-#include <QTimer>
 #include <algorithm>
 
 namespace qm::media {
@@ -15,10 +15,9 @@ constexpr int kShortestDelayMs = 10;  // even at high speeds, at most 100 images
 constexpr int kMaxPixels = 8192 * 8192;
 }  // namespace
 
-AnimatedPicture::AnimatedPicture(QWidget* parent) : QWidget(parent), timer_(new QTimer(this)) {
+AnimatedPicture::AnimatedPicture(QWidget* parent) : QWidget(parent), timer_(new platform::GameTimer(this)) {
   timer_->setSingleShot(true);
-  timer_->setTimerType(Qt::PreciseTimer);
-  connect(timer_, &QTimer::timeout, this, &AnimatedPicture::advance);
+  connect(timer_, &platform::GameTimer::timeout, this, &AnimatedPicture::advance);
 }
 
 AnimatedPicture::~AnimatedPicture() = default;

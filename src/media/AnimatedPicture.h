@@ -16,7 +16,10 @@
 #include <QWidget>
 #include <memory>
 
-class QTimer;
+
+namespace qm::platform {
+class GameTimer;
+}
 
 namespace qm::media {
 
@@ -83,7 +86,7 @@ class AnimatedPicture : public QWidget {
   int current_ = -1;
   int currentStoredDelay_ = kDefaultDelayMs;
   int speed_ = kNormalSpeed;
-  QTimer* timer_;
+  platform::GameTimer* timer_;
 };
 
 }  // namespace qm::media

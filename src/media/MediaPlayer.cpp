@@ -1,7 +1,6 @@
 #include "media/MediaPlayer.h"
 
 #include <QPainter>
-#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -10,6 +9,7 @@
 #include "media/MediaControlBar.h"
 #include "media/MediaOpener.h"
 #include "media/MediaSession.h"
+#include "platform/GameTimer.h"
 
 namespace qm::media {
 
@@ -18,10 +18,9 @@ constexpr int kVideoPollMs = 10;  // pictures follow the sound clock to within a
 constexpr int kSoundPollMs = 40;  // sound-only players only watch for their end
 }  // namespace
 
-MediaPlayer::MediaPlayer(QWidget* parent) : QWidget(parent), timer_(new QTimer(this)) {
+MediaPlayer::MediaPlayer(QWidget* parent) : QWidget(parent), timer_(new platform::GameTimer(this)) {
   setAttribute(Qt::WA_OpaquePaintEvent, false);
-  timer_->setTimerType(Qt::PreciseTimer);
-  connect(timer_, &QTimer::timeout, this, &MediaPlayer::poll);
+  connect(timer_, &platform::GameTimer::timeout, this, &MediaPlayer::poll);
 }
 
 MediaPlayer::~MediaPlayer() { unload(); }

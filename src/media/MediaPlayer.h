@@ -13,7 +13,10 @@
 #include <QWidget>
 #include <memory>
 
-class QTimer;
+
+namespace qm::platform {
+class GameTimer;
+}
 
 namespace qm::media {
 
@@ -130,7 +133,7 @@ class MediaPlayer : public QWidget {
   bool showControls_ = false;
   QString error_;
   QImage picture_;
-  QTimer* timer_ = nullptr;
+  platform::GameTimer* timer_ = nullptr;
   MediaControlBar* bar_ = nullptr;
   bool wasPlaying_ = false;
   int idlePolls_ = 0;  // polls left to pick up a picture while not playing (after a load or a seek)

@@ -4,6 +4,7 @@
 
 #include "media/AudioFormat.h"
 #include "media/AudioMixer.h"
+#include "platform/Clock.h"
 
 namespace qm::media {
 
@@ -16,6 +17,13 @@ constexpr int kLowWaterFrames = 8192;
 // far ahead of its sound, as MPEG files do by half a second or more); beyond this
 // further pictures are dropped, so that the sound, which drives the clock, never stalls.
 constexpr size_t kMaxPictures = 32;
+
+// How long a command waits for the worker to take it. On the virtual clock the
+// sound is mixed only when the game waits, so waiting longer costs nothing and
+// keeps a busy machine from mixing what the command was to replace.
+std::chrono::milliseconds ackTimeout() {
+  return std::chrono::milliseconds(platform::Clock::instance().isVirtual() ? 5000 : 250);
+}
 
 }  // namespace
 
@@ -60,7 +68,7 @@ void MediaSession::play() {
     }
     wake();
     std::unique_lock lock(mutex_);
-    ackCv_.wait_for(lock, std::chrono::milliseconds(250), [&] { return seekDone_ >= seekId_; });
+    ackCv_.wait_for(lock, ackTimeout(), [&] { return seekDone_ >= seekId_; });
   }
   AudioMixer::instance().ensureOutput();
   stream_->setPlaying(true);
@@ -81,7 +89,7 @@ void MediaSession::seekTo(double seconds, bool resetRuns) {
   }
   wake();
   std::unique_lock lock(mutex_);
-  ackCv_.wait_for(lock, std::chrono::milliseconds(250), [&] { return seekDone_ >= id; });
+  ackCv_.wait_for(lock, ackTimeout(), [&] { return seekDone_ >= id; });
 }
 
 void MediaSession::setRate(double rate) {
@@ -118,7 +126,7 @@ void MediaSession::setPlayCount(int count) {
 
 void MediaSession::waitForSettings(std::uint64_t version) {
   std::unique_lock lock(mutex_);
-  ackCv_.wait_for(lock, std::chrono::milliseconds(250), [&] { return settingsApplied_ >= version; });
+  ackCv_.wait_for(lock, ackTimeout(), [&] { return settingsApplied_ >= version; });
 }
 
 double MediaSession::position() const { return stream_->clock().mediaTime; }

@@ -7,9 +7,10 @@
 // water. Nothing is allocated per step once the renderer has seen the size.
 #pragma once
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <vector>
+
+#include "platform/Clock.h"
 
 namespace qm::media {
 
@@ -42,7 +43,7 @@ class WaveRenderer {
   static void fastMask(QImage& dest, const QImage& masked, const QImage& mask, int w, int h);
 
  private:
-  QElapsedTimer clock_;
+  platform::ElapsedClock clock_;
   // Per-wave row and column tables, kept between steps.
   std::vector<float> colSin_, colCos_, rowSin_, rowCos_;
 };

@@ -1,7 +1,5 @@
 #include "script/DialogueRunner.h"
 
-#include <QCoreApplication>
-#include <QThread>
 #include <algorithm>
 #include <cmath>
 #include <tuple>
@@ -11,6 +9,7 @@
 #include "platform/DialogService.h"
 #include "platform/FileResolver.h"
 #include "platform/VbError.h"
+#include "platform/WaitWhile.h"
 #include "script/ScriptHost.h"
 #include "script/ScriptValues.h"
 #include "startup/ErrorReport.h"
@@ -195,10 +194,7 @@ void DialogueRunner::waitForAnswer(const DialogueQuestion& q) {
   }
   // The player reads it until he closes it or it hides itself.
   startup::ShowMessage(q.answer, true, false);
-  while (game_.FrameMessageBox->visible() && !GameStopped()) {
-    QCoreApplication::processEvents();
-    QThread::msleep(2);
-  }
+  platform::waitWhile([this] { return game_.FrameMessageBox->visible() && !GameStopped(); }, {.napMs = 2});
 }
 
 // Show and hide lists name questions by id; only the first question with an

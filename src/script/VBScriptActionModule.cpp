@@ -4,7 +4,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QImage>
-#include <QThread>
 
 #include "engine/Game.h"
 #include "engine/RipplingWater.h"
@@ -20,6 +19,7 @@
 #include "platform/NativeName.h"
 #include "platform/Shell.h"
 #include "platform/VbError.h"
+#include "platform/WaitWhile.h"
 #include "script/AdditionalComponents.h"
 #include "script/ControlObjects.h"
 #include "script/DialogueRunner.h"
@@ -661,7 +661,7 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
       {
         vb::PauseTimeLimit pause;
         QCoreApplication::processEvents();
-        QThread::msleep(5);
+        platform::napFor(5);
       }
       if (game_) game_->setEnabled(true);
       return {};

@@ -5,6 +5,10 @@
 #include <QProcess>
 
 #include "GameFixture.h"
+#include "media/AudioMixer.h"
+#include "media/VirtualClockMixing.h"
+#include "platform/Clock.h"
+#include "platform/GameTimer.h"
 
 namespace qm::testing {
 namespace {
@@ -25,6 +29,12 @@ class OneTimeVideoTest : public GameFixture {
     p.start(QStringLiteral("ffmpeg"), QStringList{"-v", "error", "-y", "-nostdin"} + args);
     return p.waitForFinished(30000) && p.exitCode() == 0;
   }
+  // Frames/intro.avi: half a second of 40 x 30 pictures with sound.
+  static bool halfSecondVideo(GameFolderBuilder& folder) {
+    return ffmpeg({"-f", "lavfi", "-i", "testsrc=s=40x30:r=10:d=0.5", "-f", "lavfi", "-i",
+                   "sine=frequency=500:duration=0.5", "-c:v", "mjpeg", "-shortest", "-f", "avi",
+                   folder.path("Frames/intro.avi")});
+  }
   static bool waitFor(const std::function<bool()>& done, int ms) {
     QElapsedTimer t;
     t.start();
@@ -35,9 +45,7 @@ class OneTimeVideoTest : public GameFixture {
 
 TEST_F(OneTimeVideoTest, PlaysOnceAtItsNaturalSizeAndEnds) {
   GameFolderBuilder folder;
-  ASSERT_TRUE(ffmpeg({"-f", "lavfi", "-i", "testsrc=s=40x30:r=10:d=0.5", "-f", "lavfi", "-i",
-                      "sine=frequency=500:duration=0.5", "-c:v", "mjpeg", "-shortest", "-f", "avi",
-                      folder.path("Frames/intro.avi")}));
+  ASSERT_TRUE(halfSecondVideo(folder));
   auto& g = start(folder);
   g.video().PlayMovieWithStop("INTRO.AVI", false, 10, 20, 0, 0);
   auto* p = g.OneTimeVideoPlayer;
@@ -67,6 +75,57 @@ TEST_F(OneTimeVideoTest, StretchedAndStoppedEarly) {
   g.video().StopOneTimeVideoPlayer();
   EXPECT_FALSE(g.video().OneTimeVideoPlaying());
   EXPECT_TRUE(g.OneTimeVideoPlayer->isHidden());
+}
+
+// On the virtual clock (walkthroughs at machine speed) the wait for the video
+// takes the video's own length of game time and next to no real time.
+class VirtualOneTimeVideoTest : public OneTimeVideoTest {
+ protected:
+  void SetUp() override {
+    OneTimeVideoTest::SetUp();
+    platform::Clock::instance().useVirtualTime();
+    media::mixOnVirtualClock();
+  }
+  void TearDown() override {
+    OneTimeVideoTest::TearDown();
+    platform::Clock::instance().useRealTimeForTests();
+    media::AudioMixer::instance().setManualClock(false);
+  }
+  static qint64 nowMs() { return platform::Clock::instance().msecs(); }
+};
+
+TEST_F(VirtualOneTimeVideoTest, TheWaitLastsTheVideoInGameTime) {
+  GameFolderBuilder folder;
+  ASSERT_TRUE(halfSecondVideo(folder));
+  auto& g = start(folder);
+  g.video().PlayMovieWithStop("intro.avi", false, 0, 0, 0, 0);
+  ASSERT_TRUE(g.video().OneTimeVideoPlaying());
+  const qint64 from = nowMs();
+  QElapsedTimer real;
+  real.start();
+  g.video().WaitForOneTimeVideo();
+  EXPECT_FALSE(g.video().OneTimeVideoPlaying());
+  // Half a second of pictures and sound (with the sound encoder's own padding),
+  // its end noticed at the player's next look.
+  EXPECT_GE(nowMs() - from, 490);
+  EXPECT_LE(nowMs() - from, 700);
+  EXPECT_LT(real.elapsed(), 400);
+}
+
+TEST_F(VirtualOneTimeVideoTest, StopMovieEndsTheWaitAtOnce) {
+  GameFolderBuilder folder;
+  ASSERT_TRUE(ffmpeg({"-f", "lavfi", "-i", "sine=frequency=500:duration=3", "-f", "wav",
+                      folder.path("Frames/long.wav")}));
+  auto& g = start(folder);
+  g.video().PlayMovieWithStop("long.wav", false, 0, 0, 0, 0);
+  platform::GameTimer stop;
+  stop.setSingleShot(true);
+  QObject::connect(&stop, &platform::GameTimer::timeout, [&g] { g.StopMovie = true; });
+  stop.start(250);
+  const qint64 from = nowMs();
+  g.video().WaitForOneTimeVideo();
+  EXPECT_EQ(nowMs() - from, 250);
+  EXPECT_TRUE(g.video().OneTimeVideoPlaying());  // the caller takes it away
 }
 
 TEST_F(OneTimeVideoTest, UnplayableFileIsReportedOnce) {

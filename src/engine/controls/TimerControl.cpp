@@ -17,9 +17,7 @@ const PropertyTable kTable{kProps, nullptr};
 
 TimerControl::TimerControl(QString name, int index, QObject* parent)
     : QObject(parent), name_(std::move(name)), index_(index) {
-  // Games time events to the tick: a coarse timer may drift by 5 % of its interval.
-  timer_.setTimerType(Qt::PreciseTimer);
-  connect(&timer_, &QTimer::timeout, this, [this] {
+  connect(&timer_, &platform::GameTimer::timeout, this, [this] {
     if (onTimer) onTimer();
   });
 }

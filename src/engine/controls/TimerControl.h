@@ -3,10 +3,10 @@
 #pragma once
 
 #include <QObject>
-#include <QTimer>
 #include <functional>
 
 #include "engine/controls/VbObject.h"
+#include "platform/GameTimer.h"
 
 namespace qm::engine {
 
@@ -42,7 +42,7 @@ class TimerControl : public QObject, public VbObject {
   bool enabled_ = false;
   int interval_ = 0;
   QString tag_;
-  QTimer timer_;
+  platform::GameTimer timer_;
 };
 
 }  // namespace qm::engine

@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "vbscript/Dispatch.h"
+#include "vbscript/ScriptClock.h"
 #include "vbscript/runtime/DateTime.h"
 #include "vbscript/runtime/Numbers.h"
 
@@ -123,8 +124,18 @@ double toDateSerial(const Value& v)
     return serial;
 }
 
+namespace {
+NowSource& nowSource()
+{
+    static NowSource source;
+    return source;
+}
+}  // namespace
+
 double nowSerial()
 {
+    if (const NowSource& source = nowSource())
+        return source();
     auto now = std::chrono::system_clock::now();
     std::time_t t = std::chrono::system_clock::to_time_t(now);
     std::tm local{};
@@ -166,3 +177,9 @@ Value makeArray(std::vector<Value> elements)
 }
 
 } // namespace qm::vbs::rt
+
+namespace qm::vbs {
+
+void setNowSource(NowSource source) { rt::nowSource() = std::move(source); }
+
+}  // namespace qm::vbs
