@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -51,9 +52,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   const qm::doctor::CheckResult result = qm::doctor::checkGameFolder(world.dir.path());
-  if (!result.isGame && parts.size() > 0) std::abort();  // Config/General is always there
+  if (!result.isGame) {  // Config/General is always there
+    std::fprintf(stderr, "not a game: %s\n", result.notGameReason.toLocal8Bit().constData());
+    std::abort();
+  }
   (void)qm::doctor::jsonReport(result);
   for (const auto& f : result.findings.all())
-    if (f.code == QLatin1String("check-failed")) std::abort();
+    if (f.code == QLatin1String("check-failed")) {
+      std::fprintf(stderr, "%s\n", f.message.toLocal8Bit().constData());
+      std::abort();
+    }
   return 0;
 }

@@ -58,6 +58,14 @@ std::optional<DataFile> loadDataFile(GameFacts& facts, Findings& findings, const
   return file;
 }
 
+void skipToNextRecord(startup::RecordReader& reader) {
+  try {
+    reader.skipRecord();
+  } catch (const VbError&) {
+    reader.setPosition(reader.size());
+  }
+}
+
 void reportUnparsable(Findings& findings, const Place& place, const QString& what, const VbError& error) {
   const QString where = place.field.isEmpty() ? QString() : QStringLiteral(" at %1").arg(place.field);
   const QString why = error.number == 62 ? QStringLiteral("the file ends too early") : error.description;

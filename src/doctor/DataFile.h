@@ -38,6 +38,10 @@ struct DataFile {
 // Every file read counts in facts.filesRead.
 std::optional<DataFile> loadDataFile(GameFacts& facts, Findings& findings, const QString& path);
 
+// Moves past the next record separator (or to the end). Unlike the player's
+// skipping, which reads each field as text, it never fails.
+void skipToNextRecord(startup::RecordReader& reader);
+
 // The error for a data file that stopped parsing: "<what> stops at field N:
 // <reader's description>".
 void reportUnparsable(Findings& findings, const Place& place, const QString& what, const VbError& error);

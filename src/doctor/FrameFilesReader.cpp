@@ -6,7 +6,6 @@
 #include "engine/FrameFile.h"
 #include "engine/LegacySoundBlock.h"
 #include "engine/RippleEffectFile.h"
-#include "logic/RecordSkipping.h"
 #include "platform/FileResolver.h"
 #include "script/DialogueFile.h"
 #include "script/Plugins.h"

@@ -6,7 +6,6 @@
 #include "engine/LegacySoundBlock.h"
 #include "logic/FrameDataFiles.h"
 #include "logic/HotspotRecord.h"
-#include "logic/RecordSkipping.h"
 #include "platform/FileResolver.h"
 #include "script/Plugins.h"
 #include "startup/RecordReader.h"
@@ -71,7 +70,7 @@ int readHotspots(GameFacts& facts, Findings& findings, const FrameBeingRead& fra
       reportUnparsable(findings, file->stoppedAt(in, start, record), QStringLiteral("hotspot %1").arg(record), e);
       gatherHotspotFacts(facts, h, recordPlace(*file, start, record, {}), frame.name);
       if (e.number == 62) break;
-      logic::skipToRecordEnd(in);
+      skipToNextRecord(in);
       if (in.position() == start) break;
       continue;
     }
@@ -125,12 +124,12 @@ void readActions(GameFacts& facts, Findings& findings, const FrameBeingRead& fra
       reportUnparsable(findings, file.stoppedAt(in, start, record), what, e);
       gatherActionFacts(facts, action, recordPlace(file, start, record, {}), frame.name);
       if (e.number == 62) break;
-      logic::skipToRecordEnd(in);
+      skipToNextRecord(in);
       if (in.position() == start) break;
       continue;
     }
     gatherActionFacts(facts, action, recordPlace(file, start, record, {}), frame.name);
-    logic::skipToRecordEnd(in);
+    skipToNextRecord(in);
   }
   if (!drops && record < hotspots)
     findings.warning(Place{file.relative, 0, 0, {}}, QStringLiteral("missing-actions"),
@@ -164,7 +163,7 @@ void readPickUps(GameFacts& facts, Findings& findings, const FrameBeingRead& fra
       reportUnparsable(findings, file->stoppedAt(in, start, record), QStringLiteral("pick-up %1").arg(record), e);
       if (e.number == 62) break;
     }
-    logic::skipToRecordEnd(in);
+    skipToNextRecord(in);
     if (in.position() == start) break;
   }
 }
@@ -198,7 +197,7 @@ void readLegacySounds(GameFacts& facts, Findings& findings, const FrameBeingRead
       facts.files.push_back(NamedFile{recordPlace(*file, start, record, QStringLiteral("channel %1 sound").arg(c + 1)),
                                       facts.paths.areas + entry.soundFile, entry.soundFile, MediaKind::Sound});
     }
-    logic::skipToRecordEnd(in);
+    skipToNextRecord(in);
     if (in.position() == start) break;
   }
 }
