@@ -83,6 +83,7 @@ class PieceChecker {
       if (lower == QLatin1String("createobject")) checkCreateObject(call);
       else if (lower == QLatin1String("addcomponent")) checkComponent(call);
       else if (lower == QLatin1String("gotoframe") || lower == QLatin1String("sframetoload")) referFrame(call);
+      else if (lower == QLatin1String("createtimedevent")) addTimedEventCode(call);
     }
   }
 
@@ -135,6 +136,20 @@ class PieceChecker {
     facts_.frameReferences.push_back(ref);
   }
 
+  // The code of a timed event, when written out, runs later on its own: it is
+  // checked as a piece of its own (it is shorter than this one, so this ends).
+  void addTimedEventCode(const ScriptCall& call) {
+    if (call.literals.size() < 2 || !call.literals[1] || call.literals[1]->trimmed().isEmpty()) return;
+    ScriptPiece timed;
+    timed.at = placeOf(call.line);
+    timed.at.field = QStringLiteral("%1, timed event of %2").arg(piece_.at.field, lineWord(call.line)).trimmed();
+    if (timed.at.field.startsWith(u',')) timed.at.field = timed.at.field.mid(2);
+    timed.at.line = 0;
+    timed.fromFrame = piece_.fromFrame;
+    timed.code = *call.literals[1];
+    facts_.scripts.push_back(timed);
+  }
+
   GameFacts& facts_;
   Findings& findings_;
   const ScriptPiece& piece_;
@@ -151,7 +166,7 @@ void checkScripts(GameFacts& facts, Findings& findings) {
     const Compiled compiled = compile(piece);
     if (compiled.program) globalNames << definedNames(*compiled.program);
   }
-  // Indexes: checking may add frame references, never pieces.
+  // Checking may add pieces (timed-event code) and frame references.
   for (size_t i = 0; i < facts.scripts.size(); ++i) {
     const ScriptPiece piece = facts.scripts[i];
     PieceChecker(facts, findings, piece, globalNames).run();

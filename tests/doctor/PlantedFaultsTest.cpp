@@ -4,6 +4,9 @@
 
 #include "doctor/Doctor.h"
 #include "doctor/PlantedGame.h"
+#include "startup/RecordWriter.h"
+#include "support/ActionRecords.h"
+#include "support/FrameRecords.h"
 #include "support/GameFolderBuilder.h"
 #include "support/ProjectTest.h"
 
@@ -141,6 +144,42 @@ TEST_F(PlantedFaultsTest, AFolderWithoutProjectInformationIsNotAGame) {
   EXPECT_TRUE(r.notGameReason.contains("Config/General"));
   EXPECT_FALSE(doctor::checkGameFolder(game.root() + "no-such-folder").isGame);
   EXPECT_FALSE(doctor::checkGameFolder(QString()).isGame);
+}
+
+class MoreScriptPlacesTest : public ProjectTest {};
+
+TEST_F(MoreScriptPlacesTest, TimedEventCodeWrittenOutIsCompiledAndItsFramesCount) {
+  GameFolderBuilder game;
+  buildPlantedGame(game, {});
+  // Study's hotspot starts a timed event whose code does not compile, and one that goes to the Attic.
+  ActionSpec back;
+  back.runScript = true;
+  back.script = "GoToFrame |Hall|, 1, 0\r\nCreateTimedEvent 2, |If x Then|, False\r\n"
+                "CreateTimedEvent 9, |GoToFrame ||Attic||, 1, 0|, False";
+  game.file("FramesData/Study.fm3", actionFileBytes({back}));
+  game.file("Frames/Attic.fme", frameFileBytes(FrameSpec{}));
+  const CheckResult r = doctor::checkGameFolder(game.root());
+  ASSERT_EQ(r.findings.all().size(), 1u) << describe(r);
+  const Finding& f = r.findings.all()[0];
+  EXPECT_EQ(f.code, "script-error");
+  EXPECT_EQ(f.place.file, "FramesData/Study.fm3");
+  EXPECT_EQ(f.place.field, "script, timed event of script line 2") << f.place.field.toStdString();
+}
+
+TEST_F(MoreScriptPlacesTest, ItemCombinationScriptsAreCheckedAndTheirFramesCountAsReached) {
+  GameFolderBuilder game;
+  buildPlantedGame(game, {});
+  game.file("Frames/Attic.fme", frameFileBytes(FrameSpec{}));
+  startup::RecordWriter combination;
+  combination.integer(1).integer(1).integer(0).str("").integer(0).integer(0).integer(0).boolean(true);
+  combination.str("GoToFrame |Attic|, 1, 0\r\nGoToFrame |Roof|, 1, 0");
+  game.records("Areas/Key_on_Key.drg", combination);
+  const CheckResult r = doctor::checkGameFolder(game.root());
+  // The Attic is reached from the combination; the Roof is no frame.
+  ASSERT_EQ(r.findings.all().size(), 1u) << describe(r);
+  EXPECT_EQ(r.findings.all()[0].code, "unknown-frame");
+  EXPECT_EQ(r.findings.all()[0].place.file, "Areas/Key_on_Key.drg");
+  EXPECT_TRUE(r.findings.all()[0].message.contains("GoToFrame \"Roof\""));
 }
 
 }  // namespace
