@@ -30,6 +30,19 @@ int DataFile::fieldNumber(qsizetype recordStart, qsizetype fieldStart) const {
   return number;
 }
 
+int DataFile::lineOfField(int n) const {
+  if (n < 1) return 0;
+  startup::RecordReader reader(bytes);
+  try {
+    for (int i = 1; i < n && !reader.atEnd(); ++i) reader.skip();
+    if (reader.atEnd()) return 0;
+    reader.skip();
+  } catch (const VbError&) {
+    return 0;
+  }
+  return lineAt(reader.fieldStart());
+}
+
 Place DataFile::stoppedAt(const startup::RecordReader& reader, qsizetype recordStart, int record,
                           const QString& fieldName) const {
   Place place;

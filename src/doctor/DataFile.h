@@ -27,6 +27,9 @@ struct DataFile {
   // 1-based number of the field that begins at `fieldStart`, counting the
   // fields of the record that begins at `recordStart`.
   int fieldNumber(qsizetype recordStart, qsizetype fieldStart) const;
+  // 1-based line where field n (1-based, counted from the file's start)
+  // begins; 0 when the file has fewer fields.
+  int lineOfField(int n) const;
   // Where the reader stopped: the line of the failing field, the record and
   // the field (its name when given, else "field N" of the record).
   Place stoppedAt(const startup::RecordReader& reader, qsizetype recordStart, int record,

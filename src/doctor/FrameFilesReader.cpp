@@ -21,32 +21,39 @@ bool isSpecialTarget(const QString& target) {
   return lower == QLatin1String("[quit]") || lower == QLatin1String("[last visited frame]");
 }
 
+// Where the frame file keeps the fields that name things.
+enum FrameField {
+  kBackground = 2, kBackgroundSound = 5, kTimerTarget = 8, kVideo = 9, kSecondSound = 13, kFrameCode = 28,
+  kFirstSoundRecord = 39,  // then records of soundFieldsPerRecord fields, the file fifth
+};
+
 void gatherFrameFacts(GameFacts& facts, const engine::FrameFile& f, const DataFile& file, const QString& frame) {
-  auto place = [&](const QString& field) { return Place{file.relative, 0, 0, field}; };
-  auto named = [&](const QString& name, const QString& field, const QString& folder, MediaKind kind) {
-    if (!name.isEmpty()) facts.files.push_back(NamedFile{place(field), folder + name, name, kind});
+  auto place = [&](const QString& field, int number) { return Place{file.relative, file.lineOfField(number), 0, field}; };
+  auto named = [&](const QString& name, const QString& field, int number, const QString& folder, MediaKind kind) {
+    if (!name.isEmpty()) facts.files.push_back(NamedFile{place(field, number), folder + name, name, kind});
   };
   if (f.backgroundType == 1)
-    named(f.background, QStringLiteral("background picture"), facts.paths.frames, MediaKind::Picture);
-  named(f.backgroundSound, QStringLiteral("background sound"), facts.paths.areas, MediaKind::Sound);
-  named(f.video, QStringLiteral("video"), facts.paths.frames, MediaKind::Video);
-  named(f.secondSound, QStringLiteral("second sound"), facts.paths.frames, MediaKind::Sound);
+    named(f.background, QStringLiteral("background picture"), kBackground, facts.paths.frames, MediaKind::Picture);
+  named(f.backgroundSound, QStringLiteral("background sound"), kBackgroundSound, facts.paths.areas, MediaKind::Sound);
+  named(f.video, QStringLiteral("video"), kVideo, facts.paths.frames, MediaKind::Video);
+  named(f.secondSound, QStringLiteral("second sound"), kSecondSound, facts.paths.frames, MediaKind::Sound);
   for (size_t i = 0; i < f.soundRecords.size() && i < 7; ++i)
     if (f.soundRecords[i].action == 2)
-      named(f.soundRecords[i].file, QStringLiteral("channel %1 sound").arg(i + 1), facts.paths.areas, MediaKind::Sound);
+      named(f.soundRecords[i].file, QStringLiteral("channel %1 sound").arg(i + 1),
+            kFirstSoundRecord + static_cast<int>(i) * f.soundFieldsPerRecord + 4, facts.paths.areas, MediaKind::Sound);
   if (f.timerOn && !isSpecialTarget(f.timerTarget)) {
     FrameReference ref;
-    ref.at = place(QStringLiteral("frame timer"));
+    ref.at = place(QStringLiteral("frame timer"), kTimerTarget);
     ref.fromFrame = frame;
     ref.target = f.timerTarget;
     facts.frameReferences.push_back(ref);
   }
   if (f.runFrameProcedure && !f.frameProcedure.trimmed().isEmpty())
-    facts.scripts.push_back(ScriptPiece{place(QStringLiteral("start-up code")), frame, f.frameProcedure, false});
+    facts.scripts.push_back(ScriptPiece{place(QStringLiteral("start-up code"), kFrameCode), frame, f.frameProcedure, false});
   if (!f.pluginActions.isEmpty()) {
     const QString calls = script::BuildPluginCalls(f.pluginActions, false);
     if (!calls.trimmed().isEmpty())
-      facts.scripts.push_back(ScriptPiece{place(QStringLiteral("plugin calls")), frame, calls, false});
+      facts.scripts.push_back(ScriptPiece{place(QStringLiteral("plugin calls"), 0), frame, calls, false});
   }
 }
 

@@ -29,6 +29,7 @@ void checkReachability(const GameFacts& facts, Findings& findings) {
   QHash<QString, QStringList> edges;
   QStringList roots{facts.info.initialFrame.toLower()};
   for (const FrameReference& ref : facts.frameReferences) {
+    if (!ref.leadsThere) continue;
     const QString target = ref.target.toLower();
     if (ref.fromFrame.isEmpty()) roots << target;
     else edges[ref.fromFrame.toLower()] << target;

@@ -38,6 +38,7 @@ struct FrameReference {
   QString fromFrame;  // the frame whose file or script names it ("" for the start-up)
   QString target;
   bool fromScript = false;
+  bool leadsThere = true;  // false: the name is only mentioned (the saved frame of a resume entry)
 };
 
 // A variable name used by a condition or an action.

@@ -197,21 +197,22 @@ void readResume(GameFacts& facts, Findings& findings) {
   try {
     in.skip(6);
     while (!in.atEnd()) {
-      const qsizetype start = in.position();
       ++record;
       const QString frame = in.readString();
       const int line = file->lineAt(in.fieldStart());
       const QString target = in.readString();
-      auto refer = [&](const QString& name, const QString& field) {
+      // A game saved in `frame` goes on in `target`: the way there starts at `frame`.
+      auto refer = [&](const QString& name, const QString& field, const QString& from, bool leads) {
         if (name.isEmpty()) return;
         FrameReference ref;
         ref.at = Place{file->relative, line, record, field};
+        ref.fromFrame = from;
         ref.target = name;
+        ref.leadsThere = leads;
         facts.frameReferences.push_back(ref);
       };
-      refer(frame, QStringLiteral("saved frame"));
-      refer(target, QStringLiteral("resume frame"));
-      (void)start;
+      refer(frame, QStringLiteral("saved frame"), {}, false);
+      refer(target, QStringLiteral("resume frame"), frame, true);
     }
   } catch (const VbError& e) {
     reportUnparsable(findings, file->stoppedAt(in, 0, record), QStringLiteral("the resume table"), e);

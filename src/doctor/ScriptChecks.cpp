@@ -7,7 +7,6 @@
 #include "doctor/GameFacts.h"
 #include "doctor/ScriptCalls.h"
 #include "script/components/ComponentRegistry.h"
-#include "vbscript/Builtins.h"
 #include "vbscript/ScriptError.h"
 #include "vbscript/compiler/Ast.h"
 #include "vbscript/compiler/Bytecode.h"
@@ -18,6 +17,14 @@ namespace {
 
 std::u16string toU16(const QString& s) { return std::u16string(reinterpret_cast<const char16_t*>(s.utf16()), s.size()); }
 QString fromU16(const std::u16string& s) { return QString::fromUtf16(s.data(), static_cast<qsizetype>(s.size())); }
+
+// What the script host's CreateObject makes: the engine's dictionary and its
+// file-system object (confined to the game's folder); every other identifier
+// raises "ActiveX component can't create object".
+bool isProvidedObject(const QString& progId) {
+  return progId.compare(QLatin1String("Scripting.Dictionary"), Qt::CaseInsensitive) == 0 ||
+         progId.compare(QLatin1String("Scripting.FileSystemObject"), Qt::CaseInsensitive) == 0;
+}
 
 // Code that is not whole is run inside a procedure of its own, as the
 // player runs it; its first line is the compiled text's second.
@@ -111,7 +118,7 @@ class PieceChecker {
     }
     if (call.literals.empty() || !call.literals[0]) return;
     const QString progId = *call.literals[0];
-    if (vbs::defaultRegistry().findProgId(toU16(progId))) return;
+    if (isProvidedObject(progId)) return;
     findings_.error(placeOf(call.line), QStringLiteral("unknown-object"),
                     QStringLiteral("CreateObject(\"%1\") names an object this player does not provide (%2)")
                         .arg(progId, lineWord(call.line)));

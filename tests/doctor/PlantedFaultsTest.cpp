@@ -2,8 +2,11 @@
 // the place where it is, and nothing else.
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "doctor/Doctor.h"
 #include "doctor/PlantedGame.h"
+#include "startup/MediaFiles.h"
 #include "startup/RecordWriter.h"
 #include "support/ActionRecords.h"
 #include "support/FrameRecords.h"
@@ -126,6 +129,24 @@ TEST_F(PlantedFaultsTest, CreateObjectInAGameThatDoesNotAllowItIsAWarning) {
   EXPECT_EQ(r.findings.all()[0].severity, Severity::Warning);
 }
 
+TEST_F(PlantedFaultsTest, OnlyTheObjectsTheScriptHostMakesAreProvided) {
+  const std::pair<const char*, bool> cases[] = {
+      {"Scripting.FileSystemObject", true}, {"scripting.dictionary", true},
+      {"VBScript.RegExp", false},  // the engine has one, but games never got it from CreateObject
+      {"WScript.Shell", false}};
+  for (const auto& [progId, provided] : cases) {
+    GameFolderBuilder game;
+    buildPlantedGame(game, {});
+    FrameSpec frame;
+    frame.runFrameProcedure = true;
+    frame.frameProcedure = QStringLiteral("Set o = CreateObject(|%1|)").arg(progId);
+    game.file("Frames/Study.fme", frameFileBytes(frame));
+    const CheckResult r = doctor::checkGameFolder(game.root());
+    // Study has no frame timer now; Hall still leads there.
+    EXPECT_EQ(r.findings.empty(), provided) << progId << "\n" << describe(r);
+  }
+}
+
 TEST_F(PlantedFaultsTest, MediaUnderTheirStoredNamesOrOnTheCdAreFound) {
   GameFolderBuilder game;
   buildPlantedGame(game, {Fault::MissingSound});
@@ -135,6 +156,37 @@ TEST_F(PlantedFaultsTest, MediaUnderTheirStoredNamesOrOnTheCdAreFound) {
   index.str("WIND.WAV").integer(1).integer(2).endRecord();
   game.records("Config/CDContents", index);
   EXPECT_TRUE(doctor::checkGameFolder(game.root()).findings.empty());
+}
+
+TEST_F(PlantedFaultsTest, MediaUnderTheirCodedNamesAreFound) {
+  for (bool plain : {false, true}) {
+    GameFolderBuilder game;
+    buildPlantedGame(game, {});
+    // A built project keeps oakdoor.bmp under a coded name only.
+    const QString coded = startup::GetStoredMediaFileName(game.path("Areas/oakdoor.bmp"), plain);
+    ASSERT_NE(coded, game.path("Areas/oakdoor.bmp"));
+    ASSERT_TRUE(QFile::rename(game.path("Areas/oakdoor.bmp"), coded));
+    const CheckResult r = doctor::checkGameFolder(game.root());
+    EXPECT_TRUE(r.findings.empty()) << describe(r);
+  }
+}
+
+TEST_F(PlantedFaultsTest, AResumeEntryLeadsOnlyFromAFrameThatIsReached) {
+  GameFolderBuilder game;
+  buildPlantedGame(game, {});
+  game.file("Frames/Attic.fme", frameFileBytes(FrameSpec{}));
+  game.file("Frames/Roof.fme", frameFileBytes(FrameSpec{}));
+  game.file("Frames/Tower.fme", frameFileBytes(FrameSpec{}));
+  startup::RecordWriter resume;
+  for (int i = 0; i < 6; ++i) resume.integer(0);
+  resume.endRecord().str("Study").str("Attic").endRecord().str("Tower").str("Roof").endRecord();
+  game.records("Config/Resume", resume);
+  const CheckResult r = doctor::checkGameFolder(game.root());
+  QStringList unreached;
+  for (const Finding& f : r.findings.all())
+    if (f.code == "unreachable-frame") unreached << f.place.file;
+  EXPECT_EQ(unreached, (QStringList{"Frames/Roof.fme", "Frames/Tower.fme"})) << describe(r);
+  EXPECT_EQ(r.findings.all().size(), 2u) << describe(r);
 }
 
 TEST_F(PlantedFaultsTest, AFolderWithoutProjectInformationIsNotAGame) {

@@ -47,13 +47,13 @@ void buildPlantedGame(GameFolderBuilder& game, const std::vector<Fault>& faults)
   game.file("Frames/Hall.lks", "2\r\n");
   HotspotSpec door;
   door.hasPicture = true;
-  door.pictureFile = "door.png";
+  door.pictureFile = "oakdoor.bmp";
   HotspotSpec keySpot;
   keySpot.useConditions = 1;
   keySpot.mustBeFalse = {has(Fault::UndeclaredVariable) ? "HasKye" : "HasKey"};
   game.file("FramesData/Hall.fm2", hotspotFileBytes({door, keySpot}));
-  if (has(Fault::UndecodablePicture)) game.file("Areas/door.png", "this is not a picture");
-  else game.picture("Areas/door.png", 4, 4, Qt::red);
+  if (has(Fault::UndecodablePicture)) game.file("Areas/oakdoor.bmp", "this is not a picture");
+  else game.picture("Areas/oakdoor.bmp", 4, 4, Qt::red);
   ActionSpec toStudy;
   toStudy.goToFrame = 1;
   toStudy.frameName = "Study";

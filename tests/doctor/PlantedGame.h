@@ -11,7 +11,7 @@ class GameFolderBuilder;
 enum class Fault {
   UnparsableHotspot,   // Study.fm2: a quoted word where hotspot 1's left edge is (field 11)
   MissingSound,        // Hall.fme: a background sound that is not there
-  UndecodablePicture,  // door.png holds no picture
+  UndecodablePicture,  // oakdoor.bmp holds no picture
   UndecodableSound,    // Theme.wav, the music of Hall's hotspot 2, holds no sound
   UnknownTimerFrame,   // Study's frame timer goes to "Hal"
   UnknownScriptFrame,  // Study's hotspot script: GoToFrame "Garden", 1, 0

@@ -48,7 +48,7 @@ TEST_F(ReportsTest, TextReportHasOneLinePerFindingThenTheSummary) {
   EXPECT_TRUE(lines[0].startsWith("Frames/Attic.fme: note: no path from the initial frame reaches \"Attic\""))
       << lines[0].toStdString();
   EXPECT_TRUE(lines[0].endsWith("[unreachable-frame]"));
-  EXPECT_TRUE(lines[1].startsWith("Frames/Hall.fme: background sound: error: the sound \"Wind.wav\" is not in Areas/"))
+  EXPECT_TRUE(lines[1].startsWith("Frames/Hall.fme:1: background sound: error: the sound \"Wind.wav\" is not in Areas/"))
       << lines[1].toStdString();
   EXPECT_EQ(lines[2], QStringLiteral("1 errors, 0 warnings, 1 notes in %1 files").arg(r.filesChecked));
 }
