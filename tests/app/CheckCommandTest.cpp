@@ -15,13 +15,13 @@
 namespace qm::testing {
 namespace {
 
-struct Run {
+struct CheckRun {
   int exitCode = -1;
   bool crashed = false;
   QString out, err;
 };
 
-Run check(const QStringList& args) {
+CheckRun check(const QStringList& args) {
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   // No display at all: the doctor needs none.
   env.remove("DISPLAY");
@@ -30,7 +30,7 @@ Run check(const QStringList& args) {
   QProcess process;
   process.setProcessEnvironment(env);
   process.start(QStringLiteral(QM_BINARY_DIR "/quillmere"), QStringList{"--check"} + args);
-  Run r;
+  CheckRun r;
   if (!process.waitForFinished(60000)) process.kill();
   r.crashed = process.exitStatus() == QProcess::CrashExit;
   r.exitCode = process.exitCode();
@@ -40,7 +40,7 @@ Run check(const QStringList& args) {
 }
 
 TEST(CheckCommandTest, TheDemoIsCleanAndExitsZero) {
-  const Run r = check({QStringLiteral(QM_SOURCE_DIR "/demo")});
+  const CheckRun r = check({QStringLiteral(QM_SOURCE_DIR "/demo")});
   EXPECT_EQ(r.exitCode, 0) << r.out.toStdString() << r.err.toStdString();
   EXPECT_TRUE(r.out.contains(QRegularExpression("^0 errors, 0 warnings, 0 notes in [0-9]+ files\n$"))) << r.out.toStdString();
 }
@@ -54,13 +54,13 @@ TEST(CheckCommandTest, AGameWithErrorsExitsOneAndJsonIsOneDocument) {
   hall.timerOn = true;
   hall.timerTarget = "Nowhere";
   game.file("Frames/Hall.fme", frameFileBytes(hall));
-  const Run text = check({game.root()});
+  const CheckRun text = check({game.root()});
   EXPECT_EQ(text.exitCode, 1);
   EXPECT_TRUE(text.out.contains("Frames/Hall.fme: frame timer: error: the frame \"Nowhere\" names no frame"))
       << text.out.toStdString();
   EXPECT_TRUE(text.out.endsWith("1 errors, 0 warnings, 0 notes in 2 files\n")) << text.out.toStdString();
 
-  const Run json = check({game.root(), "--json"});
+  const CheckRun json = check({game.root(), "--json"});
   EXPECT_EQ(json.exitCode, 1);
   QJsonParseError error;
   const QJsonDocument doc = QJsonDocument::fromJson(json.out.toUtf8(), &error);
@@ -72,7 +72,7 @@ TEST(CheckCommandTest, AFolderThatIsNotAGameExitsTwo) {
   QTemporaryDir empty;
   ASSERT_TRUE(empty.isValid());
   for (const QString& folder : {empty.path(), empty.path() + "/missing"}) {
-    const Run r = check({folder});
+    const CheckRun r = check({folder});
     EXPECT_EQ(r.exitCode, 2) << folder.toStdString();
     EXPECT_FALSE(r.crashed);
     EXPECT_TRUE(r.err.startsWith("quillmere: --check: ")) << r.err.toStdString();
