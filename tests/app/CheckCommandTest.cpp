@@ -56,7 +56,7 @@ TEST(CheckCommandTest, AGameWithErrorsExitsOneAndJsonIsOneDocument) {
   game.file("Frames/Hall.fme", frameFileBytes(hall));
   const CheckRun text = check({game.root()});
   EXPECT_EQ(text.exitCode, 1);
-  EXPECT_TRUE(text.out.contains("Frames/Hall.fme: frame timer: error: the frame \"Nowhere\" names no frame"))
+  EXPECT_TRUE(text.out.contains("Frames/Hall.fme:1: frame timer: error: the frame \"Nowhere\" names no frame"))
       << text.out.toStdString();
   EXPECT_TRUE(text.out.endsWith("1 errors, 0 warnings, 0 notes in 2 files\n")) << text.out.toStdString();
 
