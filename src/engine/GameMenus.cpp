@@ -4,7 +4,6 @@
 #include <QMouseEvent>
 
 #include "engine/Game.h"
-#include "engine/GameSeams.h"
 #include "engine/StartHint.h"
 #include "logic/SavedGames.h"
 #include "platform/DialogService.h"
@@ -119,7 +118,7 @@ void Game::handleKeyPress(QKeyEvent* event) {
 void Game::handleKey(int key, int shift) {
   const auto& info = project().info;
   if (key == kKeyEscape) {
-    if (!seams::OneTimeVideoPlaying(*this) && !TransitionRunning) {
+    if (!video().OneTimeVideoPlaying() && !TransitionRunning) {
       if (mnuExit->visible()) HideMenus();
       else playerShowsMenus();
     }
@@ -155,7 +154,7 @@ void Game::mousePressEvent(QMouseEvent* event) {
 void Game::BackgroundMouseDown(int button) {
   StopMovie = true;
   TransitionSkip = true;
-  if (seams::OneTimeVideoPlaying(*this)) return;
+  if (video().OneTimeVideoPlaying()) return;
   if (button == kRightButton) {
     if (!mnuExit->visible()) playerShowsMenus();
     else if (!MenuOpened_) HideMenus();
