@@ -42,7 +42,8 @@ int runPlay(int argc, char** argv, const std::string& gameFolder) {
   if (!display.ok) {
     std::fprintf(stderr,
                  "quillmere: no display found (%s).\n"
-                 "Set DISPLAY to a running X server, or use --walkthrough STEPS_FILE, which needs none.\n",
+                 "Set DISPLAY to a running X server, or use --walkthrough STEPS_FILE or --check GAME_FOLDER,\n"
+                 "which need none.\n",
                  display.problem.toLocal8Bit().constData());
     return 2;
   }

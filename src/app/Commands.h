@@ -18,6 +18,9 @@ int runPlay(int argc, char** argv, const std::string& gameFolder);
 int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const std::string& gameFolder,
                    const std::string& recordFile = {}, bool fast = false);
 
+// quillmere --check GAME_FOLDER [--json]: reports what is broken in a game folder.
+int runCheck(int argc, char** argv, const Args& args);
+
 // quillmere --media-info FILE
 int runMediaInfo(int argc, char** argv, const Args& args);
 

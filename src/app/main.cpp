@@ -18,6 +18,7 @@ namespace {
 const char* kUsage =
     "Usage: quillmere [--cd CD_FOLDER]... [GAME_FOLDER]\n"
     "  or:  quillmere [--cd CD_FOLDER]... --walkthrough STEPS_FILE [GAME_FOLDER] [--record OUT] [--fast]\n"
+    "  or:  quillmere --check GAME_FOLDER [--json]\n"
     "  or:  quillmere --media-info FILE\n"
     "  or:  quillmere --media-render FILE OUT.wav [--volume CENTIBELS] [--playcount N] [--seconds S]\n"
     "\n"
@@ -31,6 +32,10 @@ const char* kUsage =
     "  --record OUT              with --walkthrough: record it as a video (.mp4, .mkv) with sound\n"
     "  --fast                    with --walkthrough: run on a virtual clock, as fast as the machine\n"
     "                            goes (waits take no time; same results on every run)\n"
+    "  --check GAME_FOLDER       read the whole game without playing it and report every problem\n"
+    "                            found (files that do not parse or are missing, unknown frames and\n"
+    "                            variables, scripts that do not compile), then a summary line\n"
+    "  --json                    with --check: print the findings as one JSON document\n"
     "  --media-info FILE         print what the media layer sees in a sound or video file\n"
     "  --media-render FILE OUT   play FILE through the mixer and write what is heard to OUT\n"
     "  --help                    show this help and exit\n"
@@ -45,8 +50,9 @@ const char* kUsage =
     "\n"
     "Exit status:\n"
     "  0  done\n"
-    "  1  the game could not start, or a walkthrough step failed\n"
-    "  2  a usage error (bad option, missing folder or steps file, no display)\n";
+    "  1  the game could not start, a walkthrough step failed, or --check found errors\n"
+    "  2  a usage error (bad option, missing folder or steps file, no display), or the\n"
+    "     folder given to --check is not a game\n";
 
 }  // namespace
 
@@ -75,7 +81,7 @@ int main(int argc, char** argv) {
   qm::distribution::runFromCD().drives().setGivenFolders(cdFolders);
 
   // Without a screen the toolkit's notices about it are noise.
-  if (qm::platform::IsHeadlessPlatform() || (!rest.empty() && rest.front() == "--walkthrough"))
+  if (qm::platform::IsHeadlessPlatform() || (!rest.empty() && (rest.front() == "--walkthrough" || rest.front() == "--check")))
     qm::platform::FilterHarmlessToolkitMessages();
 
   if (!rest.empty()) {
@@ -110,6 +116,9 @@ int main(int argc, char** argv) {
       }
       return qm::app::runWalkthrough(argc, argv, words[0], words.size() == 2 ? words[1] : std::string(), record,
                                      fast);
+    }
+    if (first == "--check") {
+      return qm::app::runCheck(argc, argv, qm::app::Args(rest.begin() + 1, rest.end()));
     }
     if (first == "--media-info") {
       return qm::app::runMediaInfo(argc, argv, qm::app::Args(rest.begin() + 1, rest.end()));

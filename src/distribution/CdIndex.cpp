@@ -6,6 +6,10 @@ namespace qm::distribution {
 
 CdIndex ReadCdIndex(const QByteArray& bytes) {
   startup::RecordReader r(bytes, QStringLiteral("CDContents"));
+  return ReadCdIndex(r);
+}
+
+CdIndex ReadCdIndex(startup::RecordReader& r) {
   CdIndex index;
   r.skip(3);
   index.cdCount = r.readInt16();

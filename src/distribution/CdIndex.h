@@ -9,6 +9,10 @@
 #include <cstdint>
 #include <vector>
 
+namespace qm::startup {
+class RecordReader;
+}
+
 namespace qm::distribution {
 
 struct CdIndexEntry {
@@ -26,5 +30,7 @@ struct CdIndex {
 // count or type 0 are skipped. Any unreadable field throws the reader's
 // VbError (truncated records: 62; garbage numbers: 13 or 6).
 CdIndex ReadCdIndex(const QByteArray& bytes);
+// The same from a reader, which shows where a failure stopped it.
+CdIndex ReadCdIndex(startup::RecordReader& reader);
 
 }  // namespace qm::distribution

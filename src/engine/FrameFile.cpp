@@ -11,6 +11,11 @@ using startup::RecordReader;
 FrameFile parseFrameFile(const QByteArray& bytes, const QString& fileNameForMessages) {
   RecordReader r(bytes, fileNameForMessages);
   FrameFile f;
+  parseFrameFile(r, f);
+  return f;
+}
+
+void parseFrameFile(RecordReader& r, FrameFile& f) {
   f.backgroundType = r.readInt16();
   f.background = r.readString();
   f.tile = r.readBool();
@@ -27,13 +32,13 @@ FrameFile parseFrameFile(const QByteArray& bytes, const QString& fileNameForMess
   f.timerTarget = r.readString();
   f.video = r.readString();
   r.skip(1);
-  if (r.atEnd()) return f;
+  if (r.atEnd()) return;
   f.groupsRead = 1;
 
   f.stopEverySound = r.readBool();
   f.stopSecondSound = r.readBool();
   f.secondSound = r.readString();
-  if (r.atEnd()) return f;
+  if (r.atEnd()) return;
   f.groupsRead = 2;
 
   r.skip(3);
@@ -43,25 +48,25 @@ FrameFile parseFrameFile(const QByteArray& bytes, const QString& fileNameForMess
   f.videoTop = r.readInt32();
   f.videoWidth = r.readInt32();
   f.videoHeight = r.readInt32();
-  if (r.atEnd()) return f;
+  if (r.atEnd()) return;
   f.groupsRead = 3;
 
   f.loopBackgroundSound = r.readBool();
-  if (r.atEnd()) return f;
+  if (r.atEnd()) return;
   f.groupsRead = 4;
 
   f.timerWithTransition = r.readBool();
   f.timerTransitionDuration = r.readInt32();
-  if (r.atEnd()) return f;
+  if (r.atEnd()) return;
   f.groupsRead = 5;
 
   f.timerTransitionNumber = r.readInt16();
-  if (r.atEnd()) return f;
+  if (r.atEnd()) return;
   f.groupsRead = 6;
 
   f.runFrameProcedure = r.readBool();
   f.frameProcedure = startup::DecodeBarQuotes(r.readString());
-  if (r.atEnd()) return f;
+  if (r.atEnd()) return;
   f.groupsRead = 7;
 
   r.skip(6);
@@ -86,15 +91,15 @@ FrameFile parseFrameFile(const QByteArray& bytes, const QString& fileNameForMess
     }
     f.soundRecords.push_back(rec);
   }
-  if (r.atEnd()) return f;
+  if (r.atEnd()) return;
   f.groupsRead = 8;
 
   f.playVideoBefore = r.readBool();
-  if (r.atEnd()) return f;
+  if (r.atEnd()) return;
   f.groupsRead = 9;
 
   f.pluginActions = r.readString();
-  return f;
+  return;
 }
 
 }  // namespace qm::engine

@@ -10,6 +10,10 @@
 
 #include "engine/OneTimeVideo.h"
 
+namespace qm::startup {
+class RecordReader;
+}
+
 namespace qm::engine {
 
 // One sound record of a frame: what to do with one sound channel.
@@ -67,5 +71,8 @@ struct FrameFile {
 // Reads the bytes of a frame file. Throws qm::VbError when a field is malformed
 // or the file ends inside a group.
 FrameFile parseFrameFile(const QByteArray& bytes, const QString& fileNameForMessages = {});
+// The same from a reader into `f`, which keeps the fields read before a
+// failure; the reader shows where it stopped.
+void parseFrameFile(startup::RecordReader& reader, FrameFile& f);
 
 }  // namespace qm::engine

@@ -62,8 +62,12 @@ void VariableStore::clear() {
 }
 
 void VariableStore::loadVariablesFrom(const QByteArray& bytes, const std::vector<PluginVariableNames>& plugins) {
-  clear();
   startup::RecordReader reader(bytes, QStringLiteral("Variables"));
+  loadVariablesFrom(reader, plugins);
+}
+
+void VariableStore::loadVariablesFrom(startup::RecordReader& reader, const std::vector<PluginVariableNames>& plugins) {
+  clear();
   reader.skip(1);  // header
   bool variantSection = false;
   while (!reader.atEnd()) {

@@ -10,6 +10,10 @@
 #include <QStringList>
 #include <vector>
 
+namespace qm::startup {
+class RecordReader;
+}
+
 namespace qm::logic {
 
 // What a loaded plugin declares.
@@ -45,6 +49,8 @@ class VariableStore {
   void LoadVariables(const QString& variablesFilePath, const std::vector<PluginVariableNames>& plugins = {});
   // The same from the file's bytes (no report; throws VbError).
   void loadVariablesFrom(const QByteArray& bytes, const std::vector<PluginVariableNames>& plugins);
+  // The same from a reader, which shows where a failure stopped it.
+  void loadVariablesFrom(startup::RecordReader& reader, const std::vector<PluginVariableNames>& plugins);
 
   void clear();
 };

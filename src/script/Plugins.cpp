@@ -57,6 +57,10 @@ std::vector<PluginRecord>& PluginTable() {
 
 void ReadPluginDefinition(const QString& path, PluginRecord& record) {
   auto in = startup::RecordReader::fromFile(path);
+  ReadPluginDefinition(in, record);
+}
+
+void ReadPluginDefinition(startup::RecordReader& in, PluginRecord& record) {
   in.readInt16();  // format version, not checked
   in.skip(7);
   record.compiled = in.readBool();

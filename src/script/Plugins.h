@@ -7,6 +7,10 @@
 #include <QStringList>
 #include <vector>
 
+namespace qm::startup {
+class RecordReader;
+}
+
 namespace qm::script {
 
 struct PluginRecord {
@@ -41,6 +45,8 @@ void LoadPlugins();
 // Reads one definition file into a record (throws qm::VbError on malformed data;
 // the record keeps what was read before the failure).
 void ReadPluginDefinition(const QString& path, PluginRecord& record);
+// The same from a reader, which shows where a failure stopped it.
+void ReadPluginDefinition(startup::RecordReader& reader, PluginRecord& record);
 
 // Turns stored plugin calls (entries separated by character 164, parts by 165)
 // into script statements.

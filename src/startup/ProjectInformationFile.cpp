@@ -7,10 +7,8 @@
 #include "startup/RecordReader.h"
 
 namespace qm::startup {
-namespace {
 
-// Reads the fields in file order; returns early where an older editor ended the file.
-void readFields(RecordReader& in, ProjectInformation& p) {
+void ReadProjectInformationFields(RecordReader& in, ProjectInformation& p) {
   p.projectName = in.readString();           // 1
   in.skip();                                 // 2
   p.gameTitle = in.readString();             // 3
@@ -67,8 +65,6 @@ void readFields(RecordReader& in, ProjectInformation& p) {
   p.frameProcedureName = DecodeBarQuotes(in.readString());    // 55
 }
 
-}  // namespace
-
 void SetDefaultProjectInformation() {
   project().info = ProjectInformation{};
 }
@@ -77,7 +73,7 @@ bool LoadProjectInformation() {
   SetDefaultProjectInformation();
   try {
     RecordReader in = RecordReader::fromFile(project().paths.config + QStringLiteral("General"));
-    readFields(in, project().info);
+    ReadProjectInformationFields(in, project().info);
     project().informationBroken = false;
     return true;
   } catch (const VbError&) {

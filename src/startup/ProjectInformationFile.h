@@ -3,6 +3,13 @@
 
 namespace qm::startup {
 
+class RecordReader;
+struct ProjectInformation;
+
+// Reads the fields in file order into `p`, returning early where an older
+// editor ended the file. Throws qm::VbError at a malformed field.
+void ReadProjectInformationFields(RecordReader& in, ProjectInformation& p);
+
 // Every project information field takes its default.
 void SetDefaultProjectInformation();
 

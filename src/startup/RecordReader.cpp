@@ -93,6 +93,7 @@ void RecordReader::skipPastDelimiter() {
 RecordReader::Scanned RecordReader::scan() {
   const char* data = bytes_.constData();
   while (pos_ < end_ && isBlank(data[pos_])) ++pos_;
+  fieldStart_ = pos_;
   if (pos_ >= end_) throw VbError::inputPastEnd();
 
   Scanned f;
@@ -225,7 +226,7 @@ void RecordReader::skip(int count) {
 
 bool RecordReader::atRecordEnd() {
   if (atEnd()) return true;
-  const qsizetype saved = pos_;
+  const qsizetype saved = pos_, savedStart = fieldStart_;
   bool separator = false;
   try {
     const Scanned s = scan();
@@ -233,6 +234,7 @@ bool RecordReader::atRecordEnd() {
   } catch (const VbError&) {
   }
   pos_ = saved;
+  fieldStart_ = savedStart;
   return separator;
 }
 

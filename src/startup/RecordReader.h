@@ -52,6 +52,9 @@ class RecordReader {
   // Byte position, for callers that peek further ahead than atRecordEnd().
   qsizetype position() const { return pos_; }
   void setPosition(qsizetype pos);
+  // Where the field read last began (after its leading blanks); at a failed
+  // read, the field that failed, or the end of the data when none was left.
+  qsizetype fieldStart() const { return fieldStart_; }
 
   const QString& fileName() const { return fileName_; }
   qsizetype size() const { return bytes_.size(); }
@@ -70,6 +73,7 @@ class RecordReader {
   QString fileName_;
   qsizetype pos_ = 0;
   qsizetype end_ = 0;  // where the data ends (first Ctrl+Z, or the size)
+  qsizetype fieldStart_ = 0;
 };
 
 }  // namespace qm::startup
