@@ -27,11 +27,12 @@ constexpr int kPassNapMs = 10;
 
 }  // namespace
 
-Transitions::Transitions(Game& game) : game_(game) {}
+Transitions::Transitions(Game& game) : game_(game), riders_(game) {}
 
 bool Transitions::disabled() const { return game_.mnuDisableTransitions->checked(); }
 
 void Transitions::PrepareTransitions() {
+  riders_.putBack();
   for (PictureBoxControl* box : {game_.picWhere, game_.picStart, game_.picEnd}) {
     box->hide();
     box->clearPicture();
@@ -51,8 +52,12 @@ void Transitions::TransitionStep1(int iTransNumber) {
     game_.picWhere->move(0, 0, frame.width(), frame.height());
     game_.picStart->move(0, 0, frame.width(), frame.height());
     game_.picEnd->move(0, 0, frame.width(), frame.height());
+    const media::TransitionKind kind = media::transitionKind(iTransNumber);
+    riders_.liftBeforeCapture(kind);
     CaptureActualFrame(*game_.picStart);
-    if (media::transitionKind(iTransNumber) == media::TransitionKind::None) return;
+    if (kind == media::TransitionKind::None) return;
+    riders_.liftAfterCapture(kind);
+    riders_.follow(kind, 0);
     // Every animated transition covers the frame with the old picture while
     // the new frame loads underneath.
     game_.picWhere->setPictureImage(game_.picStart->image());
@@ -66,6 +71,7 @@ void Transitions::TransitionStep1(int iTransNumber) {
 }
 
 void Transitions::TransitionStep2(int iTransNumber, double dTransitionDuration) {
+  if (GameStopped() || disabled()) riders_.putBack();
   if (GameStopped()) return;
   if (disabled()) {
     // No transition drives the fades of this frame change: the fade timer does.
@@ -100,6 +106,7 @@ void Transitions::TransitionStep2(int iTransNumber, double dTransitionDuration) 
     if (!GameStopped())
       startup::ShowStandardErrorReport(QStringLiteral(" Error in \"TransitionStep2\". "), VbError::describe(e));
   }
+  riders_.putBack();
   game_.components().ResumeComponents();
 }
 
@@ -113,6 +120,7 @@ void Transitions::showPass(int iTransNumber, double fraction) {
   media::drawTransitionPass(pass_, game_.picStart->image(), game_.picEnd->image(),
                             media::transitionKind(iTransNumber), fraction);
   game_.picWhere->setPictureImage(pass_);
+  riders_.follow(media::transitionKind(iTransNumber), fraction);
   ++passes_;
 }
 

@@ -17,6 +17,8 @@
 #include <QImage>
 #include <functional>
 
+#include "engine/TransitionRiders.h"
+
 namespace qm::engine {
 
 class Game;
@@ -58,6 +60,7 @@ class Transitions {
   void showPass(int iTransNumber, double fraction);
 
   Game& game_;
+  TransitionRiders riders_;  // components that stay in sight during a transition
   bool AlphaBlendWarningShown = false;
   QImage pass_;  // the picture of the current pass, in the screen's format
   int passes_ = 0;

@@ -32,6 +32,19 @@ void place(QPainter& p, const QImage& image, int x, int y) {
 
 }  // namespace
 
+QPoint newPictureOffset(TransitionKind kind, double fraction, QSize frame) {
+  const double f = std::isfinite(fraction) ? std::clamp(fraction, 0.0, 1.0) : 1.0;
+  const int inX = static_cast<int>(std::lround(f * frame.width()));
+  const int inY = static_cast<int>(std::lround(f * frame.height()));
+  switch (kind) {
+    case TransitionKind::SlideLeft: return {inX - frame.width(), 0};
+    case TransitionKind::SlideRight: return {frame.width() - inX, 0};
+    case TransitionKind::SlideUp: return {0, inY - frame.height()};
+    case TransitionKind::SlideDown: return {0, frame.height() - inY};
+    default: return {0, 0};
+  }
+}
+
 void drawTransitionPass(QImage& target, const QImage& start, const QImage& end, TransitionKind kind,
                         double fraction) {
   if (target.isNull()) return;
@@ -57,29 +70,18 @@ void drawTransitionPass(QImage& target, const QImage& start, const QImage& end, 
       }
       break;
     }
-    case TransitionKind::SlideLeft: {
-      // The strip of the new picture at the left is its right-hand part.
-      const int in = static_cast<int>(std::lround(f * w));
-      place(p, end, in - w, 0);
-      place(p, start, in, 0);
-      break;
-    }
-    case TransitionKind::SlideRight: {
-      const int in = static_cast<int>(std::lround(f * w));
-      place(p, start, -in, 0);
-      place(p, end, w - in, 0);
-      break;
-    }
-    case TransitionKind::SlideUp: {
-      const int in = static_cast<int>(std::lround(f * h));
-      place(p, end, 0, in - h);
-      place(p, start, 0, in);
-      break;
-    }
+    case TransitionKind::SlideLeft:
+    case TransitionKind::SlideRight:
+    case TransitionKind::SlideUp:
     case TransitionKind::SlideDown: {
-      const int in = static_cast<int>(std::lround(f * h));
-      place(p, start, 0, -in);
-      place(p, end, 0, h - in);
+      // The old picture lies next to the new one, on the side it leaves by.
+      const QPoint in = newPictureOffset(kind, f, target.size());
+      const QPoint beside = kind == TransitionKind::SlideLeft    ? QPoint(w, 0)
+                            : kind == TransitionKind::SlideRight ? QPoint(-w, 0)
+                            : kind == TransitionKind::SlideUp    ? QPoint(0, h)
+                                                                 : QPoint(0, -h);
+      place(p, end, in.x(), in.y());
+      place(p, start, in.x() + beside.x(), in.y() + beside.y());
       break;
     }
   }

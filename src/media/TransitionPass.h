@@ -23,6 +23,12 @@ inline constexpr QImage::Format kTransitionFormat = QImage::Format_RGB32;
 // Cross-fade alpha for a fraction 0..1: rounded to a whole number 0..255.
 int crossFadeAlpha(double fraction);
 
+// Where the new picture's top-left corner lies on a frame of `frame` size at
+// `fraction` of the way (clamped to 0..1): (0, 0) for a cross-fade and for
+// None; for the slides, the point from which the new picture comes in.
+// Whatever rides on the new picture moves by this much.
+QPoint newPictureOffset(TransitionKind kind, double fraction, QSize frame);
+
 // Draws the pass for `fraction` (clamped to 0..1) into `target`, which must be
 // in kTransitionFormat and as large as the frame. `start` and `end` are the old
 // and new pictures (any format; a smaller picture leaves black where it has no

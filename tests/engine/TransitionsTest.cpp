@@ -10,6 +10,9 @@
 
 #include "engine/RipplingWater.h"
 #include "engine/Transitions.h"
+#include "media/TransitionPass.h"
+#include "script/AdditionalComponents.h"
+#include "script/components/HostedComponent.h"
 #include "logic/LogicGameFixture.h"
 #include "startup/Settings.h"
 
@@ -290,6 +293,119 @@ TEST_F(TransitionsTest, WindowPartsOutsideTheWorkAreaAreBlackInTheActualCapture)
   EXPECT_EQ(shot.pixel(10, 10), kRed);
   EXPECT_EQ(shot.pixel(299, 10), kRed);
   EXPECT_EQ(shot.pixel(301, 10), qRgb(0, 0, 0));
+}
+
+// A script's coloured square: a label without a caption, 60 x 40 pixels at (x, y).
+void addSquare(logic::GameLogic& logic, const QString& name, int x, int y, const char* colour, bool appear,
+               bool disappear) {
+  logic.ExecuteVBScriptAndConsequences(
+      QStringLiteral("AddComponent \"Forms.Label.1\", \"%1\", %2, %3\r\n"
+                     "With Component(\"%1\")\r\n  .BackColor = %4\r\n  .Left = %5 : .Top = %6\r\n"
+                     "  .Width = 900 : .Height = 600\r\n  .Visible = True\r\nEnd With\r\n")
+          .arg(name, appear ? "True" : "False", disappear ? "True" : "False", QString::fromLatin1(colour))
+          .arg(x * 15)
+          .arg(y * 15),
+      true);
+}
+constexpr QRgb kGreen = qRgb(0, 255, 0);
+constexpr QRgb kYellow = qRgb(255, 255, 0);
+
+TEST_F(TransitionsTest, ComponentThatAppearsDuringTransitionsRidesOnTheNewPictureOfASlide) {
+  GameFolderBuilder folder;
+  auto& g = redAndBlue(folder);
+  addSquare(logic(), "badge", 300, 100, "RGB(0, 255, 0)", true, false);
+  addSquare(logic(), "plain", 30, 200, "RGB(255, 255, 0)", false, false);
+  ASSERT_EQ(boxCount(), 0u) << lastBox().text.toStdString();
+  ASSERT_EQ(middle(g), kRed);
+  for (int number = 2; number <= 5; ++number) {
+    const bool toDen = startup::CurrentFrameName() == "Hall";
+    const QRgb to = toDen ? kBlue : kRed;
+    int checked = 0;
+    g.transitions().onPass = [&](double f) {
+      if (f < 0.2 || f > 0.8) return;
+      const QPoint in = media::newPictureOffset(media::transitionKind(number), f, QSize(400, 300));
+      const QImage pic = g.framePicture();
+      auto inside = [&](QPoint p) { return QRect(0, 0, 400, 300).contains(p); };
+      // The badge rides on the new picture: it stands where its place on the new frame is now.
+      const QPoint badge = QPoint(330, 120) + in;
+      if (inside(badge)) {
+        EXPECT_EQ(pic.pixel(badge), kGreen) << "slide " << number << " at " << f;
+      }
+      // The plain one stays under the transition: the new picture shows the new frame there.
+      const QPoint plain = QPoint(60, 220) + in;
+      if (inside(plain)) {
+        EXPECT_EQ(pic.pixel(plain), to) << "slide " << number << " at " << f;
+      }
+      ++checked;
+    };
+    g.goToFrame({toDen ? "Den" : "Hall", true, number, 0.3});
+    EXPECT_GT(checked, 0) << "slide " << number;
+    // Back on the frame picture, at its place, with its own Left and Top unchanged.
+    auto* badge = g.components().control("badge");
+    ASSERT_NE(badge, nullptr);
+    EXPECT_EQ(badge->parentWidget(), g.PictureBox);
+    EXPECT_EQ(badge->pos(), QPoint(300, 100));
+    EXPECT_EQ(badge->left(), 4500);
+    EXPECT_TRUE(badge->visible());
+    EXPECT_EQ(g.framePicture().pixel(330, 120), kGreen);
+    EXPECT_EQ(g.framePicture().pixel(60, 220), kYellow);
+    EXPECT_EQ(middle(g), to);
+  }
+  EXPECT_EQ(boxCount(), 0u);
+}
+
+TEST_F(TransitionsTest, InACrossFadeTheComponentsThatAppearStandStillAndOnlyTheOthersFade) {
+  GameFolderBuilder folder;
+  auto& g = redAndBlue(folder);
+  addSquare(logic(), "early", 20, 20, "RGB(0, 255, 0)", true, true);    // leaves before the photograph
+  addSquare(logic(), "late", 120, 20, "RGB(255, 255, 0)", true, false);   // photographed, and on top
+  addSquare(logic(), "plain", 220, 20, "RGB(255, 255, 0)", false, false); // photographed, fades away
+  ASSERT_EQ(boxCount(), 0u) << lastBox().text.toStdString();
+  bool checked = false;
+  g.transitions().onPass = [&](double f) {
+    if (f < 0.4 || f > 0.6) return;
+    const QImage old = g.picStart->image();
+    EXPECT_EQ(old.pixel(50, 40), kRed) << "the early one is not in the old picture";
+    EXPECT_EQ(old.pixel(150, 40), kYellow);
+    EXPECT_EQ(old.pixel(250, 40), kYellow);
+    const QImage pic = g.framePicture();
+    EXPECT_EQ(pic.pixel(50, 40), kGreen);
+    EXPECT_EQ(pic.pixel(150, 40), kYellow);
+    EXPECT_NE(pic.pixel(250, 40), kYellow) << "half faded";
+    EXPECT_NE(pic.pixel(250, 40), kBlue);
+    checked = true;
+  };
+  g.goToFrame({"Den", true, 1, 0.4});
+  EXPECT_TRUE(checked);
+  for (auto [name, x] : {std::pair{"early", 50}, std::pair{"late", 150}, std::pair{"plain", 250}}) {
+    EXPECT_EQ(g.components().control(name)->parentWidget(), g.PictureBox) << name;
+    EXPECT_NE(g.framePicture().pixel(x, 40), kBlue) << name << " shows after the transition";
+  }
+  EXPECT_EQ(middle(g), kBlue);
+}
+
+TEST_F(TransitionsTest, ComponentsGoBackIntoTheirLayersAndOneRemovedMidwayIsNoTrouble) {
+  GameFolderBuilder folder;
+  auto& g = redAndBlue(folder);
+  // "under" rides; "over" does not and lies on top of it; "gone" rides and is removed midway.
+  addSquare(logic(), "under", 100, 100, "RGB(0, 255, 0)", true, false);
+  addSquare(logic(), "over", 130, 110, "RGB(255, 255, 0)", false, false);
+  addSquare(logic(), "gone", 250, 100, "RGB(0, 255, 0)", true, false);
+  ASSERT_EQ(g.framePicture().pixel(140, 120), kYellow);
+  g.transitions().onPass = [&](double) {
+    if (g.transitions().lastPassCount() == 2) logic().ExecuteVBScriptAndConsequences("RemoveComponent \"gone\"", true);
+  };
+  g.goToFrame({"Den", true, 3, 0.3});
+  QApplication::processEvents();  // the removed control is deleted
+  EXPECT_EQ(g.components().control("gone"), nullptr);
+  EXPECT_EQ(g.framePicture().pixel(140, 120), kYellow) << "the one on top is still on top";
+  EXPECT_EQ(g.framePicture().pixel(110, 105), kGreen);
+  EXPECT_EQ(g.framePicture().pixel(270, 120), kBlue);
+  EXPECT_EQ(boxCount(), 0u) << lastBox().text.toStdString();
+  // A transition abandoned after its first half leaves nothing on the cover.
+  g.transitions().TransitionStep1(2);
+  g.transitions().PrepareTransitions();
+  EXPECT_EQ(g.components().control("under")->parentWidget(), g.PictureBox);
 }
 
 TEST_F(TransitionsTest, ScriptsCaptureIntoAPictureBoxAndSwitchTransitions) {

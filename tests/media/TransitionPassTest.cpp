@@ -4,6 +4,9 @@
 
 #include "media/TransitionPass.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace qm::media {
 namespace {
 
@@ -108,6 +111,33 @@ TEST(TransitionPassTest, SlideDownBringsTheNewPictureInFromTheBottom) {
   expectFrom(img, 10, 59, false, 10, 79);
   expectFrom(img, 10, 60, true, 10, 0);
   expectFrom(img, 10, 79, true, 10, 19);
+}
+
+// What rides on the new picture is placed by newPictureOffset: it must be where
+// the pass really draws the new picture's corner, all the way.
+TEST(TransitionPassTest, NewPictureOffsetIsWhereThePassDrawsTheNewPicture) {
+  for (auto kind : {TransitionKind::SlideLeft, TransitionKind::SlideRight, TransitionKind::SlideUp,
+                    TransitionKind::SlideDown, TransitionKind::CrossFade}) {
+    for (double f : {0.0, 0.13, 0.25, 0.5, 0.77, 1.0}) {
+      const QImage img = pass(kind, f);
+      const QPoint at = newPictureOffset(kind, f, QSize(W, H));
+      // Some pixel of the new picture shows; pick one inside the frame.
+      const int sx = std::max(0, -at.x()), sy = std::max(0, -at.y());
+      const int x = at.x() + sx, y = at.y() + sy;
+      if (kind == TransitionKind::CrossFade) {
+        EXPECT_EQ(at, QPoint(0, 0));
+        continue;
+      }
+      if (x >= W || y >= H || sx >= W || sy >= H) {
+        EXPECT_EQ(f, 0.0) << int(kind) << " only at the start is the new picture out of sight";
+        continue;
+      }
+      expectFrom(img, x, y, true, sx, sy);
+    }
+  }
+  EXPECT_EQ(newPictureOffset(TransitionKind::SlideLeft, 0, QSize(W, H)), QPoint(-W, 0));
+  EXPECT_EQ(newPictureOffset(TransitionKind::SlideDown, 0.5, QSize(W, H)), QPoint(0, H / 2));
+  EXPECT_EQ(newPictureOffset(TransitionKind::SlideRight, std::nan(""), QSize(W, H)), QPoint(0, 0));
 }
 
 TEST(TransitionPassTest, MissingOrSmallPicturesLeaveBlackNotGarbage) {

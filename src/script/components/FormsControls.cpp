@@ -7,6 +7,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTextDocument>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -129,14 +132,36 @@ class FormsCommandButton : public HostedComponent {
 
 // ---- TextBox ----------------------------------------------------------------------------
 
+// A text area that, unless EnterKeyBehavior is on, leaves Enter alone (Ctrl+Enter
+// always makes a new line), as a multi-line text box does.
+class TextArea : public QPlainTextEdit {
+ public:
+  bool enterMakesNewLine = false;
+
+ protected:
+  void keyPressEvent(QKeyEvent* e) override {
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (enter && !enterMakesNewLine && !(e->modifiers() & Qt::ControlModifier)) {
+      e->ignore();
+      return;
+    }
+    if (enter) {
+      // One new line, one change.
+      insertPlainText(QStringLiteral("\n"));
+      return;
+    }
+    QPlainTextEdit::keyPressEvent(e);
+  }
+};
+
+// Single-line unless MultiLine is set; lines of a multi-line text are separated
+// by carriage return and line feed, as scripts split them.
 class FormsTextBox : public HostedComponent {
  public:
-  FormsTextBox(const QString& name, QWidget* canvas)
-      : HostedComponent(QStringLiteral("TextBox"), name, canvas), edit_(new QLineEdit) {
+  FormsTextBox(const QString& name, QWidget* canvas) : HostedComponent(QStringLiteral("TextBox"), name, canvas) {
     setBackColor(0x80000005);  // window background
     setForeColor(0x80000008);  // window text
-    setInner(edit_);
-    QObject::connect(edit_, &QLineEdit::textChanged, this, [this] { raiseEvent(QStringLiteral("Change")); });
+    makeWidget(QString());
   }
   const PropertyTable& propertyTable() const override {
     static const PropertyDef props[] = {
@@ -144,25 +169,98 @@ class FormsTextBox : public HostedComponent {
         QM_PROP(FormsTextBox, "Value", text, setText, toString),
         QM_PROP(FormsTextBox, "Locked", locked, setLocked, toBool),
         QM_PROP(FormsTextBox, "MaxLength", maxLength, setMaxLength, toInt),
+        QM_PROP(FormsTextBox, "MultiLine", multiLine, setMultiLine, toBool),
+        QM_PROP(FormsTextBox, "WordWrap", wordWrap, setWordWrap, toBool),
+        QM_PROP(FormsTextBox, "EnterKeyBehavior", enterKeyBehavior, setEnterKeyBehavior, toBool),
+        QM_PROP_RO(FormsTextBox, "LineCount", lineCount),
     };
     static const PropertyTable table{props, &HostedComponent::propertyTable()};
     return table;
   }
   QString defaultMember() const override { return QStringLiteral("Value"); }
-  QString text() const { return edit_->text(); }
-  void setText(const QString& t) { edit_->setText(t); }
-  bool locked() const { return edit_->isReadOnly(); }
-  void setLocked(bool l) { edit_->setReadOnly(l); }
+  QString text() const {
+    if (area_) return area_->toPlainText().replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return edit_ ? edit_->text() : QString();
+  }
+  void setText(const QString& t) {
+    QString cut = maxLength_ > 0 ? t.left(maxLength_) : t;
+    if (area_) {
+      cut.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+      if (cut != area_->toPlainText()) area_->setPlainText(cut);
+    } else if (edit_) {
+      edit_->setText(cut);
+    }
+  }
+  bool locked() const { return locked_; }
+  void setLocked(bool l) {
+    locked_ = l;
+    if (edit_) edit_->setReadOnly(l);
+    if (area_) area_->setReadOnly(l);
+  }
   // 0 means no limit.
   int maxLength() const { return maxLength_; }
   void setMaxLength(int n) {
     maxLength_ = std::max(0, n);
-    edit_->setMaxLength(maxLength_ == 0 ? 32767 : maxLength_);
+    if (edit_) edit_->setMaxLength(maxLength_ == 0 ? 32767 : maxLength_);
+    if (area_ && maxLength_ > 0 && text().size() > maxLength_) setText(text());
   }
+  bool multiLine() const { return area_ != nullptr; }
+  void setMultiLine(bool m) {
+    if (m != multiLine()) makeWidget(text(), m);
+  }
+  bool wordWrap() const { return wordWrap_; }
+  void setWordWrap(bool w) {
+    wordWrap_ = w;
+    if (area_) area_->setLineWrapMode(w ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+  }
+  bool enterKeyBehavior() const { return enterKeyBehavior_; }
+  void setEnterKeyBehavior(bool b) {
+    enterKeyBehavior_ = b;
+    if (area_) area_->enterMakesNewLine = b;
+  }
+  // Lines as the text holds them (a wrapped line counts once).
+  int lineCount() const { return area_ ? area_->document()->blockCount() : 1; }
 
  private:
-  QLineEdit* edit_;
+  // The widget changes when MultiLine does; the text, limits and state stay.
+  void makeWidget(const QString& keep, bool multi = false) {
+    edit_ = nullptr;
+    area_ = nullptr;
+    QWidget* w;
+    if (multi) {
+      area_ = new TextArea;
+      area_->setFrameShape(QFrame::NoFrame);
+      w = area_;
+    } else {
+      edit_ = new QLineEdit;
+      w = edit_;
+    }
+    setInner(w);
+    if (area_) watchPart(area_->viewport());
+    setLocked(locked_);
+    setMaxLength(maxLength_);
+    setWordWrap(wordWrap_);
+    setEnterKeyBehavior(enterKeyBehavior_);
+    setText(keep);
+    if (edit_) QObject::connect(edit_, &QLineEdit::textChanged, this, [this] { raiseEvent(QStringLiteral("Change")); });
+    if (area_)
+      QObject::connect(area_, &QPlainTextEdit::textChanged, this, [this] {
+        // Typing past MaxLength: the text is cut back, which changes it once more.
+        if (maxLength_ > 0 && area_->toPlainText().size() > maxLength_) {
+          area_->setPlainText(area_->toPlainText().left(maxLength_));
+          area_->moveCursor(QTextCursor::End);
+          return;
+        }
+        raiseEvent(QStringLiteral("Change"));
+      });
+  }
+
+  QLineEdit* edit_ = nullptr;
+  TextArea* area_ = nullptr;
   int maxLength_ = 0;
+  bool locked_ = false;
+  bool wordWrap_ = true;
+  bool enterKeyBehavior_ = false;
 };
 
 // ---- CheckBox and OptionButton ----------------------------------------------------------------
@@ -319,6 +417,7 @@ class FormsComboBox : public ListComponent {
     setBackColor(0x80000005);
     setForeColor(0x80000008);
     setInner(combo_);
+    watchPart(combo_->lineEdit());
     QObject::connect(combo_, &QComboBox::currentTextChanged, this, [this] { raiseEvent(QStringLiteral("Change")); });
     QObject::connect(combo_, &QComboBox::activated, this, [this] { raiseEvent(QStringLiteral("Click")); });
   }
@@ -340,7 +439,11 @@ class FormsComboBox : public ListComponent {
   }
   // 0 drop-down combo (typing allowed), 2 drop-down list.
   int style() const { return combo_->isEditable() ? 0 : 2; }
-  void setStyle(int s) { combo_->setEditable(s != 2); }
+  void setStyle(int s) {
+    combo_->setEditable(s != 2);
+    // The edit field, made anew, takes the keyboard and the mouse like the rest of the control.
+    if (combo_->isEditable()) watchPart(combo_->lineEdit());
+  }
   int listCount() const override { return combo_->count(); }
   QString item(int i) const override { return combo_->itemText(i); }
   void setItem(int i, const QString& t) override { combo_->setItemText(i, t); }

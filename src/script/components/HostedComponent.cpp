@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QTimer>
+#include <algorithm>
 
 #include "engine/controls/VbColor.h"
 
@@ -68,6 +70,13 @@ const engine::PropertyTable& HostedComponent::propertyTable() const {
 }
 
 void HostedComponent::setInner(QWidget* w) {
+  if (inner_ && inner_ != w) {
+    // Later: the old widget may be the one whose event is running this.
+    inner_->removeEventFilter(this);
+    inner_->hide();
+    inner_->deleteLater();
+  }
+  parts_.clear();
   inner_ = w;
   w->setParent(this);
   w->setGeometry(rect());
@@ -76,6 +85,15 @@ void HostedComponent::setInner(QWidget* w) {
   w->setFont(font_);
   applyColors();
   w->show();
+}
+
+void HostedComponent::watchPart(QWidget* part) {
+  if (!part || part == inner_) return;
+  for (const auto& p : parts_)
+    if (p == part) return;
+  part->installEventFilter(this);
+  part->setMouseTracking(true);
+  parts_.emplace_back(part);
 }
 
 void HostedComponent::resizeEvent(QResizeEvent* event) {
@@ -141,12 +159,17 @@ EventParameterList HostedComponent::raiseEvent(const QString& eventName, EventPa
 }
 
 bool HostedComponent::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != inner_) return VbControl::eventFilter(watched, event);
+  const bool isPart = watched != inner_ && std::any_of(parts_.begin(), parts_.end(), [&](const QPointer<QWidget>& p) {
+                        return p == watched;
+                      });
+  if (watched != inner_ && !isPart) return VbControl::eventFilter(watched, event);
   QPointer<HostedComponent> self(this);
+  // Positions are the component's, whichever of its widgets saw the mouse.
+  auto at = [&](const QMouseEvent* e) { return static_cast<QWidget*>(watched)->mapTo(this, e->position()); };
   switch (event->type()) {
     case QEvent::MouseButtonPress: {
       auto* e = static_cast<QMouseEvent*>(event);
-      const QPointF p = e->position();
+      const QPointF p = at(e);
       raiseEvent(QStringLiteral("MouseDown"), mouseParameters(vbButton(e->button()), vbShift(e->modifiers()),
                                                               p.x() * engine::kTwipsPerPixel,
                                                               p.y() * engine::kTwipsPerPixel));
@@ -154,7 +177,7 @@ bool HostedComponent::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::MouseButtonRelease: {
       auto* e = static_cast<QMouseEvent*>(event);
-      const QPointF p = e->position();
+      const QPointF p = at(e);
       raiseEvent(QStringLiteral("MouseUp"), mouseParameters(vbButton(e->button()), vbShift(e->modifiers()),
                                                             p.x() * engine::kTwipsPerPixel,
                                                             p.y() * engine::kTwipsPerPixel));
@@ -164,7 +187,7 @@ bool HostedComponent::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::MouseMove: {
       auto* e = static_cast<QMouseEvent*>(event);
-      const QPointF p = e->position();
+      const QPointF p = at(e);
       raiseEvent(QStringLiteral("MouseMove"), mouseParameters(vbButtons(e->buttons()), vbShift(e->modifiers()),
                                                               p.x() * engine::kTwipsPerPixel,
                                                               p.y() * engine::kTwipsPerPixel));
@@ -178,6 +201,14 @@ bool HostedComponent::eventFilter(QObject* watched, QEvent* event) {
       auto* e = static_cast<QKeyEvent*>(event);
       const QString text = e->text();
       if (text.size() != 1) break;
+      // A key a part let through reaches the inner widget as the same event: once is enough.
+      if (!isPart && event == partKey_) {
+        partKey_ = nullptr;
+        break;
+      }
+      partKey_ = isPart ? event : nullptr;
+      // Whatever the event became once it has been delivered, it is no longer this key.
+      if (isPart) QTimer::singleShot(0, this, [this] { partKey_ = nullptr; });
       const auto after = raiseEvent(QStringLiteral("KeyPress"),
                                     {{QStringLiteral("KeyAscii"), vb::Value(static_cast<int16_t>(text[0].unicode()))}});
       if (!self) return true;
@@ -188,6 +219,9 @@ bool HostedComponent::eventFilter(QObject* watched, QEvent* event) {
       }
       break;
     }
+    case QEvent::KeyRelease:
+      partKey_ = nullptr;
+      break;
     default: break;
   }
   return false;

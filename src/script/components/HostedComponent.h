@@ -82,8 +82,13 @@ class HostedComponent : public engine::VbControl {
 
  protected:
   // The widget that does the work; it fills the control and gets its colours,
-  // font and mouse events. Called once by each kind's constructor.
+  // font and mouse events. Called by each kind's constructor, and again when a
+  // kind changes its widget (a text box made multi-line): the old one goes.
   void setInner(QWidget* inner);
+  // A part of the inner widget that takes the mouse or the keyboard itself (a
+  // text area's viewport, a combo box's edit field): its events are the
+  // component's events too.
+  void watchPart(QWidget* part);
   QWidget* inner() const { return inner_; }
   void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -95,6 +100,10 @@ class HostedComponent : public engine::VbControl {
  private:
   QString typeName_;
   QPointer<QWidget> inner_;
+  std::vector<QPointer<QWidget>> parts_;
+  // The key press last raised from a part, which its parent may see again
+  // when the part lets it through.
+  const QEvent* partKey_ = nullptr;
   QString picturePath_;
   int foreColor_ = 0x80000012;  // button text
   int backColor_ = 0x8000000F;  // button face

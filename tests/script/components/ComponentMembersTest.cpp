@@ -4,9 +4,16 @@
 // resumed around transitions.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QListWidget>
 #include <QSlider>
+#include <algorithm>
 #include <cmath>
 
 #include "media/WavWriter.h"
@@ -45,6 +52,11 @@ class ComponentMembersTest : public ScriptGameFixture {
       "Sub s_Scroll(p)\r\n  log = log & \"S\"\r\nEnd Sub\r\n"
       "Sub mp_PlayStateChange(p)\r\n  log = log & p(\"NewState\") & \",\"\r\nEnd Sub\r\n"
       "Sub old_PlayStateChange(p)\r\n  log = log & p(0) & \">\" & p(1) & \",\"\r\nEnd Sub\r\n"
+      "Sub cb_KeyPress(p)\r\n  log = log & Chr(p(\"KeyAscii\"))\r\n"
+      "  If p(\"KeyAscii\") = Asc(\"z\") Then p(\"KeyAscii\").Value = 0\r\nEnd Sub\r\n"
+      "Sub t_KeyPress(p)\r\n  log = log & \"K\"\r\nEnd Sub\r\n"
+      "Sub t_Change(p)\r\n  log = log & \"C\"\r\nEnd Sub\r\n"
+      "Sub t_MouseDown(p)\r\n  log = log & \"M\" & p(\"X\") & \",\"\r\nEnd Sub\r\n"
       "Function GetLog()\r\n  GetLog = log\r\n  log = \"\"\r\nEnd Function";
 };
 
@@ -87,6 +99,91 @@ TEST_F(ComponentMembersTest, ComboBoxAddsWithoutSelectingAndTakesTypedText) {
   EXPECT_EQ(eval("Component(\"c\").ListIndex"), "1");
   run("Component(\"c\").Text = \"west\"");
   EXPECT_EQ(eval("Component(\"c\").Value"), "west");
+}
+
+void typeKey(QWidget* w, Qt::Key key, const QString& text, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+  QKeyEvent press(QEvent::KeyPress, key, mods, text);
+  QApplication::sendEvent(w, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, mods, text);
+  QApplication::sendEvent(w, &release);
+}
+
+TEST_F(ComponentMembersTest, ComboBoxRaisesKeyPressOnceForEachKeyWhereverItLandsAndCanSwallowIt) {
+  run("AddComponent \"Forms.ComboBox.1\", \"cb\", False, False\r\nComponent(\"cb\").Visible = True");
+  auto* combo = components().control("cb")->findChild<QComboBox*>();
+  ASSERT_NE(combo, nullptr);
+  ASSERT_NE(combo->lineEdit(), nullptr);
+  // Typed into the edit field, and sent to the combo box itself.
+  for (QWidget* target : {static_cast<QWidget*>(combo->lineEdit()), static_cast<QWidget*>(combo)}) {
+    combo->setEditText(QString());
+    eventLog();
+    for (const char* k : {"a", "z", "b"}) typeKey(target, Qt::Key_A, QString::fromLatin1(k));
+    EXPECT_EQ(eventLog(), "azb") << target->metaObject()->className();
+    EXPECT_EQ(combo->currentText(), "ab") << "KeyAscii 0 swallows the key";
+  }
+  // A drop-down list has no edit field; made editable again, the new field raises it too.
+  run("Component(\"cb\").Style = 2\r\nComponent(\"cb\").AddItem \"x\"");
+  typeKey(combo, Qt::Key_Q, "q");
+  EXPECT_EQ(eventLog(), "q");
+  run("Component(\"cb\").Style = 0");
+  ASSERT_NE(combo->lineEdit(), nullptr);
+  typeKey(combo->lineEdit(), Qt::Key_R, "r");
+  EXPECT_EQ(eventLog(), "r");
+}
+
+TEST_F(ComponentMembersTest, TextBoxIsSingleLineUntilMultiLineAndKeepsItsTextAcrossTheChange) {
+  run("AddComponent \"Forms.TextBox.1\", \"t\", False, False\r\nSet t = Component(\"t\")\r\n"
+      "t.Visible = True\r\nt.MaxLength = 12\r\nt.Text = \"one\"");
+  auto* box = components().control("t");
+  EXPECT_EQ(eval("Component(\"t\").MultiLine & Component(\"t\").LineCount"), "False1");
+  EXPECT_NE(box->findChild<QLineEdit*>(), nullptr);
+  EXPECT_EQ(box->findChild<QPlainTextEdit*>(), nullptr);
+  eventLog();
+
+  run("Component(\"t\").MultiLine = True");
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the single-line field goes
+  auto* area = box->findChild<QPlainTextEdit*>();
+  ASSERT_NE(area, nullptr);
+  EXPECT_EQ(box->findChild<QLineEdit*>(), nullptr);
+  EXPECT_EQ(eval("Component(\"t\").Text"), "one");
+  EXPECT_EQ(eventLog(), "") << "changing MultiLine is no change of the text";
+
+  // Lines are separated by CR LF both ways; MaxLength still holds.
+  run("Component(\"t\").Text = \"ab\" & vbCrLf & \"cd\" & vbCrLf & \"efghijk\"");
+  EXPECT_EQ(area->toPlainText(), "ab\ncd\nefgh");
+  EXPECT_EQ(eval("Len(Component(\"t\").Text) & \"/\" & Component(\"t\").LineCount & \"/\" & "
+                 "(Split(Component(\"t\").Text, vbCrLf)(1) = \"cd\")"),
+            "12/3/True");
+
+  // Enter is left alone unless EnterKeyBehavior; Ctrl+Enter always makes a line.
+  run("Component(\"t\").Text = \"\"");
+  eventLog();
+  typeKey(area, Qt::Key_Return, "\r");
+  EXPECT_EQ(area->toPlainText(), "");
+  typeKey(area, Qt::Key_Return, "\r", Qt::ControlModifier);
+  EXPECT_EQ(area->toPlainText(), "\n");
+  run("Component(\"t\").EnterKeyBehavior = True");
+  typeKey(area, Qt::Key_Return, "\r");
+  typeKey(area, Qt::Key_X, "x");
+  EXPECT_EQ(eval("Component(\"t\").Text"), "\r\n\r\nx");
+  const std::string log = eventLog();
+  EXPECT_EQ(std::count(log.begin(), log.end(), 'K'), 4) << log;  // every key, Enter included
+  EXPECT_EQ(std::count(log.begin(), log.end(), 'C'), 3) << log;  // three of them changed the text
+
+  // The mouse on the text area's viewport is the component's.
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(4, 3), area->viewport()->mapToGlobal(QPointF(4, 3)),
+                    Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(area->viewport(), &press);
+  const QPoint origin = area->viewport()->mapTo(box, QPoint(0, 0));
+  EXPECT_EQ(eventLog(), "M" + std::to_string((4 + origin.x()) * 15) + ",");
+
+  // Back to one line, with the text as it was.
+  run("Component(\"t\").MultiLine = False");
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  ASSERT_NE(box->findChild<QLineEdit*>(), nullptr);
+  EXPECT_EQ(box->findChild<QPlainTextEdit*>(), nullptr);
+  EXPECT_EQ(eval("Len(Component(\"t\").Text) & Component(\"t\").MultiLine"), "5False");
+  EXPECT_EQ(boxCount(), 0u) << lastBox().text.toStdString();
 }
 
 TEST_F(ComponentMembersTest, OptionButtonsOfOneGroupExcludeEachOther) {
