@@ -5,6 +5,7 @@
 #include "engine/Game.h"
 #include "engine/GamePictures.h"
 #include "engine/GameSeams.h"
+#include "engine/KeyboardPlay.h"
 #include "script/DialogueRunner.h"
 #include "script/TimedEvents.h"
 #include "engine/RipplingWater.h"
@@ -54,6 +55,8 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
   }
 
   try {
+    // The old frame's hotspots go: keyboard focus starts afresh on the new ones.
+    keyboardPlay().FrameChanged();
     // 3
     Timer1.setEnabled(false);
     Timer1.setInterval(0);
