@@ -413,16 +413,27 @@ void KeyboardPlay::refresh() {
   if (!overlay_) return;
   if (focus_ && !focused()) focus_.reset();
   const bool show = (outlining_ || focus_.has_value()) && clicksRunning_ == 0;
-  if (show) {
-    overlay_->setGeometry(game_.PictureBox->rect());
-    overlay_->show();
-    overlay_->raise();
-    overlay_->update();
-    if (!refreshTimer_.isActive()) refreshTimer_.start();
-  } else {
+  if (!show) {
     overlay_->hide();
     refreshTimer_.stop();
+    drawn_.clear();
+    return;
   }
+  // Hotspots move and controls come to the front while the ring shows: keep
+  // on top, and draw again only when what is drawn has changed.
+  QList<QRect> now;
+  if (outlining_)
+    for (int n : outlinedHotspots()) now << rectOf(widgetOf({FocusKind::Hotspot, n}));
+  if (focus_) now << rectOf(widgetOf(*focus_)) << QRect(carriedItem(), 0, 0, 0);
+  const QObjectList& siblings = game_.PictureBox->children();
+  const bool onTop = !siblings.isEmpty() && siblings.last() == overlay_;
+  if (!overlay_->isHidden() && onTop && now == drawn_) return;
+  drawn_ = now;
+  overlay_->setGeometry(game_.PictureBox->rect());
+  overlay_->show();
+  if (!onTop) overlay_->raise();
+  overlay_->update();
+  if (!refreshTimer_.isActive()) refreshTimer_.start();
 }
 
 // ---- Full screen or a window ----------------------------------------------------------

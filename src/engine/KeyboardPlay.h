@@ -23,6 +23,7 @@
 // back). The focus is forgotten whenever a frame opens.
 #pragma once
 
+#include <QList>
 #include <QPointer>
 #include <QRect>
 #include <QRgb>
@@ -117,6 +118,7 @@ class KeyboardPlay {
   QString carriedName_;
   bool outlining_ = false;
   bool spaceDown_ = false;
+  QList<QRect> drawn_;  // what the overlay shows: outlines, then the ring and the carried item
   int clicksRunning_ = 0;  // clicks and drops being carried out (they may nest)
   QTimer holdTimer_;
   QTimer refreshTimer_;
