@@ -43,7 +43,6 @@ inline testing::GeneralFields hallGame() {
 // The game in the folder, reset and started as Start on the welcome window does.
 inline std::unique_ptr<engine::Game> startGame(const QString& root) {
   startup::InitializeProject(root);
-  logic::installGameLogic();
   auto game = std::make_unique<engine::Game>();
   game->ResetAll();
   game->StartNewGame();

@@ -106,11 +106,10 @@ int main(int argc, char** argv) {
   qm::platform::RecordingDialogService dialogs;
   qm::platform::setDialogs(&dialogs);
   qm::startup::InitializeProject(root);
-  qm::logic::installGameLogic();
   qm::engine::Game game;
   game.ResetAll();
   game.StartNewGame();
-  auto* logic = qm::logic::gameLogic(game);
+  auto* logic = &game.logic();
   if (!logic || game.Area.UBound() != 40) {
     std::fprintf(stderr, "setup failed: %d hotspots, %zu messages\n", game.Area.UBound(), dialogs.count());
     return 1;

@@ -100,7 +100,6 @@ int main(int argc, char** argv) {
   buildGame(dir.path());
   qm::platform::RecordingDialogService dialogs;
   qm::platform::setDialogs(&dialogs);
-  qm::logic::installGameLogic();
   qm::startup::InitializeProject(dir.path());
   qm::engine::Game game;
   game.ResetAll();

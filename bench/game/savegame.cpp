@@ -72,13 +72,12 @@ int main(int argc, char** argv) {
     folder.picture(QString("Areas/item%1.png").arg(i), 32, 32, QColor::fromHsv(i * 60, 200, 200));
   }
   startup::InitializeProject(folder.root());
-  logic::installGameLogic();
   auto game = std::make_unique<engine::Game>();
   game->ResetAll();
   game->StartNewGame();
   game->show();
   for (int f = 1; f <= 20; ++f) game->OpenFrame(QString("F%1").arg(f), false, 0, 0);
-  auto* logic = logic::gameLogic(*game);
+  auto* logic = &game->logic();
   for (int i = 0; i < 450; ++i) logic->ChangeVariableValue(QString("Int%1").arg(i), static_cast<int16_t>(i));
   for (int i = 0; i < 50; ++i)
     logic->ChangeVariableVariantValue(QString("Var%1").arg(i), i % 2 ? QVariant(i * 1.5) : QVariant(QString("text %1").arg(i)));
@@ -110,7 +109,7 @@ int main(int argc, char** argv) {
   }
   const auto load = timeRuns(10, [&] { saves.LoadGame(*entry); });
   const bool intact = game->ObjectsCount == 50 && game->FramesHistory.ListCount() == 20 &&
-                      logic::gameLogic(*game)->GetVariableValue("Int449") == 449;
+                      game->logic().GetVariableValue("Int449") == 449;
 
   // The slide: from hidden to shown, counting position updates.
   game->inventory().setMotion(logic::InventoryMotionKind::Hide);

@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
 
   const auto started = bench::startGame(folder.root());
   engine::Game& game = *started;
-  logic::GameLogic* logic = logic::gameLogic(game);
+  logic::GameLogic* logic = &game.logic();
 
   const int warmup = 20, runs = 300;
   std::vector<double> ms;

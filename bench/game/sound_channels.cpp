@@ -79,7 +79,6 @@ int main(int argc, char** argv) {
 
   qm::platform::RecordingDialogService dialogs;
   qm::platform::setDialogs(&dialogs);
-  qm::logic::installGameLogic();
   qm::startup::InitializeProject(dir.path());
   qm::engine::Game game;
   game.ResetAll();

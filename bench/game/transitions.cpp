@@ -103,7 +103,6 @@ void inGame(int w, int h, int number, const char* name) {
   folder.file("Frames/A.fme", qm::testing::frameFileBytes(fa));
   folder.file("Frames/B.fme", qm::testing::frameFileBytes(fb));
   qm::startup::InitializeProject(folder.root());
-  qm::logic::installGameLogic();
   qm::engine::Game game;
   game.ResetAll();
   game.StartNewGame();

@@ -8,7 +8,6 @@
 
 #include "app/Commands.h"
 #include "engine/GameWindowLauncher.h"
-#include "logic/GameLogic.h"
 #include "platform/DisplayConnection.h"
 #include "startup/DisplayResolution.h"
 #include "startup/GameLauncherFolder.h"
@@ -53,8 +52,7 @@ int runPlay(int argc, char** argv, const std::string& gameFolder) {
   QApplication::setQuitOnLastWindowClosed(false);
   const bool probe = std::getenv(kProbeVariable) != nullptr;
 
-  // The game window and its logic are what Start brings up.
-  logic::installGameLogic();
+  // The game window is what Start brings up.
   engine::installGameWindowLauncher();
 
   int exitCode = 0;

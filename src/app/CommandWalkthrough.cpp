@@ -14,7 +14,6 @@
 #include "engine/Game.h"
 #include "engine/GameWindowLauncher.h"
 #include "engine/Walkthrough.h"
-#include "logic/GameLogic.h"
 #include "platform/DialogService.h"
 #include "platform/RecordingDialogService.h"
 #include "platform/SettingsStore.h"
@@ -79,7 +78,6 @@ int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const st
   qputenv("XDG_DATA_HOME", QFile::encodeName(settingsDir.path() + QStringLiteral("/data")));
   platform::RecordingDialogService dialogs;
   platform::setDialogs(&dialogs);
-  logic::installGameLogic();
   engine::installGameWindowLauncher();
 
   QTextStream out(stdout);

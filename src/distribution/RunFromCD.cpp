@@ -5,7 +5,6 @@
 
 #include "distribution/frmRunFromCD.h"
 #include "engine/Game.h"
-#include "engine/GameSeams.h"
 #include "platform/DialogService.h"
 #include "platform/FileConfinement.h"
 #include "platform/FileResolver.h"

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/OneTimeVideo.h"
+
 namespace qm::engine {
 
 // One sound record of a frame: what to do with one sound channel.
@@ -37,6 +39,9 @@ struct FrameFile {
   bool videoNaturalAtOrigin = false;
   bool videoNaturalAtPosition = false;
   int32_t videoLeft = 0, videoTop = 0, videoWidth = 0, videoHeight = 0;
+  VideoPlacement videoPlacement() const {
+    return {videoNaturalAtPosition, videoNaturalAtOrigin, videoLeft, videoTop, videoWidth, videoHeight};
+  }
   // after the third
   bool loopBackgroundSound = true;
   // after the fourth and fifth

@@ -12,16 +12,17 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "engine/GameSeams.h"
 #include "engine/KeyboardPlay.h"
 #include "engine/RipplingWater.h"
 #include "engine/Transitions.h"
 #include "engine/StartHint.h"
 #include "platform/InterfaceFont.h"
+#include "logic/GameLogic.h"
 #include "logic/Inventory.h"
 #include "logic/SavedGames.h"
 #include "logic/VariablesViewer.h"
 #include "script/DialogueRunner.h"
+#include "script/ScriptHost.h"
 #include "script/TimedEvents.h"
 #include "startup/Activity.h"
 #include "startup/DisplayResolution.h"
@@ -32,11 +33,6 @@ namespace qm::engine {
 
 namespace {
 Game* gCurrent = nullptr;
-
-FrameLogicFactory& factoryStore() {
-  static FrameLogicFactory f;
-  return f;
-}
 
 // Lets the window see what happens around the game picture: presses on the
 // black bars and every key, wherever the focus is.
@@ -49,9 +45,6 @@ class ViewFilter : public QObject {
   Game* game_;
 };
 }  // namespace
-
-void setFrameLogicFactory(FrameLogicFactory factory) { factoryStore() = std::move(factory); }
-const FrameLogicFactory& frameLogicFactory() { return factoryStore(); }
 
 Game* Game::current() { return gCurrent; }
 
@@ -71,8 +64,9 @@ Game::Game(QWidget* parent) : QWidget(parent) {
   transitions_ = std::make_unique<Transitions>(*this);
   effects_ = std::make_unique<Effects>(*this);
   components_ = std::make_unique<script::AdditionalComponents>(*this);
-  if (const auto& f = frameLogicFactory()) logic_ = f(*this);
-  if (!logic_) logic_ = std::make_unique<FrameLogic>();
+  logic_ = std::make_unique<logic::GameLogic>(*this);
+  // The object model reaches every control and menu item: made once they exist.
+  scripts_ = std::make_unique<script::ScriptHost>(*this);
   formLoad();
   // A display mode switched to while the game runs (a script's
   // ChangeDisplayResolution) changes how the picture fills the screen.
@@ -80,6 +74,8 @@ Game::Game(QWidget* parent) : QWidget(parent) {
 }
 
 Game::~Game() {
+  // Scripts let go of the controls while every control still exists.
+  scripts_.reset();
   if (gCurrent == this) {
     gCurrent = nullptr;
     // Nothing may reach this window once it is gone.
@@ -92,10 +88,6 @@ Game::~Game() {
   Area.UnloadAll();
   Text.UnloadAll();
   delete proxy_;
-}
-
-void Game::setLogic(std::unique_ptr<FrameLogic> logic) {
-  logic_ = logic ? std::move(logic) : std::make_unique<FrameLogic>();
 }
 
 void Game::createControls() {
@@ -311,8 +303,8 @@ void Game::createMenus() {
   mnuDisableTransitions->onClick = [this] { transitions().EnableOrDisableTransitions(); };
   mnuDisableEffects->onClick = [this] { effects().EnableOrDisableEffects(); };
   mnuCancel->onClick = [this] { HideMenus(); };
-  mnuExecuteVBScript->onClick = [this] { seams::ShowExecuteVBScriptWindow(*this); };
-  mnuEditProcedures->onClick = [this] { seams::ShowEditProceduresWindow(*this); };
+  mnuExecuteVBScript->onClick = [this] { scripts().ExecuteCodeCommand(); };
+  mnuEditProcedures->onClick = [this] { scripts().EditProceduresCommand(); };
   mnuViewVariables->onClick = [this] { logic::ViewVariablesStatus(*this); };
   auto opened = [this] {
     if (!fullScreen_) return;

@@ -7,12 +7,11 @@
 // are twips (15 to a pixel). Everything runs on the user-interface thread; the
 // waits inside frame opening let window events run, so handlers can re-enter.
 //
-// The hotspot and game-logic layer plugs in through FrameLogic (logic()); the
-// sound channels, transitions and frame captures, rippling water, timed events,
-// dialogue, inventory and saved games are the objects soundChannels(),
-// transitions(), effects(), timedEvents(), dialogue(), inventory() and
-// savedGames(); what still lives elsewhere (scripts, video) is reached through
-// the named calls of GameSeams.h.
+// The window is the composition of the parts of the player, each an object it
+// creates with itself and owns: the game logic (variables, hotspots and their
+// actions), the script host, the one-time video, the sound channels,
+// transitions and frame captures, rippling water, timed events, dialogue,
+// components, inventory and saved games.
 #pragma once
 
 #include <QRect>
@@ -21,8 +20,8 @@
 #include <memory>
 
 #include "engine/FrameFile.h"
-#include "engine/FrameLogic.h"
 #include "engine/FrameRequest.h"
+#include "engine/OneTimeVideo.h"
 #include "engine/ScriptActionModule.h"
 #include "engine/SoundChannels.h"
 #include "engine/controls/AnimatedPictureControl.h"
@@ -38,6 +37,7 @@
 class QMenuBar;
 class QLabel;
 namespace qm::logic {
+class GameLogic;
 class Inventory;
 class SavedGames;
 }  // namespace qm::logic
@@ -46,6 +46,7 @@ class QGraphicsScene;
 class QGraphicsProxyWidget;
 
 namespace qm::script {
+class ScriptHost;
 class TimedEvents;
 class DialogueRunner;
 class AdditionalComponents;
@@ -88,7 +89,6 @@ class Game : public QWidget {
   int ObjectsCount = 0;            // inventory items held
   VBScriptActionModule VBScriptAction;
   bool StopMovie = false;          // asks a running video or wait to end
-  bool VideoStarting = false;      // the short pause before a one-time video starts
   bool TransitionSkip = false;     // asks a running transition to finish at once
   bool TransitionRunning = false;  // a transition is drawing
   int ControlsReferenceMode = 0;   // 0 undecided, 1 usual, 2 scripts may reach every control
@@ -96,7 +96,11 @@ class Game : public QWidget {
   QRect WorkArea;                  // desktop work area, pixels
   FrameFile CurrentFrameFile;      // the frame file of the frame shown
 
-  FrameLogic& logic() { return *logic_; }
+  // Variables, hotspots and what clicks on them do.
+  logic::GameLogic& logic() { return *logic_; }
+  // The two script engines and the object model scripts see.
+  script::ScriptHost& scripts() { return *scripts_; }
+  OneTimeVideo& video() { return video_; }
   Transitions& transitions() { return *transitions_; }
   Effects& effects() { return *effects_; }
   // The seven sound channels and their players MPlayer(1..7).
@@ -111,7 +115,6 @@ class Game : public QWidget {
   KeyboardPlay& keyboardPlay() { return *keyboardPlay_; }
   // The game plays in a window (the player's Alt+Enter choice, else the project's option).
   bool windowedPlay() const;
-  void setLogic(std::unique_ptr<FrameLogic> logic);
 
   // ---- Parts of the game ---------------------------------------------------
   logic::Inventory& inventory() { return *inventory_; }
@@ -263,7 +266,9 @@ class Game : public QWidget {
   void playerShowsMenus();
   void placeStartHint();
 
-  std::unique_ptr<FrameLogic> logic_;
+  OneTimeVideo video_{*this};
+  std::unique_ptr<logic::GameLogic> logic_;
+  std::unique_ptr<script::ScriptHost> scripts_;
   std::unique_ptr<Transitions> transitions_;
   std::unique_ptr<Effects> effects_;
   std::unique_ptr<SoundChannels> soundChannels_;

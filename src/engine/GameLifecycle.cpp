@@ -10,7 +10,9 @@
 #include <cmath>
 
 #include "engine/Game.h"
-#include "engine/GameSeams.h"
+#include "logic/GameLogic.h"
+#include "script/Plugins.h"
+#include "script/ScriptHost.h"
 #include "engine/Transitions.h"
 #include "engine/StartHint.h"
 #include "logic/Inventory.h"
@@ -57,7 +59,7 @@ void Game::formLoad() {
                                       Timer1.setEnabled(false);
                                       TimerMessageBox.setEnabled(false);
                                       timedEvents().PauseTimedEvents();
-                                      seams::StopOneTimeVideoPlayer(*this);
+                                      video().StopOneTimeVideoPlayer();
                                       soundChannels().ResetSoundChannels();
                                     }});
   startup::setStopGameHooks({[this] { proxy_->hide(); }, [this] { ShowMenus(); }});
@@ -84,10 +86,9 @@ void Game::ResetAll() {
     // 7
     PictureBox->setBackColor(0);
     // 8-9
-    seams::ClearPendingResolution(*this);
+    scripts().VBScriptAction().setResolutionOnLoadGame(0);
     ControlsReferenceMode = 0;
     soundChannels().ClearAudioState();
-    seams::ClearMediaState(*this);
     StopMovie = true;
     TransitionSkip = true;
     PicRipplingWater->setEnabledVb(false);
@@ -116,9 +117,9 @@ void Game::ResetAll() {
       item.setCaption(files[i].left(files[i].size() - 4));
     }
     // 17
-    seams::LoadPlugins(*this);
+    script::LoadPlugins();
     logic().LoadVariables();
-    seams::LoadGlobalProcedures(*this);
+    scripts().PrepareNewGame();
     // 18
     mnuDisableTransitions->setChecked(startup::LoadSettingBool(QString::fromLatin1(startup::settings_keys::kDisableTransitions), false));
     mnuDisableEffects->setChecked(startup::LoadSettingBool(QString::fromLatin1(startup::settings_keys::kDisableEffects), false));
@@ -127,7 +128,7 @@ void Game::ResetAll() {
     // 20
     const double timeout = std::nearbyint(startup::ScriptTimeOutSetting());
     if (timeout != 0 && std::isfinite(timeout) && std::fabs(timeout) < 2e6)
-      seams::SetScriptTimeout(*this, static_cast<int>(timeout) * 1000);
+      scripts().SetTimeout(static_cast<int>(timeout) * 1000);
   } catch (const VbError& e) {
     startup::ShowStandardErrorReport(QStringLiteral(" Unable to initialize the program. ") + e.description);
   } catch (const ControlArrayError& e) {
@@ -137,7 +138,7 @@ void Game::ResetAll() {
 
 void Game::StartNewGame() {
   project().frame.name = project().info.initialFrame;
-  seams::ExecuteOnLoadVBScript(*this);
+  scripts().ExecuteOnLoadVBScript();
   OpenFrame(project().frame.name, false, 0, 0);
   // Full screen has no border and no menu bar: say once how to reach them.
   if (fullScreen_ && !GameStopped()) startHint_->offer(!project().info.noMenuBar);
@@ -175,7 +176,7 @@ void Game::unloadWindow() {
     } catch (const ControlArrayError&) {
     }
   }
-  seams::RestoreDisplaySettingsIfChanged(*this);
+  startup::RestoreDisplaySettings();
   unloading_ = false;
   if (onUnloaded) {
     onUnloaded();

@@ -4,7 +4,6 @@
 #include <QMouseEvent>
 
 #include "engine/Game.h"
-#include "engine/GameSeams.h"
 #include "engine/KeyboardPlay.h"
 #include "engine/StartHint.h"
 #include "logic/SavedGames.h"
@@ -131,7 +130,7 @@ void Game::handleKeyPress(QKeyEvent* event) {
 void Game::handleKey(int key, int shift) {
   const auto& info = project().info;
   if (key == kKeyEscape) {
-    if (!seams::OneTimeVideoPlaying(*this) && !TransitionRunning) {
+    if (!video().OneTimeVideoPlaying() && !TransitionRunning) {
       if (mnuExit->visible()) HideMenus();
       else playerShowsMenus();
     }
@@ -167,7 +166,7 @@ void Game::mousePressEvent(QMouseEvent* event) {
 void Game::BackgroundMouseDown(int button) {
   StopMovie = true;
   TransitionSkip = true;
-  if (seams::OneTimeVideoPlaying(*this)) return;
+  if (video().OneTimeVideoPlaying()) return;
   if (button == kRightButton) {
     if (!mnuExit->visible()) playerShowsMenus();
     else if (!MenuOpened_) HideMenus();

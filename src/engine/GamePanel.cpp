@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "engine/Game.h"
-#include "engine/GameSeams.h"
 #include "logic/Inventory.h"
 #include "engine/CursorFile.h"
 #include "platform/FileResolver.h"

@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "engine/Game.h"
-#include "engine/GameSeams.h"
+#include "engine/OneTimeVideo.h"
 #include "logic/GameLogic.h"
 #include "logic/Inventory.h"
 #include "startup/Project.h"
@@ -178,7 +178,7 @@ bool KeyboardPlay::keyPressed(const QKeyEvent& e) {
   }
   if (key == outlineKey() || key == Qt::Key_Space) {
     if (!e.isAutoRepeat()) {
-      if (key == outlineKey()) spacePressed();
+      if (key == outlineKey()) outlineKeyDown();
       else if (!focused()) return false;
       else activate();  // Space clicks at once when another key outlines
     }
@@ -196,20 +196,20 @@ bool KeyboardPlay::keyPressed(const QKeyEvent& e) {
 
 bool KeyboardPlay::keyReleased(const QKeyEvent& e) {
   if (e.key() != outlineKey() || e.isAutoRepeat()) return false;
-  spaceReleased();
+  outlineKeyUp();
   return true;
 }
 
-void KeyboardPlay::spacePressed() {
-  spaceDown_ = true;
+void KeyboardPlay::outlineKeyDown() {
+  outlineKeyHeld_ = true;
   // With a hotspot focused, only a held press outlines; a short one clicks.
   if (outlineKey() == Qt::Key_Space && focused()) holdTimer_.start(kHoldMilliseconds);
   else setOutlining(true);
 }
 
-void KeyboardPlay::spaceReleased() {
-  if (!spaceDown_) return;
-  spaceDown_ = false;
+void KeyboardPlay::outlineKeyUp() {
+  if (!outlineKeyHeld_) return;
+  outlineKeyHeld_ = false;
   if (holdTimer_.isActive()) {
     holdTimer_.stop();
     if (game_.isEnabled() && !startup::GameStopped()) activate();
@@ -332,7 +332,7 @@ void KeyboardPlay::pickUp(int item) {
   // As a press on the item starts a drag.
   game_.StopMovie = true;
   game_.TransitionSkip = true;
-  if (seams::OneTimeVideoPlaying(game_)) return;
+  if (game_.video().OneTimeVideoPlaying()) return;
   game_.HideMenus();
   carried_ = item;
   carriedName_ = game_.inventory().itemName(item);
@@ -356,10 +356,9 @@ void KeyboardPlay::dropOn(const FocusTarget& target) {
     // Dropped on itself it is only put back, as with the mouse.
     if (target.index != item) game_.inventory().DropItemOnItem(item, target.index);
   } else if (target.kind == FocusKind::Hotspot) {
-    QWidget* w = widgetOf(target);
-    logic::GameLogic* logic = logic::gameLogic(game_);
-    if (w && logic)
-      logic->AreaDragDrop(target.index, item, w->width() / 2.0 * kTwipsPerPixel, w->height() / 2.0 * kTwipsPerPixel);
+    if (QWidget* w = widgetOf(target))
+      game_.logic().AreaDragDrop(target.index, item, w->width() / 2.0 * kTwipsPerPixel,
+                                 w->height() / 2.0 * kTwipsPerPixel);
   }
   // Dropped on a question, it does nothing.
   if (!alive) return;

@@ -106,8 +106,8 @@ class KeyboardPlay {
   void dropOn(const FocusTarget& target);
   void pickUp(int item);
   void putBack();
-  void spacePressed();
-  void spaceReleased();
+  void outlineKeyDown();
+  void outlineKeyUp();
   void refresh();
   void setFocusTarget(std::optional<FocusTarget> target);
 
@@ -117,7 +117,7 @@ class KeyboardPlay {
   int carried_ = 0;
   QString carriedName_;
   bool outlining_ = false;
-  bool spaceDown_ = false;
+  bool outlineKeyHeld_ = false;
   QList<QRect> drawn_;  // what the overlay shows: outlines, then the ring and the carried item
   int clicksRunning_ = 0;  // clicks and drops being carried out (they may nest)
   QTimer holdTimer_;

@@ -1,24 +1,37 @@
 // The one-time video: a frame's or a hotspot action's video, played once over
 // the frame picture while the caller waits for its end or for StopMovie.
+#include "engine/OneTimeVideo.h"
+
 #include <QCoreApplication>
 #include <exception>
 
 #include "engine/Game.h"
-#include "engine/GameSeams.h"
+#include "media/Centibels.h"
 #include "platform/FileResolver.h"
 #include "startup/ErrorReport.h"
 #include "startup/MediaFiles.h"
 #include "startup/Project.h"
 #include "startup/Waiting.h"
 
-namespace qm::engine::seams {
+namespace qm::engine {
 
 namespace {
-constexpr int kOneTimeVideoVolume = -1200;  // the player volume of level 7
+// Videos play a little below full loudness, as the background music does.
+constexpr double kOneTimeVideoLevel = 7;
 }
 
-void PlayMovieWithStop(Game& game, const QString& fileName, bool bStretched, int lLeft, int lTop, int lWidth,
-                       int lheight) {
+void OneTimeVideo::PlayMovieWithStop(const QString& fileName, const VideoPlacement& where) {
+  if (where.naturalSizeAtPosition)
+    PlayMovieWithStop(fileName, false, where.left, where.top, 0, 0);
+  else if (where.naturalSizeAtOrigin)
+    PlayMovieWithStop(fileName, false, 0, 0, 0, 0);
+  else
+    PlayMovieWithStop(fileName, true, where.left, where.top, where.width, where.height);
+}
+
+void OneTimeVideo::PlayMovieWithStop(const QString& fileName, bool bStretched, int lLeft, int lTop, int lWidth,
+                                     int lheight) {
+  Game& game = game_;
   MediaPlayerControl* player = game.OneTimeVideoPlayer;
   if (!player) return;
   // Each step may fail on its own; the others still run and one report comes at the end.
@@ -30,7 +43,7 @@ void PlayMovieWithStop(Game& game, const QString& fileName, bool bStretched, int
       if (failure.isEmpty()) failure = QString::fromUtf8(e.what());
     }
   };
-  step([&] { StopOneTimeVideoPlayer(game); });
+  step([&] { StopOneTimeVideoPlayer(); });
   step([&] {
     const double x = lLeft * kTwipsPerPixel, y = lTop * kTwipsPerPixel;
     if (!bStretched) {
@@ -47,15 +60,15 @@ void PlayMovieWithStop(Game& game, const QString& fileName, bool bStretched, int
     player->setFileName(platform::resolveExisting(located).value_or(located));
     if (failure.isEmpty()) failure = player->errorString();
   });
-  step([&] { player->setVolume(kOneTimeVideoVolume); });
+  step([&] { player->setVolume(media::fromLevel(kOneTimeVideoLevel)); });
   step([&] {
     player->setCurrentPosition(0);
     player->show();
     player->raise();
   });
-  game.VideoStarting = true;
+  starting_ = true;
   step([] { startup::WaitSeconds(0.3, false); });
-  game.VideoStarting = false;
+  starting_ = false;
   step([&] { player->play(); });
   QCoreApplication::processEvents();
   game.StopMovie = false;
@@ -66,16 +79,16 @@ void PlayMovieWithStop(Game& game, const QString& fileName, bool bStretched, int
         failure);
 }
 
-void StopOneTimeVideoPlayer(Game& game) {
-  MediaPlayerControl* player = game.OneTimeVideoPlayer;
+void OneTimeVideo::StopOneTimeVideoPlayer() {
+  MediaPlayerControl* player = game_.OneTimeVideoPlayer;
   if (!player || (player->fileName().isEmpty() && player->isHidden())) return;
   player->stop();
   player->setFileName(QString());
   player->hide();
 }
 
-bool OneTimeVideoPlaying(Game& game) {
-  return game.OneTimeVideoPlayer && game.OneTimeVideoPlayer->playState() == 2;
+bool OneTimeVideo::OneTimeVideoPlaying() const {
+  return game_.OneTimeVideoPlayer && game_.OneTimeVideoPlayer->playState() == 2;
 }
 
-}  // namespace qm::engine::seams
+}  // namespace qm::engine

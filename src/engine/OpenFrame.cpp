@@ -1,11 +1,14 @@
 // Opening a frame: every frame change of the game goes through OpenFrame.
 #include <QCoreApplication>
 #include <cmath>
+#include <tuple>
 
 #include "engine/Game.h"
 #include "engine/GamePictures.h"
-#include "engine/GameSeams.h"
 #include "engine/KeyboardPlay.h"
+#include "logic/GameLogic.h"
+#include "script/Plugins.h"
+#include "script/ScriptHost.h"
 #include "script/DialogueRunner.h"
 #include "script/TimedEvents.h"
 #include "engine/RipplingWater.h"
@@ -77,7 +80,7 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
       ControlsReferenceMode =
           logic().DoesIntergerVariableExist(all) || logic().DoesVariantVariableExist(all) ? 2 : 1;
       if (logic().DoesIntergerVariableExist(noTimeout) || logic().DoesVariantVariableExist(noTimeout))
-        seams::DisableScriptTimeouts(*this);
+        scripts().DisableTimeouts();
     }
 
     // 6
@@ -96,19 +99,11 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
 
     // 9: video before the frame.
     if (GameStopped()) return;
-    auto playFrameVideo = [&] {
-      if (f.videoNaturalAtPosition)
-        seams::PlayMovieWithStop(*this, f.video, false, f.videoLeft, f.videoTop, 0, 0);
-      else if (f.videoNaturalAtOrigin)
-        seams::PlayMovieWithStop(*this, f.video, false, 0, 0, 0, 0);
-      else
-        seams::PlayMovieWithStop(*this, f.video, true, f.videoLeft, f.videoTop, f.videoWidth, f.videoHeight);
-    };
     if (hasVideo && f.playVideoBefore && !bWithTransition) {
-      seams::StopOneTimeVideoPlayer(*this);
+      video().StopOneTimeVideoPlayer();
       HideMenus();
       StopMovie = false;
-      playFrameVideo();
+      video().PlayMovieWithStop(f.video, f.videoPlacement());
     }
 
     // 10-12: sounds.
@@ -145,13 +140,13 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
     // 17: the frame's start-up code.
     if (GameStopped()) return;
     VBScriptAction.ResetModule();
-    QString pluginCode = seams::PluginsFrameCode(*this);
-    pluginCode += seams::PluginActionsCode(*this, f.pluginActions, false);
+    QString pluginCode = script::PluginsFrameCode();
+    pluginCode += script::BuildPluginCalls(f.pluginActions, false);
     if (proj.info.runFrameProcedure || f.runFrameProcedure || !pluginCode.isEmpty()) {
       const QString code = (proj.info.runFrameProcedure ? proj.info.frameProcedureName : QString()) +
                            QStringLiteral("\r\n") + pluginCode + QStringLiteral("\r\n") +
                            (f.runFrameProcedure ? f.frameProcedure : QString());
-      seams::ExecuteVBScript(*this, code, true);
+      std::ignore = scripts().ExecuteVBScript(code, true);
       if (VBScriptAction.bStopGame) {
         StartUnloading();
         return;
@@ -187,7 +182,7 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
     // 21
     if (GameStopped()) return;
     const bool videoAfter = hasVideo && (!f.playVideoBefore || bWithTransition);
-    if (videoAfter) seams::StopOneTimeVideoPlayer(*this);
+    if (videoAfter) video().StopOneTimeVideoPlayer();
 
     // 22
     if (GameStopped()) return;
@@ -210,19 +205,19 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
     if (videoAfter) {
       HideMenus();
       StopMovie = false;
-      playFrameVideo();
+      video().PlayMovieWithStop(f.video, f.videoPlacement());
     }
 
     // 26
     if (GameStopped()) return;
     SetScreenPointerArrow();
-    while (seams::OneTimeVideoPlaying(*this) && !StopMovie) {
+    while (video().OneTimeVideoPlaying() && !StopMovie) {
       QCoreApplication::processEvents();
       HideMenus();
       QCoreApplication::processEvents();
     }
     SetScreenPointerDefault();
-    seams::StopOneTimeVideoPlayer(*this);
+    video().StopOneTimeVideoPlayer();
     StopMovie = false;
     for (int i : VideoPlayer.indices()) {
       MediaPlayerControl* p = VideoPlayer.item(i);

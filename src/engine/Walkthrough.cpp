@@ -1,6 +1,7 @@
 #include "engine/Walkthrough.h"
 
 #include <QApplication>
+#include <tuple>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -8,7 +9,7 @@
 #include <QThread>
 
 #include "engine/Game.h"
-#include "engine/GameSeams.h"
+#include "logic/GameLogic.h"
 #include "engine/WalkthroughDialogueSteps.h"
 #include "engine/WalkthroughEffectSteps.h"
 #include "engine/WalkthroughSoundSteps.h"
@@ -274,7 +275,7 @@ QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
   if (verb == QLatin1String("run")) {
     if (w.size() != 2) return closeWindow(QStringLiteral("run needs one quoted piece of code"));
     if (!game() || !game()->isVisible()) return closeWindow(QStringLiteral("the game has not started"));
-    seams::RunDebugCode(*game(), w[1]);
+    std::ignore = game()->logic().ExecuteVBScriptAndConsequences(w[1], true);
     runEventsFor(20);
     return closeWindow(QString());
   }

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/OneTimeVideo.h"
+
 namespace qm::startup {
 class RecordReader;
 }
@@ -51,6 +53,9 @@ struct ActionRecord {
   bool videoOwnSizeInCorner = false;
   bool videoOwnSizeAtPosition = false;
   int32_t videoLeft = 0, videoTop = 0, videoWidth = 0, videoHeight = 0;  // pixels
+  engine::VideoPlacement videoPlacement() const {
+    return {videoOwnSizeAtPosition, videoOwnSizeInCorner, videoLeft, videoTop, videoWidth, videoHeight};
+  }
   // 2
   bool stopSound = false;
   bool playMusic = false;

@@ -1,21 +1,14 @@
 #include "logic/GameLogic.h"
 
 #include "engine/Game.h"
-#include "engine/GameSeams.h"
 #include "logic/Inventory.h"
-#include "logic/LogicSeams.h"
+#include "script/Plugins.h"
 #include "startup/Project.h"
 #include "startup/Waiting.h"
 
 namespace qm::logic {
 
 GameLogic::GameLogic(engine::Game& game) : game_(game) {}
-
-void installGameLogic() {
-  engine::setFrameLogicFactory([](engine::Game& game) { return std::make_unique<GameLogic>(game); });
-}
-
-GameLogic* gameLogic(engine::Game& game) { return dynamic_cast<GameLogic*>(&game.logic()); }
 
 // ---- Variables ------------------------------------------------------------------
 
@@ -24,7 +17,11 @@ void GameLogic::ClearVariables() { variables.clear(); }
 void GameLogic::ClearDisappear() { Disappear.Clear(); }
 
 void GameLogic::LoadVariables() {
-  variables.LoadVariables(startup::project().paths.config + QStringLiteral("Variables"), seams::PluginVariables(game_));
+  // Every loaded plug-in brings its own integer and variant variables.
+  std::vector<PluginVariableNames> pluginVariables;
+  for (const auto& plugin : script::PluginTable())
+    pluginVariables.push_back({plugin.integerVariables, plugin.variantVariables});
+  variables.LoadVariables(startup::project().paths.config + QStringLiteral("Variables"), pluginVariables);
 }
 
 bool GameLogic::DoesIntergerVariableExist(const QString& name) const { return variables.DoesIntergerVariableExist(name); }

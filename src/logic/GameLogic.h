@@ -3,12 +3,13 @@
 // the hotspots of the current frame (building, visibility, clicks and their
 // actions) and the list of hotspots made to disappear.
 
-#include <memory>
+#include <QString>
+#include <optional>
 
-#include "engine/FrameLogic.h"
 #include "logic/ActionRecord.h"
 #include "logic/HotspotRecord.h"
 #include "logic/VariableStore.h"
+#include "script/ScriptResult.h"
 
 namespace qm::engine {
 class Game;
@@ -16,7 +17,7 @@ class Game;
 
 namespace qm::logic {
 
-class GameLogic : public engine::FrameLogic {
+class GameLogic {
  public:
   explicit GameLogic(engine::Game& game);
 
@@ -25,28 +26,28 @@ class GameLogic : public engine::FrameLogic {
   // Hotspots made to disappear: name = frame, value = hotspot number.
   VariablesCollection Disappear;
 
-  void ClearVariables() override;
-  void ClearDisappear() override;
-  void LoadVariables() override;
-  bool DoesIntergerVariableExist(const QString& name) const override;
-  bool DoesVariantVariableExist(const QString& name) const override;
-  std::optional<QString> VariableValueText(const QString& name) const override;
+  void ClearVariables();
+  void ClearDisappear();
+  void LoadVariables();
+  bool DoesIntergerVariableExist(const QString& name) const;
+  bool DoesVariantVariableExist(const QString& name) const;
+  std::optional<QString> VariableValueText(const QString& name) const;
   void ChangeVariableValue(const QString& name, int16_t newValue) { variables.ChangeVariableValue(name, newValue); }
   void ChangeVariableVariantValue(const QString& name, const QVariant& v) { variables.ChangeVariableVariantValue(name, v); }
   int16_t GetVariableValue(const QString& name) const { return variables.GetVariableValue(name); }
 
   // ---- Hotspots of the current frame ------------------------------------------------
-  void SetMergedHotspotIndex(int index) override { mergedHotspotIndex_ = index; }
+  void SetMergedHotspotIndex(int index) { mergedHotspotIndex_ = index; }
   int MergedHotspotIndex() const { return mergedHotspotIndex_; }
-  void ResetFrameAreas() override;
-  void LoadAreas() override;
-  void ShowOrNotShowAreas() override;
+  void ResetFrameAreas();
+  void LoadAreas();
+  void ShowOrNotShowAreas();
 
   // ---- Mouse ----------------------------------------------------------------------------
-  void AreaMouseDown(int index, int button, int shift, double x, double y) override;
-  void AreaMouseMove(int index, int button, int shift, double x, double y) override;
-  void AniGifBoxMouseDown(int index, int button, int shift, double x, double y) override;
-  void AniGifBoxMouseMove(int index, int button, int shift, double x, double y) override;
+  void AreaMouseDown(int index, int button, int shift, double x, double y);
+  void AreaMouseMove(int index, int button, int shift, double x, double y);
+  void AniGifBoxMouseDown(int index, int button, int shift, double x, double y);
+  void AniGifBoxMouseMove(int index, int button, int shift, double x, double y);
   // An inventory item (its index) dropped on hotspot `index` (Area or AniGif).
   void AreaDragDrop(int index, int objectIndex, double x, double y);
   // Something dragged over a hotspot, an animated picture or its box.
@@ -57,7 +58,9 @@ class GameLogic : public engine::FrameLogic {
   void AreaClick(int AreaIndex, int Button);
   int MakeAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDialogue);
   void MakeActionAndConsequences(int AreaIndex, int ObjectIndex, bool bDoNotQuitDialogue);
-  int ExecuteVBScriptAndConsequences(const QString& sText, bool bResetLastClickPosition);
+  // Runs code and then carries out its requests (ExecuteConsequences); a run
+  // that failed leaves its requests undone.
+  script::ScriptResult ExecuteVBScriptAndConsequences(const QString& sText, bool bResetLastClickPosition);
   void ExecuteConsequences();
 
  private:
@@ -72,11 +75,5 @@ class GameLogic : public engine::FrameLogic {
   engine::Game& game_;
   int mergedHotspotIndex_ = 1;
 };
-
-// Gives every game window created from now on this logic layer.
-void installGameLogic();
-
-// The logic layer of a game window (nullptr when it has another one).
-GameLogic* gameLogic(engine::Game& game);
 
 }  // namespace qm::logic

@@ -4,9 +4,11 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <tuple>
 
 #include "engine/Game.h"
-#include "engine/GameSeams.h"
+#include "script/Plugins.h"
+#include "script/ScriptHost.h"
 #include "script/DialogueRunner.h"
 #include "script/TimedEvents.h"
 #include "logic/DisappearList.h"
@@ -16,7 +18,6 @@
 #include "logic/GameLogic.h"
 #include "logic/Inventory.h"
 #include "logic/SavedGames.h"
-#include "logic/LogicSeams.h"
 #include "platform/FileResolver.h"
 #include "startup/MediaFiles.h"
 #include "startup/Messages.h"
@@ -24,8 +25,6 @@
 #include "startup/RecordReader.h"
 
 namespace qm::logic {
-
-namespace es = engine::seams;
 
 namespace {
 
@@ -69,7 +68,7 @@ void GameLogic::AreaClick(int AreaIndex, int Button) {
   if (startup::GameStopped()) return;
   game_.StopMovie = true;
   game_.TransitionSkip = true;
-  if (es::OneTimeVideoPlaying(game_) || seams::MovieWithStopOn(game_) || game_.inventory().moving()) return;
+  if (game_.video().OneTimeVideoPlaying() || game_.video().starting() || game_.inventory().moving()) return;
   if (Button == engine::kRightButton) {
     if (!game_.mnuExit->visible())
       game_.ShowMenus();
@@ -85,7 +84,7 @@ void GameLogic::AreaClick(int AreaIndex, int Button) {
   game_.inventory().PickOrNotPickObject(AreaIndex);
   game_.soundChannels().AudioFadeStep(1);
   MakeActionAndConsequences(AreaIndex, 0, false);
-  es::StopOneTimeVideoPlayer(game_);
+  game_.video().StopOneTimeVideoPlayer();
 }
 
 void GameLogic::MakeActionAndConsequences(int AreaIndex, int ObjectIndex, bool bDoNotQuitDialogue) {
@@ -134,10 +133,13 @@ int GameLogic::performAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDial
 
   // Script and plug-in code.
   action.ResetModule();
-  const QString pluginCode = es::PluginActionsCode(game_, r.pluginData, true);
+  const QString pluginCode = script::BuildPluginCalls(r.pluginData, true);
   if (!pluginCode.isEmpty() || (r.runScript && !r.scriptText.isEmpty())) {
     action.iHotspotNumber = AreaIndex;
-    es::ExecuteVBScript(game_, pluginCode + QStringLiteral("\r\n") + (r.runScript ? r.scriptText : QString()), false);
+    // A failed script has had its message; the rest of the action still takes
+    // place, with whatever requests the script made before it failed.
+    std::ignore = game_.scripts().ExecuteVBScript(
+        pluginCode + QStringLiteral("\r\n") + (r.runScript ? r.scriptText : QString()), false);
     if (action.bStopGame) return kEndGame;
   }
 
@@ -171,12 +173,7 @@ int GameLogic::performAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDial
 
   if (!stopped() && r.playVideo != 0) {
     game_.HideMenus();
-    if (r.videoOwnSizeAtPosition)
-      es::PlayMovieWithStop(game_, r.videoFile, false, r.videoLeft, r.videoTop, 0, 0);
-    else if (r.videoOwnSizeInCorner)
-      es::PlayMovieWithStop(game_, r.videoFile, false, 0, 0, 0, 0);
-    else
-      es::PlayMovieWithStop(game_, r.videoFile, true, r.videoLeft, r.videoTop, r.videoWidth, r.videoHeight);
+    game_.video().PlayMovieWithStop(r.videoFile, r.videoPlacement());
   }
 
   ShowOrNotShowAreas();
@@ -185,7 +182,7 @@ int GameLogic::performAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDial
 
   if (!stopped() && r.playVideo != 0) {
     game_.SetScreenPointerArrow();
-    while (es::OneTimeVideoPlaying(game_) && !game_.StopMovie) {
+    while (game_.video().OneTimeVideoPlaying() && !game_.StopMovie) {
       letEventsRun();
       game_.HideMenus();
       letEventsRun();
@@ -238,11 +235,12 @@ void GameLogic::openRequestedFrame(bool endDialogue) {
   game_.goToFrame(game_.VBScriptAction.frameRequest());
 }
 
-int GameLogic::ExecuteVBScriptAndConsequences(const QString& sText, bool bResetLastClickPosition) {
+script::ScriptResult GameLogic::ExecuteVBScriptAndConsequences(const QString& sText, bool bResetLastClickPosition) {
   game_.VBScriptAction.ResetModule();
-  if (!es::ExecuteVBScript(game_, sText, bResetLastClickPosition)) return -1;
+  if (game_.scripts().ExecuteVBScript(sText, bResetLastClickPosition) == script::ScriptResult::Failed)
+    return script::ScriptResult::Failed;
   ExecuteConsequences();
-  return 0;
+  return script::ScriptResult::Ok;
 }
 
 void GameLogic::ExecuteConsequences() {

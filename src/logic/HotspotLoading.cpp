@@ -9,7 +9,6 @@
 #include "logic/FrameDataFiles.h"
 #include "logic/GameLogic.h"
 #include "logic/HotspotRecord.h"
-#include "logic/LogicSeams.h"
 #include "logic/RecordSkipping.h"
 #include "platform/FileResolver.h"
 #include "startup/MediaFiles.h"

@@ -8,7 +8,6 @@
 #include "logic/FrameDataFiles.h"
 #include "logic/GameLogic.h"
 #include "logic/HotspotVisibility.h"
-#include "logic/LogicSeams.h"
 #include "startup/PlayMediaControl.h"
 #include "startup/Project.h"
 #include "startup/RecordReader.h"

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QThread>
 #include <cmath>
+#include <tuple>
 
 #include "engine/Game.h"
 #include "logic/ErrorReports.h"
@@ -352,7 +353,8 @@ void Inventory::PickedObjectDragDrop(int Index) {
     if (startup::GameStopped()) return;
     const auto script = readCombinationScript(reader);
     if (script && script->run && !script->code.isEmpty()) {
-      if (GameLogic* logic = gameLogic(game_)) logic->ExecuteVBScriptAndConsequences(script->code, true);
+      // A failed script has had its message and leaves its requests undone.
+      std::ignore = game_.logic().ExecuteVBScriptAndConsequences(script->code, true);
     }
   } catch (const VbError& e) {
     reportStandardError(QStringLiteral(" Unable to combine items."), e.description);

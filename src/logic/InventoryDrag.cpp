@@ -102,9 +102,9 @@ void Inventory::dragEnd(ImageControl& item, QPointF posInItem) {
   if (name == QLatin1String("pickedobject")) {
     PickedObjectDragDrop(index);
   } else if (name == QLatin1String("area") || name == QLatin1String("anigifbox")) {
-    GameLogic* logic = gameLogic(game_);
-    if (logic && index > 0) logic->AreaDragDrop(index, draggedItemIndex_, at.x() * engine::kTwipsPerPixel,
-                                                at.y() * engine::kTwipsPerPixel);
+    if (index > 0)
+      game_.logic().AreaDragDrop(index, draggedItemIndex_, at.x() * engine::kTwipsPerPixel,
+                                 at.y() * engine::kTwipsPerPixel);
   }
 }
 

@@ -14,7 +14,6 @@
 #include <unistd.h>
 
 #include "engine/Game.h"
-#include "engine/GameSeams.h"
 #include "logic/GameLogic.h"
 #include "logic/Inventory.h"
 #include "logic/frmLoadGame.h"
@@ -157,14 +156,11 @@ SavedGameData SavedGames::currentState() const {
   SavedGameData d;
   d.resumeFrame = game_.dialogue().DialogueActive() ? game_.dialogue().DialogueFrameName()
                                                       : startup::CurrentFrameName();
-  if (const GameLogic* logic = gameLogic(game_)) {
-    for (const auto& v : logic->variables.Variables) d.integers.emplace_back(v.Name, v.Value);
-    for (const auto& v : logic->Disappear) d.disappeared.emplace_back(v.Name, v.Value);
-    d.variants.emplace();
-    for (const auto& v : logic->variables.VariablesVariant) d.variants->emplace_back(v.Name, v.Value);
-  } else {
-    d.variants.emplace();
-  }
+  const GameLogic& logic = game_.logic();
+  for (const auto& v : logic.variables.Variables) d.integers.emplace_back(v.Name, v.Value);
+  for (const auto& v : logic.Disappear) d.disappeared.emplace_back(v.Name, v.Value);
+  d.variants.emplace();
+  for (const auto& v : logic.variables.VariablesVariant) d.variants->emplace_back(v.Name, v.Value);
   d.items = game_.inventory().itemNames();
   d.history = game_.FramesHistory.items();
   d.info = SavedGameInfo{project().info.projectName, project().info.gameTitle,
@@ -283,22 +279,20 @@ void SavedGames::pause(int milliseconds) {
 }
 
 void SavedGames::applySavedGame(const SavedGameData& d) {
-  GameLogic* logic = gameLogic(game_);
-  if (logic) {
-    // Stored as saved, -1 included (a plain change would flip it), into every
-    // variable of that exact name; names no longer in the game are ignored.
-    for (const auto& [name, value] : d.integers)
-      for (auto& v : logic->variables.Variables)
-        if (v.Name == name) v.Value = value;
-    for (const auto& [frame, hotspot] : d.disappeared) logic->Disappear.Add(frame, hotspot);
-  }
+  GameLogic& logic = game_.logic();
+  // Stored as saved, -1 included (a plain change would flip it), into every
+  // variable of that exact name; names no longer in the game are ignored.
+  for (const auto& [name, value] : d.integers)
+    for (auto& v : logic.variables.Variables)
+      if (v.Name == name) v.Value = value;
+  for (const auto& [frame, hotspot] : d.disappeared) logic.Disappear.Add(frame, hotspot);
   for (const QString& item : d.items) game_.inventory().AddPickedObject(item, false);
   if (d.history) {
     game_.FramesHistory.Clear();
     for (const QString& frame : *d.history) game_.FramesHistory.AddItem(frame);
   }
-  if (logic && d.variants)
-    for (const auto& [name, value] : *d.variants) logic->ChangeVariableVariantValue(name, value);
+  if (d.variants)
+    for (const auto& [name, value] : *d.variants) logic.ChangeVariableVariantValue(name, value);
 }
 
 bool SavedGames::LoadGame(const SavedGameEntry& entry, QDialog* window) {
@@ -310,7 +304,7 @@ bool SavedGames::LoadGame(const SavedGameEntry& entry, QDialog* window) {
 
   startup::frmWelcome* welcome = startup::frmWelcome::instance();
   if (info.startAtOnce) {
-    const int code = script::ScriptHost::of(game_).VBScriptAction().resolutionOnLoadGame();
+    const int code = game_.scripts().VBScriptAction().resolutionOnLoadGame();
     if (code != 0) startup::SwitchDisplayResolution(static_cast<int16_t>(code));
   } else if (welcome && welcome->chkResolution && !welcome->chkResolution->isHidden() &&
              welcome->chkResolution->isChecked() && info.resolutionOffer == 1) {
@@ -349,7 +343,7 @@ bool SavedGames::LoadGame(const SavedGameEntry& entry, QDialog* window) {
   if (!alive) return false;
   project().frame.name = resume;
   pause(200);
-  engine::seams::ExecuteOnLoadVBScript(game_);
+  game_.scripts().ExecuteOnLoadVBScript();
   pause(200);
   if (!alive) return false;
   game_.OpenFrame(startup::CurrentFrameName(), false, 0, 0);

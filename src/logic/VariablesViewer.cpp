@@ -53,10 +53,9 @@ QStringList variablesStatusPages(const QStringList& lines) {
 }
 
 void ViewVariablesStatus(engine::Game& game) {
-  const GameLogic* logic = gameLogic(game);
   QStringList pages;
   try {
-    pages = variablesStatusPages(variablesStatusLines(logic ? logic->variables : VariableStore{}));
+    pages = variablesStatusPages(variablesStatusLines(game.logic().variables));
   } catch (...) {
     platform::messageBox(script::describeCurrentException() + QStringLiteral("Error displaying variables status. "),
                          platform::MsgButtons::OK, platform::MsgIcon::Warning, QStringLiteral("Error"));

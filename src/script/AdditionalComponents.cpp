@@ -201,7 +201,7 @@ void AdditionalComponents::ResumeComponents() { lateBoundCall(u"ResumeComponent"
 void AdditionalComponents::BuildAllEventsList() {
   try {
     ComponentEventsList.Clear();
-    for (const auto& p : ScriptHost::of(game_).ScriptControl2.procedures()) {
+    for (const auto& p : game_.scripts().ScriptControl2.procedures()) {
       const QString name = toQ(p.name);
       const int cut = name.indexOf(QLatin1Char('_'));
       if (cut < 0) continue;
@@ -222,13 +222,13 @@ void AdditionalComponents::ComponentObjectEvent(ComponentWithEventsClass* forwar
       if (MultiColumnsList::column(pair, 1).toString() != component ||
           MultiColumnsList::column(pair, 2).toString() != event)
         continue;
-      ScriptHost& host = ScriptHost::of(game_);
+      ScriptHost& host = game_.scripts();
       host.VBScriptAction().ResetModule();
       vb::Ref<EventParametersObject> info(new EventParametersObject(parameters));
       const vb::Value argument(info.get());
       host.ScriptControl2.run(toU16(component + QLatin1Char('_') + event), std::span<const vb::Value>(&argument, 1));
       parameters = info->parameters();
-      if (logic::GameLogic* logic = logic::gameLogic(game_)) logic->ExecuteConsequences();
+      game_.logic().ExecuteConsequences();
       break;
     }
   } catch (...) {

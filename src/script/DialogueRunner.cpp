@@ -4,6 +4,7 @@
 #include <QThread>
 #include <algorithm>
 #include <cmath>
+#include <tuple>
 
 #include "engine/Game.h"
 #include "logic/GameLogic.h"
@@ -147,17 +148,16 @@ void DialogueRunner::RuntimeQuestionClick(int Index) {
     game_.fmeDialogue->setVisibleVb(false);
     highlighted_ = 0;
 
-    ScriptHost& host = ScriptHost::of(game_);
-    if (!q.script1.isEmpty()) host.ExecuteVBScriptAndConsequences(q.script1, true);
+    runScript(q.script1);
     performHotspot(q.hotspot1);
-    if (!q.script2.isEmpty()) host.ExecuteVBScriptAndConsequences(q.script2, true);
+    runScript(q.script2);
     performHotspot(q.hotspot2);
 
     waitForAnswer(q);
     if (GameStopped()) return;
     if (q.endsDialogue) QuitDialogue();
     if (GameStopped()) return;
-    if (!q.script3.isEmpty()) host.ExecuteVBScriptAndConsequences(q.script3, true);
+    runScript(q.script3);
     performHotspot(q.hotspot3);
     if (GameStopped() || q.endsDialogue) return;
     // Ended by a script meanwhile, or replaced by another frame's dialogue:
@@ -174,7 +174,12 @@ void DialogueRunner::RuntimeQuestionClick(int Index) {
 // action keeps the dialogue open even when it changes frame.
 void DialogueRunner::performHotspot(int hotspot) {
   if (hotspot <= 0 || hotspot > startup::project().frame.hotspotCount) return;
-  if (logic::GameLogic* logic = logic::gameLogic(game_)) logic->MakeActionAndConsequences(hotspot, 0, true);
+  game_.logic().MakeActionAndConsequences(hotspot, 0, true);
+}
+
+// A question's script; one that fails has had its message and the dialogue goes on.
+void DialogueRunner::runScript(const QString& code) {
+  if (!code.isEmpty()) std::ignore = game_.logic().ExecuteVBScriptAndConsequences(code, true);
 }
 
 void DialogueRunner::waitForAnswer(const DialogueQuestion& q) {

@@ -57,6 +57,7 @@ class DialogueRunner {
   void hover(int Index);
   int labelCount() const;
   void performHotspot(int hotspot);
+  void runScript(const QString& code);
   void waitForAnswer(const DialogueQuestion& q);
   void applyShowAndHideLists(const DialogueQuestion& q);
 

@@ -156,4 +156,12 @@ QString PluginsStartCode() {
   return code;
 }
 
+QString PluginsFrameCode() {
+  QString code;
+  for (const PluginRecord& p : PluginTable()) {
+    if (!p.frameCode.isEmpty()) code += p.frameCode + "\r\n";
+  }
+  return code;
+}
+
 }  // namespace qm::script

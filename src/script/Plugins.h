@@ -53,5 +53,7 @@ bool RegisterComponentFile(const QString& path);
 QString PluginsGlobalCode();
 // The plugins' non-empty start code, each followed by CR LF.
 QString PluginsStartCode();
+// The plugins' non-empty per-frame code, each followed by CR LF.
+QString PluginsFrameCode();
 
 }  // namespace qm::script

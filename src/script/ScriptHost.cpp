@@ -4,9 +4,9 @@
 
 #include <cstdio>
 #include <new>
+#include <tuple>
 
 #include "engine/Game.h"
-#include "engine/GameSeams.h"
 #include "script/TimedEvents.h"
 #include "logic/FrameHistoryRules.h"
 #include "logic/GameLogic.h"
@@ -149,11 +149,6 @@ void ScriptHost::releaseScripts() {
 }
 
 ScriptHost::~ScriptHost() = default;
-
-ScriptHost& ScriptHost::of(engine::Game& game) {
-  if (auto* host = game.findChild<ScriptHost*>(QStringLiteral("ScriptHost"), Qt::FindDirectChildrenOnly)) return *host;
-  return *new ScriptHost(game);
-}
 
 void ScriptHost::buildControlObjects() {
   using namespace engine;
@@ -387,13 +382,13 @@ QString ScriptHost::errorPosition(CodePart part, int line, const QString& startu
 }
 
 void ScriptHost::addRemainingObjects(vb::Engine& engine) {
-  if (logic::GameLogic* logic = logic::gameLogic(game_)) {
-    auto& integers = logic->variables.Variables;
+  {
+    auto& integers = game_.logic().variables.Variables;
     for (long i = 1; i <= integers.Count(); ++i) {
       vb::Ref<vb::Dispatch> v(new IntegerVariableObject(integers.ItemPointer(i)));
       engine.addObject(toU16(integers.Item(i).Name), v.get(), true);
     }
-    auto& variants = logic->variables.VariablesVariant;
+    auto& variants = game_.logic().variables.VariablesVariant;
     for (long i = 1; i <= variants.Count(); ++i) {
       vb::Ref<vb::Dispatch> v(new VariantVariableObject(variants.ItemPointer(i)));
       engine.addObject(toU16(variants.Item(i).Name), v.get(), true);
@@ -403,12 +398,12 @@ void ScriptHost::addRemainingObjects(vb::Engine& engine) {
   if (game_.ControlsReferenceMode == 2) engine.addObject(u"SoftwareObjects", window_.get(), true);
 }
 
-bool ScriptHost::AddCodeToScriptControl(vb::Engine& engine, const QString& sStartupCode) {
+ScriptResult ScriptHost::AddCodeToScriptControl(vb::Engine& engine, const QString& sStartupCode) {
   try {
     engine.reset();
   } catch (...) {
     showHostError(kResetFailedSentence, describeCurrentException());
-    return false;
+    return ScriptResult::Failed;
   }
   CodePart compiling = CodePart::None;
   try {
@@ -435,25 +430,25 @@ bool ScriptHost::AddCodeToScriptControl(vb::Engine& engine, const QString& sStar
   } catch (...) {
     // Code that does not compile runs nothing: its one message is enough.
     showHostError(kRebuildFailedSentence, describeFailure(compiling, sStartupCode));
-    return false;
+    return ScriptResult::Failed;
   }
-  return true;
+  return ScriptResult::Ok;
 }
 
-bool ScriptHost::ExecuteVBScript(const QString& sText, bool bResetLastClickPosition) {
-  if (startup::GameStopped()) return false;
+ScriptResult ScriptHost::ExecuteVBScript(const QString& sText, bool bResetLastClickPosition) {
+  if (startup::GameStopped()) return ScriptResult::Ok;
   if (bResetLastClickPosition) game_.SaveClickPos(0, 0);
   // When the engine could not be reset it still holds the running script's
   // code: running its StartupProcedure again would repeat that script. Code
   // that did not compile has had its message and runs nothing.
-  if (!AddCodeToScriptControl(ScriptControl, sText)) return true;
+  if (AddCodeToScriptControl(ScriptControl, sText) == ScriptResult::Failed) return ScriptResult::Failed;
   try {
     ScriptControl.run(u"StartupProcedure");
   } catch (...) {
     showHostError(kRunFailedSentence, describeFailure(CodePart::Running, sText));
-    return true;
+    return ScriptResult::Failed;
   }
-  return false;
+  return ScriptResult::Ok;
 }
 
 void ScriptHost::ExecuteOnLoadVBScript() {
@@ -461,21 +456,17 @@ void ScriptHost::ExecuteOnLoadVBScript() {
   action_->ResetModule();
   const auto& info = startup::project().info;
   if (!pluginsStart.isEmpty() || (info.runStartupProcedure && !info.startupProcedureName.isEmpty()))
-    ExecuteVBScript(pluginsStart + (info.runStartupProcedure ? info.startupProcedureName : QString()), true);
-}
-
-bool ScriptHost::ExecuteVBScriptAndConsequences(const QString& sText, bool bResetLastClickPosition) {
-  if (logic::GameLogic* logic = logic::gameLogic(game_))
-    return logic->ExecuteVBScriptAndConsequences(sText, bResetLastClickPosition) >= 0;
-  action_->ResetModule();
-  return !ExecuteVBScript(sText, bResetLastClickPosition);
+    // Its message has been shown; what the code asked for is not acted upon either way.
+    std::ignore =
+        ExecuteVBScript(pluginsStart + (info.runStartupProcedure ? info.startupProcedureName : QString()), true);
 }
 
 void ScriptHost::PrepareNewGame() {
   for (auto& a : scriptOnlyArrays_) a->clear();
   action_->setResolutionOnLoadGame(0);
   GlobalProcedures = LoadGlobalProcedures();
-  AddCodeToScriptControl(ScriptControl2, QString());
+  // Code that does not compile has had its message; the event engine stays empty.
+  std::ignore = AddCodeToScriptControl(ScriptControl2, QString());
   game_.components().BuildAllEventsList();
 }
 
@@ -499,7 +490,8 @@ void ScriptHost::ExecuteCodeCommand() {
     request.defaultText = startup::LoadSetting(key, QString());
     code = platform::dialogs().askText(request).value_or(QString());
     if (code.isEmpty()) return;
-    ExecuteVBScriptAndConsequences(code, true);
+    // A failed run has had its message; the code is kept for the next try.
+    std::ignore = game_.logic().ExecuteVBScriptAndConsequences(code, true);
     startup::SaveSetting(key, code);
   } catch (...) {
     platform::messageBox(QStringLiteral("Unable to execute the following VBScript code:\r\n\r\n") + code +
@@ -524,7 +516,7 @@ void ScriptHost::TimerObjectTick(int index) {
   try {
     auto& r = action_->requests();
     action_->ResetModule();
-    if (ExecuteVBScript(QStringLiteral("TimerObject%1").arg(index), true)) {
+    if (ExecuteVBScript(QStringLiteral("TimerObject%1").arg(index), true) == ScriptResult::Failed) {
       // The run's own message has been shown; a timer whose procedure fails stops.
       if (auto* t = game_.TimerObject.item(index)) t->setEnabled(false);
       return;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "script/ControlObjects.h"
+#include "script/ScriptResult.h"
 #include "script/VBScriptActionModule.h"
 #include "vbscript/Builtins.h"
 #include "vbscript/Engine.h"
@@ -36,9 +37,6 @@ class ScriptHost : public QObject, public vbs::HostServices {
   explicit ScriptHost(engine::Game& game);
   ~ScriptHost() override;
 
-  // The host of a game window (made on first use, lives as long as the window).
-  static ScriptHost& of(engine::Game& game);
-
   vbs::Engine ScriptControl;   // the run engine
   vbs::Engine ScriptControl2;  // the event engine
   QString GlobalProcedures;
@@ -51,16 +49,18 @@ class ScriptHost : public QObject, public vbs::HostServices {
   void PrepareNewGame();
 
   // Resets the engine and fills it with the procedures, plugin code, the code
-  // wrapped in StartupProcedure and the object model. Failures are reported;
-  // false when the engine could not be reset (a script is still running in it)
-  // or the code could not be added (it does not compile): nothing may run then.
-  bool AddCodeToScriptControl(vbs::Engine& engine, const QString& sStartupCode);
-  // Runs code in the run engine; true when the run failed.
-  bool ExecuteVBScript(const QString& sText, bool bResetLastClickPosition);
+  // wrapped in StartupProcedure and the object model. Failures are reported.
+  // Failed when the engine could not be reset (a script is still running in
+  // it) or the code could not be added (it does not compile): nothing may run
+  // then. Code that calls CreateObject where that is not allowed is refused
+  // with a warning and replaced by an empty StartupProcedure: Ok, the run
+  // that follows does nothing.
+  ScriptResult AddCodeToScriptControl(vbs::Engine& engine, const QString& sStartupCode);
+  // Runs code in the run engine. A game that is stopping runs nothing and
+  // that is no failure.
+  ScriptResult ExecuteVBScript(const QString& sText, bool bResetLastClickPosition);
   // The plugins' start code and the project's start-up procedure.
   void ExecuteOnLoadVBScript();
-  // Runs code and carries out what it asked for; false when the run failed.
-  bool ExecuteVBScriptAndConsequences(const QString& sText, bool bResetLastClickPosition);
 
   void SetTimeout(int milliseconds);  // the run engine
   void DisableTimeouts();             // both engines: no limit

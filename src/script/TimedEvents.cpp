@@ -4,6 +4,7 @@
 
 #include "engine/Game.h"
 #include "platform/VbError.h"
+#include "logic/GameLogic.h"
 #include "script/ScriptHost.h"
 #include "script/ScriptValues.h"
 #include "startup/ErrorReport.h"
@@ -99,7 +100,7 @@ void TimedEvents::TimedEvent_Timer(int Index) {
   // wait, or let this timer tick again meanwhile.
   if (!entry.repeat) switchOff(Index);
   const unsigned generation = generation_;
-  const bool ran = ScriptHost::of(game_).ExecuteVBScriptAndConsequences(entry.code, true);
+  const bool ran = game_.logic().ExecuteVBScriptAndConsequences(entry.code, true) == ScriptResult::Ok;
   // A failing run (a script error, or the engine busy with another script
   // waiting in a message box) stops the event, unless its frame is gone.
   if (!ran && generation == generation_ && Index < static_cast<int>(table_.size())) switchOff(Index);

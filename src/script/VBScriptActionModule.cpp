@@ -9,7 +9,6 @@
 #include "engine/Game.h"
 #include "engine/RipplingWater.h"
 #include "engine/Transitions.h"
-#include "engine/GameSeams.h"
 #include "engine/PictureCache.h"
 #include "logic/GameLogic.h"
 #include "logic/Inventory.h"
@@ -266,7 +265,7 @@ QString VBScriptActionModule::LoadParameter(const QString& name, const vb::Value
 }
 
 vb::Value VBScriptActionModule::GetVariableReferenceFromName(const QString& name) {
-  logic::GameLogic* logic = game_ ? logic::gameLogic(*game_) : nullptr;
+  logic::GameLogic* logic = game_ ? &game_->logic() : nullptr;
   if (!logic) return vb::Value::nothing();
   const QString lower = name.toLower();
   auto& variants = logic->variables.VariablesVariant;
@@ -553,8 +552,7 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
       return {};
     case kGetCurrentFrameName: return text(startup::CurrentFrameName());
     case kGetMergedHotspotIndex: {
-      logic::GameLogic* logic = game_ ? logic::gameLogic(*game_) : nullptr;
-      return vb::Value(static_cast<int16_t>(logic ? logic->MergedHotspotIndex() : 1));
+      return vb::Value(static_cast<int16_t>(game_ ? game_->logic().MergedHotspotIndex() : 1));
     }
     case kGetMergedTextIndex: return vb::Value(static_cast<int16_t>(game_ ? game_->MergedTextIndex : 1));
     case kQuit: r.bStopGame = true; return {};

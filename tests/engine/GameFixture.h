@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <memory>
 
 #include "engine/Game.h"
@@ -11,6 +12,7 @@
 #include "support/FrameRecords.h"
 #include "support/GameFolderBuilder.h"
 #include "support/ProjectTest.h"
+#include "support/VariablesRecords.h"
 
 namespace qm::testing {
 
@@ -22,12 +24,17 @@ class GameFixture : public ProjectTest {
   }
   // Starts the project in the builder's folder and creates its game window.
   engine::Game& startGame(GameFolderBuilder& folder) {
+    withVariablesFile(folder);
     startup::InitializeProject(folder.root());
     game_ = std::make_unique<engine::Game>();
     game_->ResetAll();
     return *game_;
   }
   engine::Game& game() { return *game_; }
+  // Every game has a variables file, if only an empty one.
+  static void withVariablesFile(GameFolderBuilder& folder) {
+    if (!QFileInfo::exists(folder.path("Config/Variables"))) folder.file("Config/Variables", variablesFileBytes({}));
+  }
   void frame(GameFolderBuilder& folder, const QString& name, const FrameSpec& spec) {
     folder.file("Frames/" + name + ".fme", frameFileBytes(spec));
   }

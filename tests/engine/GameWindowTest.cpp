@@ -149,6 +149,7 @@ TEST_F(GameWindowTest, ResetReadsTheCheckMarksFromTheSettings) {
   g.initialFrame = "Hall";
   folder.general(g);
   frame(folder, "Hall", FrameSpec{});
+  withVariablesFile(folder);
   startup::InitializeProject(folder.root());
   startup::SaveSetting("DisableTransitions", "True");
   startup::SaveSetting("DisableEffects", "False");

@@ -5,7 +5,6 @@
 #include <QProcess>
 
 #include "GameFixture.h"
-#include "engine/GameSeams.h"
 
 namespace qm::testing {
 namespace {
@@ -40,7 +39,7 @@ TEST_F(OneTimeVideoTest, PlaysOnceAtItsNaturalSizeAndEnds) {
                       "sine=frequency=500:duration=0.5", "-c:v", "mjpeg", "-shortest", "-f", "avi",
                       folder.path("Frames/intro.avi")}));
   auto& g = start(folder);
-  engine::seams::PlayMovieWithStop(g, "INTRO.AVI", false, 10, 20, 0, 0);
+  g.video().PlayMovieWithStop("INTRO.AVI", false, 10, 20, 0, 0);
   auto* p = g.OneTimeVideoPlayer;
   EXPECT_EQ(boxCount(), 0u) << (boxCount() ? dialogs().last().text.toStdString() : "");
   EXPECT_TRUE(p->isVisible() || !p->isHidden());
@@ -48,10 +47,10 @@ TEST_F(OneTimeVideoTest, PlaysOnceAtItsNaturalSizeAndEnds) {
   EXPECT_EQ(p->top(), 300);
   EXPECT_EQ(p->width(), 40 * 15);
   EXPECT_EQ(p->volume(), -1200);
-  EXPECT_FALSE(g.VideoStarting);
-  EXPECT_TRUE(waitFor([&] { return engine::seams::OneTimeVideoPlaying(g); }, 2000));
-  EXPECT_TRUE(waitFor([&] { return !engine::seams::OneTimeVideoPlaying(g); }, 5000)) << "never ended";
-  engine::seams::StopOneTimeVideoPlayer(g);
+  EXPECT_FALSE(g.video().starting());
+  EXPECT_TRUE(waitFor([&] { return g.video().OneTimeVideoPlaying(); }, 2000));
+  EXPECT_TRUE(waitFor([&] { return !g.video().OneTimeVideoPlaying(); }, 5000)) << "never ended";
+  g.video().StopOneTimeVideoPlayer();
   EXPECT_TRUE(p->isHidden());
   EXPECT_TRUE(p->fileName().isEmpty());
 }
@@ -61,12 +60,12 @@ TEST_F(OneTimeVideoTest, StretchedAndStoppedEarly) {
   ASSERT_TRUE(ffmpeg({"-f", "lavfi", "-i", "sine=frequency=500:duration=3", "-f", "wav",
                       folder.path("Frames/long.wav")}));
   auto& g = start(folder);
-  engine::seams::PlayMovieWithStop(g, "long.wav", true, 0, 0, 50, 40);
+  g.video().PlayMovieWithStop("long.wav", true, 0, 0, 50, 40);
   EXPECT_EQ(g.OneTimeVideoPlayer->width(), 750);
   EXPECT_EQ(g.OneTimeVideoPlayer->height(), 600);
-  ASSERT_TRUE(waitFor([&] { return engine::seams::OneTimeVideoPlaying(g); }, 2000));
-  engine::seams::StopOneTimeVideoPlayer(g);
-  EXPECT_FALSE(engine::seams::OneTimeVideoPlaying(g));
+  ASSERT_TRUE(waitFor([&] { return g.video().OneTimeVideoPlaying(); }, 2000));
+  g.video().StopOneTimeVideoPlayer();
+  EXPECT_FALSE(g.video().OneTimeVideoPlaying());
   EXPECT_TRUE(g.OneTimeVideoPlayer->isHidden());
 }
 
@@ -74,9 +73,9 @@ TEST_F(OneTimeVideoTest, UnplayableFileIsReportedOnce) {
   GameFolderBuilder folder;
   folder.file("Frames/bad.avi", QByteArray(2000, 'z'));
   auto& g = start(folder);
-  engine::seams::PlayMovieWithStop(g, "bad.avi", false, 0, 0, 0, 0);
+  g.video().PlayMovieWithStop("bad.avi", false, 0, 0, 0, 0);
   EXPECT_EQ(messagesContaining("Error while attempting to play the following video file: \"bad.avi\". "), 1u);
-  EXPECT_FALSE(engine::seams::OneTimeVideoPlaying(g));
+  EXPECT_FALSE(g.video().OneTimeVideoPlaying());
 }
 
 }  // namespace

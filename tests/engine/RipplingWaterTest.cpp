@@ -158,7 +158,7 @@ TEST_F(RipplingWaterTest, ScriptsSwitchEffects) {
   GameFolderBuilder folder;
   pond(folder);
   auto& g = startGame(folder);
-  logic().ExecuteVBScriptAndConsequences("If GetEffectsStatus Then InvertEffectsStatus\r\n", true);
+  EXPECT_EQ(logic().ExecuteVBScriptAndConsequences("If GetEffectsStatus Then InvertEffectsStatus\r\n", true), script::ScriptResult::Ok);
   EXPECT_FALSE(g.PicRipplingWater->visible());
   EXPECT_FALSE(g.effects().GetEffectsStatus());
 }

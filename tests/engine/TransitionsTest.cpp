@@ -295,10 +295,10 @@ TEST_F(TransitionsTest, WindowPartsOutsideTheWorkAreaAreBlackInTheActualCapture)
 TEST_F(TransitionsTest, ScriptsCaptureIntoAPictureBoxAndSwitchTransitions) {
   GameFolderBuilder folder;
   auto& g = redAndBlue(folder);
-  logic().ExecuteVBScriptAndConsequences(
-      "CaptureFrame BackgroundObject, True\r\n"
-      "If GetTransitionsStatus Then InvertTransitionsStatus\r\n",
-      true);
+  EXPECT_EQ(logic().ExecuteVBScriptAndConsequences("CaptureFrame BackgroundObject, True\r\n"
+                                                   "If GetTransitionsStatus Then InvertTransitionsStatus\r\n",
+                                                   true),
+            script::ScriptResult::Ok);
   EXPECT_EQ(g.PictureBox->image().pixel(3, 3), kRed);
   EXPECT_FALSE(g.transitions().GetTransitionsStatus());
   EXPECT_EQ(boxCount(), 0u) << (boxCount() ? lastBox().text.toStdString() : "");

@@ -42,6 +42,7 @@ class WalkthroughCdStepsTest : public GameFixture {
     folder_.records("Config/CDContents", index);
     right_.picture(startup::GetStoredMediaFileName("Data/Quest/Frames/hall.bmp", false), 32, 24, Qt::blue);
     wrong_.folder("Data/Quest/Frames");
+    withVariablesFile(folder_);
     startup::InitializeProject(folder_.root());
     QString output;
     QTextStream out(&output);

@@ -51,6 +51,7 @@ class WalkthroughRunnerTest : public GameFixture {
     folder_.general(g);
     frame(folder_, "Hall", hall_);
     frame(folder_, "Room", FrameSpec{});
+    withVariablesFile(folder_);
     startup::InitializeProject(folder_.root());
     QString output;
     QTextStream out(&output);

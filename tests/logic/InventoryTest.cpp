@@ -306,7 +306,7 @@ TEST_F(InventoryTest, AHotspotGivesTheItemOfItsPickUpRecord) {
 TEST_F(InventoryTest, ScriptMembersAddAndRemoveItems) {
   GameFolderBuilder folder;
   start(folder);
-  auto run = [this](const QString& code) { logic().ExecuteVBScriptAndConsequences(code, true); };
+  auto run = [this](const QString& code) { EXPECT_EQ(logic().ExecuteVBScriptAndConsequences(code, true), script::ScriptResult::Ok); };
   run("Action.AddItem \"key\", True : Action.AddItem \"rope\", True : Action.AddItem \"KEY\", True");
   run("Action.AddItem \"key\", True");
   EXPECT_EQ(items(), "key|rope|KEY|key");

@@ -47,14 +47,13 @@ class LogicGameFixture : public ProjectTest {
 
   engine::Game& startGame(GameFolderBuilder& folder) {
     startup::InitializeProject(folder.root());
-    logic::installGameLogic();
     game_ = std::make_unique<engine::Game>();
     game_->ResetAll();
     game_->StartNewGame();
     return *game_;
   }
   engine::Game& game() { return *game_; }
-  logic::GameLogic& logic() { return *logic::gameLogic(*game_); }
+  logic::GameLogic& logic() { return game_->logic(); }
 
   bool shown(int n) { return game_->Area.exists(n) && game_->Area[n].visible(); }
   QString frameName() { return startup::CurrentFrameName(); }

@@ -431,8 +431,8 @@ TEST_F(SavedGamesTest, ScriptsPopTheWindowsUpAfterTheirRun) {
   start(folder);
   QStringList opened;
   SavedGames::setWindowHook([&](QDialog& d) { opened << d.objectName(); });
-  logic().ExecuteVBScriptAndConsequences("Action.PopupSaveGame", true);
-  logic().ExecuteVBScriptAndConsequences("Action.PopupLoadGame", true);
+  EXPECT_EQ(logic().ExecuteVBScriptAndConsequences("Action.PopupSaveGame", true), script::ScriptResult::Ok);
+  EXPECT_EQ(logic().ExecuteVBScriptAndConsequences("Action.PopupLoadGame", true), script::ScriptResult::Ok);
   EXPECT_EQ(opened, QStringList({"frmSaveGame", "frmLoadGame"}));
 }
 

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <memory>
+#include <tuple>
 
 #include "engine/Game.h"
 #include "logic/GameLogic.h"
@@ -62,7 +63,6 @@ class ScriptGameFixture : public ProjectTest {
 
   engine::Game& startGame(GameFolderBuilder& folder) {
     startup::InitializeProject(folder.root());
-    logic::installGameLogic();
     game_ = std::make_unique<engine::Game>();
     game_->ResetAll();
     game_->StartNewGame();
@@ -70,12 +70,12 @@ class ScriptGameFixture : public ProjectTest {
   }
   engine::Game& game() { return *game_; }
   void resetGame() { game_.reset(); }
-  logic::GameLogic& logic() { return *logic::gameLogic(*game_); }
-  script::ScriptHost& host() { return script::ScriptHost::of(*game_); }
+  logic::GameLogic& logic() { return game_->logic(); }
+  script::ScriptHost& host() { return game_->scripts(); }
   void click(int n) { logic().AreaClick(n, engine::kLeftButton); }
   QString frameName() { return startup::CurrentFrameName(); }
   // Runs code as the debug command does.
-  void run(const QString& code) { host().ExecuteVBScriptAndConsequences(code, true); }
+  void run(const QString& code) { std::ignore = logic().ExecuteVBScriptAndConsequences(code, true); }
   int16_t var(const QString& name) { return logic().GetVariableValue(name); }
 
   std::size_t messagesContaining(const QString& text) {

@@ -13,7 +13,6 @@ namespace qm::testing {
 QString walkGame(platform::RecordingDialogService& dialogs, const QString& folderRoot, const QString& steps,
                  int* failed) {
   startup::InitializeProject(folderRoot);
-  logic::installGameLogic();
   QString output;
   QTextStream out(&output);
   std::unique_ptr<engine::Game> game;
