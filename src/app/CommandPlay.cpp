@@ -9,6 +9,7 @@
 #include "app/Commands.h"
 #include "engine/GameWindowLauncher.h"
 #include "platform/DisplayConnection.h"
+#include "platform/NativeName.h"
 #include "startup/DisplayResolution.h"
 #include "startup/GameLauncherFolder.h"
 #include "startup/InstallLayout.h"
@@ -30,7 +31,7 @@ int runPlay(int argc, char** argv, const std::string& gameFolder) {
 
   const QString programFolder = startup::ExecutableFolder();
   const startup::GameFolderChoice choice = startup::ChooseGameFolder(
-      QString::fromLocal8Bit(gameFolder.c_str()), programFolder, startup::BundledDemoFolder(programFolder));
+      platform::nameFromBytes(QByteArray(gameFolder.c_str())), programFolder, startup::BundledDemoFolder(programFolder));
   if (choice.folder.isEmpty()) {
     std::fprintf(stderr, "quillmere: %s\n", choice.error.toLocal8Bit().constData());
     return 2;

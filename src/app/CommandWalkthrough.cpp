@@ -15,6 +15,8 @@
 #include "engine/GameWindowLauncher.h"
 #include "engine/Walkthrough.h"
 #include "platform/DialogService.h"
+#include "platform/FileResolver.h"
+#include "platform/NativeName.h"
 #include "platform/RecordingDialogService.h"
 #include "platform/SettingsStore.h"
 #include "startup/InstallLayout.h"
@@ -26,7 +28,7 @@ namespace qm::app {
 namespace {
 
 bool holdsGame(const QString& folder) {
-  return QFileInfo(QDir(folder).filePath(QStringLiteral("Config/General"))).isFile();
+  return platform::fileExists(QDir(folder).filePath(QStringLiteral("Config/General")));
 }
 
 // The game folder: as given; else the steps file's folder when it holds a game;
@@ -64,10 +66,11 @@ int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const st
     return 2;
   }
 
-  const QString folder = chooseGameFolder(QString::fromLocal8Bit(gameFolder.c_str()), stepsPath);
+  // The folder's name as bytes: it may be named in a code page.
+  const QString folder = chooseGameFolder(platform::nameFromBytes(QByteArray(gameFolder.c_str())), stepsPath);
   if (!holdsGame(folder)) {
     std::fprintf(stderr, "quillmere: '%s' holds no game (Config/General is missing)\n",
-                 folder.toLocal8Bit().constData());
+                 platform::readableName(folder).toUtf8().constData());
     return 2;
   }
 

@@ -1,6 +1,5 @@
 // Entry point: picks the command from the command line.
 #include <QDir>
-#include <QFileInfo>
 #include <QStringList>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +8,8 @@
 #include "app/Commands.h"
 #include "distribution/RunFromCD.h"
 #include "platform/DisplayConnection.h"
+#include "platform/NativeFile.h"
+#include "platform/NativeName.h"
 #include "platform/ToolkitMessages.h"
 
 namespace {
@@ -56,9 +57,11 @@ int main(int argc, char** argv) {
         std::fputs("quillmere: --cd needs a folder\n", stderr);
         return 2;
       }
-      const QString folder = QDir(QString::fromLocal8Bit(argv[++i])).absolutePath();
-      if (!QFileInfo(folder).isDir()) {
-        std::fprintf(stderr, "quillmere: --cd: '%s' is not a folder\n", folder.toLocal8Bit().constData());
+      // By its bytes: a copied disc's folder may be named in a code page.
+      const QString folder = QDir(qm::platform::nameFromBytes(QByteArray(argv[++i]))).absolutePath();
+      if (!qm::platform::isFolderAt(folder)) {
+        std::fprintf(stderr, "quillmere: --cd: '%s' is not a folder\n",
+                     qm::platform::readableName(folder).toUtf8().constData());
         return 2;
       }
       cdFolders << folder;

@@ -2,11 +2,12 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <algorithm>
 #include <map>
 
 #include "startup/Settings.h"
+#include "platform/FileConfinement.h"
+#include "platform/NativeFile.h"
 
 namespace qm::distribution {
 
@@ -54,8 +55,8 @@ int kindOfFileSystem(const QString& type, bool removablePlace) {
 }
 
 QString canonical(const QString& folder) {
-  const QString c = QFileInfo(folder).canonicalFilePath();
-  return c.isEmpty() ? QDir(folder).absolutePath() : c;
+  // By the bytes of its name: a copied disc's folder may be named in a code page.
+  return platform::realPathOf(folder);
 }
 
 }  // namespace
@@ -107,7 +108,7 @@ std::vector<DriveVolume> CdDrives::volumes() const {
   QFile file(mountTable_);
   if (file.open(QIODevice::ReadOnly)) {
     for (const MountedVolume& m : ParseMountTable(file.readAll(), qEnvironmentVariable("USER")))
-      if (QFileInfo(m.root).isDir()) place(m.root, m.kind);
+      if (platform::isFolderAt(m.root)) place(m.root, m.kind);
   }
   for (const QString& g : given_) place(canonical(g), kFolder);
   std::vector<DriveVolume> out;
@@ -131,7 +132,7 @@ QChar CdDrives::givenFolderLetter(int cdNumber) const {
 }
 
 QChar CdDrives::rememberFolder(const QString& folder) {
-  if (!QFileInfo(folder).isDir()) return {};
+  if (!platform::isFolderAt(folder)) return {};
   const QString root = canonical(folder);
   std::vector<DriveVolume> all = volumes();
   for (const DriveVolume& v : all)

@@ -8,6 +8,7 @@
 #include "platform/DialogService.h"
 #include "platform/FileConfinement.h"
 #include "platform/FileResolver.h"
+#include "platform/NativeFile.h"
 #include "script/TimedEvents.h"
 #include "startup/Activity.h"
 #include "startup/ErrorReport.h"
@@ -77,10 +78,8 @@ QString RunFromCD::fileOnDrive(const QString& letter, const QString& cdPath) con
   platform::addConfinementRoot(drive->root);
   const auto found = platform::resolveExisting(drive->root + QLatin1Char('/') + parts.join('/'));
   // A link may point anywhere: the file itself must lie inside the drive.
-  const QString real = found ? QFileInfo(*found).canonicalFilePath() : QString();
-  const QString root = QFileInfo(drive->root).canonicalFilePath();
-  const bool inside = found && QFileInfo(*found).isFile() && !real.isEmpty() && !root.isEmpty() &&
-                      real.startsWith(root == QLatin1String("/") ? root : root + '/');
+  const bool inside = found && platform::isPlainFileAt(*found) &&
+                      platform::isInsideFolder(platform::realPathOf(*found), platform::realPathOf(drive->root));
   if (!inside) {
     if (!allowedBefore) platform::removeConfinementRoot(drive->root);
     return {};

@@ -1,6 +1,5 @@
 #include "distribution/frmRunFromCD.h"
 
-#include <QFileInfo>
 
 #include <QComboBox>
 #include <QDir>
@@ -16,6 +15,7 @@
 #include "platform/FileResolver.h"
 #include "startup/Project.h"
 #include "startup/Settings.h"
+#include "platform/NativeFile.h"
 
 namespace qm::distribution {
 
@@ -109,7 +109,7 @@ void frmRunFromCD::Command3_Click() {
   const QString letter = text.left(1);
   const auto drive = letter.isEmpty() ? std::nullopt : drives_.volume(letter[0]);
   // The player's own check of a volume (not a file the game names): not confined.
-  if (drive && QFileInfo(drive->root).isDir()) {
+  if (drive && platform::isFolderAt(drive->root)) {
     startup::SaveSetting(QString::fromLatin1(startup::settings_keys::kDriveLetter), letter);
     finish();
     return;

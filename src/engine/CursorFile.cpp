@@ -6,12 +6,13 @@
 #include "engine/PictureCache.h"
 #include "platform/FileConfinement.h"
 #include "platform/IconFile.h"
+#include "platform/NativeFile.h"
 
 namespace qm::engine {
 
 std::optional<QCursor> loadCursorFile(const QString& nativePath) {
-  QFile f(nativePath);
-  if (!platform::isInsideConfinement(nativePath) || !f.open(QIODevice::ReadOnly)) return std::nullopt;
+  QFile f;
+  if (!platform::isInsideConfinement(nativePath) || !platform::openForReading(f, nativePath)) return std::nullopt;
   const QByteArray bytes = f.read(4 * 1024 * 1024);
   f.close();
   if (auto icon = platform::decodeIconFile(bytes)) {

@@ -82,7 +82,7 @@ class Game : public QWidget {
   explicit Game(QWidget* parent = nullptr);
   ~Game() override;
 
-  // The window currently playing (nullptr when none). Seams and scripts use it.
+  // The window currently playing (nullptr when none): the walkthrough runner and the CD prompt use it.
   static Game* current();
 
   // ---- Public state ----------------------------------------------------
@@ -261,7 +261,6 @@ class Game : public QWidget {
   void layoutPicture();
   void askToQuit();
   void openDebugFrame(const QString& name);
-  void paintBackground(const FrameFile& f);
   // Esc or a right click asked for the menu bar.
   void playerShowsMenus();
   void placeStartHint();

@@ -6,7 +6,7 @@
 #include <exception>
 
 #include "engine/Game.h"
-#include "media/Centibels.h"
+#include "engine/SoundChannels.h"
 #include "platform/FileResolver.h"
 #include "startup/ErrorReport.h"
 #include "startup/MediaFiles.h"
@@ -14,11 +14,6 @@
 #include "startup/Waiting.h"
 
 namespace qm::engine {
-
-namespace {
-// Videos play a little below full loudness, as the background music does.
-constexpr double kOneTimeVideoLevel = 7;
-}
 
 void OneTimeVideo::PlayMovieWithStop(const QString& fileName, const VideoPlacement& where) {
   if (where.naturalSizeAtPosition)
@@ -56,11 +51,10 @@ void OneTimeVideo::PlayMovieWithStop(const QString& fileName, bool bStretched, i
   });
   step([&] { player->setShowControls(false); });
   step([&] {
-    const QString located = startup::LocateMediaFile(startup::project().paths.frames + fileName);
-    player->setFileName(platform::resolveExisting(located).value_or(located));
+    player->setFileName(startup::locatedMedia(startup::project().paths.frames, fileName));
     if (failure.isEmpty()) failure = player->errorString();
   });
-  step([&] { player->setVolume(media::fromLevel(kOneTimeVideoLevel)); });
+  step([&] { player->setVolume(SoundChannels::ToPlayerVolume(SoundChannels::kMusicLevel)); });
   step([&] {
     player->setCurrentPosition(0);
     player->show();

@@ -2,13 +2,12 @@
 
 #include <QBuffer>
 #include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 
 #include "engine/CursorFile.h"
 #include "platform/FileConfinement.h"
 #include "platform/IconFile.h"
+#include "platform/NativeFile.h"
 
 namespace qm::engine {
 
@@ -26,12 +25,13 @@ std::optional<QImage> PictureCache::load(const QString& nativePath) {
     order_.splice(order_.begin(), order_, hit->lru);
     return hit->image;
   }
-  QFileInfo info(nativePath);
-  if (!info.isFile()) return std::nullopt;
-  const qint64 modified = info.lastModified().toMSecsSinceEpoch();
+  // By the path's bytes: the file may be named in a code page, not in UTF-8.
+  const auto info = platform::stampOf(nativePath);
+  if (!info) return std::nullopt;
+  const qint64 modified = info->modified.toMSecsSinceEpoch();
   auto it = entries_.find(nativePath);
   if (it != entries_.end()) {
-    if (it->modified == modified && it->size == info.size()) {
+    if (it->modified == modified && it->size == info->size) {
       it->checkedAt = now;
       order_.splice(order_.begin(), order_, it->lru);
       return it->image;
@@ -40,10 +40,9 @@ std::optional<QImage> PictureCache::load(const QString& nativePath) {
     order_.erase(it->lru);
     entries_.erase(it);
   }
-  QFile f(nativePath);
-  if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
-  const QByteArray bytes = f.readAll();
-  f.close();
+  const auto read = platform::readFileAt(nativePath);
+  if (!read) return std::nullopt;
+  const QByteArray& bytes = *read;
   QImage image;
   {
     QBuffer buffer(const_cast<QByteArray*>(&bytes));
@@ -64,7 +63,7 @@ std::optional<QImage> PictureCache::load(const QString& nativePath) {
   else if (!image.hasAlphaChannel() && image.format() != QImage::Format_RGB32)
     image = image.convertToFormat(QImage::Format_RGB32);
   order_.push_front(nativePath);
-  entries_.insert(nativePath, Entry{image, modified, info.size(), now, order_.begin()});
+  entries_.insert(nativePath, Entry{image, modified, info->size, now, order_.begin()});
   bytes_ += image.sizeInBytes();
   evict();
   return image;

@@ -8,6 +8,7 @@
 #include "engine/Game.h"
 #include "engine/RippleEffectFile.h"
 #include "platform/FileResolver.h"
+#include "platform/NativeImage.h"
 #include "platform/VbError.h"
 #include "startup/ErrorReport.h"
 #include "startup/Project.h"
@@ -57,8 +58,7 @@ bool Effects::LoadWaveEffectIfAny(const QString& sFrameName) {
       box->move(e.left * kTwipsPerPixel, e.top * kTwipsPerPixel, w * kTwipsPerPixel, h * kTwipsPerPixel);
 
     // A mask that cannot be read leaves the frame without water, silently.
-    QImageReader reader(*rwm);
-    QImage mask = reader.read();
+    QImage mask = platform::readImageFile(*rwm);
     if (mask.isNull()) return false;
     // The mask covers the rectangle whatever its own size.
     if (mask.size() != QSize(w, h)) mask = mask.scaled(w, h, Qt::IgnoreAspectRatio, Qt::FastTransformation);

@@ -71,8 +71,7 @@ const char* const kAudioProblemText =
 
 QString locateSoundFile(const QString& fileName) {
   if (fileName.isEmpty()) return {};
-  const QString located = startup::LocateMediaFile(startup::project().paths.areas + fileName);
-  return platform::resolveExisting(located).value_or(located);
+  return startup::locatedMedia(startup::project().paths.areas, fileName);
 }
 
 SoundChannels::SoundChannels(Game& game) : game_(game), clock_(steadySeconds) {
@@ -292,7 +291,7 @@ void SoundChannels::PlaySoundChannels(const LegacySoundBlock& block) {
       MediaPlayerControl& p = ChannelPlayer(channel);
       if (entry.stop) p.stop();
       if (entry.play && !entry.soundFile.isEmpty())
-        loadAndPlay(p, locateSoundFile(entry.soundFile), entry.loop ? 0 : 1, ToPlayerVolume(8));
+        loadAndPlay(p, locateSoundFile(entry.soundFile), entry.loop ? 0 : 1, ToPlayerVolume(kSoundLevel));
     }
     if (!block.error) return;
   } catch (const std::exception&) {

@@ -60,6 +60,10 @@ class SoundChannels {
   // ---- The players -------------------------------------------------------------
   // Level 0..10 to player volume.
   static media::Centibels ToPlayerVolume(double level) { return media::fromLevel(level); }
+  // Music (and videos) play a little below full loudness; single sounds a
+  // little louder, so they are heard over the music.
+  static constexpr double kMusicLevel = 7;
+  static constexpr double kSoundLevel = 8;
   // Index 1..7 of the first player that is not playing; -1 when all play.
   int FindIdlePlayer() const;
   // When the channel's pending file is a MIDI tune, stops every player holding one.

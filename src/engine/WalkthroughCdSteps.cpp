@@ -1,10 +1,10 @@
 #include "engine/WalkthroughCdSteps.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 #include "distribution/frmRunFromCD.h"
 #include "platform/RecordingDialogService.h"
+#include "platform/NativeFile.h"
 
 namespace qm::engine {
 
@@ -19,7 +19,7 @@ std::optional<QString> runCdStep(const QStringList& w, platform::RecordingDialog
     return QString();
   }
   const QString folder = QDir::current().absoluteFilePath(w[1]);
-  if (!QFileInfo(folder).isDir()) return QStringLiteral("there is no folder ") + folder;
+  if (!platform::isFolderAt(folder)) return QStringLiteral("there is no folder ") + folder;
   platform::RecordingDialogService* service = &dialogs;
   dialogs.queueWindowAnswer([service, folder](platform::ModalWindow& window) {
     auto* prompt = dynamic_cast<distribution::frmRunFromCD*>(&window);

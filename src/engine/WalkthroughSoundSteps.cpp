@@ -4,18 +4,22 @@
 #include <vector>
 
 #include "engine/Game.h"
+#include "platform/NativeName.h"
 
 namespace qm::engine {
 
 namespace {
 
+// The player's file name as people read it (a raw Windows-1252 or DOS name as its text).
+QString shownName(const MediaPlayerControl& p) { return QFileInfo(platform::readableName(p.fileName())).fileName(); }
+
 bool holds(const MediaPlayerControl& p, const QString& name) {
-  return !p.fileName().isEmpty() && QFileInfo(p.fileName()).fileName().compare(name, Qt::CaseInsensitive) == 0;
+  return !p.fileName().isEmpty() && shownName(p).compare(name, Qt::CaseInsensitive) == 0;
 }
 
 QString describe(const MediaPlayerControl& p) {
   if (p.fileName().isEmpty()) return QStringLiteral("nothing loaded");
-  return QStringLiteral("\"") + QFileInfo(p.fileName()).fileName() + QStringLiteral("\" ") +
+  return QStringLiteral("\"") + shownName(p) + QStringLiteral("\" ") +
          (p.playState() == 2 ? QStringLiteral("playing") : QStringLiteral("not playing")) +
          QStringLiteral(" at ") + QString::number(p.volume());
 }

@@ -28,11 +28,6 @@ namespace qm::logic {
 
 namespace {
 
-QString locatedMedia(const QString& folder, const QString& fileName) {
-  const QString located = startup::LocateMediaFile(folder + fileName);
-  return platform::resolveExisting(located).value_or(located);
-}
-
 void letEventsRun() { QCoreApplication::processEvents(); }
 
 }  // namespace
@@ -146,16 +141,18 @@ int GameLogic::performAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDial
   if (r.giveItem) game_.inventory().AddPickedObject(r.itemName, false);
 
   // Music on channel 6 and a sound on channel 7.
-  engine::SoundChannels& sound = game_.soundChannels();
+  using engine::SoundChannels;
+  SoundChannels& sound = game_.soundChannels();
   if (!stopped()) {
     // Music that already plays is left alone unless the action stopped it.
     if (r.playMusic && !r.musicFile.isEmpty()) {
       if (!sound.ChannelPlaying(6) || r.stopMusic != 0)
-        sound.PlayOnChannel(6, locatedMedia(paths.areas, r.musicFile), r.musicRepeats ? 0 : 1,
-                            engine::SoundChannels::ToPlayerVolume(7));
+        sound.PlayOnChannel(6, startup::locatedMedia(paths.areas, r.musicFile), r.musicRepeats ? 0 : 1,
+                            SoundChannels::ToPlayerVolume(SoundChannels::kMusicLevel));
     }
     if (r.playSound)
-      sound.PlayOnChannel(7, locatedMedia(paths.frames, r.soundFile), 1, engine::SoundChannels::ToPlayerVolume(8));
+      sound.PlayOnChannel(7, startup::locatedMedia(paths.frames, r.soundFile), 1,
+                          SoundChannels::ToPlayerVolume(SoundChannels::kSoundLevel));
     else if (r.stopSound && r.stopSampledAudio == 0)
       sound.StopChannel(7);
   }
@@ -245,7 +242,7 @@ script::ScriptResult GameLogic::ExecuteVBScriptAndConsequences(const QString& sT
 
 void GameLogic::ExecuteConsequences() {
   auto& action = game_.VBScriptAction;
-  ShowOrNotShowAreas();
+  ShowOrNotShowAreas();  // what the script changed shows at once
   if (action.bStopGame) {
     game_.StartUnloading();
     return;

@@ -26,10 +26,6 @@ constexpr int kMaxHotspots = 10000;
 
 // A project media file (folder + name as the game wrote it) through the media
 // locator, as a native path for the controls.
-QString locatedMedia(const QString& folder, const QString& fileName) {
-  const QString located = startup::LocateMediaFile(folder + fileName);
-  return platform::resolveExisting(located).value_or(located);
-}
 
 template <typename Fn>
 void ignoringErrors(Fn&& fn) {
@@ -98,7 +94,7 @@ void GameLogic::buildHotspot(int n, const HotspotRecord& record) {
     area.hideControl();
     area.clearPicture();
     area.move(0, 0, 15, 15);
-    const QString picture = locatedMedia(paths.areas, record.pictureFile);
+    const QString picture = startup::locatedMedia(paths.areas, record.pictureFile);
     const int link = game_.AniGifNewWithIndex(n, picture, record.x + 30, record.y + 30,
                                               record.animationSpeedValue());
     area.setWhatsThisHelpId(link);
@@ -106,7 +102,7 @@ void GameLogic::buildHotspot(int n, const HotspotRecord& record) {
       auto& box = game_.AniGifBox[link];
       if (record.hasCustomCursor()) {
         box.setMousePointer(engine::kPointerCustom);
-        box.setMouseIcon(locatedMedia(paths.icons, record.cursor));
+        box.setMouseIcon(startup::locatedMedia(paths.icons, record.cursor));
       } else {
         game_.ApplyDefaultCursor(box);
       }
@@ -118,13 +114,13 @@ void GameLogic::buildHotspot(int n, const HotspotRecord& record) {
   area.move(rect.left, rect.top, rect.width, rect.height);
   area.setStretch(record.stretch == 1);
   if (record.hasPicture)
-    area.loadPicture(locatedMedia(paths.areas, record.pictureFile));
+    area.loadPicture(startup::locatedMedia(paths.areas, record.pictureFile));
   else
     area.clearPicture();
   if (!startup::GameStopped()) {
     if (record.hasCustomCursor()) {
       area.setMousePointer(engine::kPointerCustom);
-      area.setMouseIcon(locatedMedia(paths.icons, record.cursor));
+      area.setMouseIcon(startup::locatedMedia(paths.icons, record.cursor));
     } else {
       game_.ApplyDefaultCursor(area);
     }
@@ -139,7 +135,7 @@ void GameLogic::buildHotspot(int n, const HotspotRecord& record) {
       player.setHeight(area.height());
       player.setWidth(area.width());
     }
-    const QString video = locatedMedia(paths.frames, record.videoFile);
+    const QString video = startup::locatedMedia(paths.frames, record.videoFile);
     player.setFileName(video);
     // A missing file has been reported by the locator; one that is there but
     // cannot be played is reported here, and the hotspot goes on loading.

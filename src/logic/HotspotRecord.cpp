@@ -18,8 +18,8 @@ QStringList readNameList(startup::RecordReader& reader) {
 }
 
 // Halves to even, as the classic integer conversion does; out of range and
-// non-numbers give 0.
-int16_t roundToInt16(double value) {
+// non-numbers give 0 (a record field's own rule: startup::roundToInt16 throws).
+int16_t roundToInt16OrZero(double value) {
   if (!std::isfinite(value)) return 0;
   const double rounded = std::nearbyint(value);
   if (rounded < -32768.0 || rounded > 32767.0) return 0;
@@ -40,7 +40,7 @@ bool HotspotRecord::hasCustomCursor() const {
 int16_t HotspotRecord::animationSpeedValue() const {
   bool ok = false;
   const double value = animationSpeed.trimmed().toDouble(&ok);
-  return ok ? roundToInt16(value) : 0;
+  return ok ? roundToInt16OrZero(value) : 0;
 }
 
 void readHotspotRecord(startup::RecordReader& reader, HotspotRecord& record) {

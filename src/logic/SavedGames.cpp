@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "engine/Game.h"
@@ -20,6 +21,8 @@
 #include "logic/frmSaveGame.h"
 #include "platform/DialogService.h"
 #include "platform/FileResolver.h"
+#include "platform/NativeFile.h"
+#include "platform/NativeName.h"
 #include "platform/VbError.h"
 #include "script/DialogueRunner.h"
 #include "script/ScriptHost.h"
@@ -75,20 +78,22 @@ QString folderNameOf(const QString& projectName) {
   return name.isEmpty() ? QStringLiteral("game") : name;
 }
 
+// The saved games of a folder, by the bytes of their names: a save copied from
+// an old disc may be named in Windows-1252; it shows under its readable name.
 std::vector<SavedGameEntry> listFolder(const QString& folder) {
   std::vector<SavedGameEntry> out;
-  const QDir dir(folder);
-  if (!dir.exists()) return out;
-  const auto files = dir.entryInfoList({QStringLiteral("*.sav"), QStringLiteral("*.SAV"), QStringLiteral("*.Sav")},
-                                       QDir::Files | QDir::Hidden);
-  for (const QFileInfo& f : files) {
-    if (f.fileName().size() <= 4 || !f.fileName().endsWith(QLatin1String(".sav"), Qt::CaseInsensitive)) continue;
+  if (!platform::isFolderAt(folder)) return out;
+  const QString base = withSlash(folder);
+  for (const QString& fileName : platform::entriesOf(base).value_or(QStringList())) {
+    if (fileName.size() <= 4 || !fileName.endsWith(QLatin1String(".sav"), Qt::CaseInsensitive)) continue;
     SavedGameEntry e;
-    e.name = f.fileName().left(f.fileName().size() - 4);
-    e.path = f.absoluteFilePath();
-    e.modified = f.lastModified();
-    QFile file(e.path);
-    if (file.open(QIODevice::ReadOnly)) e.frame = savedGameFrame(file.read(kFrameFieldBytes));
+    e.path = base + fileName;
+    const auto stamp = platform::stampOf(e.path);
+    if (!stamp) continue;  // a folder or device named like a save
+    e.name = platform::readableName(fileName.left(fileName.size() - 4));
+    e.modified = stamp->modified;
+    QFile file;
+    if (platform::openForReading(file, e.path)) e.frame = savedGameFrame(file.read(kFrameFieldBytes));
     out.push_back(std::move(e));
   }
   return out;
@@ -111,7 +116,7 @@ void SavedGames::setProjectFolderWritableOverride(std::optional<bool> writable) 
 bool SavedGames::projectFolderWritable() const {
   if (gWritableOverride) return *gWritableOverride;
   const QString folder = project().paths.project;
-  return !folder.isEmpty() && ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+  return !folder.isEmpty() && ::access(platform::bytesOfName(folder).constData(), W_OK) == 0;
 }
 
 QString SavedGames::userSaveFolder() {
@@ -123,7 +128,7 @@ QString SavedGames::saveFolder() const {
 }
 
 QString SavedGames::previewPath(const QString& savedGamePath) {
-  const QByteArray key = QCryptographicHash::hash(QFileInfo(savedGamePath).absoluteFilePath().toUtf8(),
+  const QByteArray key = QCryptographicHash::hash(platform::bytesOfName(QFileInfo(savedGamePath).absoluteFilePath()),
                                                   QCryptographicHash::Sha1).toHex();
   return dataHome() + QStringLiteral("quillmere/previews/") + folderNameOf(project().info.projectName) + '/' +
          QString::fromLatin1(key) + QStringLiteral(".jpg");
@@ -181,8 +186,15 @@ SavedGames::SaveResult SavedGames::SaveGame(const QString& name) {
     return SaveResult::Refused;
   }
   const QString folder = saveFolder();
-  const QString path = folder + name + QStringLiteral(".sav");
-  if (QFileInfo::exists(path)) {
+  // A save of that name in another letter case, or named in raw bytes on an
+  // old disc, is the one replaced: never a second file beside it.
+  QString path = folder + name + QStringLiteral(".sav");
+  for (const SavedGameEntry& e : listFolder(folder))
+    if (e.name.compare(name, Qt::CaseInsensitive) == 0 && e.path != path) {
+      if (!platform::isPlainFileAt(path)) path = e.path;
+      break;
+    }
+  if (platform::isPlainFileAt(path)) {
     const auto answer = platform::messageBox(QLatin1Char('\'') + name + QStringLiteral("' ") + InterfaceText(24),
                                              platform::MsgButtons::OKCancel, platform::MsgIcon::Question,
                                              InterfaceText(21));
@@ -190,11 +202,11 @@ SavedGames::SaveResult SavedGames::SaveGame(const QString& name) {
   }
   try {
     const QByteArray bytes = writeSavedGame(currentState());
-    if (!QDir().mkpath(folder)) throw VbError::pathNotFound(folder);
+    if (!platform::isFolderAt(folder) && !QDir().mkpath(folder)) throw VbError::pathNotFound(folder);
     writeSaveFile(path, bytes);
   } catch (const VbError& e) {
     startup::ShowStandardErrorReport(
-        QStringLiteral(" Unable to save '") + path + QStringLiteral("'.") + QStringLiteral("\r\n") +
+        QStringLiteral(" Unable to save '") + platform::readableName(path) + QStringLiteral("'.") + QStringLiteral("\r\n") +
             QStringLiteral("Verify that this file is not Read-Only and that it does not contain any of the following "
                            "characters: ") +
             kForbiddenList,
@@ -208,22 +220,29 @@ SavedGames::SaveResult SavedGames::SaveGame(const QString& name) {
 // Written beside the old file and renamed over it: the old save stays whole
 // until the new one is complete on disk.
 void SavedGames::writeSaveFile(const QString& path, const QByteArray& bytes) {
-  const QFileInfo target(path);
-  const QString temp = target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".part");
+  const qsizetype cut = path.lastIndexOf(u'/');
+  const QString temp = path.left(cut + 1) + u'.' + path.mid(cut + 1) + QStringLiteral(".part");
+  const QByteArray tempBytes = platform::bytesOfName(temp);
   auto fail = [&](int number) {
-    QFile::remove(temp);
+    ::unlink(tempBytes.constData());
     VbError e = VbError::of(number);
     e.path = path;
     throw e;
   };
   {
-    QFile out(temp);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) fail(75);
+    // By the bytes of the name: the game's folder may be named in a code page.
+    const int fd = ::open(tempBytes.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) fail(75);
+    QFile out;
+    if (!out.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+      ::close(fd);
+      fail(75);
+    }
     if (out.write(bytes) != bytes.size() || !out.flush()) fail(61);
     if (::fsync(out.handle()) != 0) fail(61);
   }
   if (const auto& hook = beforeReplaceHook()) hook();
-  if (std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(path).constData()) != 0) fail(75);
+  if (std::rename(tempBytes.constData(), platform::bytesOfName(path).constData()) != 0) fail(75);
   platform::forgetCachedListings();
 }
 
@@ -239,12 +258,13 @@ void SavedGames::writePreview(const QString& savedGamePath) {
 }
 
 bool SavedGames::RemoveSavedGame(const SavedGameEntry& entry) {
-  const auto answer = platform::messageBox(InterfaceText(27) + QStringLiteral(" '") + entry.path + QStringLiteral("'?"),
+  const QString shown = platform::readableName(entry.path);
+  const auto answer = platform::messageBox(InterfaceText(27) + QStringLiteral(" '") + shown + QStringLiteral("'?"),
                                            platform::MsgButtons::OKCancel, platform::MsgIcon::Question,
                                            InterfaceText(26));
   if (answer != platform::MsgResult::OK) return false;
-  if (!QFile::remove(entry.path) && QFileInfo::exists(entry.path)) {
-    startup::ShowStandardErrorReport(QStringLiteral(" Unable to remove '") + entry.path + QStringLiteral("'."),
+  if (!platform::removeFileAt(entry.path) && platform::isPlainFileAt(entry.path)) {
+    startup::ShowStandardErrorReport(QStringLiteral(" Unable to remove '") + shown + QStringLiteral("'."),
                                      VbError::standardDescription(75));
     return false;
   }
@@ -322,8 +342,8 @@ bool SavedGames::LoadGame(const SavedGameEntry& entry, QDialog* window) {
   SavedGameData data;
   QString failure;
   try {
-    QFile file(entry.path);
-    if (!file.open(QIODevice::ReadOnly)) throw VbError::of(53);
+    QFile file;
+    if (!platform::openForReading(file, entry.path)) throw VbError::of(53);
     data = readSavedGame(file.readAll(), &failure);
   } catch (const VbError& e) {
     failure = e.description;

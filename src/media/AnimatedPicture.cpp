@@ -1,8 +1,9 @@
 #include "media/AnimatedPicture.h"
 
-#include <QFileInfo>
 
 #include "platform/FileConfinement.h"
+#include "platform/NativeFile.h"
+#include "platform/NativeName.h"
 #include <QPainter>
 #include <QTimer>
 #include <algorithm>
@@ -23,11 +24,19 @@ AnimatedPicture::AnimatedPicture(QWidget* parent) : QWidget(parent), timer_(new 
 AnimatedPicture::~AnimatedPicture() = default;
 
 bool AnimatedPicture::openReader() {
-  reader_ = std::make_unique<QImageReader>(fileName_);
+  reader_.reset();
+  // Opened by the name's bytes: it may be a raw Windows-1252 or DOS name.
+  device_ = std::make_unique<QFile>();
+  if (!platform::openForReading(*device_, fileName_)) {
+    error_ = QStringLiteral("file not readable: %1").arg(platform::readableName(fileName_));
+    device_.reset();
+    return false;
+  }
+  reader_ = std::make_unique<QImageReader>(device_.get());
   reader_->setDecideFormatFromContent(true);  // stored media names carry no usable extension
   const QSize s = reader_->size();
   if (s.isValid() && static_cast<qint64>(s.width()) * s.height() > kMaxPixels) {
-    error_ = QStringLiteral("picture too large: %1").arg(fileName_);
+    error_ = QStringLiteral("picture too large: %1").arg(platform::readableName(fileName_));
     reader_.reset();
     return false;
   }
@@ -57,14 +66,15 @@ bool AnimatedPicture::setFileName(const QString& path) {
     update();
     return true;
   }
-  if (!QFileInfo(path).isFile() || !platform::isInsideConfinement(path)) {
-    error_ = QStringLiteral("file not found: %1").arg(path);
+  if (!platform::isPlainFileAt(path) || !platform::isInsideConfinement(path)) {
+    error_ = QStringLiteral("file not found: %1").arg(platform::readableName(path));
     update();
     return false;
   }
   if (!openReader() || !readNext()) {
     if (error_.isEmpty()) {
-      error_ = QStringLiteral("cannot read the picture %1: %2").arg(path, reader_ ? reader_->errorString() : QString());
+      error_ = QStringLiteral("cannot read the picture %1: %2")
+                   .arg(platform::readableName(path), reader_ ? reader_->errorString() : QString());
     }
     reader_.reset();
     image_ = QImage();

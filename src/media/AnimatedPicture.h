@@ -9,6 +9,7 @@
 // below 1 means 50.
 #pragma once
 
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QString>
@@ -73,6 +74,7 @@ class AnimatedPicture : public QWidget {
 
   QString fileName_;
   QString error_;
+  std::unique_ptr<QFile> device_;  // the open file the reader reads
   std::unique_ptr<QImageReader> reader_;
   QImage image_;
   QImage first_;

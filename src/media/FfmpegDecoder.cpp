@@ -1,7 +1,9 @@
 #include "media/FfmpegDecoder.h"
+#include "platform/NativeFile.h"
+#include "platform/NativeName.h"
 
 #include <QFile>
-#include <QFileInfo>
+#include <unistd.h>
 #include <algorithm>
 #include <cmath>
 
@@ -69,8 +71,9 @@ void FfmpegDecoder::closeFile() {
 
 bool FfmpegDecoder::openFile(const QString& path, QString* error) {
   path_ = path;
-  if (!QFileInfo(path).isReadable() && QFileInfo(path).isFile()) {
-    if (error) *error = QStringLiteral("file not readable: %1").arg(path);
+  const QString shown = platform::readableName(path);
+  if (platform::isPlainFileAt(path) && ::access(platform::bytesOfName(path).constData(), R_OK) != 0) {
+    if (error) *error = QStringLiteral("file not readable: %1").arg(shown);
     return false;
   }
   if (openMediaInput(path, &format_, error) < 0) return false;
@@ -84,8 +87,8 @@ bool FfmpegDecoder::openFile(const QString& path, QString* error) {
     videoIndex_ = v;
   if (audioIndex_ < 0 && videoIndex_ < 0) {
     if (error) {
-      *error = codecError.isEmpty() ? QStringLiteral("no sound or video in %1").arg(path)
-                                    : QStringLiteral("cannot play %1: %2").arg(path, codecError);
+      *error = codecError.isEmpty() ? QStringLiteral("no sound or video in %1").arg(shown)
+                                    : QStringLiteral("cannot play %1: %2").arg(shown, codecError);
     }
     closeFile();
     return false;
@@ -154,7 +157,7 @@ bool FfmpegDecoder::setupResampler() {
   }
   if (r < 0 || swr_init(swr_) < 0) {
     if (swr_) swr_free(&swr_);
-    error_ = QStringLiteral("cannot convert the sound of %1").arg(path_);
+    error_ = QStringLiteral("cannot convert the sound of %1").arg(platform::readableName(path_));
     return false;
   }
   swrDirty_ = false;

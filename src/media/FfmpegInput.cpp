@@ -1,9 +1,10 @@
 #include "media/FfmpegInput.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include "platform/FileConfinement.h"
+#include "platform/NativeFile.h"
+#include "platform/NativeName.h"
 #include <mutex>
 
 extern "C" {
@@ -46,9 +47,9 @@ int openMediaInput(const QString& path, AVFormatContext** format, QString* error
   static std::once_flag once;
   std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
   *format = nullptr;
-  const QFileInfo info(path);
-  if (!info.exists() || !info.isFile() || !platform::isInsideConfinement(path)) {
-    if (error) *error = QStringLiteral("file not found: %1").arg(path);
+  const QString shown = platform::readableName(path);
+  if (!platform::isPlainFileAt(path) || !platform::isInsideConfinement(path)) {
+    if (error) *error = QStringLiteral("file not found: %1").arg(shown);
     return AVERROR(ENOENT);
   }
   AVFormatContext* ctx = avformat_alloc_context();
@@ -56,20 +57,20 @@ int openMediaInput(const QString& path, AVFormatContext** format, QString* error
   ctx->format_whitelist = av_strdup(kAcceptedContainers);
   AVDictionary* options = nullptr;
   av_dict_set(&options, "protocol_whitelist", "file", 0);
-  const QByteArray name = QFile::encodeName(path);
+  const QByteArray name = platform::bytesOfName(path);  // the name may be in a code page
   int r = avformat_open_input(&ctx, name.constData(), nullptr, &options);
   av_dict_free(&options);
   if (r < 0) {
     if (error) {
       *error = (r == AVERROR_INVALIDDATA || r == AVERROR(EINVAL))
-                   ? QStringLiteral("unknown or damaged media format: %1").arg(path)
-                   : QStringLiteral("cannot open %1: %2").arg(path, ffmpegErrorText(r));
+                   ? QStringLiteral("unknown or damaged media format: %1").arg(shown)
+                   : QStringLiteral("cannot open %1: %2").arg(shown, ffmpegErrorText(r));
     }
     return r;  // avformat_open_input freed the context
   }
   r = headerTellsAll(ctx) ? 0 : avformat_find_stream_info(ctx, nullptr);
   if (r < 0) {
-    if (error) *error = QStringLiteral("damaged media file: %1").arg(path);
+    if (error) *error = QStringLiteral("damaged media file: %1").arg(shown);
     avformat_close_input(&ctx);
     return r;
   }

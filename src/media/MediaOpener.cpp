@@ -7,12 +7,13 @@
 #include "media/MidiFile.h"
 #include "media/Soundfont.h"
 #include "platform/FileConfinement.h"
+#include "platform/NativeFile.h"
 
 namespace qm::media {
 
 MediaKind detectMediaKind(const QString& path) {
-  QFile f(path);
-  if (!platform::isInsideConfinement(path) || !f.open(QIODevice::ReadOnly)) return MediaKind::Missing;
+  QFile f;
+  if (!platform::isInsideConfinement(path) || !platform::openForReading(f, path)) return MediaKind::Missing;
   return looksLikeMidi(f.read(16)) ? MediaKind::Midi : MediaKind::Other;
 }
 

@@ -13,21 +13,23 @@ extern "C" {
 #include "media/AudioFormat.h"
 #include "media/FfmpegInput.h"
 #include "media/MidiFile.h"
+#include "platform/NativeFile.h"
+#include "platform/NativeName.h"
 
 namespace qm::media {
 
 namespace {
 
 std::optional<MediaInfo> probeMidi(const QString& path, QString* error) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) {
-    if (error) *error = QStringLiteral("file not readable: %1").arg(path);
+  const auto bytes = platform::readFileAt(path);
+  if (!bytes) {
+    if (error) *error = QStringLiteral("file not readable: %1").arg(platform::readableName(path));
     return std::nullopt;
   }
   QString why;
-  auto song = parseMidi(f.readAll(), &why);
+  auto song = parseMidi(*bytes, &why);
   if (!song) {
-    if (error) *error = QStringLiteral("%1: %2").arg(why, path);
+    if (error) *error = QStringLiteral("%1: %2").arg(why, platform::readableName(path));
     return std::nullopt;
   }
   MediaInfo info;
@@ -42,15 +44,14 @@ std::optional<MediaInfo> probeMidi(const QString& path, QString* error) {
 }  // namespace
 
 std::optional<MediaInfo> probeMedia(const QString& path, QString* error) {
-  const QFileInfo fi(path);
-  if (!fi.isFile()) {
-    if (error) *error = QStringLiteral("file not found: %1").arg(path);
+  if (!platform::isPlainFileAt(path)) {
+    if (error) *error = QStringLiteral("file not found: %1").arg(platform::readableName(path));
     return std::nullopt;
   }
   {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-      if (error) *error = QStringLiteral("file not readable: %1").arg(path);
+    QFile f;
+    if (!platform::openForReading(f, path)) {
+      if (error) *error = QStringLiteral("file not readable: %1").arg(platform::readableName(path));
       return std::nullopt;
     }
     if (looksLikeMidi(f.read(16))) return probeMidi(path, error);
@@ -68,7 +69,7 @@ std::optional<MediaInfo> probeMedia(const QString& path, QString* error) {
   int v = av_find_best_stream(fmt, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
   if (v >= 0 && ((fmt->streams[v]->disposition & AV_DISPOSITION_ATTACHED_PIC) || fmt->streams[v]->codecpar->width <= 0)) v = -1;
   if (a < 0 && v < 0) {
-    if (error) *error = QStringLiteral("no sound or video in %1").arg(path);
+    if (error) *error = QStringLiteral("no sound or video in %1").arg(platform::readableName(path));
     return std::nullopt;
   }
   if (a >= 0) {

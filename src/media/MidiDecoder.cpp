@@ -6,6 +6,8 @@
 #include <QFileInfo>
 
 #include "platform/FileConfinement.h"
+#include "platform/NativeFile.h"
+#include "platform/NativeName.h"
 #include <algorithm>
 #include <cmath>
 #include <mutex>
@@ -133,23 +135,26 @@ void prepareMidiSynthesizer() {
 }
 
 std::unique_ptr<MidiDecoder> MidiDecoder::open(const QString& path, QString* error) {
-  QFile file(path);
-  if (!QFileInfo(path).isFile() || !platform::isInsideConfinement(path)) {
-    if (error) *error = QStringLiteral("file not found: %1").arg(path);
+  // By the name's bytes: the file may be named in a code page.
+  const QString shown = platform::readableName(path);
+  const auto stamp = platform::stampOf(path);
+  if (!stamp || !platform::isInsideConfinement(path)) {
+    if (error) *error = QStringLiteral("file not found: %1").arg(shown);
     return nullptr;
   }
-  if (file.size() > kMaxMidiFileSize) {
-    if (error) *error = QStringLiteral("MIDI file too large: %1").arg(path);
+  if (stamp->size > kMaxMidiFileSize) {
+    if (error) *error = QStringLiteral("MIDI file too large: %1").arg(shown);
     return nullptr;
   }
-  if (!file.open(QIODevice::ReadOnly)) {
-    if (error) *error = QStringLiteral("file not readable: %1").arg(path);
+  QFile file;
+  if (!platform::openForReading(file, path)) {
+    if (error) *error = QStringLiteral("file not readable: %1").arg(shown);
     return nullptr;
   }
   QString why;
   auto song = parseMidi(file.readAll(), &why);
   if (!song) {
-    if (error) *error = QStringLiteral("%1: %2").arg(why, path);
+    if (error) *error = QStringLiteral("%1: %2").arg(why, shown);
     return nullptr;
   }
   std::unique_ptr<MidiDecoder> d(new MidiDecoder);

@@ -1,5 +1,6 @@
 #include "platform/DialogService.h"
 
+#include "platform/NativeName.h"
 #include "platform/QtDialogService.h"
 
 namespace qm::platform {
@@ -20,8 +21,9 @@ DialogService* installedDialogs() { return gInstalled; }
 MsgResult messageBox(const QString& text, MsgButtons buttons, MsgIcon icon, const QString& title,
                      int defaultButton) {
   MessageBoxRequest request;
-  request.text = text;
-  request.title = title;
+  // A file named in raw bytes is shown as its text, whoever names it.
+  request.text = readableName(text);
+  request.title = readableName(title);
   request.icon = icon;
   request.buttons = buttons;
   request.defaultButton = defaultButton;
@@ -42,8 +44,8 @@ std::vector<MsgResult> buttonsOf(MsgButtons buttons) {
 
 MessageBoxRequest requestFromVbStyle(const QString& text, int style, const QString& title) {
   MessageBoxRequest request;
-  request.text = text;
-  request.title = title;
+  request.text = readableName(text);
+  request.title = readableName(title);
   switch (style & 0x7) {
     case 1: request.buttons = MsgButtons::OKCancel; break;
     case 2: request.buttons = MsgButtons::AbortRetryIgnore; break;

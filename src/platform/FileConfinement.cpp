@@ -1,9 +1,12 @@
 #include "platform/FileConfinement.h"
 
+#include "platform/NativeName.h"
+
 #include <QDir>
 #include <QFile>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 
 namespace qm::platform {
@@ -14,8 +17,8 @@ QStringList gRoots;  // real paths, no trailing '/' (except "/")
 
 QString realOrEmpty(const QString& path) {
   char buffer[PATH_MAX];
-  if (!::realpath(QFile::encodeName(path).constData(), buffer)) return {};
-  return QFile::decodeName(buffer);
+  if (!::realpath(bytesOfName(path).constData(), buffer)) return {};
+  return nameFromBytes(buffer, qsizetype(std::strlen(buffer)));
 }
 
 QString rootFor(const QString& folder) {

@@ -1,13 +1,16 @@
 #include "platform/FileResolver.h"
 #include "platform/FileConfinement.h"
+#include "platform/NativeFile.h"
+#include "platform/NativeName.h"
 #include "platform/Wildcard.h"
 
 #include <QDir>
 #include <QFile>
 #include <QHash>
-#include <QSaveFile>
 #include <QSet>
+#include <algorithm>
 #include <dirent.h>
+#include <vector>
 #include <mutex>
 #include <sys/stat.h>
 
@@ -19,9 +22,9 @@ namespace {
 struct Listing {
   timespec mtime{};
   timespec listedAt{};               // when the folder was read
-  QStringList names;                 // in the order the folder gives them
-  QSet<QString> exact;
-  QHash<QString, QString> byFolded;  // case-folded name -> first real name
+  QStringList names;                 // native names, in the byte order of their names
+  QHash<QString, QString> exact;     // a reading of a name -> the name that reads so
+  QHash<QString, QString> byFolded;  // folded reading -> first name in byte order
 };
 
 std::mutex gMutex;
@@ -29,10 +32,14 @@ QHash<QString, Listing> gListings;  // key: real folder path ending in '/'
 
 bool sameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
 
+bool statNative(const QString& native, struct stat& st) {
+  return ::stat(bytesOfName(native).constData(), &st) == 0;
+}
+
 // The cached listing of a real folder, refreshed when the folder changed.
 // Caller holds gMutex. nullptr when the folder cannot be read.
 const Listing* listingOf(const QString& folder, bool refresh = false) {
-  const QByteArray native = QFile::encodeName(folder);
+  const QByteArray native = bytesOfName(folder);
   struct stat st{};
   if (::stat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
     gListings.remove(folder);
@@ -41,43 +48,65 @@ const Listing* listingOf(const QString& folder, bool refresh = false) {
   auto it = gListings.find(folder);
   if (!refresh && it != gListings.end() && sameTime(it->mtime, st.st_mtim)) return &*it;
 
-  DIR* dir = ::opendir(native.constData());
-  if (!dir) return nullptr;
+  // In byte order, so that among names equal but for letter case the same
+  // one is chosen on every disk and every run.
+  auto entries = entriesOf(folder);
+  if (!entries) return nullptr;
   Listing listing;
   listing.mtime = st.st_mtim;
   ::clock_gettime(CLOCK_REALTIME, &listing.listedAt);
-  while (dirent* entry = ::readdir(dir)) {
-    const char* n = entry->d_name;
-    if ((n[0] == '.' && n[1] == 0) || (n[0] == '.' && n[1] == '.' && n[2] == 0)) continue;
-    QString name = QFile::decodeName(n);
-    const QString folded = name.toCaseFolded();
-    if (!listing.byFolded.contains(folded)) listing.byFolded.insert(folded, name);
-    listing.exact.insert(name);
-    listing.names.push_back(std::move(name));
+  listing.names = *std::move(entries);
+  std::vector<QStringList> readings;
+  readings.reserve(size_t(listing.names.size()));
+  for (const QString& name : listing.names) readings.push_back(nameReadings(name));
+  const size_t count = readings.size();
+  // The name itself first, then what raw names read as in each code page.
+  for (const QString& name : listing.names) listing.exact.insert(name, name);
+  for (qsizetype k = 0; k < 2; ++k) {
+    for (size_t i = 0; i < count; ++i) {
+      const QStringList& r = readings[i];
+      if (k < r.size() && !listing.exact.contains(r[k])) listing.exact.insert(r[k], listing.names[qsizetype(i)]);
+    }
   }
-  ::closedir(dir);
+  for (size_t i = 0; i < count; ++i) {
+    for (const QString& reading : readings[i]) {
+      const QString folded = foldedName(reading);
+      if (!listing.byFolded.contains(folded)) listing.byFolded.insert(folded, listing.names[qsizetype(i)]);
+      if (std::any_of(reading.cbegin(), reading.cend(), [](QChar c) { return c.unicode() >= 0x80; })) {
+        // A name written with decomposed accents matches its composed form exactly.
+        const QString composed = reading.normalized(QString::NormalizationForm_C);
+        if (composed != reading && !listing.exact.contains(composed))
+          listing.exact.insert(composed, listing.names[qsizetype(i)]);
+      }
+    }
+  }
   return &*gListings.insert(folder, std::move(listing));
 }
 
-// The real name in the folder of an entry named like `name` (exact match
-// first), or "".
+// The name in the listing that a game's name stands for: the name read exactly
+// (in UTF-8, else Windows-1252, else code page 437), else the first in byte
+// order that reads the same without regard to case; "" when none.
+QString lookUp(const Listing& listing, const QString& name) {
+  if (const auto it = listing.exact.constFind(name); it != listing.exact.cend()) return *it;
+  return listing.byFolded.value(foldedName(name));
+}
+
+// The real name in the folder of an entry named like `name`, or "".
 QString findEntry(const QString& folder, const QString& name) {
   const Listing* listing = listingOf(folder);
   if (!listing) {
     // A folder we may pass through but not list (permission to search only):
     // only the exact name can be found there.
     struct stat st{};
-    return ::stat(QFile::encodeName(folder + name).constData(), &st) == 0 ? name : QString();
+    return statNative(folder + name, st) ? name : QString();
   }
-  if (listing->exact.contains(name)) return name;
-  QString real = listing->byFolded.value(name.toCaseFolded());
+  QString real = lookUp(*listing, name);
   // A folder changed within the time-stamp resolution of its file system may
   // change again without its time stamp moving: read it again before saying no.
   if (real.isEmpty() && listing->listedAt.tv_sec - listing->mtime.tv_sec < 2) {
     listing = listingOf(folder, true);
     if (!listing) return {};
-    if (listing->exact.contains(name)) return name;
-    real = listing->byFolded.value(name.toCaseFolded());
+    real = lookUp(*listing, name);
   }
   return real;
 }
@@ -109,16 +138,10 @@ QString parentOf(const QString& folder) {
   return cut < 0 ? QStringLiteral("/") : folder.left(cut + 1);
 }
 
-bool isFolder(const QString& native) {
-  struct stat st{};
-  return ::stat(QFile::encodeName(native).constData(), &st) == 0 && S_ISDIR(st.st_mode);
-}
+bool isFolder(const QString& native) { return isFolderAt(native); }
 
 // A regular file: not a folder, and not a pipe or device a read would hang on.
-bool isPlainFile(const QString& native) {
-  struct stat st{};
-  return ::stat(QFile::encodeName(native).constData(), &st) == 0 && S_ISREG(st.st_mode);
-}
+bool isPlainFile(const QString& native) { return isPlainFileAt(native); }
 
 // Resolves every component; the result has no trailing '/' (except "/").
 std::optional<QString> resolveLocked(const QString& path) {
@@ -129,7 +152,7 @@ std::optional<QString> resolveLocked(const QString& path) {
   if (!parts.contains(QStringLiteral(".")) && !parts.contains(QStringLiteral(".."))) {
     const QString direct = current + parts.join(u'/');
     struct stat st{};
-    if (::stat(QFile::encodeName(direct).constData(), &st) == 0) {
+    if (statNative(direct, st)) {
       return direct.size() > 1 && direct.endsWith(u'/') ? direct.chopped(1) : direct;
     }
   }
@@ -227,27 +250,28 @@ QString safeDir(const QString& path) {
     if (!realFolder || !isFolder(*realFolder)) return {};
     const QString base = realFolder->endsWith(u'/') ? *realFolder : *realFolder + u'/';
     for (const QString& name : listFolder(base)) {
-      if (matchesWildcard(name, title, Qt::CaseInsensitive) && isPlainFile(base + name) &&
+      const QString readable = readableName(name);
+      if (matchesWildcard(readable, title, Qt::CaseInsensitive) && isPlainFile(base + name) &&
           isInsideConfinement(base + name))
-        return name;
+        return readable;
     }
     return {};
   }
   const auto real = resolveExisting(path);
   if (!real || !isPlainFile(*real)) return {};
-  return real->mid(real->lastIndexOf(u'/') + 1);
+  return readableName(real->mid(real->lastIndexOf(u'/') + 1));
 }
 
 QByteArray readWholeFile(const QString& path) {
   const auto real = resolveExisting(path);
   if (!real || !isPlainFile(*real)) throw VbError::fileNotFound(path);
-  QFile f(*real);
-  if (!f.open(QIODevice::ReadOnly)) {
+  auto bytes = readFileAt(*real);
+  if (!bytes) {
     VbError e = VbError::of(75);
     e.path = path;
     throw e;
   }
-  return f.readAll();
+  return *std::move(bytes);
 }
 
 void writeWholeFile(const QString& path, const QByteArray& bytes) {
@@ -256,14 +280,14 @@ void writeWholeFile(const QString& path, const QByteArray& bytes) {
   if (cut > 0 && !isFolder(target.left(cut))) throw VbError::pathNotFound(path);
   // Only plain files inside the game's folder, never through a link that leads out.
   struct stat st{};
-  const bool exists = ::stat(QFile::encodeName(target).constData(), &st) == 0;
+  const bool exists = statNative(target, st);
   if (!isInsideConfinement(target) || (exists && !S_ISREG(st.st_mode))) {
     throw VbError::permissionDenied(path);
   }
   // Written beside the target and renamed over it: a failure half-way never
-  // leaves a damaged file where a good one was.
-  QSaveFile f(target);
-  if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
+  // leaves a damaged file where a good one was. A link inside the folder is
+  // written through, not replaced.
+  if (!writeFileAtomically(exists ? realPathOf(target) : target, bytes)) {
     VbError e = VbError::of(75);
     e.path = path;
     throw e;

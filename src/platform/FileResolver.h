@@ -2,7 +2,15 @@
 // and in any letter case ("Frames\HALL.BMP"), while the files on disk may have
 // been copied from Windows in another case. The resolver maps such a path to the
 // real file, walking the path one name at a time against cached directory
-// listings (an exact match wins over a case-insensitive one).
+// listings (an exact match wins over a case-insensitive one; among names equal
+// but for case, the first in byte order, so the choice never changes).
+//
+// Names on disk are bytes: UTF-8, or raw Windows-1252 or DOS code page 437 as
+// old discs and archives leave them. A game's name matches an entry read in
+// UTF-8, else in Windows-1252, else in code page 437. Native paths returned
+// here carry raw bytes escaped (platform/NativeName.h): open them with
+// platform/NativeFile.h, show them with readableName(). Files the player
+// creates get UTF-8 names.
 //
 // Accepted: absolute native paths (/home/...), paths with '\' or '/', relative
 // paths (resolved against the current directory), "." and ".." components,
@@ -40,7 +48,8 @@ bool folderExists(const QString& path);
 // folder on the way does not exist, its name is kept as given.
 QString resolveForWrite(const QString& path);
 
-// The file's own name (its title, in the case it has on disk) when the file
+// The file's own name (its title, in the case it has on disk, as people read
+// it: a name in raw bytes as its Windows-1252 or DOS text) when the file
 // exists, "" otherwise. Never throws.
 QString safeDir(const QString& path);
 
@@ -54,8 +63,9 @@ QByteArray readWholeFile(const QString& path);
 // 70 when it lies outside the game's folder or is not a plain file.
 void writeWholeFile(const QString& path, const QByteArray& bytes);
 
-// Names of the entries of a folder (files and sub-folders, hidden ones too, no
-// "." or ".."), in the order of the cached listing. Empty when the folder does not exist.
+// Native names of the entries of a folder (files and sub-folders, hidden ones
+// too, no "." or ".."), in the byte order of their names. Empty when the folder
+// does not exist.
 QStringList listFolder(const QString& folder);
 
 // Drops every cached listing (after the player itself created or removed files

@@ -5,8 +5,12 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QUrl>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "platform/FileResolver.h"
+#include "platform/NativeFile.h"
+#include "platform/NativeName.h"
 #include "platform/VbError.h"
 
 namespace qm::platform {
@@ -24,8 +28,8 @@ bool hasProgramSuffix(const QString& native) {
 
 // What the file's first bytes say: a script, a Linux or Windows program, a desktop entry.
 bool hasProgramContent(const QString& native) {
-  QFile f(native);
-  if (!f.open(QIODevice::ReadOnly)) return false;
+  QFile f;
+  if (!openForReading(f, native)) return false;
   const QByteArray head = f.read(64);
   return head.startsWith("#!") || head.startsWith("\x7F" "ELF") || head.startsWith("MZ") ||
          head.trimmed().startsWith("[Desktop Entry]");
@@ -34,9 +38,9 @@ bool hasProgramContent(const QString& native) {
 }  // namespace
 
 bool isProgramOrLauncher(const QString& native) {
-  const QFileInfo info(native);
-  if (info.isDir()) return false;
-  return info.isExecutable() || hasProgramSuffix(native) || hasProgramContent(native);
+  if (isFolderAt(native)) return false;
+  const bool executable = ::access(bytesOfName(native).constData(), X_OK) == 0;
+  return executable || hasProgramSuffix(native) || hasProgramContent(native);
 }
 
 bool isWebAddress(const QString& target) {
@@ -60,7 +64,9 @@ bool shellOpen(const QString& target) {
     if (const auto real = resolveExisting(target)) {
       // The desktop's handler would run a program or launcher instead of showing it.
       if (isProgramOrLauncher(*real)) return false;
-      what = *real;
+      // A name in raw bytes cannot pass as text: as a file address, byte for byte.
+      what = hasRawBytes(*real) ? QStringLiteral("file://") + QString::fromLatin1(bytesOfName(*real).toPercentEncoding("/"))
+                                : *real;
     } else if (target.startsWith(QStringLiteral("www."), Qt::CaseInsensitive)) {
       what = QStringLiteral("http://") + target;
     } else {
@@ -73,11 +79,21 @@ bool shellOpen(const QString& target) {
 int runAndWait(const QString& program, const QStringList& arguments) {
   const auto real = resolveExisting(program);
   QProcess process;
-  process.setProgram(real ? *real : program);
+  QString path = real ? *real : program;
+  // A program named in raw bytes cannot be named as text: the child runs it
+  // through a descriptor it inherits, closed again once it started.
+  int descriptor = -1;
+  if (real && hasRawBytes(*real)) {
+    descriptor = ::open(bytesOfName(*real).constData(), O_RDONLY);
+    if (descriptor >= 0) path = QStringLiteral("/proc/self/fd/%1").arg(descriptor);
+  }
+  process.setProgram(path);
   process.setArguments(arguments);
   process.setProcessChannelMode(QProcess::ForwardedChannels);
   process.start();
-  if (!process.waitForStarted(10000)) throw VbError::fileNotFound(program);
+  const bool started = process.waitForStarted(10000);
+  if (descriptor >= 0) ::close(descriptor);
+  if (!started) throw VbError::fileNotFound(program);
   while (process.state() != QProcess::NotRunning) {
     if (QCoreApplication::instance()) QCoreApplication::processEvents();
     process.waitForFinished(kRunAndWaitPollMs);

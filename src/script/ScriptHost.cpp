@@ -12,6 +12,7 @@
 #include "logic/GameLogic.h"
 #include "platform/DialogService.h"
 #include "platform/FileResolver.h"
+#include "platform/NativeName.h"
 #include "script/AdditionalComponents.h"
 #include "script/FileSystemGuard.h"
 #include "script/GlobalProcedures.h"
@@ -522,6 +523,9 @@ void ScriptHost::TimerObjectTick(int index) {
       return;
     }
     game_.logic().ShowOrNotShowAreas();
+    // Only the game's flow is followed here. A request for the load or save
+    // window is left unanswered on purpose: those windows open in answer to
+    // something the player did, never from a timer ticking in the background.
     if (r.bStopGame) {
       game_.StartUnloading();
       return;
@@ -578,7 +582,7 @@ vb::Value ScriptHost::createObject(const std::u16string& progId, const std::u16s
 std::string ScriptHost::fileSystemRoot() const {
   QString root = startup::project().paths.project;
   if (const auto native = platform::resolveExisting(root)) root = *native;
-  return root.toStdString();
+  return platform::bytesOfName(root).toStdString();  // the folder may be named in a code page
 }
 
 }  // namespace qm::script

@@ -307,10 +307,10 @@ vb::Value FramesHistoryObject::call(vb::DispId id, vb::InvokeKind kind, std::spa
 
 namespace {
 enum : vb::DispId { kWinCaption = 1, kWinLeft, kWinTop, kWinWidth, kWinHeight, kWinVisible, kWinRefresh,
-                    kWinFirstControl = 1000 };
+                    kWinObjectsCount, kWinFirstControl = 1000 };
 constexpr vb::MemberEntry kWindowMembers[] = {{u"Caption", kWinCaption}, {u"Left", kWinLeft},     {u"Top", kWinTop},
                                               {u"Width", kWinWidth},     {u"Height", kWinHeight}, {u"Visible", kWinVisible},
-                                              {u"Refresh", kWinRefresh}};
+                                              {u"Refresh", kWinRefresh}, {u"ObjectsCount", kWinObjectsCount}};
 }  // namespace
 
 WindowObject::WindowObject(engine::Game& game, std::vector<std::pair<QString, NamedObjectFactory>> controls)
@@ -358,6 +358,11 @@ vb::Value WindowObject::call(vb::DispId id, vb::InvokeKind kind, std::span<vb::V
       if (write) game_.setVisible(argBool(args[0]));
       return write ? vb::Value() : vb::Value(game_.isVisible());
     case kWinRefresh: game_.repaint(); return {};
+    case kWinObjectsCount:
+      // The count follows the item controls; a script changing it would leave
+      // the bar with controls it no longer counts.
+      if (write) readOnly();
+      return vb::Value(static_cast<int16_t>(game_.ObjectsCount));
     default: vb::raise(vb::err::NoSuchMember);
   }
 }

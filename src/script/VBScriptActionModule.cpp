@@ -15,6 +15,9 @@
 #include "platform/DialogService.h"
 #include "platform/FileConfinement.h"
 #include "platform/FileResolver.h"
+#include "platform/NativeFile.h"
+#include "platform/NativeImage.h"
+#include "platform/NativeName.h"
 #include "platform/Shell.h"
 #include "platform/VbError.h"
 #include "script/AdditionalComponents.h"
@@ -233,11 +236,19 @@ QString VBScriptActionModule::DDir(const QString& pattern, int attributes) {
     if (mask.isEmpty()) mask = QStringLiteral("*");
     const auto resolved = platform::resolveExisting(folder.isEmpty() ? QStringLiteral(".") : folder);
     if (resolved) {
-      QDir::Filters filters = QDir::Files | QDir::NoDotAndDotDot;
-      if (attributes & 16) filters |= QDir::Dirs;    // vbDirectory
-      if (attributes & 2) filters |= QDir::Hidden;   // vbHidden
-      for (const QString& n : QDir(*resolved).entryList(filters, QDir::Name | QDir::IgnoreCase))
-        if (startup::matchesWildcard(n, mask) && platform::isInsideConfinement(*resolved + u'/' + n)) ddirMatches_ << n;
+      const QString base = resolved->endsWith(u'/') ? *resolved : *resolved + u'/';
+      const bool withFolders = attributes & 16;  // vbDirectory
+      const bool withHidden = attributes & 2;    // vbHidden
+      for (const QString& n : platform::listFolder(base)) {
+        const QString native = base + n;
+        const bool folder = platform::isFolderAt(native);
+        if ((folder && !withFolders) || (!folder && !platform::isPlainFileAt(native))) continue;
+        if (n.startsWith(u'.') && !withHidden) continue;
+        // The name as the game reads it: raw Windows-1252 or DOS names as their text.
+        const QString readable = platform::readableName(n);
+        if (startup::matchesWildcard(readable, mask) && platform::isInsideConfinement(native)) ddirMatches_ << readable;
+      }
+      ddirMatches_.sort(Qt::CaseInsensitive);
     }
   }
   if (ddirNext_ < ddirMatches_.size()) return ddirMatches_[ddirNext_++];
@@ -294,8 +305,8 @@ vb::Value VBScriptActionModule::pictureFromFile(const QString& fileName, const Q
       path = startup::LocateMediaFile(startup::project().paths.areas + fileName);
       const auto native = platform::resolveExisting(path);
       if (!native) return assign ? vb::Value() : vb::Value::nothing();
-      QImage image;
-      if (!image.load(*native)) raiseText(481, QStringLiteral("Invalid picture"));
+      const QImage image = platform::readImageFile(*native);
+      if (image.isNull()) raiseText(481, QStringLiteral("Invalid picture"));
       picture = vb::Value(new PictureObject(image, *native));
     }
     if (!assign) return picture;

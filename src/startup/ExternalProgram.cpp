@@ -7,6 +7,7 @@
 #include "platform/DialogService.h"
 #include "platform/FileConfinement.h"
 #include "platform/FileResolver.h"
+#include "platform/NativeName.h"
 #include "platform/Shell.h"
 #include "platform/VbError.h"
 #include "startup/ErrorReport.h"
@@ -24,7 +25,7 @@ Permission askToRun(const QString& native) {
   const QString stored = LoadSetting(key);
   if (stored == QStringLiteral("1")) return Permission::Allowed;
   if (stored == QStringLiteral("0")) return Permission::Refused;
-  const auto answer = platform::messageBox(QStringLiteral("This game wants to run %1. Allow?").arg(native),
+  const auto answer = platform::messageBox(QStringLiteral("This game wants to run %1. Allow?").arg(platform::readableName(native)),
                                            platform::MsgButtons::YesNo, platform::MsgIcon::Question,
                                            project().info.gameTitle, 1);  // No unless the player says yes
   const bool yes = answer == platform::MsgResult::Yes;
@@ -34,7 +35,8 @@ Permission askToRun(const QString& native) {
 
 bool isExecutable(const QString& native) {
   struct stat st{};
-  return ::stat(QFile::encodeName(native).constData(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & S_IXUSR);
+  return ::stat(platform::bytesOfName(native).constData(), &st) == 0 && S_ISREG(st.st_mode) &&
+         (st.st_mode & S_IXUSR);
 }
 
 }  // namespace
@@ -43,7 +45,8 @@ QString ProgramPermissionKey(const QString& nativeProgram) {
   const QString root = platform::realPathOf(project().paths.project);
   const QString real = platform::realPathOf(nativeProgram);
   const QString name = platform::isInsideFolder(real, root) ? QDir(root).relativeFilePath(real) : real;
-  return QStringLiteral("AllowProgram:") + name;
+  // Settings hold text: a name in raw bytes is remembered as it reads.
+  return QStringLiteral("AllowProgram:") + platform::readableName(name);
 }
 
 bool IsWindowsProgramName(const QString& name) {

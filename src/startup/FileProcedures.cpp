@@ -5,6 +5,8 @@
 #include "platform/DialogService.h"
 #include "platform/FileResolver.h"
 #include "platform/IniFile.h"
+#include "platform/NativeFile.h"
+#include "platform/NativeName.h"
 #include "platform/Wildcard.h"
 #include "platform/Windows1252.h"
 
@@ -50,7 +52,10 @@ QStringList ListFiles(const QString& folder, const QString& pattern) {
     const QString dir = real->endsWith(u'/') ? *real : *real + u'/';
     for (const QString& name : platform::listFolder(dir)) {
       if (platform::folderExists(dir + name)) continue;
-      if (pattern.isEmpty() || matchesWildcard(name, pattern)) names.push_back(name);
+      // Names as the game reads them (a raw Windows-1252 or DOS name as its
+      // text); the resolver finds the file again under that name.
+      const QString readable = platform::readableName(name);
+      if (pattern.isEmpty() || matchesWildcard(readable, pattern)) names.push_back(readable);
     }
   } catch (const std::exception& e) {
     platform::messageBox(QStringLiteral("Error in ListFiles. ") + QString::fromUtf8(e.what()),
@@ -62,7 +67,7 @@ QStringList ListFiles(const QString& folder, const QString& pattern) {
 void DeleteFileIfExists(const QString& path) {
   try {
     if (platform::fileExists(path)) {
-      if (const auto real = platform::resolveExisting(path)) QFile::remove(*real);
+      if (const auto real = platform::resolveExisting(path)) platform::removeFileAt(*real);
     }
   } catch (...) {
   }

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "platform/FileResolver.h"
+#include "platform/NativeFile.h"
 
 namespace qm::startup {
 
@@ -29,7 +30,7 @@ GameFolderChoice ChooseGameFolder(const QString& commandLineFolder, const QStrin
       choice.error = QStringLiteral("no such game folder: %1").arg(commandLineFolder);
       return choice;
     }
-    if (!QFileInfo(*resolved).isDir()) {
+    if (!platform::isFolderAt(*resolved)) {
       choice.error = QStringLiteral("not a folder: %1 (give the game's project folder, the one that holds Config)")
                          .arg(commandLineFolder);
       return choice;

@@ -2,6 +2,7 @@
 
 #include "distribution/RunFromCD.h"
 #include "platform/DialogService.h"
+#include "platform/FileResolver.h"
 #include "platform/Windows1252.h"
 #include "startup/FileProcedures.h"
 #include "startup/Project.h"
@@ -75,6 +76,11 @@ QString LocateMediaFile(const QString& path) {
   }
   if (SafeDir(result).isEmpty() && !GameStopped()) ShowMissingFileWarning(result);
   return result;
+}
+
+QString locatedMedia(const QString& folder, const QString& fileName) {
+  const QString located = LocateMediaFile(folder + fileName);
+  return platform::resolveExisting(located).value_or(located);
 }
 
 }  // namespace qm::startup

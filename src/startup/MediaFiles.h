@@ -22,6 +22,12 @@ int storedMediaTypeCode(const QString& ext);
 // missing-file warning is shown, and the path is returned anyway.
 QString LocateMediaFile(const QString& path);
 
+// A media file a game names inside one of its folders (folder ends with a
+// backslash), as the players open it: located as above, then given the letter
+// case it has on disk. A file that is not there comes back as located, so a
+// player reports it missing in its own words.
+QString locatedMedia(const QString& folder, const QString& fileName);
+
 // The missing-file warning box (text 33, the path, text 34).
 void ShowMissingFileWarning(const QString& path);
 

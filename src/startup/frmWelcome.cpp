@@ -12,6 +12,8 @@
 
 #include "platform/DialogService.h"
 #include "platform/FileResolver.h"
+#include "platform/NativeImage.h"
+#include "platform/NativeName.h"
 #include "platform/Shell.h"
 #include "platform/VbError.h"
 #include "startup/DisplayResolution.h"
@@ -241,7 +243,7 @@ bool frmWelcome::Load(const QString& projectFolder) {
   InstallDisplayResolution();
   if (InitializeProject(projectFolder) == StartupResult::EndProgram) return false;
   const ProjectInformation& info = project().info;
-  step([&] { SaveSetting(settings_keys::kPath, project().paths.project); });
+  step([&] { SaveSetting(settings_keys::kPath, platform::readableName(project().paths.project)); });
 
   if (info.startAtOnce) {
     // The welcome window stays invisible: the game starts as if Start were pressed.
@@ -392,9 +394,7 @@ void frmWelcome::useTextButton(int index) {
 bool frmWelcome::loadPicture(ClickableLabel* image, const QString& path) {
   const auto resolved = platform::resolveExisting(path);
   if (!resolved) return false;
-  QImageReader reader(*resolved);
-  reader.setDecideFormatFromContent(true);
-  const QImage picture = reader.read();
+  const QImage picture = platform::readImageFile(*resolved);
   if (picture.isNull()) return false;
   image->setPixmap(QPixmap::fromImage(picture));
   image->resize(picture.size());

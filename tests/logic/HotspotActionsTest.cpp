@@ -2,6 +2,8 @@
 // changes, going back, ending the game, item drops and broken files.
 #include <gtest/gtest.h>
 
+#include <QMenuBar>
+
 #include "LogicGameFixture.h"
 #include "logic/DisappearList.h"
 
@@ -200,15 +202,53 @@ TEST_F(HotspotActionsTest, BrokenActionRecordReportsAndKeepsEarlierEffects) {
   EXPECT_EQ(frameName(), "Hall");
 }
 
-TEST_F(HotspotActionsTest, RightClickTogglesTheMenusInsteadOfActing) {
+TEST_F(HotspotActionsTest, RightClickTogglesTheMenuBarInsteadOfActing) {
   GameFolderBuilder folder;
   basicGame(folder, {"v"});
+  GeneralFields fullScreen;  // a windowed game shows its menu bar all the time
+  fullScreen.initialFrame = "Hall";
+  fullScreen.width = 400;
+  fullScreen.height = 300;
+  fullScreen.windowedMode = false;
+  folder.general(fullScreen);
   ActionSpec act;
   act.variableChangeOn = 1; act.variableName = "v"; act.setToOne = true;
   frame(folder, "Hall", {HotspotSpec{}}, {act});
-  startGame(folder);
+  auto& g = startGame(folder);
+  ASSERT_TRUE(g.menuBar()->isHidden());
   logic().AreaClick(1, engine::kRightButton);
+  EXPECT_FALSE(g.menuBar()->isHidden());
+  EXPECT_TRUE(g.mnuExit->visible());
   EXPECT_EQ(logic().GetVariableValue("v"), 0);
+  logic().AreaClick(1, engine::kRightButton);
+  EXPECT_TRUE(g.menuBar()->isHidden());
+  EXPECT_EQ(logic().GetVariableValue("v"), 0);
+}
+
+TEST_F(HotspotActionsTest, AScriptsChangesShowAtOnce) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"HasKey"});
+  HotspotSpec door;
+  door.useConditions = 1; door.mustBeTrue = {"HasKey"};
+  frame(folder, "Hall", {HotspotSpec{}, door});
+  startGame(folder);
+  ASSERT_FALSE(shown(2));
+  EXPECT_EQ(logic().ExecuteVBScriptAndConsequences("HasKey = 1", true), script::ScriptResult::Ok);
+  EXPECT_TRUE(shown(2));
+  EXPECT_EQ(logic().ExecuteVBScriptAndConsequences("HasKey = 0", true), script::ScriptResult::Ok);
+  EXPECT_FALSE(shown(2));
+}
+
+TEST_F(HotspotActionsTest, AFailedScriptLeavesItsRequestsUndone) {
+  GameFolderBuilder folder;
+  basicGame(folder);
+  frame(folder, "Hall", {HotspotSpec{}});
+  frame(folder, "Garden");
+  startGame(folder);
+  EXPECT_EQ(logic().ExecuteVBScriptAndConsequences("GoToFrame \"Garden\", 0, 0\r\nx = 1 / 0", true),
+            script::ScriptResult::Failed);
+  EXPECT_EQ(frameName(), "Hall");
+  EXPECT_EQ(messagesContaining("Division by zero"), 1u) << allMessages().toStdString();
 }
 
 TEST_F(HotspotActionsTest, StoppedGameIgnoresClicks) {

@@ -78,6 +78,18 @@ TEST_F(InventoryTest, ItemsAreHeldInTheOrderPickedUpDuplicatesIncluded) {
   EXPECT_EQ(boxCount(), 0u);
 }
 
+TEST_F(InventoryTest, AnActionGivesItsItem) {
+  GameFolderBuilder folder;
+  ActionSpec give;
+  give.giveItem = true;
+  give.itemName = "rope";
+  start(folder, false, {HotspotSpec{}}, {give});
+  logic().AreaClick(1, engine::kLeftButton);
+  EXPECT_EQ(items(), "rope");
+  EXPECT_EQ(game().ObjectsCount, 1);
+  EXPECT_TRUE(game().PickedObject[1].visible());
+}
+
 TEST_F(InventoryTest, RemovingTheMiddleItemMovesTheLastOneIntoItsPlace) {
   GameFolderBuilder folder;
   start(folder);

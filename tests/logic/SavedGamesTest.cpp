@@ -3,6 +3,8 @@
 // where saves live, and a save interrupted half-way.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,6 +17,9 @@
 #include "logic/SavedGameList.h"
 #include "logic/frmLoadGame.h"
 #include "logic/frmSaveGame.h"
+#include "platform/NativeFile.h"
+#include "platform/NativeName.h"
+#include "platform/Windows1252.h"
 #include "script/ScriptValues.h"
 #include "vbscript/Value.h"
 
@@ -319,6 +324,28 @@ TEST_F(SavedGamesTest, TheListShowsTheNewestFirst) {
   EXPECT_EQ(list[0].name, "new");
   EXPECT_EQ(list[0].frame, "Garden");
   EXPECT_EQ(list[1].name, "old");
+}
+
+TEST_F(SavedGamesTest, ASaveNamedInRawWindows1252IsListedLoadedAndReplacedUnderItsName) {
+  GameFolderBuilder folder;
+  start(folder);
+  ASSERT_EQ(save("tmp"), SavedGames::SaveResult::Saved);
+  // As copied from a Windows disk: "Château.sav" in Windows-1252 bytes.
+  const QByteArray dir = QFile::encodeName(startup::project().paths.project);
+  ASSERT_TRUE(dir.startsWith(QFile::encodeName(folder.root())));
+  const QByteArray raw = dir + platform::toWindows1252(QString::fromUtf8("Château.sav"));
+  ASSERT_EQ(std::rename((dir + "tmp.sav").constData(), raw.constData()), 0);
+  const auto list = saves().LoadSaveGames();
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list[0].name, QString::fromUtf8("Château"));
+  EXPECT_EQ(list[0].frame, "Hall");
+  EXPECT_TRUE(load(QString::fromUtf8("Château")));
+  EXPECT_EQ(boxCount(), 0u);
+  // Saving under that name again replaces it: no second file beside it.
+  dialogs().queueAnswer(platform::MsgResult::OK);
+  EXPECT_EQ(save(QString::fromUtf8("CHÂTEAU")), SavedGames::SaveResult::Saved);
+  EXPECT_EQ(saves().LoadSaveGames().size(), 1u);
+  EXPECT_TRUE(platform::isPlainFileAt(platform::nameFromBytes(raw)));
 }
 
 TEST_F(SavedGamesTest, AReadOnlyGameSavesInTheUserDataFolderAndListsBothPlaces) {

@@ -159,5 +159,24 @@ TEST_F(ObjectModelTest, ControlArraysAreMembersOfTheWindowObject) {
   EXPECT_EQ(game().windowTitle(), "My game");
 }
 
+TEST_F(ObjectModelTest, WindowObjectCountsTheInventoryItemsAndKeepsTheCountItsOwn) {
+  for (const QString name : {"key", "rope"}) {
+    startup::RecordWriter obj;
+    obj.str(name + ".png");
+    folder_.records("Areas/" + name + ".obj", obj);
+    folder_.picture("Areas/" + name + ".png", 32, 32, Qt::yellow);
+  }
+  ok("score = WindowObject.ObjectsCount\r\nAddItem \"key\", True\r\nAddItem \"rope\", True\r\n"
+     "lamp = WindowObject.ObjectsCount");
+  EXPECT_EQ(var("score"), 0);
+  EXPECT_EQ(var("lamp"), 2);
+  ok("RemoveItem \"key\", False\r\nlamp = WindowObject.ObjectsCount");
+  EXPECT_EQ(var("lamp"), 1);
+  // Changing the count would leave item controls the bar no longer counts.
+  run("WindowObject.ObjectsCount = 0");
+  EXPECT_EQ(messagesContaining(script::kRunFailedSentence), 1u);
+  EXPECT_EQ(game().ObjectsCount, 1);
+}
+
 }  // namespace
 }  // namespace qm::testing

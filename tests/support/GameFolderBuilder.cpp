@@ -1,4 +1,5 @@
 #include "support/GameFolderBuilder.h"
+#include "support/RawNamedFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -78,7 +79,10 @@ GameFolderBuilder::GameFolderBuilder() : dir_(std::make_unique<QTemporaryDir>())
   }
 }
 
-GameFolderBuilder::~GameFolderBuilder() = default;
+GameFolderBuilder::~GameFolderBuilder() {
+  // Tests give files names in raw code pages; the toolkit could not remove those.
+  removeContentsByBytes(QFile::encodeName(dir_->path()));
+}
 
 QString GameFolderBuilder::root() const { return dir_->path() + u'/'; }
 

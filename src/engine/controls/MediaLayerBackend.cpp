@@ -4,6 +4,7 @@
 
 #include "media/MediaControlBar.h"
 #include "media/MediaPlayer.h"
+#include "platform/NativeName.h"
 
 namespace qm::engine {
 
@@ -21,7 +22,7 @@ MediaLayerBackend::~MediaLayerBackend() { delete player_.data(); }
 void MediaLayerBackend::open(const QString& nativePath) {
   if (!player_) return;
   if (!player_->setFileName(nativePath) && !nativePath.isEmpty())
-    qWarning().noquote() << "Unable to load media file" << nativePath << "-" << player_->errorString();
+    qWarning().noquote() << "Unable to load media file" << platform::readableName(nativePath) << "-" << player_->errorString();
 }
 
 void MediaLayerBackend::play() {

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
+#include "platform/NativeImage.h"
 #include "engine/controls/VbColor.h"
 #include "script/ScriptValues.h"
 #include "script/components/ComponentRegistry.h"
@@ -119,7 +120,7 @@ class FormsCommandButton : public HostedComponent {
     button_->setIconSize(image.size());
   }
   QImage pictureImage() const override { return image_; }
-  void loadPicture(const QString& path) { setPictureImage(path.isEmpty() ? QImage() : QImage(path), path); }
+  void loadPicture(const QString& path) { setPictureImage(path.isEmpty() ? QImage() : platform::readImageFile(path), path); }
 
  private:
   QPushButton* button_;
@@ -444,7 +445,7 @@ class FormsImage : public HostedComponent {
     redraw();
   }
   QImage pictureImage() const override { return image_; }
-  void loadPicture(const QString& path) { setPictureImage(path.isEmpty() ? QImage() : QImage(path), path); }
+  void loadPicture(const QString& path) { setPictureImage(path.isEmpty() ? QImage() : platform::readImageFile(path), path); }
   // 0 clip, 1 stretch, 3 zoom (keeps the proportions).
   int sizeMode() const { return sizeMode_; }
   void setSizeMode(int m) {
