@@ -2,7 +2,8 @@
 # Installs the build into a temporary prefix and checks the installed tree:
 # the files are there, the menu entry validates, both man pages render, and the
 # installed player finds and plays its demo game from the prefix. Then makes
-# the Debian package and checks its file list and dependencies.
+# the Debian package, checks its file list and dependencies, and plays the demo
+# with the player unpacked from it, read-only as a root install leaves it.
 #   scripts/check-install.sh [BUILD_FOLDER]   (default: build)
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -15,7 +16,9 @@ if [ -z "$scratch" ] || [ ! -d "$scratch" ] || [ -n "$(ls -A "$scratch")" ]; the
   echo "check-install: could not make an empty temporary folder" >&2
   exit 2
 fi
-trap 'rm -rf -- "$scratch"' EXIT
+# (The unpacked package below is made read-only, as a root install is: give
+# write permission back first, or its files could not be removed.)
+trap 'chmod -R u+w -- "$scratch" 2>/dev/null; rm -rf -- "$scratch"' EXIT
 prefix="$scratch/prefix"
 failures=0
 fail() { echo "FAIL  $*"; failures=$((failures + 1)); }
@@ -107,6 +110,34 @@ else
   done
   if grep -q -- "-dev\b" <<<"$depends"; then fail "package depends on a -dev package: $depends"; fi
   pass "package $(basename "$deb"), $(du -k "$deb" | cut -f1) KiB; depends: $depends"
+
+  # The packaged player plays the demo as a user after `dpkg -i`: its files
+  # unpacked and read-only, so the walkthrough's saves go elsewhere.
+  root_dir="$scratch/deb-root"
+  mkdir "$root_dir"
+  if dpkg-deb -x "$deb" "$root_dir" && [ -x "$root_dir/usr/bin/quillmere" ]; then
+    chmod -R a-w "$root_dir/usr"
+    cp "$root_dir/usr/share/quillmere/demo/walkthrough.txt" "$scratch/steps/package-steps.txt"
+    # Root writes into read-only folders all the same: as root, play as the
+    # unprivileged user "nobody", with a home of its own in the scratch folder.
+    as_user=()
+    if [ "$(id -u)" = 0 ]; then
+      user_home="$scratch/user-home"
+      mkdir "$user_home" && chown 65534:65534 "$user_home"
+      chmod a+rx "$scratch" "$scratch/steps" && chmod a+r "$scratch/steps/package-steps.txt"
+      as_user=(setpriv --reuid=65534 --regid=65534 --clear-groups
+               env HOME="$user_home" XDG_CONFIG_HOME="$user_home/.config" XDG_DATA_HOME="$user_home/.local/share")
+    fi
+    if out="$(cd "$scratch" && "${as_user[@]}" "$root_dir/usr/bin/quillmere" --walkthrough steps/package-steps.txt 2>&1)" &&
+       grep -Eq "^[1-9][0-9]* passed, 0 failed" <<<"$out"; then
+      pass "packaged player plays the read-only demo: $(tail -1 <<<"$out")"
+    else
+      fail "packaged player on the read-only demo walkthrough:"; grep FAIL <<<"$out" | head -5; tail -2 <<<"$out"
+    fi
+    if [ -n "$(find "$root_dir" -newer "$deb" -type f)" ]; then fail "playing wrote into the package's files"; fi
+  else
+    fail "dpkg-deb -x could not unpack $(basename "$deb")"
+  fi
 fi
 
 if [ $failures -gt 0 ]; then

@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "engine/KeyboardPlay.h"
 #include "engine/RipplingWater.h"
 #include "engine/Transitions.h"
 #include "engine/StartHint.h"
@@ -53,6 +54,7 @@ Game::Game(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_DeleteOnClose, false);
   setFocusPolicy(Qt::StrongFocus);
   createControls();
+  keyboardPlay_ = std::make_unique<KeyboardPlay>(*this);
   soundChannels_ = std::make_unique<SoundChannels>(*this);
   inventory_ = std::make_unique<logic::Inventory>(*this);
   savedGames_ = std::make_unique<logic::SavedGames>(*this);
@@ -238,6 +240,10 @@ void Game::placeStartHint() {
 bool ViewFilter::eventFilter(QObject* watched, QEvent* e) {
   if (e->type() == QEvent::KeyPress) {
     game_->handleKeyPress(static_cast<QKeyEvent*>(e));
+    return true;
+  }
+  if (e->type() == QEvent::KeyRelease) {
+    game_->handleKeyRelease(static_cast<QKeyEvent*>(e));
     return true;
   }
   if (e->type() == QEvent::MouseButtonPress && watched != game_->PictureBox) {

@@ -55,6 +55,7 @@ class AdditionalComponents;
 namespace qm::engine {
 
 class StartHint;
+class KeyboardPlay;
 
 // The visited frames, oldest first (the hidden list box of the window).
 class FramesHistoryList {
@@ -110,6 +111,10 @@ class Game : public QWidget {
   script::DialogueRunner& dialogue() { return *dialogue_; }
   // Components scripts add to the frame canvas.
   script::AdditionalComponents& components() { return *components_; }
+  // Play by keys: the focus ring, the outlines, full screen or a window.
+  KeyboardPlay& keyboardPlay() { return *keyboardPlay_; }
+  // The game plays in a window (the player's Alt+Enter choice, else the project's option).
+  bool windowedPlay() const;
 
   // ---- Parts of the game ---------------------------------------------------
   logic::Inventory& inventory() { return *inventory_; }
@@ -225,6 +230,7 @@ class Game : public QWidget {
   void BackgroundMouseDown(int button);
   void handleKey(int vbKeyCode, int shift);
   void handleKeyPress(QKeyEvent* event);
+  void handleKeyRelease(QKeyEvent* event);
   // Number of the debug access sequence reached (0..3).
   int debugSequenceState() const { return debugState_; }
 
@@ -236,6 +242,9 @@ class Game : public QWidget {
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  // Tab and Shift+Tab move the focus ring between hotspots, not the window's focus.
+  bool focusNextPrevChild(bool) override { return false; }
   void mousePressEvent(QMouseEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -267,6 +276,7 @@ class Game : public QWidget {
   std::unique_ptr<script::TimedEvents> timedEvents_;
   std::unique_ptr<script::DialogueRunner> dialogue_;
   std::unique_ptr<script::AdditionalComponents> components_;
+  std::unique_ptr<KeyboardPlay> keyboardPlay_;
   bool MenuOpened_ = false;
   int debugState_ = 0;
   int clickX_ = 0, clickY_ = 0;

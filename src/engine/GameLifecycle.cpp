@@ -189,7 +189,7 @@ void Game::CenterWindowAndPictureBox() {
   const auto& info = project().info;
   PictureBox->move(0, 0, info.width * kTwipsPerPixel, info.height * kTwipsPerPixel);
   scene_->setSceneRect(0, 0, info.width, info.height);
-  if (info.windowedMode) {
+  if (windowedPlay()) {
     fullScreen_ = false;
     setWindowState(Qt::WindowNoState);
     ShowMenus();

@@ -4,6 +4,7 @@
 #include <QMouseEvent>
 
 #include "engine/Game.h"
+#include "engine/KeyboardPlay.h"
 #include "engine/StartHint.h"
 #include "logic/SavedGames.h"
 #include "platform/DialogService.h"
@@ -80,7 +81,7 @@ void Game::ShowMenus() {
 }
 
 void Game::HideMenus() {
-  if (!project().info.windowedMode && !GameStopped()) {
+  if (!windowedPlay() && !GameStopped()) {
     for (MenuItem* top : {mnuExit, mnuSaveGame, mnuLoadGame, mnuOptions, mnuDebug})
       if (top->visible()) top->setVisible(false);
   }
@@ -104,11 +105,22 @@ void Game::openDebugFrame(const QString& name) { OpenFrame(name, false, 0, 0); }
 
 void Game::keyPressEvent(QKeyEvent* event) { handleKeyPress(event); }
 
+void Game::keyReleaseEvent(QKeyEvent* event) { handleKeyRelease(event); }
+
+void Game::handleKeyRelease(QKeyEvent* event) { keyboardPlay().keyReleased(*event); }
+
+bool Game::windowedPlay() const { return keyboardPlay_->windowedPlay(); }
+
 void Game::handleKeyPress(QKeyEvent* event) {
   int shift = 0;
   if (event->modifiers() & Qt::ShiftModifier) shift |= 1;
   if (event->modifiers() & Qt::ControlModifier) shift |= 2;
   if (event->modifiers() & Qt::AltModifier) shift |= 4;
+  // Tab, Enter, Space and Alt+Enter of keyboard play; like any other key, they break the debug sequence.
+  if (keyboardPlay().keyPressed(*event)) {
+    debugState_ = 0;
+    return;
+  }
   // While questions are listed, digits, arrows and Enter choose among them.
   if (shift == 0 && isEnabled() && dialogue().handleKey(event->key()))
     return;

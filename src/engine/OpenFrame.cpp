@@ -10,6 +10,7 @@
 
 #include "engine/Game.h"
 #include "engine/GamePictures.h"
+#include "engine/KeyboardPlay.h"
 #include "engine/RipplingWater.h"
 #include "engine/Transitions.h"
 #include "engine/controls/ControlArray.h"
@@ -396,6 +397,8 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
         description);
   };
   try {
+    // The old frame's hotspots go: keyboard focus starts afresh on the new ones.
+    keyboardPlay().FrameChanged();
     FrameOpening(*this, name, bWithTransition, iTransNumber, dTransitionDuration).run();
   } catch (const VbError& e) {
     report(e.description);

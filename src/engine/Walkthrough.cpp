@@ -12,6 +12,7 @@
 #include "engine/WalkthroughEffectSteps.h"
 #include "engine/WalkthroughSoundSteps.h"
 #include "engine/WalkthroughCdSteps.h"
+#include "engine/WalkthroughKeyboardSteps.h"
 #include "platform/Clock.h"
 #include "platform/RecordingDialogService.h"
 #include "platform/WaitWhile.h"
@@ -32,6 +33,8 @@ std::optional<platform::MsgResult> buttonByName(const QString& name) {
   if (n == "ignore") return platform::MsgResult::Ignore;
   return std::nullopt;
 }
+
+}  // namespace
 
 std::optional<int> keyByName(const QString& name) {
   const QString n = name.toLower();
@@ -56,6 +59,8 @@ std::optional<int> keyByName(const QString& name) {
   }
   return std::nullopt;
 }
+
+namespace {
 
 std::optional<int> toInt(const QString& s) {
   bool ok = false;
@@ -287,6 +292,7 @@ QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
   if (auto r = runGameStateStep(w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
   if (auto r = runDialogueStep(game(), w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
   if (const auto cd = runCdStep(w, dialogs_)) return closeWindow(*cd);
+  if (auto r = runKeyboardStep(game(), w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
   return closeWindow(QStringLiteral("unknown step '") + w[0] + QStringLiteral("'"));
 }
 
@@ -425,6 +431,7 @@ QString WalkthroughRunner::expect(const QStringList& w) {
   if (auto sound = expectSound(g, w)) return *sound;
   if (auto r = expectGameState(w)) return *r;
   if (auto r = expectDialogue(g, w)) return *r;
+  if (auto r = expectKeyboard(g, w)) return *r;
   return QStringLiteral("unknown expectation '") + w[1] + QStringLiteral("'");
 }
 

@@ -21,6 +21,8 @@
 //   drag, save, load, menu, expect items/file/nofile: see WalkthroughGameSteps.cpp
 //   choose N, expect questions "A|B"   dialogues (WalkthroughDialogueSteps.h)
 //   cd "PATH" / cd cancel    answer the next CD prompt (WalkthroughCdSteps.h)
+//   hold KEY, release KEY, expect focus/outlined/carrying/windowed: keyboard
+//                            play (WalkthroughKeyboardSteps.h)
 #pragma once
 
 #include <QString>
@@ -43,6 +45,9 @@ class Game;
 // \n a line break (CR LF) and \\ a backslash. nullopt for blank and comment
 // lines; an unterminated quote sets *error.
 std::optional<QStringList> splitStepLine(const QString& line, QString* error);
+
+// The Qt key of a key name: Esc, Enter, Space, Tab, F1..F24, A..Z, 0..9, the arrows ...
+std::optional<int> keyByName(const QString& name);
 
 // The number of step lines in a text (blank and comment lines do not count).
 int countSteps(const QString& steps);

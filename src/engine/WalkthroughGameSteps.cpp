@@ -215,7 +215,16 @@ std::optional<QString> expectGameState(const QStringList& w) {
   }
   if (what == QLatin1String("file") || what == QLatin1String("nofile")) {
     if (w.size() != 3) return QStringLiteral("expect ") + what + QStringLiteral(" needs one quoted path");
-    const bool exists = platform::fileExists(startup::project().paths.project + w[2]);
+    // A saved game's file is where the game saves: its folder, or when that
+    // is read-only (an installed game) the user's save folder.
+    Game* g = Game::current();
+    const bool savedGame = w[2].endsWith(QLatin1String(".sav"), Qt::CaseInsensitive) && !w[2].contains('/') &&
+                           !w[2].contains('\\');
+    const QString saves = savedGame && g ? g->savedGames().saveFolder() : QString();
+    const QString project = startup::project().paths.project;
+    // The user's save folder lies outside the game: it is not the resolver's to look in.
+    const bool exists = saves.isEmpty() || saves == project ? platform::fileExists(project + w[2])
+                                                            : QFileInfo::exists(saves + w[2]);
     if (exists == (what == QLatin1String("file"))) return QString();
     return w[2] + (exists ? QStringLiteral(" exists") : QStringLiteral(" does not exist"));
   }

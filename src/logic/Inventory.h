@@ -72,6 +72,11 @@ class Inventory {
   void PickedObjectMouseDown(int Index, int Button);
   // An item dropped on item Index: the combination file of the two, if any.
   void PickedObjectDragDrop(int Index);
+  // Item Dragged put on item Index without the mouse (picked up and dropped by keys).
+  void DropItemOnItem(int Dragged, int Index) {
+    draggedItemIndex_ = Dragged;
+    PickedObjectDragDrop(Index);
+  }
   bool dragging() const { return dragIcon_ != nullptr; }
 
  private:

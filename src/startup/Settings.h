@@ -13,6 +13,9 @@ inline constexpr const char* kDisableTransitions = "DisableTransitions";
 inline constexpr const char* kDisableEffects = "DisableEffects";
 inline constexpr const char* kExecuteVBScriptCode = "ExecuteVBScriptCode";
 inline constexpr const char* kDriveLetter = "DriveLetter";
+// The player's own: full screen or a window (Alt+Enter), the key that outlines the hotspots.
+inline constexpr const char* kWindowedPlay = "WindowedPlay";
+inline constexpr const char* kOutlineKey = "OutlineKey";
 }  // namespace settings_keys
 
 // A value of this game's per-user settings; defaultValue when absent.

@@ -96,5 +96,24 @@ drag 9 to 1
   EXPECT_TRUE(output.contains("drag 9 to 1 -- there is no item 9")) << output.toStdString();
 }
 
+TEST_F(InventoryWalkthroughTest, ASavedGameOfAReadOnlyGameIsExpectedWhereTheGameKeepsIt) {
+  GameFolderBuilder folder;
+  basicGame(folder);
+  frame(folder, "Hall", {HotspotSpec{}}, {ActionSpec{}});
+  // Installed read-only: saves go to the user's folder, not the game's.
+  logic::SavedGames::setProjectFolderWritableOverride(false);
+  int failed = 0;
+  const QString output = walk(folder, R"(
+start
+save "slot"
+expect file "slot.sav"
+expect nofile "other.sav"
+expect nofile "Config/slot.sav"
+expect file "Config/General"
+)", &failed);
+  EXPECT_EQ(failed, 0) << output.toStdString();
+  EXPECT_FALSE(QFile::exists(folder.path("slot.sav")));
+}
+
 }  // namespace
 }  // namespace qm::testing
