@@ -1002,13 +1002,13 @@ class Compiler {
             compileExpr(*item.a);
             emit(OpCode::Eq);
             break;
-          case CaseClause::Item::Range:
+          case CaseClause::Item::Range:  // both bounds belong to the range
             emit(OpCode::LoadLocal, 0, u16(h));
             compileExpr(*item.a);
-            emit(OpCode::Ge);
+            emit(OpCode::Ge);  // value >= lower bound
             emit(OpCode::LoadLocal, 0, u16(h));
             compileExpr(*item.b);
-            emit(OpCode::Le);
+            emit(OpCode::Le);  // value <= upper bound
             emit(OpCode::And);
             break;
           case CaseClause::Item::Compare: {
