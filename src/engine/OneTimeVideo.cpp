@@ -65,7 +65,7 @@ void OneTimeVideo::PlayMovieWithStop(const QString& fileName, bool bStretched, i
   starting_ = false;
   step([&] { player->play(); });
   QCoreApplication::processEvents();
-  game.StopMovie = false;
+  game.state().StopMovie = false;
   if (!failure.isEmpty())
     startup::ShowStandardErrorReport(
         QStringLiteral(" Error while attempting to play the following video file: \"") + fileName +
