@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   const auto load = timeRuns(10, [&] { saves.LoadGame(*entry); });
-  const bool intact = game->ObjectsCount == 50 && game->FramesHistory.ListCount() == 20 &&
+  const bool intact = game->state().ObjectsCount == 50 && game->FramesHistory.ListCount() == 20 &&
                       game->logic().GetVariableValue("Int449") == 449;
 
   // The slide: from hidden to shown, counting position updates.

@@ -27,10 +27,10 @@ void Transitions::CaptureActualFrame(PictureBoxControl& PicBox) {
   QImage shot = game_.PictureBox->snapshot();
 
   // In a window, whatever lies outside the desktop work area cannot be seen and stays black.
-  if (game_.windowedPlay() && game_.WorkArea.isValid()) {
+  if (game_.windowedPlay() && game_.state().WorkArea.isValid()) {
     const QPoint origin = game_.mapToGlobal(game_.pictureToWindow(QPointF(0, 0)).toPoint());
     const QRect onScreen(origin, shot.size());
-    const QRect seen = onScreen.intersected(game_.WorkArea).translated(-origin);
+    const QRect seen = onScreen.intersected(game_.state().WorkArea).translated(-origin);
     if (seen != shot.rect()) {
       QImage cut(shot.size(), shot.format());
       cut.fill(Qt::black);

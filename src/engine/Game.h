@@ -22,7 +22,7 @@
 #include "engine/FrameFile.h"
 #include "engine/FrameRequest.h"
 #include "engine/OneTimeVideo.h"
-#include "engine/ScriptActionModule.h"
+#include "engine/PlayState.h"
 #include "engine/SoundChannels.h"
 #include "engine/controls/AnimatedPictureControl.h"
 #include "engine/controls/ControlArray.h"
@@ -85,16 +85,8 @@ class Game : public QWidget {
   // The window currently playing (nullptr when none): the walkthrough runner and the CD prompt use it.
   static Game* current();
 
-  // ---- Public state ----------------------------------------------------
-  int ObjectsCount = 0;            // inventory items held
-  VBScriptActionModule VBScriptAction;
-  bool StopMovie = false;          // asks a running video or wait to end
-  bool TransitionSkip = false;     // asks a running transition to finish at once
-  bool TransitionRunning = false;  // a transition is drawing
-  int ControlsReferenceMode = 0;   // 0 undecided, 1 usual, 2 scripts may reach every control
-  int MergedTextIndex = 1;         // first text box taken over from a merged frame
-  QRect WorkArea;                  // desktop work area, pixels
-  FrameFile CurrentFrameFile;      // the frame file of the frame shown
+  // The play state: flags, script requests, the frame file shown, the channel table.
+  PlayState& state() { return state_; }
 
   // Variables, hotspots and what clicks on them do.
   logic::GameLogic& logic() { return *logic_; }
@@ -212,8 +204,6 @@ class Game : public QWidget {
   // ---- Message panel, history, click position, pointer ------------------------
   // Shows a text in the in-frame panel; "[hide]" hides it.
   void ShowMessageInFrame(const QString& text, bool noAutoHide);
-  // Every text shown in the panel, oldest first (walkthroughs read it).
-  QStringList InFrameMessagesShown;
   void TimerMessageBox_Timer();
   void FramesHistoryAdd(const QString& frameName);
   void SaveClickPos(double sglLeft, double sglTop);
@@ -265,6 +255,7 @@ class Game : public QWidget {
   void playerShowsMenus();
   void placeStartHint();
 
+  PlayState state_;
   OneTimeVideo video_{*this};
   std::unique_ptr<logic::GameLogic> logic_;
   std::unique_ptr<script::ScriptHost> scripts_;

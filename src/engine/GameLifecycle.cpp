@@ -52,8 +52,8 @@ void Game::formLoad() {
   startup::setInFrameMessageHooks({[this](const QString& text, bool noAutoHide) { ShowMessageInFrame(text, noAutoHide); },
                                    [this] { TimerMessageBox_Timer(); }});
   startup::setStopAllActivityHooks({[this] {
-                                      StopMovie = true;
-                                      TransitionSkip = true;
+                                      state_.StopMovie = true;
+                                      state_.TransitionSkip = true;
                                     },
                                     [this] {
                                       Timer1.setEnabled(false);
@@ -80,22 +80,22 @@ void Game::ResetAll() {
     logic().ClearVariables();
     components().ResetComponents();
     logic().ClearDisappear();
-    ObjectsCount = 0;
+    state_.ObjectsCount = 0;
     PickedObject.UnloadAll();
     FramesHistory.Clear();
     // 7
     PictureBox->setBackColor(0);
     // 8-9
     scripts().VBScriptAction().setResolutionOnLoadGame(0);
-    ControlsReferenceMode = 0;
+    state_.ControlsReferenceMode = 0;
     soundChannels().ClearAudioState();
-    StopMovie = true;
-    TransitionSkip = true;
+    state_.StopMovie = true;
+    state_.TransitionSkip = true;
     PicRipplingWater->setEnabledVb(false);
     startup::SetGameStopped(false);
     proxy_->show();
     // 10
-    if (QScreen* screen = QGuiApplication::primaryScreen()) WorkArea = screen->availableGeometry();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) state_.WorkArea = screen->availableGeometry();
     // 11-12
     CenterWindowAndPictureBox();
     BackImage->move(0, 0, proj.info.width * kTwipsPerPixel, proj.info.height * kTwipsPerPixel);
@@ -145,8 +145,8 @@ void Game::StartNewGame() {
 }
 
 void Game::StartUnloading() {
-  StopMovie = true;
-  TransitionSkip = true;
+  state_.StopMovie = true;
+  state_.TransitionSkip = true;
   startup::SetGameStopped(true);
   TimerRipplingWater.setEnabled(false);
   TimerUnloadMe.setInterval(500);

@@ -130,12 +130,12 @@ void Game::handleKeyPress(QKeyEvent* event) {
 void Game::handleKey(int key, int shift) {
   const auto& info = project().info;
   if (key == kKeyEscape) {
-    if (!video().OneTimeVideoPlaying() && !TransitionRunning) {
+    if (!video().OneTimeVideoPlaying() && !state_.TransitionRunning) {
       if (mnuExit->visible()) HideMenus();
       else playerShowsMenus();
     }
-    StopMovie = true;
-    TransitionSkip = true;
+    state_.StopMovie = true;
+    state_.TransitionSkip = true;
   }
   if (!isEnabled()) return;
   if (shift == kShiftCtrl) {
@@ -164,8 +164,8 @@ void Game::mousePressEvent(QMouseEvent* event) {
 }
 
 void Game::BackgroundMouseDown(int button) {
-  StopMovie = true;
-  TransitionSkip = true;
+  state_.StopMovie = true;
+  state_.TransitionSkip = true;
   if (video().OneTimeVideoPlaying()) return;
   if (button == kRightButton) {
     if (!mnuExit->visible()) playerShowsMenus();

@@ -31,7 +31,7 @@ void Game::ShowMessageInFrame(const QString& text, bool noAutoHide) {
     TimerMessageBox_Timer();
     return;
   }
-  InFrameMessagesShown << text;
+  state_.InFrameMessagesShown << text;
   const double pictureWidth = PictureBox->width();
   const double pictureHeight = PictureBox->height();
   const double margin = 8 * kTwipsPerPixel;
@@ -108,7 +108,7 @@ void Game::Timer1_Timer() {
     // The new frame arms its own timer; a target that cannot be opened must
     // not bring the same error back on every tick.
     Timer1.setEnabled(false);
-    const FrameFile& f = CurrentFrameFile;
+    const FrameFile& f = state_.CurrentFrameFile;
     goToFrame({target, f.timerWithTransition, f.timerTransitionNumber, f.timerTransitionDuration / 1000.0});
   } catch (const VbError&) {
   } catch (const ControlArrayError&) {

@@ -231,7 +231,7 @@ std::vector<FocusTarget> KeyboardPlay::focusChain() const {
   }
   for (int i : readingOrder(boxes)) chain.push_back({FocusKind::Hotspot, numbers[i]});
   if (!game_.Inventory1->isHidden())
-    for (int k = 1; k <= game_.ObjectsCount; ++k)
+    for (int k = 1; k <= game_.state().ObjectsCount; ++k)
       if (clickable(widgetOf({FocusKind::Item, k}))) chain.push_back({FocusKind::Item, k});
   if (!game_.fmeDialogue->isHidden())
     for (int q = 1; q <= game_.lblDialogue.UBound(); ++q)
@@ -250,7 +250,7 @@ QWidget* KeyboardPlay::widgetOf(const FocusTarget& t) const {
       return area;
     }
     case FocusKind::Item:
-      return t.index >= 1 && t.index <= game_.ObjectsCount ? game_.PickedObject.item(t.index) : nullptr;
+      return t.index >= 1 && t.index <= game_.state().ObjectsCount ? game_.PickedObject.item(t.index) : nullptr;
     case FocusKind::Question:
       return t.index >= 1 ? game_.lblDialogue.item(t.index) : nullptr;
   }
@@ -324,14 +324,14 @@ bool KeyboardPlay::activate() {
 int KeyboardPlay::carriedItem() const {
   // Items move down when one before them goes: a carried item is only still
   // carried while it is where it was and carries the same name.
-  if (carried_ < 1 || carried_ > game_.ObjectsCount || game_.inventory().itemName(carried_) != carriedName_) return 0;
+  if (carried_ < 1 || carried_ > game_.state().ObjectsCount || game_.inventory().itemName(carried_) != carriedName_) return 0;
   return carried_;
 }
 
 void KeyboardPlay::pickUp(int item) {
   // As a press on the item starts a drag.
-  game_.StopMovie = true;
-  game_.TransitionSkip = true;
+  game_.state().StopMovie = true;
+  game_.state().TransitionSkip = true;
   if (game_.video().OneTimeVideoPlaying()) return;
   game_.HideMenus();
   carried_ = item;

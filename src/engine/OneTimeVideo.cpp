@@ -66,7 +66,7 @@ void OneTimeVideo::PlayMovieWithStop(const QString& fileName, bool bStretched, i
   starting_ = false;
   step([&] { player->play(); });
   QCoreApplication::processEvents();
-  game.StopMovie = false;
+  game.state().StopMovie = false;
   if (!failure.isEmpty())
     startup::ShowStandardErrorReport(
         QStringLiteral(" Error while attempting to play the following video file: \"") + fileName +
@@ -88,7 +88,7 @@ bool OneTimeVideo::OneTimeVideoPlaying() const {
 
 void OneTimeVideo::WaitForOneTimeVideo() {
   platform::waitWhile([this] {
-    if (!OneTimeVideoPlaying() || game_.StopMovie) return false;
+    if (!OneTimeVideoPlaying() || game_.state().StopMovie) return false;
     // A menu bar the player called up stays away while the video plays.
     game_.HideMenus();
     return true;

@@ -93,7 +93,7 @@ class FrameOpening {
   // without a transition: a transition shows the new frame at once.
   bool videoBefore() const { return hasVideo() && frame().playVideoBefore && !withTransition_; }
   bool videoAfter() const { return hasVideo() && (!frame().playVideoBefore || withTransition_); }
-  const FrameFile& frame() const { return game_.CurrentFrameFile; }
+  const FrameFile& frame() const { return game_.state().CurrentFrameFile; }
   void playFrameVideo();
 
   Game& game_;
@@ -150,7 +150,7 @@ void FrameOpening::stopOldFrameTimers() {
   game_.Timer1.setInterval(0);
   game_.timedEvents().ResetTimedEvents();
   game_.logic().SetMergedHotspotIndex(1);
-  game_.MergedTextIndex = 1;
+  game_.state().MergedTextIndex = 1;
 }
 
 // From here on the new frame is the current one, for every part that asks.
@@ -164,11 +164,11 @@ void FrameOpening::readFrameHeader() {
 // define, whether scripts may reach every control of the window and whether
 // scripts may run without a time limit.
 void FrameOpening::decideHowScriptsReachControls() {
-  if (game_.ControlsReferenceMode != 0) return;
+  if (game_.state().ControlsReferenceMode != 0) return;
   const logic::GameLogic& logic = game_.logic();
   const QString all = QStringLiteral("reference_all_controls");
   const QString noTimeout = QStringLiteral("disable_script_timeout");
-  game_.ControlsReferenceMode = logic.DoesIntergerVariableExist(all) || logic.DoesVariantVariableExist(all) ? 2 : 1;
+  game_.state().ControlsReferenceMode = logic.DoesIntergerVariableExist(all) || logic.DoesVariantVariableExist(all) ? 2 : 1;
   if (logic.DoesIntergerVariableExist(noTimeout) || logic.DoesVariantVariableExist(noTimeout))
     game_.scripts().DisableTimeouts();
 }
@@ -179,7 +179,7 @@ void FrameOpening::enterInHistory() { game_.FramesHistoryAdd(name_); }
 // table until the transition or the fades perform them.
 void FrameOpening::readFrameFile() {
   const QString fmePath = project().paths.frames + name_ + QStringLiteral(".fme");
-  game_.CurrentFrameFile = parseFrameFile(platform::readWholeFile(fmePath), fmePath);
+  game_.state().CurrentFrameFile = parseFrameFile(platform::readWholeFile(fmePath), fmePath);
   game_.soundChannels().StoreFrameRecords(frame().soundRecords, frame().soundFadeMs);
 }
 
@@ -188,7 +188,7 @@ void FrameOpening::finishRipplingWater() { game_.effects().StopRipplingWater(); 
 
 void FrameOpening::playFrameVideo() {
   game_.HideMenus();
-  game_.StopMovie = false;
+  game_.state().StopMovie = false;
   game_.video().PlayMovieWithStop(frame().video, frame().videoPlacement());
 }
 
@@ -271,14 +271,14 @@ void FrameOpening::loadHotspots() { game_.logic().LoadAreas(); }
 void FrameOpening::runFrameStartupCode() {
   const auto& info = project().info;
   const FrameFile& f = frame();
-  game_.VBScriptAction.ResetModule();
+  game_.state().VBScriptAction.ResetModule();
   const QString pluginCode = script::PluginsFrameCode() + script::BuildPluginCalls(f.pluginActions, false);
   if (!info.runFrameProcedure && !f.runFrameProcedure && pluginCode.isEmpty()) return;
   const QString code = (info.runFrameProcedure ? info.frameProcedureName : QString()) + QStringLiteral("\r\n") +
                        pluginCode + QStringLiteral("\r\n") + (f.runFrameProcedure ? f.frameProcedure : QString());
   // A failing script has had its message; the frame opens all the same.
   std::ignore = game_.scripts().ExecuteVBScript(code, true);
-  if (game_.VBScriptAction.bStopGame) {
+  if (game_.state().VBScriptAction.bStopGame) {
     game_.StartUnloading();
     finished_ = true;
   }
@@ -288,7 +288,7 @@ void FrameOpening::runFrameStartupCode() {
 // frame's own controls.
 void FrameOpening::showHotspotsAndInventory() {
   game_.logic().ShowOrNotShowAreas();
-  for (int i = 1; i <= game_.ObjectsCount; ++i)
+  for (int i = 1; i <= game_.state().ObjectsCount; ++i)
     if (ImageControl* item = game_.PickedObject.item(i)) item->zOrder(0);
   game_.Inventory2->zOrder(0);
   game_.Inventory1->zOrder(0);
@@ -346,7 +346,7 @@ void FrameOpening::waitForVideo() {
   game_.video().WaitForOneTimeVideo();
   game_.SetScreenPointerDefault();
   game_.video().StopOneTimeVideoPlayer();
-  game_.StopMovie = false;
+  game_.state().StopMovie = false;
   for (int i : game_.VideoPlayer.indices()) {
     MediaPlayerControl* p = game_.VideoPlayer.item(i);
     if (i != 0 && p && p->visible()) p->play();

@@ -160,7 +160,7 @@ void Effects::EnableOrDisableEffects() {
     StopRipplingWater();
     return;
   }
-  const FrameFile& f = game_.CurrentFrameFile;
+  const FrameFile& f = game_.state().CurrentFrameFile;
   if (f.backgroundType == 1 && !f.tile) LoadWaveEffectIfAny(startup::CurrentFrameName());
   StartRipplingWater();
 }

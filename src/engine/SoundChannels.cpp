@@ -72,7 +72,7 @@ QString locateSoundFile(const QString& fileName) {
   return startup::locatedMedia(startup::project().paths.areas, fileName);
 }
 
-SoundChannels::SoundChannels(Game& game) : game_(game), clock_(steadySeconds) {
+SoundChannels::SoundChannels(Game& game) : game_(game), table_(game.state().channelTable), clock_(steadySeconds) {
   game_.TimerAudioFade.setInterval(kFadeTickMs);
   game_.TimerAudioFade.setEnabled(false);
   game_.TimerAudioFade.onTimer = [this] { TimerAudioFade_Timer(); };

@@ -102,7 +102,7 @@ class SoundChannels {
   void showAudioWarningOnce();
 
   Game& game_;
-  SoundChannelTable table_;
+  SoundChannelTable& table_;  // the game's play state holds it
   std::optional<double> fadeStart_;  // when the running time-driven fade began
   bool audioWarningShown_ = false;
   std::function<double()> clock_;

@@ -48,7 +48,7 @@ void Game::LoadTexts() {
     const QString fm1 = paths.framesData + frame + QStringLiteral(".fm1");
     const bool haveMr1 = platform::fileExists(mr1);
     if (!haveMr1 && !platform::fileExists(fm1)) return;
-    MergedTextIndex = 1;
+    state_.MergedTextIndex = 1;
     reader.emplace(platform::readWholeFile(haveMr1 ? mr1 : fm1), haveMr1 ? mr1 : fm1);
   } catch (const VbError& e) {
     if (!GameStopped()) {
@@ -75,7 +75,7 @@ void Game::LoadTexts() {
     const int n = Text.UBound() + 1;
     tryStatement([&] { r.skip(1); });
     tryStatement([&] { marker = r.readInt16(); });
-    if (marker == 1 && counter != 1 && MergedTextIndex == 1) MergedTextIndex = n;
+    if (marker == 1 && counter != 1 && state_.MergedTextIndex == 1) state_.MergedTextIndex = n;
     tryStatement([&] { r.skip(8); });
     LabelControl* t = nullptr;
     tryStatement([&] {

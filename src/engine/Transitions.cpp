@@ -130,8 +130,8 @@ void Transitions::RenderTransition(int iTransNumber, double dTransitionDuration)
                         std::isfinite(dTransitionDuration) && dTransitionDuration > 0;
   try {
     if (animated) {
-      game_.TransitionRunning = true;
-      game_.TransitionSkip = false;
+      game_.state().TransitionRunning = true;
+      game_.state().TransitionSkip = false;
       game_.picWhere->zOrder(0);
       game_.picWhere->setVisibleVb(true);
       platform::ElapsedClock clock;
@@ -144,9 +144,9 @@ void Transitions::RenderTransition(int iTransNumber, double dTransitionDuration)
         game_.soundChannels().AudioFadeStep(fraction);
         if (onPass) onPass(fraction);
         QCoreApplication::processEvents();
-        if (game_.TransitionSkip) {
-          game_.TransitionRunning = false;
-          game_.TransitionSkip = false;
+        if (game_.state().TransitionSkip) {
+          game_.state().TransitionRunning = false;
+          game_.state().TransitionSkip = false;
           break;
         }
         platform::napFor(kPassNapMs);
@@ -164,7 +164,7 @@ void Transitions::RenderTransition(int iTransNumber, double dTransitionDuration)
   }
   game_.picStart->setVisibleVb(false);
   game_.picEnd->setVisibleVb(false);
-  game_.TransitionRunning = false;
+  game_.state().TransitionRunning = false;
   game_.soundChannels().AudioFadeStep(1);
 }
 

@@ -229,11 +229,11 @@ QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
   // Every other step opens a new window for "expect message"; only its boxes are kept.
   boxLimit_.beginStep();
   dialogsFrom_ = dialogs_.count();
-  inFrameFrom_ = game() ? game()->InFrameMessagesShown.size() : 0;
+  inFrameFrom_ = game() ? game()->state().InFrameMessagesShown.size() : 0;
   auto closeWindow = [&](const QString& result) {
     dialogsTo_ = dialogs_.count();
     if (boxLimit_.overflowed() && result.isEmpty()) return QStringLiteral("message box loop");
-    inFrameTo_ = game() ? game()->InFrameMessagesShown.size() : 0;
+    inFrameTo_ = game() ? game()->state().InFrameMessagesShown.size() : 0;
     if (inFrameTo_ < inFrameFrom_) inFrameFrom_ = 0;  // a new game window started meanwhile
     return result;
   };
@@ -416,8 +416,8 @@ QString WalkthroughRunner::expect(const QStringList& w) {
     const auto& shown = dialogs_.shown();
     for (std::size_t i = dialogsFrom_; i < dialogsTo_ && i < shown.size(); ++i) texts << shown[i].text;
     if (g)
-      for (int i = inFrameFrom_; i < inFrameTo_ && i < g->InFrameMessagesShown.size(); ++i)
-        texts << g->InFrameMessagesShown[i];
+      for (int i = inFrameFrom_; i < inFrameTo_ && i < g->state().InFrameMessagesShown.size(); ++i)
+        texts << g->state().InFrameMessagesShown[i];
     if (what == QLatin1String("nomessage")) {
       if (texts.isEmpty()) return {};
       return QStringLiteral("shown: \"") + texts.first() + QStringLiteral("\"");

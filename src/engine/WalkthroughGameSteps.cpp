@@ -79,11 +79,11 @@ QString drag(Game& g, const QStringList& w) {
     return QStringLiteral("drag needs an item number, then 'to' and a hotspot number or 'onto' and an item number");
   const int from = *toItemNumber(w[1]);
   const int to = *toItemNumber(w[3]);
-  ImageControl* item = from >= 1 && from <= g.ObjectsCount ? g.PickedObject.item(from) : nullptr;
+  ImageControl* item = from >= 1 && from <= g.state().ObjectsCount ? g.PickedObject.item(from) : nullptr;
   if (!item) return QStringLiteral("there is no item ") + QString::number(from);
   QWidget* target = nullptr;
   if (w[2].toLower() == QLatin1String("onto")) {
-    target = to >= 1 && to <= g.ObjectsCount ? g.PickedObject.item(to) : nullptr;
+    target = to >= 1 && to <= g.state().ObjectsCount ? g.PickedObject.item(to) : nullptr;
     if (!target) return QStringLiteral("there is no item ") + QString::number(to);
   } else {
     ImageControl* area = to > 0 ? g.Area.item(to) : nullptr;

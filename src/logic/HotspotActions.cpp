@@ -57,8 +57,8 @@ class GameLogic::ActionSink : public ActionEffects {
 
 void GameLogic::AreaClick(int AreaIndex, int Button) {
   if (startup::GameStopped()) return;
-  game_.StopMovie = true;
-  game_.TransitionSkip = true;
+  game_.state().StopMovie = true;
+  game_.state().TransitionSkip = true;
   if (game_.video().OneTimeVideoPlaying() || game_.video().starting() || game_.inventory().moving()) return;
   if (Button == engine::kRightButton) {
     if (!game_.mnuExit->visible())
@@ -83,8 +83,8 @@ void GameLogic::MakeActionAndConsequences(int AreaIndex, int ObjectIndex, bool b
 }
 
 int GameLogic::MakeAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDialogue) {
-  game_.StopMovie = true;
-  game_.TransitionSkip = true;
+  game_.state().StopMovie = true;
+  game_.state().TransitionSkip = true;
   try {
     const QString frame = startup::CurrentFrameName();
     std::optional<startup::RecordReader> reader;
@@ -118,7 +118,7 @@ int GameLogic::MakeAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDialogu
 }
 
 int GameLogic::performAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDialogue, const ActionRecord& r) {
-  auto& action = game_.VBScriptAction;
+  auto& action = game_.state().VBScriptAction;
   const auto& paths = startup::project().paths;
   const auto stopped = [] { return startup::GameStopped(); };
 
@@ -177,7 +177,7 @@ int GameLogic::performAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDial
     game_.SetScreenPointerArrow();
     game_.video().WaitForOneTimeVideo();
     game_.SetScreenPointerDefault();
-    game_.StopMovie = false;
+    game_.state().StopMovie = false;
     if (opensFrame) sound.AudioFadeStep(1);
   }
 
@@ -220,11 +220,11 @@ void GameLogic::playLegacySounds(int AreaIndex) {
 // Opens the frame a script asked for, with its transition when it gave a duration.
 void GameLogic::openRequestedFrame(bool endDialogue) {
   if (endDialogue) game_.dialogue().QuitDialogue();
-  game_.goToFrame(game_.VBScriptAction.frameRequest());
+  game_.goToFrame(game_.state().VBScriptAction.frameRequest());
 }
 
 script::ScriptResult GameLogic::ExecuteVBScriptAndConsequences(const QString& sText, bool bResetLastClickPosition) {
-  game_.VBScriptAction.ResetModule();
+  game_.state().VBScriptAction.ResetModule();
   if (game_.scripts().ExecuteVBScript(sText, bResetLastClickPosition) == script::ScriptResult::Failed)
     return script::ScriptResult::Failed;
   ExecuteConsequences();
@@ -232,7 +232,7 @@ script::ScriptResult GameLogic::ExecuteVBScriptAndConsequences(const QString& sT
 }
 
 void GameLogic::ExecuteConsequences() {
-  auto& action = game_.VBScriptAction;
+  auto& action = game_.state().VBScriptAction;
   ShowOrNotShowAreas();  // what the script changed shows at once
   if (action.bStopGame) {
     game_.StartUnloading();

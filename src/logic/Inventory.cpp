@@ -69,7 +69,7 @@ void Inventory::wireControls() {
 
 // ---- Items -----------------------------------------------------------------------
 
-int Inventory::count() const { return game_.ObjectsCount; }
+int Inventory::count() const { return game_.state().ObjectsCount; }
 
 QString Inventory::itemName(int i) const {
   const ImageControl* item = game_.PickedObject.item(i);
@@ -78,7 +78,7 @@ QString Inventory::itemName(int i) const {
 
 QStringList Inventory::itemNames() const {
   QStringList names;
-  for (int i = 1; i <= game_.ObjectsCount; ++i) names << itemName(i);
+  for (int i = 1; i <= game_.state().ObjectsCount; ++i) names << itemName(i);
   return names;
 }
 
@@ -88,7 +88,7 @@ void Inventory::placeItem(int k) {
 }
 
 void Inventory::resizeBar() {
-  game_.Inventory1->setHeight(layout_.barHeight(game_.ObjectsCount));
+  game_.Inventory1->setHeight(layout_.barHeight(game_.state().ObjectsCount));
 }
 
 void Inventory::alignBackground() {
@@ -105,9 +105,9 @@ void Inventory::AddPickedObject(const QString& ObjectName, bool bDoNotPopup) {
     auto reader = startup::RecordReader::fromFile(project().paths.areas + ObjectName + QStringLiteral(".obj"));
     iconFile = readItemIconName(reader);
 
-    const int k = g.ObjectsCount + 1;
+    const int k = g.state().ObjectsCount + 1;
     ImageControl& item = g.PickedObject.Load(k);
-    g.ObjectsCount = k;
+    g.state().ObjectsCount = k;
     placeItem(k);
     wireItem(item, k);
     // The name first: an item whose icon fails is still held under its name.
@@ -133,7 +133,7 @@ void Inventory::AddPickedObject(const QString& ObjectName, bool bDoNotPopup) {
                         QStringLiteral("' associated to the item may be corrupt."),
                         QString::fromUtf8(e.what()));
   }
-  if (g.ObjectsCount == 0) return;  // nothing was added
+  if (g.state().ObjectsCount == 0) return;  // nothing was added
 
   if (barOn()) {
     resizeBar();
@@ -154,7 +154,7 @@ void Inventory::AddPickedObject(const QString& ObjectName, bool bDoNotPopup) {
 
 void Inventory::RemovePickedObject(int ObjectIndex) {
   Game& g = game_;
-  const int n = g.ObjectsCount;
+  const int n = g.state().ObjectsCount;
   if (ObjectIndex < 1 || ObjectIndex > n) return;
   for (int i = ObjectIndex; i < n; ++i) {
     ImageControl* to = g.PickedObject.item(i);
@@ -168,11 +168,11 @@ void Inventory::RemovePickedObject(int ObjectIndex) {
     if (g.PickedObject.exists(n)) g.PickedObject.Unload(n);
   } catch (const engine::ControlArrayError&) {
   }
-  g.ObjectsCount = n - 1;
-  if (barOn() && g.ObjectsCount > 0) resizeBar();
+  g.state().ObjectsCount = n - 1;
+  if (barOn() && g.state().ObjectsCount > 0) resizeBar();
   if (barOn()) {
     alignBackground();
-    if (g.ObjectsCount == 0 && switchOn(4)) g.Inventory2->setVisibleVb(false);
+    if (g.state().ObjectsCount == 0 && switchOn(4)) g.Inventory2->setVisibleVb(false);
   }
 }
 

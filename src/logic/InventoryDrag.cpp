@@ -41,8 +41,8 @@ bool isFrameControl(const QString& lowerName) {
 
 void Inventory::PickedObjectMouseDown(int Index, int Button) {
   Game& g = game_;
-  g.StopMovie = true;
-  g.TransitionSkip = true;
+  g.state().StopMovie = true;
+  g.state().TransitionSkip = true;
   if (g.OneTimeVideoPlayer && g.OneTimeVideoPlayer->playState() == 2) return;
   if (Button == engine::kRightButton) {
     if (!g.mnuExit->visible()) g.ShowMenus();

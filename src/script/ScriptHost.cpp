@@ -396,7 +396,7 @@ void ScriptHost::addRemainingObjects(vb::Engine& engine) {
     }
   }
   for (const NamedObject& o : controls_) engine.addObject(toU16(o.name), o.object.get(), o.addMembers);
-  if (game_.ControlsReferenceMode == 2) engine.addObject(u"SoftwareObjects", window_.get(), true);
+  if (game_.state().ControlsReferenceMode == 2) engine.addObject(u"SoftwareObjects", window_.get(), true);
 }
 
 ScriptResult ScriptHost::AddCodeToScriptControl(vb::Engine& engine, const QString& sStartupCode) {

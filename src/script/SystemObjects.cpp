@@ -362,7 +362,7 @@ vb::Value WindowObject::call(vb::DispId id, vb::InvokeKind kind, std::span<vb::V
       // The count follows the item controls; a script changing it would leave
       // the bar with controls it no longer counts.
       if (write) readOnly();
-      return vb::Value(static_cast<int16_t>(game_.ObjectsCount));
+      return vb::Value(static_cast<int16_t>(game_.state().ObjectsCount));
     default: vb::raise(vb::err::NoSuchMember);
   }
 }

@@ -167,7 +167,7 @@ VBScriptActionModule::VBScriptActionModule(engine::Game* game) : game_(game) { o
 std::span<const vb::MemberEntry> VBScriptActionModule::members() const { return kMembers; }
 const void* VBScriptActionModule::classKey() const { return &kClassKey; }
 
-engine::VBScriptActionModule& VBScriptActionModule::gameRequests() { return game_->VBScriptAction; }
+engine::VBScriptActionModule& VBScriptActionModule::gameRequests() { return game_->state().VBScriptAction; }
 
 engine::Game& VBScriptActionModule::game(const char* member) {
   if (!game_)
@@ -512,7 +512,7 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
       try {
         engine::Game& g = game("RemoveAllItems");
         // An inventory that does not shrink must not hang the game.
-        for (int guard = 0; g.ObjectsCount != 0 && guard < 100000; ++guard) g.inventory().RemovePickedObject(1);
+        for (int guard = 0; g.state().ObjectsCount != 0 && guard < 100000; ++guard) g.inventory().RemovePickedObject(1);
       } catch (...) {
         report(QStringLiteral(" Error removing all the inventory items. ") + describeCurrentException());
       }
@@ -523,7 +523,7 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
       const bool duplicates = argBool(args[1]);
       try {
         engine::Game& g = game("RemoveItem");
-        for (int i = g.ObjectsCount; i >= 1; --i) {
+        for (int i = g.state().ObjectsCount; i >= 1; --i) {
           if (g.inventory().itemName(i).compare(name, Qt::CaseInsensitive) == 0) {
             g.inventory().RemovePickedObject(i);
             if (!duplicates) break;
@@ -557,15 +557,15 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
     case kGetDisplayResolutionY: return vb::Value(static_cast<int32_t>(startup::DesktopHeight()));
     case kGetProjectWidth: return vb::Value(static_cast<int16_t>(project.info.width));
     case kGetProjectHeight: return vb::Value(static_cast<int16_t>(project.info.height));
-    case kAllowControlsReferencesNextTime: game("AllowControlsReferencesNextTime").ControlsReferenceMode = 2; return {};
+    case kAllowControlsReferencesNextTime: game("AllowControlsReferencesNextTime").state().ControlsReferenceMode = 2; return {};
     case kDoNotAllowControlsReferencesNextTime:
-      game("DoNotAllowControlsReferencesNextTime").ControlsReferenceMode = 1;
+      game("DoNotAllowControlsReferencesNextTime").state().ControlsReferenceMode = 1;
       return {};
     case kGetCurrentFrameName: return text(startup::CurrentFrameName());
     case kGetMergedHotspotIndex: {
       return vb::Value(static_cast<int16_t>(game_ ? game_->logic().MergedHotspotIndex() : 1));
     }
-    case kGetMergedTextIndex: return vb::Value(static_cast<int16_t>(game_ ? game_->MergedTextIndex : 1));
+    case kGetMergedTextIndex: return vb::Value(static_cast<int16_t>(game_ ? game_->state().MergedTextIndex : 1));
     case kQuit: r.bStopGame = true; return {};
     case kCreateTimedEvent: {
       vb::checkArgCount(args, 3, 3);

@@ -19,7 +19,7 @@ namespace qm::script {
 
 class VBScriptActionModule : public HostObject {
  public:
-  // The requests live in the game window (game.VBScriptAction); without a
+  // The requests live in the game window (game.state().VBScriptAction); without a
   // window (tests, tools) the object keeps its own.
   explicit VBScriptActionModule(engine::Game* game);
 

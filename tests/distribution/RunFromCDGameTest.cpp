@@ -124,7 +124,7 @@ TEST_F(RunFromCDGameTest, ThePromptStopsTheTimersAndTheyRunAgainOnceTheFileIsFou
   run("Set p = LoadGraphicFile(\"map.bmp\")\r\nIf p.Width > 0 Then Message \"found\"");
   EXPECT_TRUE(timerOffDuringPrompt);
   EXPECT_TRUE(game().Timer1.enabled());
-  EXPECT_EQ(game().InFrameMessagesShown.value(0), "found") << allMessages().toStdString();
+  EXPECT_EQ(game().state().InFrameMessagesShown.value(0), "found") << allMessages().toStdString();
 }
 
 }  // namespace

@@ -39,11 +39,11 @@ TEST_F(GameWindowTest, FullScreenStartsWithTheMenusHidden) {
 
 TEST_F(GameWindowTest, EscapeTogglesTheMenusAndAsksMoviesToStop) {
   auto& g = open();
-  g.StopMovie = false;
+  g.state().StopMovie = false;
   g.handleKey(27, 0);
   EXPECT_TRUE(menusShown(g));
-  EXPECT_TRUE(g.StopMovie);
-  EXPECT_TRUE(g.TransitionSkip);
+  EXPECT_TRUE(g.state().StopMovie);
+  EXPECT_TRUE(g.state().TransitionSkip);
   EXPECT_FALSE(g.menuBar()->isHidden());
   g.handleKey(27, 0);
   EXPECT_FALSE(menusShown(g));

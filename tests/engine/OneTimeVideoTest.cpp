@@ -120,7 +120,7 @@ TEST_F(VirtualOneTimeVideoTest, StopMovieEndsTheWaitAtOnce) {
   g.video().PlayMovieWithStop("long.wav", false, 0, 0, 0, 0);
   platform::GameTimer stop;
   stop.setSingleShot(true);
-  QObject::connect(&stop, &platform::GameTimer::timeout, [&g] { g.StopMovie = true; });
+  QObject::connect(&stop, &platform::GameTimer::timeout, [&g] { g.state().StopMovie = true; });
   stop.start(250);
   const qint64 from = nowMs();
   g.video().WaitForOneTimeVideo();

@@ -35,7 +35,7 @@ TEST_F(TextBoxesTest, OwnFileLoadsItsBoxesInOrder) {
   EXPECT_EQ(g.Text[1].top(), 300);
   EXPECT_TRUE(g.Text[1].visible());
   EXPECT_EQ(g.Text[2].caption(), "Second");
-  EXPECT_EQ(g.MergedTextIndex, 1);
+  EXPECT_EQ(g.state().MergedTextIndex, 1);
 }
 
 TEST_F(TextBoxesTest, MergedFileIsReadInsteadOfTheOwnFile) {
@@ -57,7 +57,7 @@ TEST_F(TextBoxesTest, MergedIndexIsTheFirstMarkedRecordAfterTheFirst) {
   boxes[3].mergedMark = 1;
   folder.file("FramesData/Hall.mr1", textFileBytes(boxes));
   auto& g = open(folder);
-  EXPECT_EQ(g.MergedTextIndex, 3);
+  EXPECT_EQ(g.state().MergedTextIndex, 3);
 }
 
 TEST_F(TextBoxesTest, EmptyMarkerInAnyCaseGivesAnEmptyCaption) {

@@ -78,7 +78,7 @@ TEST_F(TransitionsTest, CrossFadeLastsItsDurationByTheClockAndEndsOnTheNewFrame)
   EXPECT_TRUE(coveredHalfWay) << "half-way the picture is a mix of both frames";
   EXPECT_EQ(startup::CurrentFrameName(), "Den");
   EXPECT_FALSE(g.picWhere->visible());
-  EXPECT_FALSE(g.TransitionRunning);
+  EXPECT_FALSE(g.state().TransitionRunning);
   EXPECT_EQ(middle(g), kBlue);
   EXPECT_TRUE(g.picStart->image().isNull()) << "the work pictures are emptied afterwards";
   EXPECT_TRUE(g.picEnd->image().isNull());
@@ -177,8 +177,8 @@ TEST_F(TransitionsTest, AClickDuringACrossFadeEndsItAndShowsTheNewFrame) {
   EXPECT_LT(t.elapsed(), 3000) << "a 30 s cross-fade ended by a click";
   EXPECT_EQ(g.transitions().lastPassCount(), 3);
   EXPECT_EQ(startup::CurrentFrameName(), "Den");
-  EXPECT_FALSE(g.TransitionRunning);
-  EXPECT_FALSE(g.TransitionSkip);
+  EXPECT_FALSE(g.state().TransitionRunning);
+  EXPECT_FALSE(g.state().TransitionSkip);
   EXPECT_FALSE(g.picWhere->visible());
   EXPECT_EQ(middle(g), kBlue);
 }
@@ -286,7 +286,7 @@ TEST_F(TransitionsTest, WindowPartsOutsideTheWorkAreaAreBlackInTheActualCapture)
   auto& g = redAndBlue(folder);
   const QPoint origin = g.mapToGlobal(g.pictureToWindow(QPointF(0, 0)).toPoint());
   // A work area that ends 100 pixels into the picture on the right.
-  g.WorkArea = QRect(origin.x() - 1000, origin.y() - 1000, 1000 + 300, 2000);
+  g.state().WorkArea = QRect(origin.x() - 1000, origin.y() - 1000, 1000 + 300, 2000);
   g.transitions().CaptureActualFrame(*g.picStart);
   const QImage shot = g.picStart->image();
   ASSERT_EQ(shot.size(), QSize(400, 300)) << origin.x() << "," << origin.y();

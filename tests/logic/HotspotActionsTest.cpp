@@ -303,15 +303,15 @@ TEST_F(HotspotActionsTest, ScriptFrameRequestLastVisitedFrame) {
   auto& g = startGame(folder);
   click(1);
   ASSERT_EQ(frameName(), "Garden");
-  g.VBScriptAction.sFrameToLoad = "Last Visited Frame";
+  g.state().VBScriptAction.sFrameToLoad = "Last Visited Frame";
   logic().ExecuteConsequences();
   EXPECT_EQ(frameName(), "Hall");
   EXPECT_EQ(g.FramesHistory.items(), (QStringList{"Hall"}));
-  g.VBScriptAction.ResetModule();
-  g.VBScriptAction.sFrameToLoad = "last visited frame";
+  g.state().VBScriptAction.ResetModule();
+  g.state().VBScriptAction.sFrameToLoad = "last visited frame";
   logic().ExecuteConsequences();
   EXPECT_EQ(frameName(), "Hall");
-  EXPECT_TRUE(g.VBScriptAction.sFrameToLoad.isEmpty());
+  EXPECT_TRUE(g.state().VBScriptAction.sFrameToLoad.isEmpty());
 }
 
 }  // namespace

@@ -70,7 +70,7 @@ TEST_F(InventoryTest, ItemsAreHeldInTheOrderPickedUpDuplicatesIncluded) {
   inventory().AddPickedObject("rope", false);
   inventory().AddPickedObject("key", false);
   EXPECT_EQ(items(), "key|rope|key");
-  EXPECT_EQ(game().ObjectsCount, 3);
+  EXPECT_EQ(game().state().ObjectsCount, 3);
   EXPECT_EQ(game().PickedObject[2].toolTipText(), "rope");
   EXPECT_TRUE(game().PickedObject[3].hasPicture());
   EXPECT_EQ(game().PickedObject[3].left(), 150 + 2 * 630);
@@ -86,7 +86,7 @@ TEST_F(InventoryTest, AnActionGivesItsItem) {
   start(folder, false, {HotspotSpec{}}, {give});
   logic().AreaClick(1, engine::kLeftButton);
   EXPECT_EQ(items(), "rope");
-  EXPECT_EQ(game().ObjectsCount, 1);
+  EXPECT_EQ(game().state().ObjectsCount, 1);
   EXPECT_TRUE(game().PickedObject[1].visible());
 }
 
@@ -189,7 +189,7 @@ TEST_F(InventoryTest, ACombinationRunsItsScriptWithBarsForQuotes) {
   inventory().PickedObjectDragDrop(2);
   EXPECT_EQ(items(), "lamp");
   EXPECT_EQ(logic().GetVariableValue("Combined"), 1);
-  EXPECT_TRUE(game().InFrameMessagesShown.contains("lit") || messagesContaining("lit") > 0) << allMessages().toStdString();
+  EXPECT_TRUE(game().state().InFrameMessagesShown.contains("lit") || messagesContaining("lit") > 0) << allMessages().toStdString();
 }
 
 TEST_F(InventoryTest, AGarbageCombinationFileIsReported) {

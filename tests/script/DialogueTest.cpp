@@ -140,7 +140,7 @@ TEST_F(DialogueTest, APickRunsItsStepsInOrder) {
   start();
   choose(1);
   EXPECT_EQ(trace(), "0s1h1s2h2s3h3") << allMessages().toStdString();
-  EXPECT_TRUE(game().InFrameMessagesShown.contains("Indeed."));
+  EXPECT_TRUE(game().state().InFrameMessagesShown.contains("Indeed."));
   EXPECT_FALSE(game().FrameMessageBox->visible()) << "a timed answer goes by itself";
   EXPECT_EQ(shown(), QStringList{"Go"});
   EXPECT_EQ(game().lblDialogue[1].foreColor(), 0x787878) << "asked questions are darker";
@@ -241,7 +241,7 @@ TEST_F(DialogueTest, AnEmptyTimedAnswerOnlyWaits) {
   t.start();
   choose(1);
   EXPECT_GE(t.elapsed(), 190);
-  EXPECT_TRUE(game().InFrameMessagesShown.isEmpty());
+  EXPECT_TRUE(game().state().InFrameMessagesShown.isEmpty());
 }
 
 TEST_F(DialogueTest, ReturningToTheActiveDialoguesFrameDoesNotReloadIt) {

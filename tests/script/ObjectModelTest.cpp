@@ -175,7 +175,7 @@ TEST_F(ObjectModelTest, WindowObjectCountsTheInventoryItemsAndKeepsTheCountItsOw
   // Changing the count would leave item controls the bar no longer counts.
   run("WindowObject.ObjectsCount = 0");
   EXPECT_EQ(messagesContaining(script::kRunFailedSentence), 1u);
-  EXPECT_EQ(game().ObjectsCount, 1);
+  EXPECT_EQ(game().state().ObjectsCount, 1);
 }
 
 }  // namespace
