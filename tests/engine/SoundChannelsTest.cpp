@@ -175,8 +175,12 @@ TEST_F(SoundChannelsTest, CrossFadeIsHeardAsOneSoundGivingWayToTheOther) {
     // Never a gap: together they stay clearly audible.
     EXPECT_GT(wav.rms(from, to), full * 0.1) << "step " << i;
     const double oldTone = wav.toneLevel(440, from, to), newTone = wav.toneLevel(660, from, to);
-    if (oldTone > floor) EXPECT_LE(oldTone, lastOld * 1.05) << "the old sound rose at step " << i;
-    if (newTone > floor) EXPECT_GE(newTone, lastNew * 0.95) << "the new sound fell at step " << i;
+    if (oldTone > floor) {
+      EXPECT_LE(oldTone, lastOld * 1.05) << "the old sound rose at step " << i;
+    }
+    if (newTone > floor) {
+      EXPECT_GE(newTone, lastNew * 0.95) << "the new sound fell at step " << i;
+    }
     lastOld = oldTone;
     lastNew = newTone;
   }

@@ -80,8 +80,9 @@ TEST(SavedGameFileTest, EveryVariantKindReadsBackAsItWasWritten) {
     EXPECT_EQ(static_cast<int>(got.type()), static_cast<int>(want.type()) == 3 ? 3 : static_cast<int>(want.type()))
         << "value " << i;
     EXPECT_EQ(script::toQ(vbs::typeName(got)), script::toQ(vbs::typeName(want))) << "value " << i;
-    if (!want.isNull() && want.type() != vbs::VarType::Error)
+    if (!want.isNull() && want.type() != vbs::VarType::Error) {
       EXPECT_EQ(script::toQ(vbs::toString(got)), script::toQ(vbs::toString(want))) << "value " << i;
+    }
   }
 }
 
