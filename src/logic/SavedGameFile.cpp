@@ -126,14 +126,14 @@ QByteArray writeSavedGame(const SavedGameData& d) {
   };
   line([&] { out.str(d.resumeFrame); });
   line([&] { out.integer(static_cast<qint64>(d.integers.size())); });
-  for (const auto& [name, value] : d.integers) {
-    line([&] { out.str(name); });
-    line([&] { out.integer(value); });
+  for (const auto& entry : d.integers) {
+    line([&] { out.str(entry.first); });
+    line([&] { out.integer(entry.second); });
   }
   line([&] { out.integer(static_cast<qint64>(d.disappeared.size())); });
-  for (const auto& [frame, hotspot] : d.disappeared) {
-    line([&] { out.str(frame); });
-    line([&] { out.integer(hotspot); });
+  for (const auto& entry : d.disappeared) {
+    line([&] { out.str(entry.first); });
+    line([&] { out.integer(entry.second); });
   }
   line([&] { out.integer(d.items.size()); });
   for (const QString& item : d.items) line([&] { out.str(item); });
@@ -148,9 +148,10 @@ QByteArray writeSavedGame(const SavedGameData& d) {
   line([&] { out.str(d.info->version); });
   if (!d.variants) return out.bytes();
   line([&] { out.integer(static_cast<qint64>(d.variants->size())); });
-  for (const auto& [name, value] : *d.variants) {
-    line([&] { out.str(name); });
-    line([&] { writeVariant(out, value); });
+  // Plain names, not structured bindings: lambdas capture these with every compiler we build with.
+  for (const auto& entry : *d.variants) {
+    line([&] { out.str(entry.first); });
+    line([&] { writeVariant(out, entry.second); });
   }
   return out.bytes();
 }
