@@ -30,7 +30,9 @@ fi
 if [ $# -gt 0 ]; then
   targets=$(printf 'fuzz_%s\n' "$@")
 else
-  targets=$(cmake --build "$build_dir" --target help | sed -n 's/^\(fuzz_[A-Za-z0-9_]*\):.*/\1/p' | sort)
+  # Qt's generated helper targets (fuzz_X_autogen...) are not fuzzers.
+  targets=$(cmake --build "$build_dir" --target help | sed -n 's/^\(fuzz_[A-Za-z0-9_]*\):.*/\1/p' |
+    { grep -v '_autogen' || true; } | sort)
 fi
 [ -n "$targets" ] || { echo "no fuzz targets found" >&2; exit 1; }
 # shellcheck disable=SC2086
