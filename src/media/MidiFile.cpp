@@ -27,7 +27,8 @@ std::optional<QByteArray> unwrapRiff(const QByteArray& bytes) {
       const size_t len = std::min<size_t>(size, n - pos - 8);
       return bytes.mid(static_cast<qsizetype>(pos + 8), static_cast<qsizetype>(len));
     }
-    pos += 8 + size + (size & 1);
+    // In 64 bits: a chunk size near 4 GiB must not wrap round to no step at all.
+    pos += size_t{8} + size + (size & 1u);
   }
   return std::nullopt;
 }

@@ -78,6 +78,15 @@ TEST(MidiFileTest, RiffWrappingIsUnwrapped) {
   EXPECT_DOUBLE_EQ(wrapped->lastEventTime, plain->lastEventTime);
 }
 
+// A chunk that claims nearly 4 GiB once made the chunk walk stand still for ever.
+TEST(MidiFileTest, RiffChunkOfNearlyFourGibibytesEndsTheWalk) {
+  QByteArray riff("RIFF\x00\x00\x00\x06RMID", 12);
+  riff += QByteArray("junk\xf8\xff\xff\xff", 8);
+  riff += QByteArray(32, '\xff');
+  QString why;
+  EXPECT_FALSE(parseMidi(riff, &why));
+}
+
 TEST(MidiFileTest, SmpteDivisionCountsTicksPerSecond) {
   // 25 frames a second, 40 ticks a frame: 1000 ticks a second.
   const QByteArray track = bytes({0x00, 0x90, 60, 100, 0x87, 0x68, 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00});  // 1000 ticks later
