@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/Game.h"
+#include "engine/GameDisplay.h"
 #include "logic/GameLogic.h"
 #include "logic/Inventory.h"
 #include "logic/SavedGameFile.h"
@@ -100,7 +101,7 @@ int main(int argc, char** argv) {
     QByteArray jpg;
     QBuffer buffer(&jpg);
     buffer.open(QIODevice::WriteOnly);
-    game->framePicture().scaled(320, 240, Qt::KeepAspectRatio, Qt::SmoothTransformation).save(&buffer, "JPG", 85);
+    game->display().framePicture().scaled(320, 240, Qt::KeepAspectRatio, Qt::SmoothTransformation).save(&buffer, "JPG", 85);
   });
   const auto entry = saves.findSavedGame("bench");
   if (!entry) {

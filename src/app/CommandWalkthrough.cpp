@@ -14,6 +14,7 @@
 #include "app/Commands.h"
 #include "app/WalkthroughRecording.h"
 #include "engine/Game.h"
+#include "engine/GameDisplay.h"
 #include "engine/GameWindowLauncher.h"
 #include "engine/Walkthrough.h"
 #include "media/VirtualClockMixing.h"
@@ -125,14 +126,19 @@ int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const st
       if (!recordFile.empty()) {
         const auto& info = startup::project().info;
         QString why;
-        if (!recording.start(QString::fromLocal8Bit(recordFile.c_str()), QSize(info.width, info.height), &why)) {
+        if (!recording.start(QString::fromLocal8Bit(recordFile.c_str()), QSize(info.width, info.height),
+                             [] {
+                               engine::Game* game = engine::launchedGameWindow();
+                               return game && game->isVisible() ? game->display().framePicture() : QImage();
+                             },
+                             &why)) {
           std::fprintf(stderr, "quillmere: cannot record '%s': %s\n", recordFile.c_str(), why.toLocal8Bit().constData());
           engine::releaseGameWindow();
           platform::setDialogs(nullptr);
           return 2;
         }
       }
-      engine::WalkthroughRunner runner(dialogs, out);
+      engine::WalkthroughRunner runner(dialogs, out, engine::launchedGameWindow);
       runner.setStartAction([&welcome]() -> QString {
         if (!welcome.isVisible()) return QStringLiteral("the welcome window is not shown");
         welcome.ClickButton(startup::kButtonStart);

@@ -1,15 +1,13 @@
 #include "app/WalkthroughRecording.h"
 
-#include <QImage>
 #include <QTextStream>
-
-#include "engine/Game.h"
 
 namespace qm::app {
 
-bool WalkthroughRecording::start(const QString& path, QSize size, QString* error) {
+bool WalkthroughRecording::start(const QString& path, QSize size, std::function<QImage()> picture, QString* error) {
   path_ = path;
   size_ = size;
+  picture_ = std::move(picture);
   if (!recorder_.start(path, size, kFramesPerSecond, error)) return false;
   clock_.start();
   // Ticks come more often than pictures are due, so that a picture is taken
@@ -29,9 +27,7 @@ void WalkthroughRecording::tick() {
   // Slots that passed while the game was busy without letting events run.
   recorder_.countMissed(slot - lastSlot_ - 1);
   lastSlot_ = slot;
-  engine::Game* game = engine::Game::current();
-  QImage picture;
-  if (game && game->isVisible()) picture = game->framePicture();
+  QImage picture = picture_ ? picture_() : QImage();
   if (picture.isNull()) {
     picture = QImage(size_, QImage::Format_RGB32);
     picture.fill(Qt::black);

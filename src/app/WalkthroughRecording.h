@@ -4,8 +4,10 @@
 // user-interface thread whenever events run; encoding runs on a worker thread.
 #pragma once
 
+#include <QImage>
 #include <QSize>
 #include <QString>
+#include <functional>
 
 #include "media/VideoRecorder.h"
 #include "platform/Clock.h"
@@ -19,8 +21,9 @@ class WalkthroughRecording {
  public:
   static constexpr int kFramesPerSecond = 25;
 
-  // Starts recording into `path` (container by its extension) at `size`.
-  bool start(const QString& path, QSize size, QString* error);
+  // Starts recording into `path` (container by its extension) at `size`;
+  // `picture` gives the game's frame picture, or a null image while no game shows.
+  bool start(const QString& path, QSize size, std::function<QImage()> picture, QString* error);
   // Ends the recording and prints the frames written and dropped.
   bool finish(QTextStream& out);
 
@@ -29,6 +32,7 @@ class WalkthroughRecording {
 
   QString path_;
   QSize size_;
+  std::function<QImage()> picture_;
   platform::GameTimer timer_;
   platform::ElapsedClock clock_;
   long long lastSlot_ = -1;

@@ -4,12 +4,10 @@
 #include <QFileInfo>
 
 #include "distribution/frmRunFromCD.h"
-#include "engine/Game.h"
 #include "platform/DialogService.h"
 #include "platform/FileConfinement.h"
 #include "platform/FileResolver.h"
 #include "platform/NativeFile.h"
-#include "script/TimedEvents.h"
 #include "startup/Activity.h"
 #include "startup/ErrorReport.h"
 #include "startup/FileProcedures.h"
@@ -132,9 +130,7 @@ QString RunFromCD::LocateOnCD(const QString& path) {
 
 QString RunFromCD::askForCd(const CdIndexEntry& entry, const QString& cdPath, QString letter) {
   while (fileOnDrive(letter, cdPath).isEmpty() && !startup::GameStopped()) {
-    engine::Game* game = engine::Game::current();
-    const bool frameTimerOn = game && game->Timer1.enabled();
-    const bool messageTimerOn = game && game->TimerMessageBox.enabled();
+    const std::function<void()> restartTimers = gameTimers_ ? gameTimers_() : nullptr;
     startup::StopAllActivity();
 
     frmRunFromCD prompt(drives_);
@@ -149,12 +145,7 @@ QString RunFromCD::askForCd(const CdIndexEntry& entry, const QString& cdPath, QS
     }
     letter = startup::LoadSetting(driveLetterKey());
     if (!fileOnDrive(letter, cdPath).isEmpty()) {
-      game = engine::Game::current();
-      if (game) {
-        game->Timer1.setEnabled(frameTimerOn);
-        game->TimerMessageBox.setEnabled(messageTimerOn);
-        game->timedEvents().StartTimedEvents();
-      }
+      if (restartTimers) restartTimers();
       break;
     }
     platform::messageBox(startup::InterfaceText(45) + QStringLiteral("\r\n\r\n") + shownPath(letter, cdPath) +

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 #include "distribution/CdDrives.h"
 #include "distribution/CdIndex.h"
@@ -36,12 +37,20 @@ class RunFromCD {
   // that letter, inside the drive; "" when there is none.
   QString fileOnDrive(const QString& letter, const QString& cdPath) const;
 
+  // What the CD prompt needs of the game being played: the prompt stops every
+  // activity while it waits for a disc, and once the disc is in starts again
+  // the game's timers that ran before. The hook notes which of them run now
+  // and returns what starts them again. Empty while no game is played.
+  using GameTimers = std::function<std::function<void()>()>;
+  void setGameTimers(GameTimers noteRunning) { gameTimers_ = std::move(noteRunning); }
+
  private:
   QString shownPath(const QString& letter, const QString& cdPath) const;
   QString askForCd(const CdIndexEntry& entry, const QString& cdPath, QString letter);
 
   CdIndex index_;
   CdDrives drives_;
+  GameTimers gameTimers_;
 };
 
 // The one CD locator of the running game.

@@ -4,9 +4,13 @@
 #include <QPixmap>
 
 #include "engine/PictureCache.h"
+#include "engine/controls/VbControl.h"
+#include "platform/FileResolver.h"
 #include "platform/FileConfinement.h"
 #include "platform/IconFile.h"
 #include "platform/NativeFile.h"
+#include "startup/MediaFiles.h"
+#include "startup/Project.h"
 
 namespace qm::engine {
 
@@ -22,6 +26,21 @@ std::optional<QCursor> loadCursorFile(const QString& nativePath) {
     return QCursor(QPixmap::fromImage(*pic), pic->width() / 2, pic->height() / 2);
   }
   return std::nullopt;
+}
+
+bool isDefaultPointer(const QString& p) { return p.isEmpty() || p.toLower() == QLatin1String("default"); }
+
+void ApplyDefaultCursor(VbControl& control) {
+  const QString pointer = startup::project().info.defaultMousePointer;
+  if (isDefaultPointer(pointer)) {
+    control.setMousePointer(kPointerDefault);
+    control.setMouseIcon(QString());
+    return;
+  }
+  const QString located = startup::LocateMediaFile(startup::project().paths.icons + pointer);
+  const auto native = platform::resolveExisting(located);
+  control.setMouseIcon(native.value_or(QString()));
+  control.setMousePointer(kPointerCustom);
 }
 
 }  // namespace qm::engine

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/Game.h"
+#include "engine/GameDisplay.h"
 #include "engine/Transitions.h"
 #include "platform/FileResolver.h"
 #include "startup/Project.h"
@@ -27,8 +28,8 @@ void Transitions::CaptureActualFrame(PictureBoxControl& PicBox) {
   QImage shot = game_.PictureBox->snapshot();
 
   // In a window, whatever lies outside the desktop work area cannot be seen and stays black.
-  if (game_.windowedPlay() && game_.state().WorkArea.isValid()) {
-    const QPoint origin = game_.mapToGlobal(game_.pictureToWindow(QPointF(0, 0)).toPoint());
+  if (game_.display().windowedPlay() && game_.state().WorkArea.isValid()) {
+    const QPoint origin = game_.mapToGlobal(game_.display().pictureToWindow(QPointF(0, 0)).toPoint());
     const QRect onScreen(origin, shot.size());
     const QRect seen = onScreen.intersected(game_.state().WorkArea).translated(-origin);
     if (seen != shot.rect()) {

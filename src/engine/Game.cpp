@@ -12,6 +12,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "distribution/RunFromCD.h"
+#include "engine/GameDisplay.h"
 #include "engine/KeyboardPlay.h"
 #include "engine/RipplingWater.h"
 #include "engine/Transitions.h"
@@ -32,24 +34,13 @@
 namespace qm::engine {
 
 namespace {
-Game* gCurrent = nullptr;
-
-// Lets the window see what happens around the game picture: presses on the
-// black bars and every key, wherever the focus is.
-class ViewFilter : public QObject {
- public:
-  explicit ViewFilter(Game* g) : QObject(g), game_(g) {}
-  bool eventFilter(QObject* watched, QEvent* e) override;
-
- private:
-  Game* game_;
-};
+// The window whose handlers the shared procedures (messages, stopping, the CD
+// prompt) call: the newest. An older window going away leaves them alone.
+const Game* hooksOwner = nullptr;
 }  // namespace
 
-Game* Game::current() { return gCurrent; }
-
 Game::Game(QWidget* parent) : QWidget(parent) {
-  gCurrent = this;
+  hooksOwner = this;
   setWindowTitle(QStringLiteral(" "));
   setAttribute(Qt::WA_DeleteOnClose, false);
   setFocusPolicy(Qt::StrongFocus);
@@ -76,29 +67,30 @@ Game::Game(QWidget* parent) : QWidget(parent) {
 Game::~Game() {
   // Scripts let go of the controls while every control still exists.
   scripts_.reset();
-  if (gCurrent == this) {
-    gCurrent = nullptr;
-    // Nothing may reach this window once it is gone.
+  // Nothing may reach this window once it is gone.
+  if (hooksOwner == this) {
+    hooksOwner = nullptr;
     startup::setInFrameMessageHooks({});
     startup::setStopAllActivityHooks({});
     startup::setStopGameHooks({});
     startup::setCenterGameWindowHook({});
+    distribution::runFromCD().setGameTimers({});
   }
   // Control arrays free their elements before the widgets they live in go.
   Area.UnloadAll();
   Text.UnloadAll();
-  delete proxy_;
+  display_.reset();
 }
 
 void Game::createControls() {
   PictureBox = new PictureBoxControl(QStringLiteral("PictureBox"), -1, nullptr);
   PictureBox->setBackColor(0);
   PictureBox->setMouseTracking(true);
-  PictureBox->onMouseDown = [this](int b, int, double, double) { BackgroundMouseDown(b); };
+  PictureBox->onMouseDown = [this](int b, int, double, double) { input().BackgroundMouseDown(b); };
 
   BackImage = new ImageControl(QStringLiteral("BackImage"), -1, PictureBox);
   BackImage->setStretch(true);
-  BackImage->onMouseDown = [this](int b, int, double, double) { BackgroundMouseDown(b); };
+  BackImage->onMouseDown = [this](int b, int, double, double) { input().BackgroundMouseDown(b); };
   BackImage->onMouseMove = [this](int, int, double, double) { inventory().setMotion(logic::InventoryMotionKind::Hide); };
 
   ImageTile = new ImageControl(QStringLiteral("ImageTile"), -1, PictureBox);
@@ -113,7 +105,7 @@ void Game::createControls() {
   Text.init([this](int i) { return new LabelControl(QStringLiteral("Text"), i, PictureBox); },
             [this](LabelControl& c, int i) {
               if (i == 0) return;
-              c.onMouseDown = [this](int b, int, double, double) { BackgroundMouseDown(b); };
+              c.onMouseDown = [this](int b, int, double, double) { input().BackgroundMouseDown(b); };
               c.onMouseMove = [this](int, int, double, double) {
                 inventory().setMotion(logic::InventoryMotionKind::Hide);
               };
@@ -196,7 +188,7 @@ void Game::createControls() {
   picEnd->hide();
   picWhere = new PictureBoxControl(QStringLiteral("picWhere"), -1, PictureBox);
   picWhere->hide();
-  picWhere->onMouseDown = [this](int b, int, double, double) { BackgroundMouseDown(b); };
+  picWhere->onMouseDown = [this](int b, int, double, double) { input().BackgroundMouseDown(b); };
 
   ImgBox.init([this](int i) { return new ImageControl(QStringLiteral("ImgBox"), i, PictureBox); });
   PicBox.init([this](int i) { return new PictureBoxControl(QStringLiteral("PicBox"), i, PictureBox); });
@@ -213,105 +205,7 @@ void Game::createControls() {
   };
 
   // The game picture lives in a scene so that full screen can scale it.
-  scene_ = new QGraphicsScene(this);
-  proxy_ = scene_->addWidget(PictureBox);
-  view_ = new QGraphicsView(scene_, this);
-  view_->setFrameShape(QFrame::NoFrame);
-  view_->setBackgroundBrush(Qt::black);
-  view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  view_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  view_->setFocusPolicy(Qt::NoFocus);
-  view_->setMouseTracking(true);
-  auto* filter = new ViewFilter(this);
-  view_->viewport()->installEventFilter(filter);
-  view_->installEventFilter(filter);
-  PictureBox->installEventFilter(filter);
-
-  // Over the view, never inside the picture.
-  startHint_ = new StartHint(this);
-}
-
-QLabel* Game::startHint() const { return startHint_; }
-
-void Game::placeStartHint() {
-  if (startHint_) startHint_->place();
-}
-
-bool ViewFilter::eventFilter(QObject* watched, QEvent* e) {
-  if (e->type() == QEvent::KeyPress) {
-    game_->handleKeyPress(static_cast<QKeyEvent*>(e));
-    return true;
-  }
-  if (e->type() == QEvent::KeyRelease) {
-    game_->handleKeyRelease(static_cast<QKeyEvent*>(e));
-    return true;
-  }
-  if (e->type() == QEvent::MouseButtonPress && watched != game_->PictureBox) {
-    auto* view = qobject_cast<QGraphicsView*>(watched->parent());
-    auto* me = static_cast<QMouseEvent*>(e);
-    if (view && !view->itemAt(me->position().toPoint())) {
-      const int b = me->button() == Qt::RightButton ? kRightButton : me->button() == Qt::MiddleButton ? kMiddleButton : kLeftButton;
-      game_->BackgroundMouseDown(b);
-      return true;
-    }
-  }
-  return false;
-}
-
-void Game::createMenus() {
-  menuBar_ = new QMenuBar(this);
-  menuBar_->setNativeMenuBar(false);
-  menuBar_->setAutoFillBackground(true);
-  menuBar_->setFont(platform::InterfaceFont());
-  mnuExit = new MenuItem(QStringLiteral("mnuExit"), -1, QStringLiteral("Exit"), false, this);
-  mnuOptions = new MenuItem(QStringLiteral("mnuOptions"), -1, QStringLiteral("Options"), true, this);
-  mnuDisableTransitions = new MenuItem(QStringLiteral("mnuDisableTransitions"), -1, QStringLiteral("Disable Transitions"), false, this);
-  mnuDisableEffects = new MenuItem(QStringLiteral("mnuDisableEffects"), -1, QStringLiteral("Disable Real-Time Effects"), false, this);
-  mnuDisableTransitions->setChecked(false);
-  mnuDisableEffects->setChecked(false);
-  mnuOptions->menu()->addAction(mnuDisableTransitions->action());
-  mnuOptions->menu()->addAction(mnuDisableEffects->action());
-  mnuLoadGame = new MenuItem(QStringLiteral("mnuLoadGame"), -1, QStringLiteral("Load game..."), false, this);
-  mnuSaveGame = new MenuItem(QStringLiteral("mnuSaveGame"), -1, QStringLiteral("Save game..."), false, this);
-  mnuDebug = new MenuItem(QStringLiteral("mnuDebug"), -1, QStringLiteral("Debug"), true, this);
-  mnuGoToFrame = new MenuItem(QStringLiteral("mnuGoToFrame"), -1, QStringLiteral("Go to another frame"), true, this);
-  mnuCancel = new MenuItem(QStringLiteral("mnuCancel"), -1, QStringLiteral("Cancel"), false, this);
-  mnuGoToFrame->menu()->addAction(mnuCancel->action());
-  mnuGoToFrame->menu()->addSeparator();
-  mnuFrameName.init([this](int i) {
-    auto* item = new MenuItem(QStringLiteral("mnuFrameName"), i, QString(), false, this);
-    mnuGoToFrame->menu()->addAction(item->action());
-    return item;
-  }, [this](MenuItem& item, int i) {
-    if (i == 0) return;
-    item.onClick = [this, &item] { openDebugFrame(item.caption()); };
-  });
-  mnuExecuteVBScript = new MenuItem(QStringLiteral("mnuExecuteVBScript"), -1, QStringLiteral("Execute VBS code..."), false, this);
-  mnuEditProcedures = new MenuItem(QStringLiteral("mnuEditProcedures"), -1, QStringLiteral("Edit VBS Procedures..."), false, this);
-  mnuViewVariables = new MenuItem(QStringLiteral("mnuViewVariables"), -1, QStringLiteral("View variables status..."), false, this);
-  mnuDebug->menu()->addAction(mnuGoToFrame->action());
-  mnuDebug->menu()->addAction(mnuExecuteVBScript->action());
-  mnuDebug->menu()->addAction(mnuEditProcedures->action());
-  mnuDebug->menu()->addAction(mnuViewVariables->action());
-  mnuDebug->setVisible(false);
-
-  for (MenuItem* top : {mnuExit, mnuOptions, mnuLoadGame, mnuSaveGame, mnuDebug}) menuBar_->addAction(top->action());
-
-  mnuExit->onClick = [this] { askToQuit(); };
-  mnuLoadGame->onClick = [this] { savedGames().ShowLoadGameWindow(false); };
-  mnuSaveGame->onClick = [this] { savedGames().ShowSaveGameWindow(); };
-  mnuDisableTransitions->onClick = [this] { transitions().EnableOrDisableTransitions(); };
-  mnuDisableEffects->onClick = [this] { effects().EnableOrDisableEffects(); };
-  mnuCancel->onClick = [this] { HideMenus(); };
-  mnuExecuteVBScript->onClick = [this] { scripts().ExecuteCodeCommand(); };
-  mnuEditProcedures->onClick = [this] { scripts().EditProceduresCommand(); };
-  mnuViewVariables->onClick = [this] { logic::ViewVariablesStatus(*this); };
-  auto opened = [this] {
-    if (!fullScreen_) return;
-    MenuOpened_ = true;
-  };
-  mnuOptions->onOpen = opened;
-  mnuDebug->onOpen = opened;
+  display_ = std::make_unique<GameDisplay>(*this);
 }
 
 // Around the picture the window is black (its menu bar keeps the usual colours).
@@ -322,7 +216,7 @@ void Game::paintEvent(QPaintEvent*) {
 
 void Game::resizeEvent(QResizeEvent* e) {
   QWidget::resizeEvent(e);
-  layoutPicture();
+  display().layout();
 }
 
 // On activation every media player shows and hides its controls once, which
@@ -343,8 +237,14 @@ void Game::changeEvent(QEvent* e) {
 
 void Game::showEvent(QShowEvent* e) {
   QWidget::showEvent(e);
-  layoutPicture();
+  display().layout();
   setFocus();
 }
+
+void Game::keyPressEvent(QKeyEvent* event) { input().keyPressed(*event); }
+
+void Game::keyReleaseEvent(QKeyEvent* event) { input().keyReleased(*event); }
+
+void Game::mousePressEvent(QMouseEvent* event) { input().mousePressed(*event); }
 
 }  // namespace qm::engine

@@ -21,6 +21,7 @@
 
 #include "engine/FrameFile.h"
 #include "engine/FrameRequest.h"
+#include "engine/GameInput.h"
 #include "engine/OneTimeVideo.h"
 #include "engine/PlayState.h"
 #include "engine/SoundChannels.h"
@@ -34,16 +35,11 @@
 #include "engine/controls/PictureBoxControl.h"
 #include "engine/controls/TimerControl.h"
 
-class QMenuBar;
-class QLabel;
 namespace qm::logic {
 class GameLogic;
 class Inventory;
 class SavedGames;
 }  // namespace qm::logic
-class QGraphicsView;
-class QGraphicsScene;
-class QGraphicsProxyWidget;
 
 namespace qm::script {
 class ScriptHost;
@@ -54,7 +50,7 @@ class AdditionalComponents;
 
 namespace qm::engine {
 
-class StartHint;
+class GameDisplay;
 class KeyboardPlay;
 
 // The visited frames, oldest first (the hidden list box of the window).
@@ -82,9 +78,6 @@ class Game : public QWidget {
   explicit Game(QWidget* parent = nullptr);
   ~Game() override;
 
-  // The window currently playing (nullptr when none): the walkthrough runner and the CD prompt use it.
-  static Game* current();
-
   // The play state: flags, script requests, the frame file shown, the channel table.
   PlayState& state() { return state_; }
 
@@ -105,8 +98,10 @@ class Game : public QWidget {
   script::AdditionalComponents& components() { return *components_; }
   // Play by keys: the focus ring, the outlines, full screen or a window.
   KeyboardPlay& keyboardPlay() { return *keyboardPlay_; }
-  // The game plays in a window (the player's Alt+Enter choice, else the project's option).
-  bool windowedPlay() const;
+  // The picture on the screen: scaled in full screen or 1:1 in a window, the menu bar, the start hint.
+  GameDisplay& display() { return *display_; }
+  // The window's keys and presses on its background: the menu bar, Ctrl+L/S/Q, the debug sequence.
+  GameInput& input() { return input_; }
 
   // ---- Parts of the game ---------------------------------------------------
   logic::Inventory& inventory() { return *inventory_; }
@@ -168,7 +163,6 @@ class Game : public QWidget {
   MenuItem* mnuExecuteVBScript = nullptr;
   MenuItem* mnuEditProcedures = nullptr;
   MenuItem* mnuViewVariables = nullptr;
-  QMenuBar* menuBar() const { return menuBar_; }
 
   // ---- Lifecycle -----------------------------------------------------------
   void ResetAll();
@@ -177,12 +171,6 @@ class Game : public QWidget {
   void CenterWindowAndPictureBox();
   void ShowMenus();
   void HideMenus();
-  bool menuOpened() const { return MenuOpened_; }
-  // The note over a full-screen game at its start (how to reach the menu and quit).
-  QLabel* startHint() const;
-  // Called when the window has unloaded (after StartUnloading): the welcome
-  // window shows again, or the program ends.
-  std::function<void()> onUnloaded;
 
   // ---- Frames ----------------------------------------------------------------
   void OpenFrame(const QString& sFrameName, bool bWithTransition, int iTransNumber, double dTransitionDuration);
@@ -206,29 +194,16 @@ class Game : public QWidget {
   void ShowMessageInFrame(const QString& text, bool noAutoHide);
   void TimerMessageBox_Timer();
   void FramesHistoryAdd(const QString& frameName);
+  // Stores a click at (sglLeft, sglTop) twips as the click position in pixels (state().ClickPositionX/Y).
   void SaveClickPos(double sglLeft, double sglTop);
-  int clickPositionX() const { return clickX_; }
-  int clickPositionY() const { return clickY_; }
   void SetScreenPointerArrow();
   void SetScreenPointerDefault();
   void ResetDefaultPointer();
-  // Gives a control the project's default pointer.
-  void ApplyDefaultCursor(VbControl& control);
 
-  // ---- Window events, as handlers other controls share ---------------------
-  // A press on the window background, a text box or the transition picture.
-  void BackgroundMouseDown(int button);
-  void handleKey(int vbKeyCode, int shift);
-  void handleKeyPress(QKeyEvent* event);
-  void handleKeyRelease(QKeyEvent* event);
-  // Number of the debug access sequence reached (0..3).
-  int debugSequenceState() const { return debugState_; }
-
-  // The game picture as the player sees it (project size).
-  QImage framePicture();
-  // Pixel (x, y) of the game picture in window coordinates (for scaled full screen).
-  QPointF pictureToWindow(QPointF picturePixel) const;
-  double displayScale() const { return scale_; }
+ signals:
+  // The window has unloaded (after StartUnloading): the welcome window shows
+  // again. With no one listening, a game that started at once ends the program.
+  void unloaded();
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -246,16 +221,12 @@ class Game : public QWidget {
   void createControls();
   void createMenus();
   void formLoad();
-  void updateMenuBar();
   void unloadWindow();
-  void layoutPicture();
   void askToQuit();
   void openDebugFrame(const QString& name);
-  // Esc or a right click asked for the menu bar.
-  void playerShowsMenus();
-  void placeStartHint();
 
   PlayState state_;
+  GameInput input_{*this};
   OneTimeVideo video_{*this};
   std::unique_ptr<logic::GameLogic> logic_;
   std::unique_ptr<script::ScriptHost> scripts_;
@@ -268,18 +239,9 @@ class Game : public QWidget {
   std::unique_ptr<script::DialogueRunner> dialogue_;
   std::unique_ptr<script::AdditionalComponents> components_;
   std::unique_ptr<KeyboardPlay> keyboardPlay_;
-  bool MenuOpened_ = false;
-  int debugState_ = 0;
-  int clickX_ = 0, clickY_ = 0;
-  double scale_ = 1.0;
+  std::unique_ptr<GameDisplay> display_;
   bool screenPointerSet_ = false;
-  bool fullScreen_ = false;
   bool unloading_ = false;
-  QMenuBar* menuBar_ = nullptr;
-  QGraphicsScene* scene_ = nullptr;
-  QGraphicsView* view_ = nullptr;
-  QGraphicsProxyWidget* proxy_ = nullptr;
-  StartHint* startHint_ = nullptr;
 };
 
 }  // namespace qm::engine

@@ -3,13 +3,14 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QGraphicsProxyWidget>
-#include <QGraphicsView>
-#include <QMenuBar>
+#include <QMetaMethod>
+#include <QPointer>
 #include <QScreen>
 #include <cmath>
 
 #include "engine/Game.h"
+#include "engine/GameDisplay.h"
+#include "distribution/RunFromCD.h"
 #include "logic/GameLogic.h"
 #include "script/Plugins.h"
 #include "script/ScriptHost.h"
@@ -62,7 +63,19 @@ void Game::formLoad() {
                                       video().StopOneTimeVideoPlayer();
                                       soundChannels().ResetSoundChannels();
                                     }});
-  startup::setStopGameHooks({[this] { proxy_->hide(); }, [this] { ShowMenus(); }});
+  startup::setStopGameHooks({[this] { display().showPicture(false); }, [this] { ShowMenus(); }});
+  // While the CD prompt waits for a disc every activity stops; the timers
+  // that ran start again once the disc is in.
+  distribution::runFromCD().setGameTimers([this]() -> std::function<void()> {
+    const bool frameTimerOn = Timer1.enabled();
+    const bool messageTimerOn = TimerMessageBox.enabled();
+    return [game = QPointer<Game>(this), frameTimerOn, messageTimerOn] {
+      if (!game) return;
+      game->Timer1.setEnabled(frameTimerOn);
+      game->TimerMessageBox.setEnabled(messageTimerOn);
+      game->timedEvents().StartTimedEvents();
+    };
+  });
 }
 
 void Game::ResetAll() {
@@ -70,44 +83,47 @@ void Game::ResetAll() {
   // The music synthesizer loads its soundfont in the background meanwhile.
   media::prepareMidiSynthesizer();
   try {
-    // 1-2
+    // Nothing of the previous game may act any more: its frame timer, rippling
+    // water, timed events and dialogue stop first.
     Timer1.setEnabled(false);
     Timer1.setInterval(0);
     TimerRipplingWater.setEnabled(false);
     timedEvents().ResetTimedEvents();
     dialogue().QuitDialogue();
-    // 3-6
+    // Forget what the previous game held: variables, components scripts
+    // added, hotspots made to disappear, inventory items, visited frames.
     logic().ClearVariables();
     components().ResetComponents();
     logic().ClearDisappear();
     state_.ObjectsCount = 0;
     PickedObject.UnloadAll();
     FramesHistory.Clear();
-    // 7
     PictureBox->setBackColor(0);
-    // 8-9
+    // No resolution waits for a resumed game, scripts decide afresh how they
+    // reach controls, the fade clock restarts and the audio warning may show again.
     scripts().VBScriptAction().setResolutionOnLoadGame(0);
     state_.ControlsReferenceMode = 0;
     soundChannels().ClearAudioState();
+    // Any wait or transition still running ends; the game is no longer stopped.
     state_.StopMovie = true;
     state_.TransitionSkip = true;
     PicRipplingWater->setEnabledVb(false);
     startup::SetGameStopped(false);
-    proxy_->show();
-    // 10
+    display().showPicture(true);
+    // Transitions keep to the desktop's work area (it may have changed since the last game).
     if (QScreen* screen = QGuiApplication::primaryScreen()) state_.WorkArea = screen->availableGeometry();
-    // 11-12
+    // The window, the picture and its background take the project's size.
     CenterWindowAndPictureBox();
     BackImage->move(0, 0, proj.info.width * kTwipsPerPixel, proj.info.height * kTwipsPerPixel);
     BackImage->zOrder(1);
-    // 13
+    // No message from the previous game stays on the picture.
     LabelMessageBox->setAutoSize(true);
     LabelMessageBox->hide();
     FrameMessageBox->hide();
-    // 14-15
     ResetDefaultPointer();
     inventory().SetupInventoryBar();
-    // 16: the Go-to-frame menu lists the project's frames.
+    // The Go-to-frame menu lists the project's frames (a file named just
+    // ".fme" names no frame).
     mnuFrameName.UnloadAll();
     const QStringList files = startup::ListFiles(proj.paths.frames, QStringLiteral("*.fme"));
     for (int i = 0; i < files.size(); ++i) {
@@ -116,16 +132,17 @@ void Game::ResetAll() {
       item.setVisible(true);
       item.setCaption(files[i].left(files[i].size() - 4));
     }
-    // 17
+    // The game's own code: plugins first, since the variables and the global
+    // procedures may use them.
     script::LoadPlugins();
     logic().LoadVariables();
     scripts().PrepareNewGame();
-    // 18
+    // The Options items show the player's stored choices.
     mnuDisableTransitions->setChecked(startup::LoadSettingBool(QString::fromLatin1(startup::settings_keys::kDisableTransitions), false));
     mnuDisableEffects->setChecked(startup::LoadSettingBool(QString::fromLatin1(startup::settings_keys::kDisableEffects), false));
-    // 19
+    // Every sound stops and each channel gets its own player back.
     soundChannels().ResetSoundChannels();
-    // 20
+    // The game's script time-out, in whole seconds; 0 or none keeps the engine's own.
     const double timeout = std::nearbyint(startup::ScriptTimeOutSetting());
     if (timeout != 0 && std::isfinite(timeout) && std::fabs(timeout) < 2e6)
       scripts().SetTimeout(static_cast<int>(timeout) * 1000);
@@ -141,7 +158,7 @@ void Game::StartNewGame() {
   scripts().ExecuteOnLoadVBScript();
   OpenFrame(project().frame.name, false, 0, 0);
   // Full screen has no border and no menu bar: say once how to reach them.
-  if (fullScreen_ && !GameStopped()) startHint_->offer(!project().info.noMenuBar);
+  if (display().fullScreen() && !GameStopped()) display().startHint()->offer(!project().info.noMenuBar);
 }
 
 void Game::StartUnloading() {
@@ -164,7 +181,7 @@ void Game::closeEvent(QCloseEvent* event) {
 void Game::unloadWindow() {
   if (unloading_) return;
   unloading_ = true;
-  startHint_->hide();
+  display().startHint()->hide();
   hide();
   QCoreApplication::processEvents();
   project().running = false;
@@ -178,94 +195,13 @@ void Game::unloadWindow() {
   }
   startup::RestoreDisplaySettings();
   unloading_ = false;
-  if (onUnloaded) {
-    onUnloaded();
+  if (isSignalConnected(QMetaMethod::fromSignal(&Game::unloaded))) {
+    emit unloaded();
   } else if (project().info.startAtOnce) {
     QCoreApplication::quit();
   }
 }
 
-void Game::CenterWindowAndPictureBox() {
-  const auto& info = project().info;
-  PictureBox->move(0, 0, info.width * kTwipsPerPixel, info.height * kTwipsPerPixel);
-  scene_->setSceneRect(0, 0, info.width, info.height);
-  if (windowedPlay()) {
-    fullScreen_ = false;
-    setWindowState(Qt::WindowNoState);
-    ShowMenus();
-    setWindowTitle(info.gameTitle + QStringLiteral(" "));
-    const int menuHeight = menuBar_->isVisible() || !menuBar_->isHidden() ? menuBar_->sizeHint().height() : 0;
-    resize(info.width, info.height + menuHeight);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-      const QRect s = screen->geometry();
-      QWidget::move(s.width() / 2 - frameGeometry().width() / 2, s.height() / 2 - frameGeometry().height() / 2);
-    }
-  } else {
-    fullScreen_ = true;
-    setWindowState(Qt::WindowNoState);
-    HideMenus();
-    setWindowTitle(info.gameTitle + QStringLiteral(" "));
-    if (QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->geometry());
-    setWindowState(Qt::WindowFullScreen);
-  }
-  layoutPicture();
-}
-
-// Windowed: the menu bar on top and the picture 1:1 below it. Full screen, the
-// window covers the real screen and the picture is centred on black. With a
-// display mode switched to (the welcome window's "Change display resolution"
-// box), the screen stands for that mode: the mode is scaled to fill it, aspect
-// kept, so the picture grows with it; without one the picture keeps its own
-// size, as it looked on a larger desktop. A whole-number scale is drawn
-// pixel for pixel, without smoothing.
-void Game::layoutPicture() {
-  if (!view_) return;
-  const auto& info = project().info;
-  const int pw = std::max<int>(1, info.width);
-  const int ph = std::max<int>(1, info.height);
-  const bool barShown = !menuBar_->isHidden();
-  QRect area = rect();
-  if (barShown) {
-    const int h = menuBar_->sizeHint().height();
-    menuBar_->setGeometry(0, 0, width(), h);
-    if (!fullScreen_) area.setTop(h);
-    menuBar_->raise();
-  }
-  double scale = 1.0;
-  const auto mode = startup::VirtualDisplayMode();
-  if (fullScreen_ && mode && !mode->isEmpty() && !area.isEmpty())
-    scale = std::min(static_cast<double>(area.width()) / mode->width(),
-                     static_cast<double>(area.height()) / mode->height());
-  scale_ = scale;
-  const bool wholeScale = std::fabs(scale - std::round(scale)) < 1e-9;
-  view_->setRenderHint(QPainter::SmoothPixmapTransform, !wholeScale);
-  view_->resetTransform();
-  view_->scale(scale, scale);
-  view_->setSceneRect(0, 0, pw, ph);
-  view_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  // The view is exactly the picture, on whole pixels: centred on each axis
-  // where it fits, else from the edge (never above or left of it).
-  const int shownWidth = static_cast<int>(std::lround(pw * scale));
-  const int shownHeight = static_cast<int>(std::lround(ph * scale));
-  QRect place = area;
-  if (shownWidth <= area.width()) {
-    place.setLeft(area.left() + (area.width() - shownWidth) / 2);
-    place.setWidth(shownWidth);
-  }
-  if (shownHeight <= area.height()) {
-    place.setTop(area.top() + (area.height() - shownHeight) / 2);
-    place.setHeight(shownHeight);
-  }
-  view_->setGeometry(place);
-  if (barShown) menuBar_->raise();
-  placeStartHint();
-}
-
-QPointF Game::pictureToWindow(QPointF p) const {
-  const QPoint inView = view_->mapFromScene(p);
-  return view_->mapTo(this, inView);
-}
-
-QImage Game::framePicture() { return PictureBox->snapshot(); }
+void Game::CenterWindowAndPictureBox() { display().placeWindowAndPicture(); }
 
 }  // namespace qm::engine

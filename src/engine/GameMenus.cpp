@@ -1,14 +1,14 @@
-// The menu bar, the keys and the mouse on the window background.
-#include <QKeyEvent>
+// The menu bar: which items show, and the items' own actions.
 #include <QMenuBar>
-#include <QMouseEvent>
 
 #include "engine/Game.h"
-#include "engine/KeyboardPlay.h"
-#include "engine/StartHint.h"
+#include "engine/GameDisplay.h"
+#include "engine/Transitions.h"
+#include "engine/RipplingWater.h"
 #include "logic/SavedGames.h"
+#include "logic/VariablesViewer.h"
+#include "script/ScriptHost.h"
 #include "platform/DialogService.h"
-#include "script/DialogueRunner.h"
 #include "startup/Project.h"
 
 namespace qm::engine {
@@ -16,48 +16,56 @@ namespace qm::engine {
 using startup::GameStopped;
 using startup::project;
 
-namespace {
-// The debug menu appears after these four keys, pressed in this order.
-constexpr int kDebugSequence[4] = {120, 121, 122, 123};  // F9 F10 F11 F12
+void Game::createMenus() {
+  mnuExit = new MenuItem(QStringLiteral("mnuExit"), -1, QStringLiteral("Exit"), false, this);
+  mnuOptions = new MenuItem(QStringLiteral("mnuOptions"), -1, QStringLiteral("Options"), true, this);
+  mnuDisableTransitions = new MenuItem(QStringLiteral("mnuDisableTransitions"), -1, QStringLiteral("Disable Transitions"), false, this);
+  mnuDisableEffects = new MenuItem(QStringLiteral("mnuDisableEffects"), -1, QStringLiteral("Disable Real-Time Effects"), false, this);
+  mnuDisableTransitions->setChecked(false);
+  mnuDisableEffects->setChecked(false);
+  mnuOptions->menu()->addAction(mnuDisableTransitions->action());
+  mnuOptions->menu()->addAction(mnuDisableEffects->action());
+  mnuLoadGame = new MenuItem(QStringLiteral("mnuLoadGame"), -1, QStringLiteral("Load game..."), false, this);
+  mnuSaveGame = new MenuItem(QStringLiteral("mnuSaveGame"), -1, QStringLiteral("Save game..."), false, this);
+  mnuDebug = new MenuItem(QStringLiteral("mnuDebug"), -1, QStringLiteral("Debug"), true, this);
+  mnuGoToFrame = new MenuItem(QStringLiteral("mnuGoToFrame"), -1, QStringLiteral("Go to another frame"), true, this);
+  mnuCancel = new MenuItem(QStringLiteral("mnuCancel"), -1, QStringLiteral("Cancel"), false, this);
+  mnuGoToFrame->menu()->addAction(mnuCancel->action());
+  mnuGoToFrame->menu()->addSeparator();
+  mnuFrameName.init([this](int i) {
+    auto* item = new MenuItem(QStringLiteral("mnuFrameName"), i, QString(), false, this);
+    mnuGoToFrame->menu()->addAction(item->action());
+    return item;
+  }, [this](MenuItem& item, int i) {
+    if (i == 0) return;
+    item.onClick = [this, &item] { openDebugFrame(item.caption()); };
+  });
+  mnuExecuteVBScript = new MenuItem(QStringLiteral("mnuExecuteVBScript"), -1, QStringLiteral("Execute VBS code..."), false, this);
+  mnuEditProcedures = new MenuItem(QStringLiteral("mnuEditProcedures"), -1, QStringLiteral("Edit VBS Procedures..."), false, this);
+  mnuViewVariables = new MenuItem(QStringLiteral("mnuViewVariables"), -1, QStringLiteral("View variables status..."), false, this);
+  mnuDebug->menu()->addAction(mnuGoToFrame->action());
+  mnuDebug->menu()->addAction(mnuExecuteVBScript->action());
+  mnuDebug->menu()->addAction(mnuEditProcedures->action());
+  mnuDebug->menu()->addAction(mnuViewVariables->action());
+  mnuDebug->setVisible(false);
 
-constexpr int kKeyEscape = 27;
-constexpr int kKeyL = 76, kKeyS = 83, kKeyQ = 81;
-constexpr int kShiftCtrl = 2;
+  for (MenuItem* top : {mnuExit, mnuOptions, mnuLoadGame, mnuSaveGame, mnuDebug}) display().menuBar()->addAction(top->action());
 
-int vbKeyCode(const QKeyEvent* e) {
-  const int k = e->key();
-  if (k >= Qt::Key_A && k <= Qt::Key_Z) return 'A' + (k - Qt::Key_A);
-  if (k >= Qt::Key_0 && k <= Qt::Key_9) return '0' + (k - Qt::Key_0);
-  if (k >= Qt::Key_F1 && k <= Qt::Key_F24) return 112 + (k - Qt::Key_F1);
-  switch (k) {
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Return: case Qt::Key_Enter: return 13;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_Tab: return 9;
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Delete: return 46;
-    case Qt::Key_Insert: return 45;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_End: return 35;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    default: return k & 0xFF;
-  }
-}
-}  // namespace
-
-void Game::updateMenuBar() {
-  bool any = false;
-  for (MenuItem* top : {mnuExit, mnuOptions, mnuLoadGame, mnuSaveGame, mnuDebug}) any = any || top->visible();
-  menuBar_->setVisible(any);
-  layoutPicture();
+  mnuExit->onClick = [this] { askToQuit(); };
+  mnuLoadGame->onClick = [this] { savedGames().ShowLoadGameWindow(false); };
+  mnuSaveGame->onClick = [this] { savedGames().ShowSaveGameWindow(); };
+  mnuDisableTransitions->onClick = [this] { transitions().EnableOrDisableTransitions(); };
+  mnuDisableEffects->onClick = [this] { effects().EnableOrDisableEffects(); };
+  mnuCancel->onClick = [this] { HideMenus(); };
+  mnuExecuteVBScript->onClick = [this] { scripts().ExecuteCodeCommand(); };
+  mnuEditProcedures->onClick = [this] { scripts().EditProceduresCommand(); };
+  mnuViewVariables->onClick = [this] { logic::ViewVariablesStatus(*this); };
+  auto opened = [this] {
+    if (!display().fullScreen()) return;
+    state_.MenuOpened = true;
+  };
+  mnuOptions->onOpen = opened;
+  mnuDebug->onOpen = opened;
 }
 
 void Game::ShowMenus() {
@@ -76,23 +84,17 @@ void Game::ShowMenus() {
     mnuOptions->setVisible(true);
   }
   mnuDebug->setVisible(false);
-  MenuOpened_ = false;
-  updateMenuBar();
+  state_.MenuOpened = false;
+  display().menusChanged();
 }
 
 void Game::HideMenus() {
-  if (!windowedPlay() && !GameStopped()) {
+  if (!display().windowedPlay() && !GameStopped()) {
     for (MenuItem* top : {mnuExit, mnuSaveGame, mnuLoadGame, mnuOptions, mnuDebug})
       if (top->visible()) top->setVisible(false);
   }
-  MenuOpened_ = false;
-  updateMenuBar();
-}
-
-void Game::playerShowsMenus() {
-  ShowMenus();
-  // Found it: the start hint has done its job.
-  if (mnuExit->visible()) startHint_->menuFound();
+  state_.MenuOpened = false;
+  display().menusChanged();
 }
 
 void Game::askToQuit() {
@@ -102,77 +104,5 @@ void Game::askToQuit() {
 }
 
 void Game::openDebugFrame(const QString& name) { OpenFrame(name, false, 0, 0); }
-
-void Game::keyPressEvent(QKeyEvent* event) { handleKeyPress(event); }
-
-void Game::keyReleaseEvent(QKeyEvent* event) { handleKeyRelease(event); }
-
-void Game::handleKeyRelease(QKeyEvent* event) { keyboardPlay().keyReleased(*event); }
-
-bool Game::windowedPlay() const { return keyboardPlay_->windowedPlay(); }
-
-void Game::handleKeyPress(QKeyEvent* event) {
-  int shift = 0;
-  if (event->modifiers() & Qt::ShiftModifier) shift |= 1;
-  if (event->modifiers() & Qt::ControlModifier) shift |= 2;
-  if (event->modifiers() & Qt::AltModifier) shift |= 4;
-  // Tab, Enter, Space and Alt+Enter of keyboard play; like any other key, they break the debug sequence.
-  if (keyboardPlay().keyPressed(*event)) {
-    debugState_ = 0;
-    return;
-  }
-  // While questions are listed, digits, arrows and Enter choose among them.
-  if (shift == 0 && isEnabled() && dialogue().handleKey(event->key()))
-    return;
-  handleKey(vbKeyCode(event), shift);
-}
-
-void Game::handleKey(int key, int shift) {
-  const auto& info = project().info;
-  if (key == kKeyEscape) {
-    if (!video().OneTimeVideoPlaying() && !state_.TransitionRunning) {
-      if (mnuExit->visible()) HideMenus();
-      else playerShowsMenus();
-    }
-    state_.StopMovie = true;
-    state_.TransitionSkip = true;
-  }
-  if (!isEnabled()) return;
-  if (shift == kShiftCtrl) {
-    if (key == kKeyL && !info.noLoading) savedGames().ShowLoadGameWindow(false);
-    else if (key == kKeyS && !info.noSaving) savedGames().ShowSaveGameWindow();
-    else if (key == kKeyQ) askToQuit();
-  }
-  if (key == kDebugSequence[debugState_]) {
-    if (debugState_ == 3) {
-      debugState_ = 0;
-      mnuDebug->setVisible(true);
-      updateMenuBar();
-    } else {
-      ++debugState_;
-    }
-  } else {
-    debugState_ = 0;
-  }
-}
-
-void Game::mousePressEvent(QMouseEvent* event) {
-  const int b = event->button() == Qt::RightButton ? kRightButton
-                : event->button() == Qt::MiddleButton ? kMiddleButton
-                                                     : kLeftButton;
-  BackgroundMouseDown(b);
-}
-
-void Game::BackgroundMouseDown(int button) {
-  state_.StopMovie = true;
-  state_.TransitionSkip = true;
-  if (video().OneTimeVideoPlaying()) return;
-  if (button == kRightButton) {
-    if (!mnuExit->visible()) playerShowsMenus();
-    else if (!MenuOpened_) HideMenus();
-  } else {
-    HideMenus();
-  }
-}
 
 }  // namespace qm::engine

@@ -22,8 +22,6 @@ namespace {
 constexpr int kHistoryLimit = 20;
 // The panel is this much taller than its text.
 constexpr int kPanelExtraTwips = 525;
-
-bool isDefaultPointer(const QString& p) { return p.isEmpty() || p.toLower() == QLatin1String("default"); }
 }  // namespace
 
 void Game::ShowMessageInFrame(const QString& text, bool noAutoHide) {
@@ -75,8 +73,8 @@ void Game::SaveClickPos(double sglLeft, double sglTop) {
     const double v = std::nearbyint(static_cast<float>(twips) / 15.0f);
     return static_cast<int>(std::clamp(v, -32768.0, 32767.0));
   };
-  clickX_ = toPixels(sglLeft);
-  clickY_ = toPixels(sglTop);
+  state_.ClickPositionX = toPixels(sglLeft);
+  state_.ClickPositionY = toPixels(sglTop);
 }
 
 void Game::Timer1_Timer() {
@@ -137,19 +135,6 @@ void Game::SetScreenPointerDefault() {
     QApplication::restoreOverrideCursor();
     screenPointerSet_ = false;
   }
-}
-
-void Game::ApplyDefaultCursor(VbControl& control) {
-  const QString pointer = project().info.defaultMousePointer;
-  if (isDefaultPointer(pointer)) {
-    control.setMousePointer(kPointerDefault);
-    control.setMouseIcon(QString());
-    return;
-  }
-  const QString located = startup::LocateMediaFile(project().paths.icons + pointer);
-  const auto native = platform::resolveExisting(located);
-  control.setMouseIcon(native.value_or(QString()));
-  control.setMousePointer(kPointerCustom);
 }
 
 void Game::ResetDefaultPointer() {

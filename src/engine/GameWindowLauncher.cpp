@@ -20,7 +20,7 @@ class GameWindowLauncher : public startup::GameLauncher {
     game_ = std::make_unique<Game>();
     // When the game ends: back to the welcome window, or, for a game that
     // started at once, the end of the program.
-    game_->onUnloaded = [] {
+    QObject::connect(game_.get(), &Game::unloaded, [] {
       startup::frmWelcome* welcome = startup::frmWelcome::instance();
       if (startup::project().info.startAtOnce) {
         if (welcome) welcome->Unload();
@@ -29,7 +29,7 @@ class GameWindowLauncher : public startup::GameLauncher {
       }
       QCoreApplication::processEvents();
       if (welcome) welcome->show();
-    };
+    });
   }
   void ResetAll() override { game_->ResetAll(); }
   void StartNewGame() override { game_->StartNewGame(); }

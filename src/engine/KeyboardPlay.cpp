@@ -10,6 +10,7 @@
 #include <cstdio>
 
 #include "engine/Game.h"
+#include "engine/GameDisplay.h"
 #include "engine/OneTimeVideo.h"
 #include "logic/GameLogic.h"
 #include "logic/Inventory.h"
@@ -164,7 +165,10 @@ bool KeyboardPlay::keyPressed(const QKeyEvent& e) {
   }
   if (!game_.isEnabled() || startup::GameStopped()) return false;
   if (isEnter(key) && (e.modifiers() & Qt::AltModifier) && !(e.modifiers() & Qt::ControlModifier)) {
-    if (!e.isAutoRepeat()) toggleWindowedPlay();
+    if (!e.isAutoRepeat()) {
+      game_.display().toggleWindowedPlay();
+      refresh();
+    }
     return true;
   }
   if (!noCtrlAltMeta(e)) return false;
@@ -433,28 +437,6 @@ void KeyboardPlay::refresh() {
   if (!onTop) overlay_->raise();
   overlay_->update();
   if (!refreshTimer_.isActive()) refreshTimer_.start();
-}
-
-// ---- Full screen or a window ----------------------------------------------------------
-
-bool KeyboardPlay::windowedPlay() const {
-  // Read once per game: the menus ask on every click.
-  const QString projectName = project().info.projectName;
-  if (!windowed_ || windowedFor_ != projectName) {
-    windowedFor_ = projectName;
-    windowed_ = startup::LoadSettingBool(QString::fromLatin1(startup::settings_keys::kWindowedPlay),
-                                         project().info.windowedMode);
-  }
-  return *windowed_;
-}
-
-void KeyboardPlay::toggleWindowedPlay() {
-  const bool windowed = !windowedPlay();
-  windowed_ = windowed;  // also when the settings cannot keep it
-  startup::SaveSetting(QString::fromLatin1(startup::settings_keys::kWindowedPlay),
-                       windowed ? QStringLiteral("True") : QStringLiteral("False"));
-  game_.CenterWindowAndPictureBox();
-  refresh();
 }
 
 }  // namespace qm::engine

@@ -88,11 +88,6 @@ class KeyboardPlay {
   // A frame opened: its hotspots are new, the focus starts afresh.
   void FrameChanged();
 
-  // Full screen or a window: the player's last choice for this game, else
-  // the project's own windowed-mode option.
-  bool windowedPlay() const;
-  void toggleWindowedPlay();
-
   // The key that outlines (a Qt key code), from the per-game settings.
   int outlineKey();
 
@@ -125,8 +120,6 @@ class KeyboardPlay {
   platform::GameTimer refreshTimer_;
   QString outlineKeyFor_;  // the project whose setting outlineKey_ holds
   int outlineKey_ = 0;
-  mutable QString windowedFor_;  // the project whose choice windowed_ holds
-  mutable std::optional<bool> windowed_;
 };
 
 }  // namespace qm::engine

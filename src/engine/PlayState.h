@@ -30,6 +30,13 @@ struct PlayState {
   // The seven sound channels: what each plays or is about to play.
   SoundChannelTable channelTable;
 
+  // ---- The player's hand -------------------------------------------------------------
+  // A top menu of the bar has just been opened: a right click must not hide the bar.
+  bool MenuOpened = false;
+  // The last click, pixels of the frame picture (scripts read it with GetClickPositionX/Y).
+  int ClickPositionX = 0;
+  int ClickPositionY = 0;
+
   // ---- The rest of the game ---------------------------------------------------------
   int ObjectsCount = 0;            // inventory items held
   QRect WorkArea;                  // desktop work area, pixels

@@ -7,6 +7,7 @@
 #include <QPointer>
 
 #include "engine/Game.h"
+#include "engine/GameDisplay.h"
 #include "logic/GameLogic.h"
 #include "engine/WalkthroughDialogueSteps.h"
 #include "engine/WalkthroughEffectSteps.h"
@@ -169,10 +170,11 @@ QString printable(const QString& text) {
   return out;
 }
 
-WalkthroughRunner::WalkthroughRunner(platform::RecordingDialogService& dialogs, QTextStream& out)
-    : dialogs_(dialogs), out_(out) {}
+WalkthroughRunner::WalkthroughRunner(platform::RecordingDialogService& dialogs, QTextStream& out,
+                                     std::function<Game*()> game)
+    : dialogs_(dialogs), out_(out), game_(std::move(game)) {}
 
-Game* WalkthroughRunner::game() const { return Game::current(); }
+Game* WalkthroughRunner::game() const { return game_ ? game_() : nullptr; }
 
 void WalkthroughRunner::runEventsFor(int ms) {
   // On the virtual clock this moves time on by exactly `ms`, from one due timer
@@ -285,11 +287,11 @@ QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
   if (verb == QLatin1String("screenshot")) {
     if (w.size() != 2) return closeWindow(QStringLiteral("screenshot needs a file name"));
     if (!game()) return closeWindow(QStringLiteral("the game has not started"));
-    const QImage picture = game()->framePicture();
+    const QImage picture = game()->display().framePicture();
     if (!picture.save(w[1], "PNG")) return closeWindow(QStringLiteral("cannot write ") + w[1]);
     return closeWindow(QString());
   }
-  if (auto r = runGameStateStep(w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
+  if (auto r = runGameStateStep(game(), w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
   if (auto r = runDialogueStep(game(), w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
   if (const auto cd = runCdStep(w, dialogs_)) return closeWindow(*cd);
   if (auto r = runKeyboardStep(game(), w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
@@ -429,7 +431,7 @@ QString WalkthroughRunner::expect(const QStringList& w) {
     return QStringLiteral("shown instead: \"") + texts.join(QStringLiteral("\" / \"")) + QStringLiteral("\"");
   }
   if (auto sound = expectSound(g, w)) return *sound;
-  if (auto r = expectGameState(w)) return *r;
+  if (auto r = expectGameState(game(), w)) return *r;
   if (auto r = expectDialogue(g, w)) return *r;
   if (auto r = expectKeyboard(g, w)) return *r;
   return QStringLiteral("unknown expectation '") + w[1] + QStringLiteral("'");

@@ -59,12 +59,15 @@ QString printable(const QString& text);
 // Steps kept in files of their own; each answers nullopt for a verb (or an
 // expectation) that is not theirs, else "" or the reason the step failed.
 // Inventory, saved games, menu and files (WalkthroughGameSteps.cpp):
-std::optional<QString> runGameStateStep(const QStringList& words, const std::function<void(int)>& runEventsFor);
-std::optional<QString> expectGameState(const QStringList& words);
+std::optional<QString> runGameStateStep(Game* game, const QStringList& words,
+                                        const std::function<void(int)>& runEventsFor);
+std::optional<QString> expectGameState(Game* game, const QStringList& words);
 
 class WalkthroughRunner {
  public:
-  WalkthroughRunner(platform::RecordingDialogService& dialogs, QTextStream& out);
+  // `game` says where the game window is now: none before "start", and
+  // another one after a saved game is loaded from the welcome window.
+  WalkthroughRunner(platform::RecordingDialogService& dialogs, QTextStream& out, std::function<Game*()> game);
 
   // How "start" starts the game; returns "" on success or the reason it failed.
   void setStartAction(std::function<QString()> start) { start_ = std::move(start); }
@@ -93,6 +96,7 @@ class WalkthroughRunner {
   platform::RecordingDialogService& dialogs_;
   WalkthroughBoxLimit boxLimit_{dialogs_};
   QTextStream& out_;
+  std::function<Game*()> game_;
   std::function<QString()> start_;
   int passed_ = 0, failed_ = 0;
   // Where the messages of the last step that was not an expect begin and end.

@@ -23,6 +23,7 @@
 #include <QPointer>
 
 #include "engine/Game.h"
+#include "engine/GameDisplay.h"
 #include "engine/Walkthrough.h"
 #include "logic/Inventory.h"
 #include "logic/SavedGameList.h"
@@ -165,7 +166,7 @@ QString load(Game* g, const QString& name) {
 QString menu(Game& g, const QString& caption) {
   for (MenuItem* item : g.findChildren<MenuItem*>()) {
     // Blanks around a caption do not show as such; they do not count.
-    if (stripAccelerators(item->caption()).trimmed() != caption.trimmed() || !reachable(item->action(), g.menuBar()))
+    if (stripAccelerators(item->caption()).trimmed() != caption.trimmed() || !reachable(item->action(), g.display().menuBar()))
       continue;
     if (item->menu()) return QStringLiteral("'") + caption + QStringLiteral("' opens a menu; choose one of its items");
     item->action()->trigger();
@@ -176,12 +177,11 @@ QString menu(Game& g, const QString& caption) {
 
 }  // namespace
 
-std::optional<QString> runGameStateStep(const QStringList& w, const std::function<void(int)>& runEventsFor) {
+std::optional<QString> runGameStateStep(Game* g, const QStringList& w, const std::function<void(int)>& runEventsFor) {
   const QString verb = w[0].toLower();
   if (verb != QLatin1String("drag") && verb != QLatin1String("save") && verb != QLatin1String("load") &&
       verb != QLatin1String("menu"))
     return std::nullopt;
-  Game* g = Game::current();
   if (verb == QLatin1String("load")) {
     if (w.size() != 2) return QStringLiteral("load needs one quoted saved-game name");
     const QString r = load(g, w[1]);
@@ -203,11 +203,10 @@ std::optional<QString> runGameStateStep(const QStringList& w, const std::functio
   return r;
 }
 
-std::optional<QString> expectGameState(const QStringList& w) {
+std::optional<QString> expectGameState(Game* g, const QStringList& w) {
   const QString what = w[1].toLower();
   if (what == QLatin1String("items")) {
     if (w.size() != 3) return QStringLiteral("expect items needs one quoted list, names separated by |");
-    Game* g = Game::current();
     if (!g) return QStringLiteral("the game has not started");
     const QString held = g->inventory().itemNames().join('|');
     if (held == w[2]) return QString();
@@ -217,7 +216,6 @@ std::optional<QString> expectGameState(const QStringList& w) {
     if (w.size() != 3) return QStringLiteral("expect ") + what + QStringLiteral(" needs one quoted path");
     // A saved game's file is where the game saves: its folder, or when that
     // is read-only (an installed game) the user's save folder.
-    Game* g = Game::current();
     const bool savedGame = w[2].endsWith(QLatin1String(".sav"), Qt::CaseInsensitive) && !w[2].contains('/') &&
                            !w[2].contains('\\');
     const QString saves = savedGame && g ? g->savedGames().saveFolder() : QString();

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "engine/Game.h"
+#include "engine/GameDisplay.h"
 #include "engine/KeyboardPlay.h"
 #include "engine/Walkthrough.h"
 #include "logic/Inventory.h"
@@ -86,8 +87,8 @@ std::optional<QString> expectKeyboard(Game* g, const QStringList& w) {
   const QString state = w.size() == 3 ? w[2].toLower() : QString();
   if (state != QLatin1String("on") && state != QLatin1String("off"))
     return QStringLiteral("expect windowed needs on or off");
-  if (g->windowedPlay() == (state == QLatin1String("on"))) return QString();
-  return g->windowedPlay() ? QStringLiteral("the game plays in a window") : QStringLiteral("the game plays full screen");
+  if (g->display().windowedPlay() == (state == QLatin1String("on"))) return QString();
+  return g->display().windowedPlay() ? QStringLiteral("the game plays in a window") : QStringLiteral("the game plays full screen");
 }
 
 }  // namespace qm::engine

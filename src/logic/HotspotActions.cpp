@@ -63,11 +63,11 @@ void GameLogic::AreaClick(int AreaIndex, int Button) {
   if (Button == engine::kRightButton) {
     if (!game_.mnuExit->visible())
       game_.ShowMenus();
-    else if (!game_.menuOpened())
+    else if (!game_.state().MenuOpened)
       game_.HideMenus();
     return;
   }
-  if (game_.menuOpened()) {
+  if (game_.state().MenuOpened) {
     game_.HideMenus();
     return;
   }

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "engine/CursorFile.h"
 #include "engine/Game.h"
 #include "media/Centibels.h"
 #include "logic/ErrorReports.h"
@@ -104,7 +105,7 @@ void GameLogic::buildHotspot(int n, const HotspotRecord& record) {
         box.setMousePointer(engine::kPointerCustom);
         box.setMouseIcon(startup::locatedMedia(paths.icons, record.cursor));
       } else {
-        game_.ApplyDefaultCursor(box);
+        engine::ApplyDefaultCursor(box);
       }
     }
     return;
@@ -122,7 +123,7 @@ void GameLogic::buildHotspot(int n, const HotspotRecord& record) {
       area.setMousePointer(engine::kPointerCustom);
       area.setMouseIcon(startup::locatedMedia(paths.icons, record.cursor));
     } else {
-      game_.ApplyDefaultCursor(area);
+      engine::ApplyDefaultCursor(area);
     }
   }
   if (record.hasVideo) {

@@ -46,7 +46,7 @@ void Inventory::PickedObjectMouseDown(int Index, int Button) {
   if (g.OneTimeVideoPlayer && g.OneTimeVideoPlayer->playState() == 2) return;
   if (Button == engine::kRightButton) {
     if (!g.mnuExit->visible()) g.ShowMenus();
-    else if (!g.menuOpened()) g.HideMenus();
+    else if (!g.state().MenuOpened) g.HideMenus();
     return;
   }
   g.HideMenus();

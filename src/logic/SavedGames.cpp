@@ -15,6 +15,7 @@
 #include <unistd.h>
 
 #include "engine/Game.h"
+#include "engine/GameDisplay.h"
 #include "logic/GameLogic.h"
 #include "logic/Inventory.h"
 #include "logic/frmLoadGame.h"
@@ -247,7 +248,7 @@ void SavedGames::writeSaveFile(const QString& path, const QByteArray& bytes) {
 }
 
 void SavedGames::writePreview(const QString& savedGamePath) {
-  const QImage frame = game_.framePicture();
+  const QImage frame = game_.display().framePicture();
   const QString preview = previewPath(savedGamePath);
   if (frame.isNull() || !QDir().mkpath(QFileInfo(preview).absolutePath())) return;
   QSaveFile out(preview);

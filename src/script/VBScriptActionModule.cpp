@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QImage>
 
+#include "engine/CursorFile.h"
 #include "engine/Game.h"
 #include "engine/RipplingWater.h"
 #include "engine/Transitions.h"
@@ -354,9 +355,9 @@ void VBScriptActionModule::changeDefaultCursor(const QString& fileName) {
     engine::Game& g = game("ChangeDefaultCursor");
     g.ResetDefaultPointer();
     for (int i : g.Area.indices())
-      if (auto* c = g.Area.item(i)) g.ApplyDefaultCursor(*c);
+      if (auto* c = g.Area.item(i)) engine::ApplyDefaultCursor(*c);
     for (int i : g.AniGifBox.indices())
-      if (auto* c = g.AniGifBox.item(i)) g.ApplyDefaultCursor(*c);
+      if (auto* c = g.AniGifBox.item(i)) engine::ApplyDefaultCursor(*c);
   } catch (...) {
     report(QStringLiteral(" Unable to change the default cursor. ") + describeCurrentException());
   }
@@ -502,8 +503,8 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
         report(QStringLiteral(" Error displaying inventory. ") + describeCurrentException());
       }
       return {};
-    case kGetClickPositionX: return vb::Value(static_cast<int16_t>(game_ ? game_->clickPositionX() : 0));
-    case kGetClickPositionY: return vb::Value(static_cast<int16_t>(game_ ? game_->clickPositionY() : 0));
+    case kGetClickPositionX: return vb::Value(static_cast<int16_t>(game_ ? game_->state().ClickPositionX : 0));
+    case kGetClickPositionY: return vb::Value(static_cast<int16_t>(game_ ? game_->state().ClickPositionY : 0));
     case kGetTransitionsStatus: return vb::Value(game("GetTransitionsStatus").transitions().GetTransitionsStatus());
     case kGetEffectsStatus: return vb::Value(game("GetEffectsStatus").effects().GetEffectsStatus());
     case kInvertTransitionsStatus: game("InvertTransitionsStatus").transitions().EnableOrDisableTransitions(); return {};

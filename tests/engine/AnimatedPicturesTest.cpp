@@ -5,6 +5,7 @@
 #include <QProcess>
 
 #include "logic/LogicGameFixture.h"
+#include "engine/GameDisplay.h"
 
 namespace qm::testing {
 namespace {
@@ -39,7 +40,7 @@ TEST_F(AnimatedPicturesTest, TransparentPixelsShowTheFrameBehind) {
   const int link = g.Area[1].whatsThisHelpId();
   ASSERT_GT(link, 0);
   ASSERT_TRUE(g.AniGifBox[link].visible());
-  const QImage pic = g.framePicture();
+  const QImage pic = g.display().framePicture();
   EXPECT_EQ(pic.pixel(102, 105), qRgb(255, 0, 0));
   EXPECT_EQ(pic.pixel(112, 105), qRgb(0, 255, 0)) << "the box colour must not show through";
   EXPECT_EQ(boxCount(), 0u);

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "GameFixture.h"
+#include "engine/GameDisplay.h"
 #include "startup/FrameHeader.h"
 
 namespace qm::testing {
@@ -38,7 +39,7 @@ class GameConfinementTest : public GameFixture {
   }
   // From a project sub-folder (Frames, Areas ...) to the outside folder.
   QString climb(const QString& name) { return "..\\..\\" + QDir(outside_.path()).dirName() + "\\" + name; }
-  QRgb pixel(int x, int y) { return game().framePicture().pixel(x, y); }
+  QRgb pixel(int x, int y) { return game().display().framePicture().pixel(x, y); }
 
   QTemporaryDir outside_;
   QByteArray frameBytes_;

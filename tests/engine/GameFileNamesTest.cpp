@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "GameFixture.h"
+#include "engine/GameDisplay.h"
 #include "media/MediaTestSupport.h"
 #include "platform/NativeName.h"
 #include "platform/RecordingDialogService.h"
@@ -90,7 +91,7 @@ TEST_P(GameFileNamesTest, FrameFilePictureAndMusicAreFoundFromTheDataFilesNames)
   auto& g = startForest(folder, GetParam());
   EXPECT_EQ(boxCount(), 0u) << (boxCount() ? lastBox().text.toStdString() : std::string());
   EXPECT_EQ(startup::CurrentFrameName(), QString::fromUtf8("Forêt"));
-  EXPECT_EQ(g.framePicture().pixel(50, 50), qRgb(0, 255, 0));
+  EXPECT_EQ(g.display().framePicture().pixel(50, 50), qRgb(0, 255, 0));
   const auto* music = playerOf(QString::fromUtf8("/Areas/Château.wav"));
   ASSERT_NE(music, nullptr);
   EXPECT_EQ(music->errorString(), QString());

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 
 #include "GameFixture.h"
+#include "engine/GameDisplay.h"
 #include "engine/StartHint.h"
 #include "startup/DisplayResolution.h"
 #include "startup/Settings.h"
@@ -34,18 +35,18 @@ class GameWindowTest : public GameFixture {
 TEST_F(GameWindowTest, FullScreenStartsWithTheMenusHidden) {
   auto& g = open();
   EXPECT_FALSE(menusShown(g));
-  EXPECT_TRUE(g.menuBar()->isHidden());
+  EXPECT_TRUE(g.display().menuBar()->isHidden());
 }
 
 TEST_F(GameWindowTest, EscapeTogglesTheMenusAndAsksMoviesToStop) {
   auto& g = open();
   g.state().StopMovie = false;
-  g.handleKey(27, 0);
+  g.input().KeyDown(27, 0);
   EXPECT_TRUE(menusShown(g));
   EXPECT_TRUE(g.state().StopMovie);
   EXPECT_TRUE(g.state().TransitionSkip);
-  EXPECT_FALSE(g.menuBar()->isHidden());
-  g.handleKey(27, 0);
+  EXPECT_FALSE(g.display().menuBar()->isHidden());
+  g.input().KeyDown(27, 0);
   EXPECT_FALSE(menusShown(g));
 }
 
@@ -53,8 +54,8 @@ TEST_F(GameWindowTest, WithoutAMenuBarNothingShowsTheMenus) {
   GeneralFields f;
   f.noMenuBar = true;
   auto& g = open(f);
-  g.handleKey(27, 0);
-  g.BackgroundMouseDown(engine::kRightButton);
+  g.input().KeyDown(27, 0);
+  g.input().BackgroundMouseDown(engine::kRightButton);
   EXPECT_FALSE(menusShown(g));
 }
 
@@ -65,11 +66,11 @@ TEST_F(GameWindowTest, WindowedModeKeepsTheMenusAndThePictureOneToOne) {
   f.height = 200;
   auto& g = open(f);
   EXPECT_TRUE(menusShown(g));
-  g.handleKey(27, 0);
-  g.BackgroundMouseDown(engine::kRightButton);
-  g.BackgroundMouseDown(engine::kLeftButton);
+  g.input().KeyDown(27, 0);
+  g.input().BackgroundMouseDown(engine::kRightButton);
+  g.input().BackgroundMouseDown(engine::kLeftButton);
   EXPECT_TRUE(menusShown(g));
-  EXPECT_EQ(g.displayScale(), 1.0);
+  EXPECT_EQ(g.display().displayScale(), 1.0);
   EXPECT_EQ(g.windowTitle(), "Test Game ");
 }
 
@@ -99,32 +100,32 @@ TEST_F(GameWindowTest, NoSavingAndNoLoadingHideTheirItems) {
 
 TEST_F(GameWindowTest, RightClickShowsThenHidesUnlessAMenuIsOpen) {
   auto& g = open();
-  g.BackgroundMouseDown(engine::kRightButton);
+  g.input().BackgroundMouseDown(engine::kRightButton);
   EXPECT_TRUE(menusShown(g));
   g.mnuOptions->onOpen();  // the Options menu was opened
-  g.BackgroundMouseDown(engine::kRightButton);
+  g.input().BackgroundMouseDown(engine::kRightButton);
   EXPECT_TRUE(menusShown(g));
-  g.BackgroundMouseDown(engine::kLeftButton);
+  g.input().BackgroundMouseDown(engine::kLeftButton);
   EXPECT_FALSE(menusShown(g));
 }
 
 TEST_F(GameWindowTest, DebugSequenceRevealsTheDebugMenu) {
   auto& g = open();
-  for (int k : {120, 121, 122}) g.handleKey(k, 0);
-  EXPECT_EQ(g.debugSequenceState(), 3);
+  for (int k : {120, 121, 122}) g.input().KeyDown(k, 0);
+  EXPECT_EQ(g.input().debugSequenceState(), 3);
   EXPECT_FALSE(g.mnuDebug->visible());
-  g.handleKey(123, 0);
+  g.input().KeyDown(123, 0);
   EXPECT_TRUE(g.mnuDebug->visible());
-  EXPECT_EQ(g.debugSequenceState(), 0);
+  EXPECT_EQ(g.input().debugSequenceState(), 0);
   g.ShowMenus();  // showing the menus hides it again
   EXPECT_FALSE(g.mnuDebug->visible());
 }
 
 TEST_F(GameWindowTest, DebugSequenceWithAnotherKeyBetweenFails) {
   auto& g = open();
-  for (int k : {120, 121, 65, 122, 123}) g.handleKey(k, 0);
+  for (int k : {120, 121, 65, 122, 123}) g.input().KeyDown(k, 0);
   EXPECT_FALSE(g.mnuDebug->visible());
-  for (int k : {120, 122, 121, 122, 123}) g.handleKey(k, 0);
+  for (int k : {120, 122, 121, 122, 123}) g.input().KeyDown(k, 0);
   EXPECT_FALSE(g.mnuDebug->visible());
 }
 
@@ -170,7 +171,7 @@ TEST_F(GameWindowTest, MenuCaptionsComeFromTheInterfaceTexts) {
 TEST_F(GameWindowTest, CtrlQAsksAndNoKeepsPlaying) {
   auto& g = open();
   dialogs().queueAnswer(platform::MsgResult::No);
-  g.handleKey('Q', 2);
+  g.input().KeyDown('Q', 2);
   ASSERT_EQ(boxCount(), 1u);
   EXPECT_EQ(lastBox().text, "Do you really want to quit?");
   EXPECT_EQ(lastBox().buttons, platform::MsgButtons::YesNo);
@@ -181,7 +182,7 @@ TEST_F(GameWindowTest, CtrlQAsksAndNoKeepsPlaying) {
 TEST_F(GameWindowTest, QuittingDisablesTheWindowThenUnloads) {
   auto& g = open();
   bool unloaded = false;
-  g.onUnloaded = [&] { unloaded = true; };
+  QObject::connect(&g, &engine::Game::unloaded, [&] { unloaded = true; });
   g.show();
   dialogs().queueAnswer(platform::MsgResult::Yes);
   g.mnuExit->click();
@@ -261,7 +262,7 @@ TEST_F(DisplayModeTest, WithoutAModeSwitchThePictureKeepsItsOwnSizeCentredOnBlac
   ASSERT_EQ(shot.size(), g.size());
   ASSERT_GT(shot.width(), 200);
   ASSERT_GT(shot.height(), 100);
-  EXPECT_EQ(g.displayScale(), 1.0);
+  EXPECT_EQ(g.display().displayScale(), 1.0);
   const QPoint origin((shot.width() - 200) / 2, (shot.height() - 100) / 2);
   EXPECT_TRUE(pixelSharp(shot, origin, 1));
   // Black all round it.
@@ -281,7 +282,7 @@ TEST_F(DisplayModeTest, TheProjectsModeFillsTheScreenAtAWholeScalePixelForPixel)
   startup::ApplyDisplaySettings(screen.width() / 2, screen.height() / 2, false);
   g.CenterWindowAndPictureBox();
   runEvents(50);
-  EXPECT_EQ(g.displayScale(), 2.0);
+  EXPECT_EQ(g.display().displayScale(), 2.0);
   const QImage shot = grabWindow(g);
   ASSERT_EQ(shot.size(), screen);
   const QPoint origin((screen.width() - 400) / 2, (screen.height() - 200) / 2);
@@ -302,7 +303,7 @@ TEST_F(DisplayModeTest, AModeOfAnotherShapeKeepsTheAspectWithBlackBars) {
   g.CenterWindowAndPictureBox();
   runEvents(50);
   const double scale = std::min(double(screen.width()) / modeWidth, double(screen.height()) / modeHeight);
-  EXPECT_DOUBLE_EQ(g.displayScale(), scale);
+  EXPECT_DOUBLE_EQ(g.display().displayScale(), scale);
   const QImage shot = grabWindow(g);
   const int shownWidth = qRound(200 * scale), shownHeight = qRound(100 * scale);
   const QPoint origin((screen.width() - shownWidth) / 2, (screen.height() - shownHeight) / 2);
@@ -315,7 +316,7 @@ TEST_F(DisplayModeTest, AModeOfAnotherShapeKeepsTheAspectWithBlackBars) {
   startup::RestoreDisplaySettings();
   g.CenterWindowAndPictureBox();
   runEvents(50);
-  EXPECT_EQ(g.displayScale(), 1.0);
+  EXPECT_EQ(g.display().displayScale(), 1.0);
   EXPECT_TRUE(pixelSharp(grabWindow(g), QPoint((screen.width() - 200) / 2, (screen.height() - 100) / 2), 1));
 }
 
@@ -325,7 +326,7 @@ TEST_F(DisplayModeTest, AModeSwitchWhilePlayingRePlacesThePicture) {
   ASSERT_NE(screen.width(), 640);
   startup::SwitchDisplayResolution(1);  // as a script's ChangeDisplayResolution 1 does
   runEvents(20);
-  EXPECT_DOUBLE_EQ(g.displayScale(), std::min(screen.width() / 640.0, screen.height() / 480.0));
+  EXPECT_DOUBLE_EQ(g.display().displayScale(), std::min(screen.width() / 640.0, screen.height() / 480.0));
 }
 
 TEST_F(DisplayModeTest, WindowedModeIgnoresTheModeSwitch) {
@@ -335,7 +336,7 @@ TEST_F(DisplayModeTest, WindowedModeIgnoresTheModeSwitch) {
   f.height = 200;
   startup::ApplyDisplaySettings(160, 100, false);
   auto& g = open(f);
-  EXPECT_EQ(g.displayScale(), 1.0);
+  EXPECT_EQ(g.display().displayScale(), 1.0);
 }
 
 class StartHintTest : public GameWindowTest {
@@ -344,7 +345,7 @@ class StartHintTest : public GameWindowTest {
     engine::StartHint::setTimesForTests(5000, 1500);
     GameWindowTest::TearDown();
   }
-  static bool hintShown(engine::Game& g) { return !g.startHint()->isHidden(); }
+  static bool hintShown(engine::Game& g) { return !g.display().startHint()->isHidden(); }
 };
 
 TEST_F(StartHintTest, FullScreenShowsHowToReachTheMenuOutsideTheFramePicture) {
@@ -361,16 +362,16 @@ TEST_F(StartHintTest, FullScreenShowsHowToReachTheMenuOutsideTheFramePicture) {
   g.show();
   runEvents(30);
   ASSERT_TRUE(hintShown(g));
-  EXPECT_EQ(g.startHint()->text(), QString::fromUtf8("Esc or right-click: menu \u00B7 Ctrl+Q: quit"));
-  EXPECT_FALSE(g.PictureBox->isAncestorOf(g.startHint()));
+  EXPECT_EQ(g.display().startHint()->text(), QString::fromUtf8("Esc or right-click: menu \u00B7 Ctrl+Q: quit"));
+  EXPECT_FALSE(g.PictureBox->isAncestorOf(g.display().startHint()));
   // The frame picture, as screenshots and captures take it, is the frame alone.
-  const QImage picture = g.framePicture().convertToFormat(QImage::Format_RGB32);
+  const QImage picture = g.display().framePicture().convertToFormat(QImage::Format_RGB32);
   ASSERT_EQ(picture.size(), QSize(200, 100));
   for (int y = 0; y < picture.height(); ++y)
     for (int x = 0; x < picture.width(); ++x) ASSERT_EQ(picture.pixel(x, y), qRgb(0x20, 0xA0, 0x40)) << x << "," << y;
   // On screen, it is there.
   const QImage shot = g.grab().toImage();
-  const QRect hint = g.startHint()->geometry();
+  const QRect hint = g.display().startHint()->geometry();
   EXPECT_NE(shot.pixel(hint.center()), qRgb(0, 0, 0));
 }
 
@@ -393,17 +394,17 @@ TEST_F(StartHintTest, TheHintFadesAway) {
 TEST_F(StartHintTest, OnceTheMenuWasOpenedTheHintIsNotShownAgain) {
   auto& g = open();
   ASSERT_TRUE(hintShown(g));
-  g.handleKey(27, 0);
+  g.input().KeyDown(27, 0);
   EXPECT_FALSE(hintShown(g));
   EXPECT_TRUE(engine::StartHint::menuKnown());
-  g.handleKey(27, 0);
+  g.input().KeyDown(27, 0);
   g.StartNewGame();
   EXPECT_FALSE(hintShown(g));
 }
 
 TEST_F(StartHintTest, ARightClickFindsTheMenuToo) {
   auto& g = open();
-  g.BackgroundMouseDown(engine::kRightButton);
+  g.input().BackgroundMouseDown(engine::kRightButton);
   EXPECT_FALSE(hintShown(g));
   EXPECT_TRUE(engine::StartHint::menuKnown());
 }
@@ -413,14 +414,14 @@ TEST_F(StartHintTest, AGameWithoutAMenuBarOnlyMentionsQuitting) {
   f.noMenuBar = true;
   auto& g = open(f);
   ASSERT_TRUE(hintShown(g));
-  EXPECT_EQ(g.startHint()->text(), "Ctrl+Q: quit");
-  g.handleKey(27, 0);  // no menu to show: the hint stays
+  EXPECT_EQ(g.display().startHint()->text(), "Ctrl+Q: quit");
+  g.input().KeyDown(27, 0);  // no menu to show: the hint stays
   EXPECT_TRUE(hintShown(g));
 }
 
 TEST_F(GameWindowTest, TheMenusUseTheGamesFontFamily) {
   auto& g = open();
-  EXPECT_EQ(QFontInfo(g.menuBar()->font()).family(), "Liberation Sans");
+  EXPECT_EQ(QFontInfo(g.display().menuBar()->font()).family(), "Liberation Sans");
   EXPECT_EQ(QFontInfo(g.mnuOptions->menu()->font()).family(), "Liberation Sans");
   EXPECT_EQ(QFontInfo(g.mnuDebug->menu()->font()).family(), "Liberation Sans");
 }
@@ -432,8 +433,8 @@ TEST_F(GameWindowTest, PictureLargerThanTheScreenStaysOneToOneAtTheTopLeft) {
   auto& g = open(f);
   g.show();
   runEvents(50);
-  EXPECT_EQ(g.displayScale(), 1.0);
-  const QPointF origin = g.pictureToWindow(QPointF(0, 0));
+  EXPECT_EQ(g.display().displayScale(), 1.0);
+  const QPointF origin = g.display().pictureToWindow(QPointF(0, 0));
   EXPECT_NEAR(origin.x(), 0, 1);
   EXPECT_NEAR(origin.y(), 0, 1);
 }
@@ -445,8 +446,8 @@ TEST_F(GameWindowTest, PictureTallerThanTheScreenIsStillCentredAcross) {
   auto& g = open(f);
   g.show();
   runEvents(50);
-  EXPECT_EQ(g.displayScale(), 1.0);
-  const QPointF origin = g.pictureToWindow(QPointF(0, 0));
+  EXPECT_EQ(g.display().displayScale(), 1.0);
+  const QPointF origin = g.display().pictureToWindow(QPointF(0, 0));
   EXPECT_NEAR(origin.x(), g.width() / 2 - 50, 1);
   EXPECT_NEAR(origin.y(), 0, 1);
 }

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QTemporaryDir>
 
+#include "engine/GameDisplay.h"
 #include "engine/KeyboardPlay.h"
 #include "logic/InventoryGameFixture.h"
 #include "platform/SettingsStore.h"
@@ -321,10 +322,10 @@ TEST_F(KeyboardPlayTest, AltEnterSwitchesBetweenFullScreenAndAWindowAndTheGameKe
   keysGame(folder, /*windowed=*/false);
   startGame(folder);
   game().show();
-  EXPECT_FALSE(game().windowedPlay());
+  EXPECT_FALSE(game().display().windowedPlay());
   EXPECT_TRUE(game().isFullScreen());
   press(Qt::Key_Return, Qt::AltModifier);
-  EXPECT_TRUE(game().windowedPlay());
+  EXPECT_TRUE(game().display().windowedPlay());
   EXPECT_FALSE(game().isFullScreen());
   // A window shows its menu bar, and Esc does not hide it.
   EXPECT_TRUE(game().mnuExit->visible());
@@ -334,15 +335,15 @@ TEST_F(KeyboardPlayTest, AltEnterSwitchesBetweenFullScreenAndAWindowAndTheGameKe
   // The next game window of this game starts windowed.
   startGame(folder);
   game().show();
-  EXPECT_TRUE(game().windowedPlay());
+  EXPECT_TRUE(game().display().windowedPlay());
   EXPECT_FALSE(game().isFullScreen());
   press(Qt::Key_Return, Qt::AltModifier);
-  EXPECT_FALSE(game().windowedPlay());
+  EXPECT_FALSE(game().display().windowedPlay());
   EXPECT_TRUE(game().isFullScreen());
   EXPECT_EQ(startup::LoadSetting(startup::settings_keys::kWindowedPlay), "False");
   // Enter alone is not Alt+Enter.
   press(Qt::Key_Return);
-  EXPECT_FALSE(game().windowedPlay());
+  EXPECT_FALSE(game().display().windowedPlay());
 }
 
 TEST_F(KeyboardPlayTest, TheSpecialKeysKeepTheirMeaning) {

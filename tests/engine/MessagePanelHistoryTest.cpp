@@ -85,11 +85,11 @@ TEST_F(MessagePanelHistoryTest, HistoryKeepsTheLastTwentyAndNoRepeats) {
 TEST_F(MessagePanelHistoryTest, ClickPositionIsRoundedToPixelsHalvesToEven) {
   auto& g = open();
   g.SaveClickPos(1500 + 100, 3000 + 50);
-  EXPECT_EQ(g.clickPositionX(), 107);
-  EXPECT_EQ(g.clickPositionY(), 203);
+  EXPECT_EQ(g.state().ClickPositionX, 107);
+  EXPECT_EQ(g.state().ClickPositionY, 203);
   g.SaveClickPos(22.5, 37.5);  // 1.5 and 2.5 pixels
-  EXPECT_EQ(g.clickPositionX(), 2);
-  EXPECT_EQ(g.clickPositionY(), 2);
+  EXPECT_EQ(g.state().ClickPositionX, 2);
+  EXPECT_EQ(g.state().ClickPositionY, 2);
 }
 
 TEST_F(MessagePanelHistoryTest, ResetEmptiesTheHistory) {

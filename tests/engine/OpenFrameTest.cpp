@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "GameFixture.h"
+#include "engine/GameDisplay.h"
 #include "engine/PictureCache.h"
 
 namespace qm::testing {
@@ -18,7 +19,7 @@ class OpenFrameTest : public GameFixture {
   }
 };
 
-QRgb pixel(engine::Game& g, int x, int y) { return g.framePicture().pixel(x, y); }
+QRgb pixel(engine::Game& g, int x, int y) { return g.display().framePicture().pixel(x, y); }
 
 TEST_F(OpenFrameTest, ColourBackgroundFillsThePicture) {
   GameFolderBuilder folder;
@@ -203,7 +204,7 @@ TEST_F(OpenFrameTest, QuitTimerStartsUnloading) {
   frame(folder, "Hall", s);
   auto& g = startGame(folder);
   bool unloaded = false;
-  g.onUnloaded = [&] { unloaded = true; };
+  QObject::connect(&g, &engine::Game::unloaded, [&] { unloaded = true; });
   g.StartNewGame();
   runEvents(100);
   EXPECT_TRUE(startup::GameStopped());

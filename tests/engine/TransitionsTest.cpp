@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QProcess>
 
+#include "engine/GameDisplay.h"
 #include "engine/RipplingWater.h"
 #include "engine/Transitions.h"
 #include "media/TransitionPass.h"
@@ -43,7 +44,7 @@ class TransitionsTest : public LogicGameFixture {
     folder.file("FramesData/Hall.fm3", actionFileBytes({go}));
     return startGame(folder);
   }
-  static QRgb middle(engine::Game& g) { return g.framePicture().pixel(200, 150); }
+  static QRgb middle(engine::Game& g) { return g.display().framePicture().pixel(200, 150); }
   static void pressOn(QWidget* w) {
     const QPointF at(5, 5);
     QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
@@ -64,7 +65,7 @@ TEST_F(TransitionsTest, CrossFadeLastsItsDurationByTheClockAndEndsOnTheNewFrame)
   bool coveredHalfWay = false;
   g.transitions().onPass = [&](double f) {
     if (f > 0.4 && f < 0.6) {
-      const QColor c = g.framePicture().pixelColor(200, 150);
+      const QColor c = g.display().framePicture().pixelColor(200, 150);
       coveredHalfWay = coveredHalfWay || (c.red() > 60 && c.red() < 195 && c.blue() > 60 && c.blue() < 195);
     }
   };
@@ -94,7 +95,7 @@ TEST_F(TransitionsTest, EverySlideEndsOnTheNewFrameAndShowsBothHalfWay) {
     bool sawBoth = false;
     g.transitions().onPass = [&](double f) {
       if (f < 0.3 || f > 0.7) return;
-      const QImage pic = g.framePicture();
+      const QImage pic = g.display().framePicture();
       bool a = false, b = false;
       for (QPoint p : {QPoint(5, 5), QPoint(395, 5), QPoint(5, 295), QPoint(395, 295)}) {
         a = a || pic.pixel(p) == from;
@@ -187,7 +188,7 @@ TEST_F(TransitionsTest, EscDuringASlideEndsIt) {
   GameFolderBuilder folder;
   auto& g = redAndBlue(folder);
   g.transitions().onPass = [&](double) {
-    if (g.transitions().lastPassCount() == 2) g.handleKey(27, 0);
+    if (g.transitions().lastPassCount() == 2) g.input().KeyDown(27, 0);
   };
   QElapsedTimer t;
   t.start();
@@ -235,7 +236,7 @@ TEST_F(TransitionsTest, ComposedCaptureEqualsTheScreenWithTextsHotspotPicturesAn
   ASSERT_GT(g.Area[2].whatsThisHelpId(), 0);
   ASSERT_TRUE(g.AniGifBox[g.Area[2].whatsThisHelpId()].visible());
 
-  const QImage screen = g.framePicture();
+  const QImage screen = g.display().framePicture();
   g.transitions().CaptureCurrentFrame(*g.picEnd);
   const QImage composed = g.picEnd->image().convertToFormat(screen.format());
   ASSERT_EQ(composed.size(), screen.size());
@@ -284,7 +285,7 @@ TEST_F(TransitionsTest, AnimatedPicturesStartAgainAfterATransition) {
 TEST_F(TransitionsTest, WindowPartsOutsideTheWorkAreaAreBlackInTheActualCapture) {
   GameFolderBuilder folder;
   auto& g = redAndBlue(folder);
-  const QPoint origin = g.mapToGlobal(g.pictureToWindow(QPointF(0, 0)).toPoint());
+  const QPoint origin = g.mapToGlobal(g.display().pictureToWindow(QPointF(0, 0)).toPoint());
   // A work area that ends 100 pixels into the picture on the right.
   g.state().WorkArea = QRect(origin.x() - 1000, origin.y() - 1000, 1000 + 300, 2000);
   g.transitions().CaptureActualFrame(*g.picStart);
@@ -324,7 +325,7 @@ TEST_F(TransitionsTest, ComponentThatAppearsDuringTransitionsRidesOnTheNewPictur
     g.transitions().onPass = [&](double f) {
       if (f < 0.2 || f > 0.8) return;
       const QPoint in = media::newPictureOffset(media::transitionKind(number), f, QSize(400, 300));
-      const QImage pic = g.framePicture();
+      const QImage pic = g.display().framePicture();
       auto inside = [&](QPoint p) { return QRect(0, 0, 400, 300).contains(p); };
       // The badge rides on the new picture: it stands where its place on the new frame is now.
       const QPoint badge = QPoint(330, 120) + in;
@@ -347,8 +348,8 @@ TEST_F(TransitionsTest, ComponentThatAppearsDuringTransitionsRidesOnTheNewPictur
     EXPECT_EQ(badge->pos(), QPoint(300, 100));
     EXPECT_EQ(badge->left(), 4500);
     EXPECT_TRUE(badge->visible());
-    EXPECT_EQ(g.framePicture().pixel(330, 120), kGreen);
-    EXPECT_EQ(g.framePicture().pixel(60, 220), kYellow);
+    EXPECT_EQ(g.display().framePicture().pixel(330, 120), kGreen);
+    EXPECT_EQ(g.display().framePicture().pixel(60, 220), kYellow);
     EXPECT_EQ(middle(g), to);
   }
   EXPECT_EQ(boxCount(), 0u);
@@ -368,7 +369,7 @@ TEST_F(TransitionsTest, InACrossFadeTheComponentsThatAppearStandStillAndOnlyTheO
     EXPECT_EQ(old.pixel(50, 40), kRed) << "the early one is not in the old picture";
     EXPECT_EQ(old.pixel(150, 40), kYellow);
     EXPECT_EQ(old.pixel(250, 40), kYellow);
-    const QImage pic = g.framePicture();
+    const QImage pic = g.display().framePicture();
     EXPECT_EQ(pic.pixel(50, 40), kGreen);
     EXPECT_EQ(pic.pixel(150, 40), kYellow);
     EXPECT_NE(pic.pixel(250, 40), kYellow) << "half faded";
@@ -379,7 +380,7 @@ TEST_F(TransitionsTest, InACrossFadeTheComponentsThatAppearStandStillAndOnlyTheO
   EXPECT_TRUE(checked);
   for (auto [name, x] : {std::pair{"early", 50}, std::pair{"late", 150}, std::pair{"plain", 250}}) {
     EXPECT_EQ(g.components().control(name)->parentWidget(), g.PictureBox) << name;
-    EXPECT_NE(g.framePicture().pixel(x, 40), kBlue) << name << " shows after the transition";
+    EXPECT_NE(g.display().framePicture().pixel(x, 40), kBlue) << name << " shows after the transition";
   }
   EXPECT_EQ(middle(g), kBlue);
 }
@@ -391,16 +392,16 @@ TEST_F(TransitionsTest, ComponentsGoBackIntoTheirLayersAndOneRemovedMidwayIsNoTr
   addSquare(logic(), "under", 100, 100, "RGB(0, 255, 0)", true, false);
   addSquare(logic(), "over", 130, 110, "RGB(255, 255, 0)", false, false);
   addSquare(logic(), "gone", 250, 100, "RGB(0, 255, 0)", true, false);
-  ASSERT_EQ(g.framePicture().pixel(140, 120), kYellow);
+  ASSERT_EQ(g.display().framePicture().pixel(140, 120), kYellow);
   g.transitions().onPass = [&](double) {
     if (g.transitions().lastPassCount() == 2) logic().ExecuteVBScriptAndConsequences("RemoveComponent \"gone\"", true);
   };
   g.goToFrame({"Den", true, 3, 0.3});
   QApplication::processEvents();  // the removed control is deleted
   EXPECT_EQ(g.components().control("gone"), nullptr);
-  EXPECT_EQ(g.framePicture().pixel(140, 120), kYellow) << "the one on top is still on top";
-  EXPECT_EQ(g.framePicture().pixel(110, 105), kGreen);
-  EXPECT_EQ(g.framePicture().pixel(270, 120), kBlue);
+  EXPECT_EQ(g.display().framePicture().pixel(140, 120), kYellow) << "the one on top is still on top";
+  EXPECT_EQ(g.display().framePicture().pixel(110, 105), kGreen);
+  EXPECT_EQ(g.display().framePicture().pixel(270, 120), kBlue);
   EXPECT_EQ(boxCount(), 0u) << lastBox().text.toStdString();
   // A transition abandoned after its first half leaves nothing on the cover.
   g.transitions().TransitionStep1(2);

@@ -46,7 +46,7 @@ class WalkthroughCdStepsTest : public GameFixture {
     startup::InitializeProject(folder_.root());
     QString output;
     QTextStream out(&output);
-    engine::WalkthroughRunner runner(dialogs(), out);
+    engine::WalkthroughRunner runner(dialogs(), out, [this] { return game_.get(); });
     runner.setStartAction([this] {
       game_ = std::make_unique<engine::Game>();
       game_->ResetAll();

@@ -55,7 +55,7 @@ class WalkthroughRunnerTest : public GameFixture {
     startup::InitializeProject(folder_.root());
     QString output;
     QTextStream out(&output);
-    engine::WalkthroughRunner runner(dialogs(), out);
+    engine::WalkthroughRunner runner(dialogs(), out, [this] { return game_.get(); });
     runner.setStartAction([this] {
       game_ = std::make_unique<engine::Game>();
       game_->ResetAll();

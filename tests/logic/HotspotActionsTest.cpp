@@ -5,6 +5,7 @@
 #include <QMenuBar>
 
 #include "LogicGameFixture.h"
+#include "engine/GameDisplay.h"
 #include "logic/DisappearList.h"
 
 namespace qm::testing {
@@ -215,13 +216,13 @@ TEST_F(HotspotActionsTest, RightClickTogglesTheMenuBarInsteadOfActing) {
   act.variableChangeOn = 1; act.variableName = "v"; act.setToOne = true;
   frame(folder, "Hall", {HotspotSpec{}}, {act});
   auto& g = startGame(folder);
-  ASSERT_TRUE(g.menuBar()->isHidden());
+  ASSERT_TRUE(g.display().menuBar()->isHidden());
   logic().AreaClick(1, engine::kRightButton);
-  EXPECT_FALSE(g.menuBar()->isHidden());
+  EXPECT_FALSE(g.display().menuBar()->isHidden());
   EXPECT_TRUE(g.mnuExit->visible());
   EXPECT_EQ(logic().GetVariableValue("v"), 0);
   logic().AreaClick(1, engine::kRightButton);
-  EXPECT_TRUE(g.menuBar()->isHidden());
+  EXPECT_TRUE(g.display().menuBar()->isHidden());
   EXPECT_EQ(logic().GetVariableValue("v"), 0);
 }
 
@@ -289,8 +290,8 @@ TEST_F(HotspotActionsTest, MouseDownStoresTheClickPositionInPixels) {
   frame(folder, "Hall", {h});
   auto& g = startGame(folder);
   logic().AreaMouseDown(1, engine::kLeftButton, 0, 100, 50);
-  EXPECT_EQ(g.clickPositionX(), 107);
-  EXPECT_EQ(g.clickPositionY(), 203);
+  EXPECT_EQ(g.state().ClickPositionX, 107);
+  EXPECT_EQ(g.state().ClickPositionY, 203);
 }
 
 TEST_F(HotspotActionsTest, ScriptFrameRequestLastVisitedFrame) {

@@ -313,7 +313,7 @@ TEST_F(DialogueTest, KeysChooseQuestions) {
   start();
   auto press = [&](int key) {
     QKeyEvent e(QEvent::KeyPress, key, Qt::NoModifier);
-    game().handleKeyPress(&e);
+    game().input().keyPressed(e);
   };
   press(Qt::Key_2);
   EXPECT_EQ(trace(), "0b");

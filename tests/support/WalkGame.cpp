@@ -16,7 +16,7 @@ QString walkGame(platform::RecordingDialogService& dialogs, const QString& folde
   QString output;
   QTextStream out(&output);
   std::unique_ptr<engine::Game> game;
-  engine::WalkthroughRunner runner(dialogs, out);
+  engine::WalkthroughRunner runner(dialogs, out, [&game] { return game.get(); });
   runner.setStartAction([&game]() -> QString {
     game = std::make_unique<engine::Game>();
     game->ResetAll();
