@@ -4,11 +4,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QGraphicsProxyWidget>
-#include <QGraphicsScene>
-#include <QGraphicsView>
 #include <QKeyEvent>
-#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -17,12 +13,9 @@
 #include "engine/KeyboardPlay.h"
 #include "engine/RipplingWater.h"
 #include "engine/Transitions.h"
-#include "engine/StartHint.h"
-#include "platform/InterfaceFont.h"
 #include "logic/GameLogic.h"
 #include "logic/Inventory.h"
 #include "logic/SavedGames.h"
-#include "logic/VariablesViewer.h"
 #include "script/DialogueRunner.h"
 #include "script/ScriptHost.h"
 #include "script/TimedEvents.h"

@@ -11,7 +11,10 @@
 // creates with itself and owns: the game logic (variables, hotspots and their
 // actions), the script host, the one-time video, the sound channels,
 // transitions and frame captures, rippling water, timed events, dialogue,
-// components, inventory and saved games.
+// components, inventory and saved games, keyboard play, the display of the
+// picture on the screen and the routing of the window's keys and presses.
+// Outside those parts, the public members are the window's controls and the
+// operations other parts of the player and scripts call by their old names.
 #pragma once
 
 #include <QRect>
@@ -96,7 +99,7 @@ class Game : public QWidget {
   script::DialogueRunner& dialogue() { return *dialogue_; }
   // Components scripts add to the frame canvas.
   script::AdditionalComponents& components() { return *components_; }
-  // Play by keys: the focus ring, the outlines, full screen or a window.
+  // Play by keys: the focus ring, the outlines, Alt+Enter.
   KeyboardPlay& keyboardPlay() { return *keyboardPlay_; }
   // The picture on the screen: scaled in full screen or 1:1 in a window, the menu bar, the start hint.
   GameDisplay& display() { return *display_; }
