@@ -72,7 +72,7 @@ void writeVariant(RecordWriter& out, const QVariant& v) {
     case vbs::VarType::Single: out.rawField(script::toQ(vbs::toString(plain)).toLatin1()); return;
     case vbs::VarType::Double: out.num(plain.asDouble()); return;
     case vbs::VarType::Currency: out.num(static_cast<double>(plain.asCurrencyScaled()) / 10000.0); return;
-    case vbs::VarType::String: out.str(script::toQ(plain.asString())); return;
+    case vbs::VarType::String: out.str(savedGameText(script::toQ(plain.asString()))); return;
     case vbs::VarType::Date: out.rawField(dateField(plain.asDate())); return;
     case vbs::VarType::Error: out.rawField("#ERROR " + QByteArray::number(plain.asError()) + '#'); return;
     default: cannotWrite();  // objects, arrays
@@ -118,39 +118,44 @@ QString savedGameDate(const QDate& date) {
   return QString::asprintf("%02d/%02d/%d", date.month(), date.day(), date.year());
 }
 
+QString savedGameText(const QString& text) {
+  QString written = text;
+  return written.replace(QLatin1Char('"'), QLatin1Char('\''));
+}
+
 QByteArray writeSavedGame(const SavedGameData& d) {
   RecordWriter out;
   auto line = [&out](auto&& write) {
     write();
     out.endRecord();
   };
-  line([&] { out.str(d.resumeFrame); });
+  line([&] { out.str(savedGameText(d.resumeFrame)); });
   line([&] { out.integer(static_cast<qint64>(d.integers.size())); });
   for (const auto& entry : d.integers) {
-    line([&] { out.str(entry.first); });
+    line([&] { out.str(savedGameText(entry.first)); });
     line([&] { out.integer(entry.second); });
   }
   line([&] { out.integer(static_cast<qint64>(d.disappeared.size())); });
   for (const auto& entry : d.disappeared) {
-    line([&] { out.str(entry.first); });
+    line([&] { out.str(savedGameText(entry.first)); });
     line([&] { out.integer(entry.second); });
   }
   line([&] { out.integer(d.items.size()); });
-  for (const QString& item : d.items) line([&] { out.str(item); });
+  for (const QString& item : d.items) line([&] { out.str(savedGameText(item)); });
   if (!d.history) return out.bytes();
   line([&] { out.integer(d.history->size()); });
-  for (const QString& frame : *d.history) line([&] { out.str(frame); });
+  for (const QString& frame : *d.history) line([&] { out.str(savedGameText(frame)); });
   if (!d.info) return out.bytes();
   for (int i = 0; i < 3; ++i) line([&] { out.str(QString()); });
-  line([&] { out.str(d.info->projectName); });
-  line([&] { out.str(d.info->gameTitle); });
-  line([&] { out.str(d.info->date); });
-  line([&] { out.str(d.info->version); });
+  line([&] { out.str(savedGameText(d.info->projectName)); });
+  line([&] { out.str(savedGameText(d.info->gameTitle)); });
+  line([&] { out.str(savedGameText(d.info->date)); });
+  line([&] { out.str(savedGameText(d.info->version)); });
   if (!d.variants) return out.bytes();
   line([&] { out.integer(static_cast<qint64>(d.variants->size())); });
   // Plain names, not structured bindings: lambdas capture these with every compiler we build with.
   for (const auto& entry : *d.variants) {
-    line([&] { out.str(entry.first); });
+    line([&] { out.str(savedGameText(entry.first)); });
     line([&] { writeVariant(out, entry.second); });
   }
   return out.bytes();

@@ -47,6 +47,11 @@ inline constexpr const char* kSavedGameVersion = "Version 3.5.2";
 // "12/07/2026" for 7 December 2026.
 QString savedGameDate(const QDate& date);
 
+// A text as the file keeps it. The format cannot hold a double quote inside a
+// string (it would end the string and shift every value after it), so each one
+// is written as an apostrophe.
+QString savedGameText(const QString& text);
+
 // The file's bytes. A variant value that cannot be written (an object, an
 // array) throws VbError 13; nothing is written then.
 QByteArray writeSavedGame(const SavedGameData& data);

@@ -86,6 +86,30 @@ TEST(SavedGameFileTest, EveryVariantKindReadsBackAsItWasWritten) {
   }
 }
 
+TEST(SavedGameFileTest, ADoubleQuoteInATextIsKeptAsAnApostropheAndShiftsNothing) {
+  // A double quote would end the string early: every value after it would be read into the wrong place.
+  SavedGameData d;
+  d.resumeFrame = QStringLiteral("Hall");
+  d.integers = {{QStringLiteral("a\"b"), 3}, {QStringLiteral("Score"), 12}};
+  d.items = QStringList{QStringLiteral("key")};
+  d.history = QStringList{QStringLiteral("Hall")};
+  d.info = logic::SavedGameInfo{};
+  d.variants.emplace();
+  d.variants->emplace_back(QStringLiteral("Said"), QVariant(QStringLiteral("He said \"hi, there\"")));
+  d.variants->emplace_back(QStringLiteral("Lit"), QVariant(true));
+  const SavedGameData back = logic::readSavedGame(logic::writeSavedGame(d));
+  ASSERT_EQ(back.integers.size(), 2u);
+  EXPECT_EQ(back.integers[0].first, QStringLiteral("a'b"));
+  EXPECT_EQ(back.integers[1].first, QStringLiteral("Score"));
+  EXPECT_EQ(back.integers[1].second, 12);
+  EXPECT_EQ(back.items, QStringList{QStringLiteral("key")});
+  ASSERT_TRUE(back.variants);
+  ASSERT_EQ(back.variants->size(), 2u);
+  EXPECT_EQ((*back.variants)[0].second.toString(), QStringLiteral("He said 'hi, there'"));
+  EXPECT_EQ((*back.variants)[1].first, QStringLiteral("Lit"));
+  EXPECT_TRUE((*back.variants)[1].second.toBool());
+}
+
 TEST(SavedGameFileTest, AnObjectCannotBeWritten) {
   SavedGameData d;
   d.history = QStringList{};

@@ -1,4 +1,5 @@
 #include "FunctionProbe.h"
+#include "SanitizedTimeLimit.h"
 
 #include "vbscript/ScriptError.h"
 
@@ -32,7 +33,11 @@ End Function
 
 } // namespace
 
-FunctionProbe::FunctionProbe() { engine.addCode(fromUtf8(kShow)); }
+FunctionProbe::FunctionProbe()
+{
+    rttest::allowSanitizerSlowdown(engine);
+    engine.addCode(fromUtf8(kShow));
+}
 
 std::string FunctionProbe::operator()(const std::string& expression)
 {

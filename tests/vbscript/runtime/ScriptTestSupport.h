@@ -6,6 +6,7 @@
 #include <string>
 
 #include "vbscript/Engine.h"
+#include "SanitizedTimeLimit.h"
 
 namespace qm::vbs::rttest {
 
@@ -13,6 +14,7 @@ class ScriptRunner {
 public:
     explicit ScriptRunner(HostServices* host = nullptr)
     {
+        allowSanitizerSlowdown(engine);
         if (host)
             engine.setHost(host);
     }
