@@ -16,14 +16,7 @@ namespace {
 
 class GameDisplayTest : public GameFixture {
  protected:
-  engine::Game& open(GeneralFields g = {}) {
-    g.initialFrame = "Hall";
-    folder_.general(g);
-    frame(folder_, "Hall", FrameSpec{});
-    auto& game = startGame(folder_);
-    game.StartNewGame();
-    return game;
-  }
+  engine::Game& open(GeneralFields g = {}) { return startPlainHall(folder_, g); }
   GameFolderBuilder folder_;
 };
 

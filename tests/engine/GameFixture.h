@@ -31,6 +31,15 @@ class GameFixture : public ProjectTest {
     return *game_;
   }
   engine::Game& game() { return *game_; }
+  // A new game of the project in the builder's folder whose only frame, Hall, is plain.
+  engine::Game& startPlainHall(GameFolderBuilder& folder, GeneralFields g = {}) {
+    g.initialFrame = "Hall";
+    folder.general(g);
+    frame(folder, "Hall", FrameSpec{});
+    auto& game = startGame(folder);
+    game.StartNewGame();
+    return game;
+  }
   // Every game has a variables file, if only an empty one.
   static void withVariablesFile(GameFolderBuilder& folder) {
     if (!QFileInfo::exists(folder.path("Config/Variables"))) folder.file("Config/Variables", variablesFileBytes({}));

@@ -16,13 +16,7 @@ namespace {
 class GameWindowTest : public GameFixture {
  protected:
   engine::Game& open(GeneralFields g = {}, GameFolderBuilder* extra = nullptr) {
-    g.initialFrame = "Hall";
-    GameFolderBuilder& folder = extra ? *extra : folder_;
-    folder.general(g);
-    frame(folder, "Hall", FrameSpec{});
-    auto& game = startGame(folder);
-    game.StartNewGame();
-    return game;
+    return startPlainHall(extra ? *extra : folder_, g);
   }
   static bool menusShown(engine::Game& g) { return g.mnuExit->visible(); }
   GameFolderBuilder folder_;

@@ -11,14 +11,9 @@ class MessagePanelHistoryTest : public GameFixture {
  protected:
   engine::Game& open() {
     GeneralFields g;
-    g.initialFrame = "Hall";
     g.width = 400;
     g.height = 300;
-    folder_.general(g);
-    frame(folder_, "Hall", FrameSpec{});
-    auto& game = startGame(folder_);
-    game.StartNewGame();
-    return game;
+    return startPlainHall(folder_, g);
   }
   GameFolderBuilder folder_;
 };
