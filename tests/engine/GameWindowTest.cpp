@@ -8,6 +8,7 @@
 
 #include "GameFixture.h"
 #include "engine/GameDisplay.h"
+#include "startup/Messages.h"
 #include "startup/Settings.h"
 
 namespace qm::testing {
@@ -183,6 +184,21 @@ TEST_F(GameWindowTest, QuittingDisablesTheWindowThenUnloads) {
   EXPECT_TRUE(unloaded);
   EXPECT_TRUE(g.isEnabled());
   EXPECT_FALSE(g.isVisible());
+}
+
+// Messages, stopping and the CD prompt reach the newest window; an older one
+// going away must not cut the newer one off.
+TEST_F(GameWindowTest, AnOlderWindowGoingAwayLeavesTheNewerOneReachable) {
+  open();
+  auto older = std::make_unique<engine::Game>();
+  auto newer = std::make_unique<engine::Game>();
+  newer->ResetAll();
+  older.reset();
+  startup::ShowMessage("Still here", true, true);
+  EXPECT_TRUE(newer->FrameMessageBox->visible());
+  EXPECT_EQ(newer->state().InFrameMessagesShown, QStringList{"Still here"});
+  newer.reset();
+  startup::ShowMessage("Nobody", true, true);  // no window: nothing to reach, nothing breaks
 }
 
 TEST_F(GameWindowTest, TheMenusUseTheGamesFontFamily) {
