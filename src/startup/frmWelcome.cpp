@@ -189,7 +189,7 @@ void frmWelcome::buildControls() {
   connect(lblResolution, &ClickableLabel::clicked, this, [this] { onResolutionCaptionClicked(); });
   // A click on the box itself is remembered too, as the caption's click is.
   connect(chkResolution, &QCheckBox::clicked, this,
-          [this](bool checked) { SaveSetting(settings_keys::kChangeResolution, checked ? "1" : "0"); });
+          [](bool checked) { SaveSetting(settings_keys::kChangeResolution, checked ? "1" : "0"); });
   connect(txtEmail, &ClickableLabel::clicked, this, [this] { onEmailClicked(); });
   connect(txtHomepage, &ClickableLabel::clicked, this, [this] { onHomepageClicked(); });
   connect(imgLogo, &ClickableLabel::clicked, this, [this] { onLogoClicked(); });

@@ -299,7 +299,7 @@ TEST_F(TransitionsTest, WindowPartsOutsideTheWorkAreaAreBlackInTheActualCapture)
 // A script's coloured square: a label without a caption, 60 x 40 pixels at (x, y).
 void addSquare(logic::GameLogic& logic, const QString& name, int x, int y, const char* colour, bool appear,
                bool disappear) {
-  logic.ExecuteVBScriptAndConsequences(
+  const script::ScriptResult added = logic.ExecuteVBScriptAndConsequences(
       QStringLiteral("AddComponent \"Forms.Label.1\", \"%1\", %2, %3\r\n"
                      "With Component(\"%1\")\r\n  .BackColor = %4\r\n  .Left = %5 : .Top = %6\r\n"
                      "  .Width = 900 : .Height = 600\r\n  .Visible = True\r\nEnd With\r\n")
@@ -307,6 +307,7 @@ void addSquare(logic::GameLogic& logic, const QString& name, int x, int y, const
           .arg(x * 15)
           .arg(y * 15),
       true);
+  EXPECT_EQ(added, script::ScriptResult::Ok) << name.toStdString();
 }
 constexpr QRgb kGreen = qRgb(0, 255, 0);
 constexpr QRgb kYellow = qRgb(255, 255, 0);
@@ -394,7 +395,9 @@ TEST_F(TransitionsTest, ComponentsGoBackIntoTheirLayersAndOneRemovedMidwayIsNoTr
   addSquare(logic(), "gone", 250, 100, "RGB(0, 255, 0)", true, false);
   ASSERT_EQ(g.display().framePicture().pixel(140, 120), kYellow);
   g.transitions().onPass = [&](double) {
-    if (g.transitions().lastPassCount() == 2) logic().ExecuteVBScriptAndConsequences("RemoveComponent \"gone\"", true);
+    if (g.transitions().lastPassCount() == 2) {
+      EXPECT_EQ(logic().ExecuteVBScriptAndConsequences("RemoveComponent \"gone\"", true), script::ScriptResult::Ok);
+    }
   };
   g.goToFrame({"Den", true, 3, 0.3});
   QApplication::processEvents();  // the removed control is deleted
