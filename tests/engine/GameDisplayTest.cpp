@@ -17,6 +17,17 @@ namespace {
 class GameDisplayTest : public GameFixture {
  protected:
   engine::Game& open(GeneralFields g = {}) { return startPlainHall(folder_, g); }
+  // Where picture pixel (0, 0) of a full-screen game of that size lands in the window (kept 1:1).
+  QPointF shownOrigin(int width, int height) {
+    GeneralFields f;
+    f.width = width;
+    f.height = height;
+    auto& g = open(f);
+    g.show();
+    runEvents(50);
+    EXPECT_EQ(g.display().displayScale(), 1.0);
+    return g.display().pictureToWindow(QPointF(0, 0));
+  }
   GameFolderBuilder folder_;
 };
 
@@ -259,28 +270,14 @@ TEST_F(StartHintTest, AGameWithoutAMenuBarOnlyMentionsQuitting) {
 }
 
 TEST_F(GameDisplayTest, PictureLargerThanTheScreenStaysOneToOneAtTheTopLeft) {
-  GeneralFields f;
-  f.width = 3000;
-  f.height = 2000;
-  auto& g = open(f);
-  g.show();
-  runEvents(50);
-  EXPECT_EQ(g.display().displayScale(), 1.0);
-  const QPointF origin = g.display().pictureToWindow(QPointF(0, 0));
+  const QPointF origin = shownOrigin(3000, 2000);
   EXPECT_NEAR(origin.x(), 0, 1);
   EXPECT_NEAR(origin.y(), 0, 1);
 }
 
 TEST_F(GameDisplayTest, PictureTallerThanTheScreenIsStillCentredAcross) {
-  GeneralFields f;
-  f.width = 100;
-  f.height = 4000;
-  auto& g = open(f);
-  g.show();
-  runEvents(50);
-  EXPECT_EQ(g.display().displayScale(), 1.0);
-  const QPointF origin = g.display().pictureToWindow(QPointF(0, 0));
-  EXPECT_NEAR(origin.x(), g.width() / 2 - 50, 1);
+  const QPointF origin = shownOrigin(100, 4000);
+  EXPECT_NEAR(origin.x(), game().width() / 2 - 50, 1);
   EXPECT_NEAR(origin.y(), 0, 1);
 }
 

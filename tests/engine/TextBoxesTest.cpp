@@ -8,15 +8,7 @@ namespace {
 
 class TextBoxesTest : public GameFixture {
  protected:
-  engine::Game& open(GameFolderBuilder& folder) {
-    GeneralFields g;
-    g.initialFrame = "Hall";
-    folder.general(g);
-    frame(folder, "Hall", FrameSpec{});
-    auto& game = startGame(folder);
-    game.StartNewGame();
-    return game;
-  }
+  engine::Game& open(GameFolderBuilder& folder) { return startPlainHall(folder); }
   static int loaded(engine::Game& g) { return g.Text.Count() - 1; }
 };
 
