@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QImage>
 #include <QTemporaryDir>
 #include <QWidget>
 
 #include "platform/Shell.h"
 #include "startup/Activity.h"
-#include "startup/Cursor.h"
 #include "startup/ExternalProgram.h"
 #include "startup/Messages.h"
 #include "startup/Project.h"
@@ -127,60 +125,6 @@ TEST_F(SharedProceduresTest, StoppingWithoutAGameWindowIsHarmless) {
   StopAllActivity();
   StopGame();
   EXPECT_TRUE(GameStopped());
-}
-
-TEST_F(SharedProceduresTest, TheDefaultPointer) {
-  QWidget w;
-  w.setCursor(Qt::CrossCursor);
-  project().info.defaultMousePointer = "Default";
-  ApplyDefaultCursor(&w);
-  EXPECT_EQ(w.property("MousePointer").toInt(), 0);
-  EXPECT_EQ(w.cursor().shape(), Qt::ArrowCursor);
-  EXPECT_EQ(boxCount(), 0u);
-}
-
-TEST_F(SharedProceduresTest, AnIconFilePointer) {
-  QImage icon(32, 32, QImage::Format_ARGB32);
-  icon.fill(Qt::red);
-  icon.save(game_.path("Icons/Hand.ico"), "ICO");
-  project().info.defaultMousePointer = "hand.ico";
-  QWidget w;
-  ApplyDefaultCursor(&w);
-  EXPECT_EQ(w.property("MousePointer").toInt(), 99);
-  EXPECT_TRUE(w.testAttribute(Qt::WA_SetCursor));
-  EXPECT_EQ(w.cursor().pixmap().width(), 32);
-  EXPECT_EQ(boxCount(), 0u);
-}
-
-TEST_F(SharedProceduresTest, CursorFilesKeepTheirHotSpot) {
-  QImage icon(32, 32, QImage::Format_ARGB32);
-  icon.fill(Qt::blue);
-  icon.save(game_.path("Icons/arrow.ico"), "ICO");
-  QFile f(game_.path("Icons/arrow.ico"));
-  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-  QByteArray bytes = f.readAll();
-  f.close();
-  bytes[2] = 2;  // a cursor file
-  bytes[10] = 5;
-  bytes[11] = 0;
-  bytes[12] = 7;
-  bytes[13] = 0;
-  game_.file("Icons/arrow.cur", bytes);
-  const auto cursor = loadCursorFile(game_.path("icons/ARROW.CUR"));
-  ASSERT_TRUE(cursor);
-  EXPECT_EQ(cursor->hotSpot(), QPoint(5, 7));
-  EXPECT_FALSE(loadCursorFile(game_.path("Icons/none.cur")));
-  game_.file("Icons/junk.cur", "not a picture");
-  EXPECT_FALSE(loadCursorFile(game_.path("Icons/junk.cur")));
-}
-
-TEST_F(SharedProceduresTest, AMissingPointerFileWarnsAndKeepsTheArrow) {
-  project().info.defaultMousePointer = "gone.cur";
-  QWidget w;
-  ApplyDefaultCursor(&w);
-  EXPECT_EQ(w.cursor().shape(), Qt::ArrowCursor);
-  ASSERT_EQ(boxCount(), 1u);
-  EXPECT_TRUE(lastBox().text.startsWith("The following file is missing:\r\n" + project().paths.icons + "gone.cur"));
 }
 
 TEST_F(SharedProceduresTest, ScreenSizeInTwips) {
