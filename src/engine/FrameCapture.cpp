@@ -6,6 +6,7 @@
 
 #include "engine/Game.h"
 #include "engine/GameDisplay.h"
+#include "engine/KeyboardPlay.h"
 #include "engine/Transitions.h"
 #include "platform/FileResolver.h"
 #include "startup/Project.h"
@@ -25,7 +26,11 @@ void Transitions::CaptureActualFrame(PictureBoxControl& PicBox) {
   for (int i : game_.PickedObject.indices())
     if (i != 0) hide(game_.PickedObject.item(i));
 
+  // Nor are the keyboard's outlines and focus ring: they are no part of the frame.
+  KeyboardPlay& keys = game_.keyboardPlay();
+  const bool keysWereCovered = keys.setCovered(true);
   QImage shot = game_.PictureBox->snapshot();
+  keys.setCovered(keysWereCovered);
 
   // In a window, whatever lies outside the desktop work area cannot be seen and stays black.
   if (game_.display().windowedPlay() && game_.state().WorkArea.isValid()) {

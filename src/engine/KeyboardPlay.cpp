@@ -412,10 +412,17 @@ void KeyboardPlay::FrameChanged() {
   putBack();
 }
 
+bool KeyboardPlay::setCovered(bool covered) {
+  const bool was = covered_;
+  covered_ = covered;
+  refresh();
+  return was;
+}
+
 void KeyboardPlay::refresh() {
   if (!overlay_) return;
   if (focus_ && !focused()) focus_.reset();
-  const bool show = (outlining_ || focus_.has_value()) && clicksRunning_ == 0;
+  const bool show = (outlining_ || focus_.has_value()) && clicksRunning_ == 0 && !covered_;
   if (!show) {
     overlay_->hide();
     refreshTimer_.stop();

@@ -87,6 +87,10 @@ class KeyboardPlay {
   std::vector<int> outlinedHotspots() const;
   // A frame opened: its hotspots are new, the focus starts afresh.
   void FrameChanged();
+  // While the frame is covered (a transition photographs it and animates over
+  // it), the ring and the outlines stay out of sight; they come back, on
+  // whatever frame is then shown, once it is uncovered. Returns the last state.
+  bool setCovered(bool covered);
 
   // The key that outlines (a Qt key code), from the per-game settings.
   int outlineKey();
@@ -113,6 +117,7 @@ class KeyboardPlay {
   QString carriedName_;
   bool outlining_ = false;
   bool outlineKeyHeld_ = false;
+  bool covered_ = false;
   QList<QRect> drawn_;  // what the overlay shows: outlines, then the ring and the carried item
   int clicksRunning_ = 0;  // clicks and drops being carried out (they may nest)
   // Game-clock timers: a walkthrough on the virtual clock holds keys in game time.

@@ -377,6 +377,16 @@ void FrameOpening::startTimedEvents() { game_.timedEvents().StartTimedEvents(); 
 
 void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTransNumber, double dTransitionDuration) {
   const QString& name = sFrameName;
+  // A frame change whose old picture covers the frame ends with the real frame
+  // in sight, however the opening ends: when the new frame is opened the
+  // transition has already uncovered it and this does nothing.
+  struct Uncover {
+    Transitions& transitions;
+    bool pending;
+    ~Uncover() {
+      if (pending) transitions.AbandonTransition();
+    }
+  } uncover{transitions(), bWithTransition};
   // A frame that is not named, or whose file is missing, changes nothing.
   if (name.isEmpty()) {
     startup::ShowStandardErrorReport(QStringLiteral(" A program link is broken."));

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "engine/Game.h"
+#include "engine/KeyboardPlay.h"
 #include "engine/SoundChannels.h"
 #include "media/TransitionPass.h"
 #include "platform/Clock.h"
@@ -38,10 +39,37 @@ void Transitions::PrepareTransitions() {
     box->clearPicture();
     box->setBackColor(0);
   }
+  pending_ = false;
+  game_.keyboardPlay().setCovered(false);
+}
+
+void Transitions::uncover() {
+  for (PictureBoxControl* box : {game_.picWhere, game_.picStart, game_.picEnd}) {
+    box->setVisibleVb(false);
+    box->clearPicture();
+  }
+  pass_ = QImage();
+  riders_.putBack();
+  game_.keyboardPlay().setCovered(false);
+}
+
+void Transitions::AbandonTransition() noexcept {
+  if (!pending_) return;
+  pending_ = false;
+  try {
+    uncover();
+    // A game that is stopping starts its components afresh, if it starts again.
+    if (!GameStopped()) game_.components().ResumeComponents();
+  } catch (const std::exception&) {
+    // Nothing is left to show: the boxes are hidden first.
+  }
 }
 
 void Transitions::TransitionStep1(int iTransNumber) {
   if (GameStopped() || disabled()) return;
+  pending_ = true;
+  // The keyboard's outlines are no part of the old picture, nor of the cover.
+  game_.keyboardPlay().setCovered(true);
   // Components that play (media players) hold still while the picture changes;
   // TransitionStep2 lets them go on.
   game_.components().PauseComponents();
@@ -71,15 +99,18 @@ void Transitions::TransitionStep1(int iTransNumber) {
 }
 
 void Transitions::TransitionStep2(int iTransNumber, double dTransitionDuration) {
-  if (GameStopped() || disabled()) riders_.putBack();
-  if (GameStopped()) return;
-  if (disabled()) {
+  if (GameStopped() || disabled()) {
+    // The frame change goes on without its animation, or not at all: the real
+    // frame shows (a transition switched off while the frame loaded covered it).
+    AbandonTransition();
+    riders_.putBack();
     // No transition drives the fades of this frame change: the fade timer does.
-    game_.soundChannels().EnableAudioFade();
+    if (!GameStopped()) game_.soundChannels().EnableAudioFade();
     return;
   }
+  pending_ = false;
+  const bool timerWasOn = game_.Timer1.enabled();
   try {
-    const bool timerWasOn = game_.Timer1.enabled();
     if (game_.TimerMessageBox.enabled()) game_.TimerMessageBox_Timer();
     game_.Timer1.setEnabled(false);
 
@@ -95,18 +126,13 @@ void Transitions::TransitionStep2(int iTransNumber, double dTransitionDuration) 
       game_.AniGif[link].stop();
       game_.AniGif[link].play();
     }
-
-    if (timerWasOn) game_.Timer1.setEnabled(true);
-    game_.picWhere->setVisibleVb(false);
-    game_.picWhere->clearPicture();
-    game_.picStart->clearPicture();
-    game_.picEnd->clearPicture();
-    pass_ = QImage();
   } catch (const std::exception& e) {
     if (!GameStopped())
       startup::ShowStandardErrorReport(QStringLiteral(" Error in \"TransitionStep2\". "), VbError::describe(e));
   }
-  riders_.putBack();
+  // Even after a failure the new frame shows and its timer runs.
+  if (timerWasOn && !GameStopped()) game_.Timer1.setEnabled(true);
+  uncover();
   game_.components().ResumeComponents();
 }
 

@@ -4,7 +4,10 @@
 // the new frame: TransitionStep1 photographs the old frame and covers the
 // frame area with that picture while the new frame loads underneath;
 // TransitionStep2 composes the new frame off-screen, animates from the old
-// picture to the new one (RenderTransition) and uncovers the real frame.
+// picture to the new one (RenderTransition) and uncovers the real frame. A
+// frame change that ends before its second step (the frame could not be
+// opened, the game stopped) is abandoned instead: the real frame is uncovered
+// all the same.
 // picStart holds the old picture, picEnd the new one, and picWhere, placed
 // over the frame picture, shows each pass of the animation.
 //
@@ -41,6 +44,15 @@ class Transitions {
 
   void TransitionStep1(int iTransNumber);
   void TransitionStep2(int iTransNumber, double dTransitionDuration);
+  // A frame change that TransitionStep1 began and whose new frame did not
+  // open (a missing or damaged frame, a failure, a quit while it loaded): the
+  // real frame comes back in sight, the lifted components go back on it and,
+  // unless the game is stopping, the paused ones play on. Nothing when no
+  // transition is pending.
+  void AbandonTransition() noexcept;
+  // TransitionStep1 has covered (or photographed) the frame and no second step
+  // or abandon has ended it yet.
+  bool pending() const { return pending_; }
   // Animates from picStart to picEnd on picWhere.
   void RenderTransition(int iTransNumber, double dTransitionDuration);
 
@@ -56,6 +68,9 @@ class Transitions {
 
  private:
   bool disabled() const;
+  // Hides and empties the three boxes, puts the lifted components back and
+  // lets the keyboard's outlines show again.
+  void uncover();
   // The picture shown on picWhere for a fraction of the way.
   void showPass(int iTransNumber, double fraction);
 
@@ -64,6 +79,7 @@ class Transitions {
   bool AlphaBlendWarningShown = false;
   QImage pass_;  // the picture of the current pass, in the screen's format
   int passes_ = 0;
+  bool pending_ = false;
 };
 
 }  // namespace qm::engine

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QProcess>
 
 #include "engine/GameDisplay.h"
+#include "engine/KeyboardPlay.h"
 #include "engine/RipplingWater.h"
 #include "engine/Transitions.h"
 #include "media/TransitionPass.h"
@@ -42,6 +44,36 @@ class TransitionsTest : public LogicGameFixture {
     go.transitionNumber = number;
     folder.file("FramesData/Hall.fm2", hotspotFileBytes({door}));
     folder.file("FramesData/Hall.fm3", actionFileBytes({go}));
+    return startGame(folder);
+  }
+  // Hall is red with four doors side by side, each with a 0.2 s cross-fade: 1 to
+  // Den (blue), 2 to a frame whose file is missing, 3 to one whose file is
+  // damaged, 4 to one whose own code quits the game.
+  engine::Game& doorsToBrokenFrames(GameFolderBuilder& folder) {
+    basicGame(folder);
+    FrameSpec red, blue, quits;
+    red.background = QString::number(0x0000FF);
+    blue.background = QString::number(0xFF0000);
+    quits.runFrameProcedure = true;
+    quits.frameProcedure = "Quit";
+    folder.file("Frames/Hall.fme", frameFileBytes(red));
+    folder.file("Frames/Den.fme", frameFileBytes(blue));
+    folder.file("Frames/Bad.fme", "\"x\",\"y\"\r\n");
+    folder.file("Frames/Exit.fme", frameFileBytes(quits));
+    std::vector<HotspotSpec> doors(4);
+    std::vector<ActionSpec> goes(4);
+    const char* targets[] = {"Den", "Nowhere", "Bad", "Exit"};
+    for (int i = 0; i < 4; ++i) {
+      doors[i].x = 300 + i * 1500;  // 20, 120, 220, 320 pixels from the left, 80 wide
+      doors[i].w = 1200;
+      goes[i].goToFrame = 1;
+      goes[i].frameName = targets[i];
+      goes[i].useTransition = 1;
+      goes[i].transitionNumber = 1;
+      goes[i].transitionDurationMs = 200;
+    }
+    folder.file("FramesData/Hall.fm2", hotspotFileBytes(doors));
+    folder.file("FramesData/Hall.fm3", actionFileBytes(goes));
     return startGame(folder);
   }
   static QRgb middle(engine::Game& g) { return g.display().framePicture().pixel(200, 150); }
@@ -410,6 +442,134 @@ TEST_F(TransitionsTest, ComponentsGoBackIntoTheirLayersAndOneRemovedMidwayIsNoTr
   g.transitions().TransitionStep1(2);
   g.transitions().PrepareTransitions();
   EXPECT_EQ(g.components().control("under")->parentWidget(), g.PictureBox);
+}
+
+TEST_F(TransitionsTest, AFrameThatCannotOpenLeavesTheRealFrameUncoveredAndClickable) {
+  GameFolderBuilder folder;
+  auto& g = doorsToBrokenFrames(folder);
+  // A component that rides on transitions is lifted off the frame by the first step.
+  addSquare(logic(), "badge", 300, 200, "RGB(0, 255, 0)", true, false);
+  ASSERT_EQ(middle(g), kRed);
+  const QPoint door1(60, 150);  // the middle of hotspot 1
+
+  // The damaged frame, then the missing one; each says what it says without a transition.
+  g.OpenFrame("Bad", false, 0, 0);
+  const QString withoutTransition = allMessages();
+  ASSERT_TRUE(withoutTransition.contains("Unable to load the frame called 'Bad'"));
+  g.OpenFrame("Hall", false, 0, 0);
+  dialogs().forgetShown();
+  logic().AreaClick(3, engine::kLeftButton);
+  EXPECT_EQ(allMessages(), withoutTransition);
+  EXPECT_FALSE(g.picWhere->visible()) << "the old picture does not stay over the frame";
+  EXPECT_FALSE(g.transitions().pending());
+  EXPECT_EQ(g.components().control("badge")->parentWidget(), g.PictureBox);
+  EXPECT_EQ(g.display().framePicture().pixel(330, 220), kGreen);
+  EXPECT_EQ(g.PictureBox->childAt(door1), g.Area.item(1)) << "a click there lands on the frame";
+  g.OpenFrame("Hall", false, 0, 0);
+
+  const std::size_t shown = boxCount();
+  logic().AreaClick(2, engine::kLeftButton);
+  ASSERT_EQ(boxCount(), shown + 1);
+  EXPECT_TRUE(lastBox().text.contains(" A program link is broken. The frame named \"Nowhere\" could not be found."));
+  EXPECT_EQ(startup::CurrentFrameName(), "Hall");
+  EXPECT_FALSE(g.picWhere->visible());
+  EXPECT_TRUE(g.picStart->image().isNull()) << "the photograph is let go";
+  EXPECT_EQ(g.components().control("badge")->parentWidget(), g.PictureBox);
+  QWidget* under = g.PictureBox->childAt(door1);
+  ASSERT_EQ(under, g.Area.item(1));
+
+  // A real press there opens the next frame with its transition, as ever.
+  int passes = 0;
+  g.transitions().onPass = [&](double) { ++passes; };
+  pressOn(under);
+  EXPECT_EQ(startup::CurrentFrameName(), "Den");
+  EXPECT_GT(passes, 2);
+  EXPECT_FALSE(g.picWhere->visible());
+  EXPECT_EQ(middle(g), kBlue);
+  EXPECT_EQ(boxCount(), shown + 1);
+}
+
+TEST_F(TransitionsTest, AQuitWhileTheNewFrameLoadsUncoversTheFrame) {
+  GameFolderBuilder folder;
+  auto& g = doorsToBrokenFrames(folder);
+  logic().AreaClick(4, engine::kLeftButton);
+  EXPECT_TRUE(startup::GameStopped());
+  EXPECT_FALSE(g.picWhere->visible());
+  EXPECT_FALSE(g.transitions().pending());
+  EXPECT_EQ(boxCount(), 0u);
+}
+
+TEST_F(TransitionsTest, TransitionsSwitchedOffWhileTheFrameLoadsUncoverIt) {
+  GameFolderBuilder folder;
+  auto& g = redAndBlue(folder);
+  g.transitions().TransitionStep1(1);
+  ASSERT_TRUE(g.picWhere->visible());
+  g.transitions().EnableOrDisableTransitions();
+  g.OpenFrame("Den", true, 1, 2.0);
+  EXPECT_FALSE(g.picWhere->visible());
+  EXPECT_EQ(middle(g), kBlue);
+}
+
+int countColour(const QImage& image, QRgb colour) {
+  int n = 0;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (image.pixel(x, y) == colour) ++n;
+  return n;
+}
+
+TEST_F(TransitionsTest, OutlinesHeldWhileTheFrameTimerChangesFrameAreNotInTheOldPicture) {
+  GameFolderBuilder folder;
+  basicGame(folder);
+  FrameSpec hall, den;
+  hall.background = QString::number(0x0000FF);
+  hall.timerOn = true;
+  hall.timerSeconds = "0.3";
+  hall.timerTarget = "Den";
+  hall.timerWithTransition = true;
+  hall.timerTransitionNumber = 1;
+  hall.timerTransitionDuration = 300;
+  den.background = QString::number(0xFF0000);
+  folder.file("Frames/Hall.fme", frameFileBytes(hall));
+  folder.file("Frames/Den.fme", frameFileBytes(den));
+  folder.file("FramesData/Hall.fm2", hotspotFileBytes({HotspotSpec{}}));
+  folder.file("FramesData/Den.fm2", hotspotFileBytes({HotspotSpec{}}));
+  auto& g = startGame(folder);
+  QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
+  QApplication::sendEvent(&g, &space);
+  ASSERT_TRUE(g.keyboardPlay().outlining());
+  ASSERT_GT(countColour(g.display().framePicture(), engine::kOutlineColour), 0) << "the hotspot is outlined";
+
+  int passes = 0, outlinedPasses = 0, outlinedOldPictures = 0;
+  g.transitions().onPass = [&](double) {
+    ++passes;
+    if (countColour(g.picStart->image().convertToFormat(QImage::Format_RGB32), engine::kOutlineColour) > 0)
+      ++outlinedOldPictures;
+    if (countColour(g.display().framePicture(), engine::kOutlineColour) > 0) ++outlinedPasses;
+  };
+  QElapsedTimer t;
+  t.start();
+  while (startup::CurrentFrameName() != "Den" && t.elapsed() < 5000) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  ASSERT_EQ(startup::CurrentFrameName(), "Den");
+  EXPECT_GT(passes, 2);
+  EXPECT_EQ(outlinedOldPictures, 0) << "the old picture is photographed without the outlines";
+  EXPECT_EQ(outlinedPasses, 0) << "nor are they drawn over the transition";
+  // Space is still held: the new frame's hotspot is outlined.
+  EXPECT_TRUE(g.keyboardPlay().outlining());
+  EXPECT_GT(countColour(g.display().framePicture(), engine::kOutlineColour), 0);
+  QKeyEvent up(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier);
+  QApplication::sendEvent(&g, &up);
+  EXPECT_EQ(countColour(g.display().framePicture(), engine::kOutlineColour), 0);
+}
+
+TEST_F(TransitionsTest, AScriptsCaptureLeavesOutTheOutlines) {
+  GameFolderBuilder folder;
+  auto& g = redAndBlue(folder);
+  g.keyboardPlay().setOutlining(true);
+  ASSERT_GT(countColour(g.display().framePicture(), engine::kOutlineColour), 0);
+  g.transitions().CaptureActualFrame(*g.picStart);
+  EXPECT_EQ(countColour(g.picStart->image().convertToFormat(QImage::Format_RGB32), engine::kOutlineColour), 0);
+  EXPECT_GT(countColour(g.display().framePicture(), engine::kOutlineColour), 0) << "and they stay on the screen";
 }
 
 TEST_F(TransitionsTest, ScriptsCaptureIntoAPictureBoxAndSwitchTransitions) {
