@@ -18,6 +18,7 @@
 #include "script/components/HostedComponent.h"
 #include "logic/LogicGameFixture.h"
 #include "startup/Settings.h"
+#include "support/WalkGame.h"
 
 namespace qm::testing {
 namespace {
@@ -50,6 +51,10 @@ class TransitionsTest : public LogicGameFixture {
   // Den (blue), 2 to a frame whose file is missing, 3 to one whose file is
   // damaged, 4 to one whose own code quits the game.
   engine::Game& doorsToBrokenFrames(GameFolderBuilder& folder) {
+    writeDoorsToBrokenFrames(folder);
+    return startGame(folder);
+  }
+  static void writeDoorsToBrokenFrames(GameFolderBuilder& folder) {
     basicGame(folder);
     FrameSpec red, blue, quits;
     red.background = QString::number(0x0000FF);
@@ -74,7 +79,6 @@ class TransitionsTest : public LogicGameFixture {
     }
     folder.file("FramesData/Hall.fm2", hotspotFileBytes(doors));
     folder.file("FramesData/Hall.fm3", actionFileBytes(goes));
-    return startGame(folder);
   }
   static QRgb middle(engine::Game& g) { return g.display().framePicture().pixel(200, 150); }
   static void pressOn(QWidget* w) {
@@ -487,6 +491,17 @@ TEST_F(TransitionsTest, AFrameThatCannotOpenLeavesTheRealFrameUncoveredAndClicka
   EXPECT_FALSE(g.picWhere->visible());
   EXPECT_EQ(middle(g), kBlue);
   EXPECT_EQ(boxCount(), shown + 1);
+}
+
+TEST_F(TransitionsTest, AWalkthroughClicksTheFrameAfterATransitionToAMissingFrame) {
+  GameFolderBuilder folder;
+  writeDoorsToBrokenFrames(folder);
+  int failed = 0;
+  const QString output = walkGame(dialogs(), folder.root(),
+                                  "start\nclick 2\nexpect message \"could not be found\"\nexpect frame Hall\n"
+                                  "clickat 60 150\nexpect frame Den\n",
+                                  &failed);
+  EXPECT_EQ(failed, 0) << output.toStdString();
 }
 
 TEST_F(TransitionsTest, AQuitWhileTheNewFrameLoadsUncoversTheFrame) {
