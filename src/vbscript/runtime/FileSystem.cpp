@@ -173,6 +173,19 @@ std::u16string fileTypeName(const fs::path& p)
     return u"File";
 }
 
+// The entry of `dir` a script means by `name`: letter case aside, and a name in
+// raw bytes by the text scripts see for it. Names with separators name none.
+std::optional<fs::path> entryNamed(const fs::path& dir, const std::u16string& name)
+{
+    if (name.empty() || name.find_first_of(u"\\/") != std::u16string::npos)
+        return std::nullopt;
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+        if (diskNameMatches(it->path().filename().string(), name))
+            return it->path();
+    return std::nullopt;
+}
+
 class ItemList;
 class FolderItem;
 
@@ -242,6 +255,9 @@ public:
                 std::u16string name = textArg(args, 0);
                 if (name.empty() || name.find_first_of(u"\\/:*?\"<>|") != std::u16string::npos)
                     raise(err::InvalidCall);
+                auto taken = entryNamed(path_.parent_path(), name);
+                if (taken && *taken != path_)
+                    raise(err::FileAlreadyExists);
                 fs::path target = path_.parent_path() / toUtf8(name);
                 if (fs::exists(target, ec))
                     raise(err::FileAlreadyExists);
@@ -348,7 +364,8 @@ public:
         }
         case ItemCreateTextFile: {
             checkArgCount(args, 1, 3);
-            fs::path file = path_ / toUtf8(textArg(args, 0));
+            std::u16string name = textArg(args, 0);
+            fs::path file = entryNamed(path_, name).value_or(path_ / toUtf8(name));
             if (paths_->confined())
                 file = paths_->resolve(paths_->display(file));
             if (fs::exists(file, ec) && !boolOr(args, 1, true))
@@ -403,8 +420,9 @@ public:
             if (!folders_)
                 raise(err::NoSuchMember);
             checkArgCount(args, 1, 1);
-            fs::path p = dir_ / toUtf8(textArg(args, 0));
-            if (fs::exists(p, ec))
+            std::u16string name = textArg(args, 0);
+            fs::path p = dir_ / toUtf8(name);
+            if (entryNamed(dir_, name) || fs::exists(p, ec))
                 raise(err::FileAlreadyExists);
             if (!fs::create_directory(p, ec))
                 raise(err::PathNotFound);

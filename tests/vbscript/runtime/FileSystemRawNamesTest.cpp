@@ -191,3 +191,21 @@ TEST_F(RawNamesFixture, ARawNamedLinkThatLeadsOutIsRefused)
     EXPECT_EQ(r.eval("fso.GetFolder(\".\").Files.Count"), "1");  // the link is not listed
     EXPECT_EQ(read(dir / "secret.txt"), "s");
 }
+
+TEST_F(RawNamesFixture, ANameTakenUnderRawBytesIsTaken)
+{
+    ScriptRunner& r = *runner;
+    // Windows sees one name here: no second "Résumé" beside the first.
+    EXPECT_EQ(r.exec("fso.GetFolder(\".\").SubFolders.Add \"r\u00e9sum\u00e9\""), "error 58");
+    EXPECT_EQ(r.exec("fso.CreateTextFile(\"Saves\\a.txt\").Write \"a\""), "");
+    EXPECT_EQ(r.exec("fso.GetFile(\"Saves\\a.txt\").Move \"b.txt\""), "");
+    EXPECT_EQ(r.exec("fso.GetFile(\"b.txt\").Name = \"CAF\u00c9.TXT\""), "error 58");
+    EXPECT_EQ(entries(root).size(), 4u);
+    // Renaming a raw-named file gives it a UTF-8 name, and the folder's own
+    // CreateTextFile reaches a raw-named file.
+    EXPECT_EQ(r.exec("fso.GetFile(\"caf\u00e9.txt\").Name = \"Caf\u00e9.txt\""), "");
+    EXPECT_EQ(read(root / "Caf\xC3\xA9.txt"), "menu\r\n");
+    EXPECT_EQ(r.exec("fso.GetFolder(\"R\u00e9sum\u00e9\").CreateTextFile(\"NA\u00cfVE.txt\").Write \"z\""), "");
+    EXPECT_EQ(read(root / kResume / kNaive), "z");
+    EXPECT_EQ(entries(root / kResume).size(), 1u);
+}
