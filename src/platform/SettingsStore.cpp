@@ -14,12 +14,24 @@ namespace qm::platform {
 namespace {
 
 // Names and values are kept in UTF-8; the characters that would change the
-// meaning of a line are written as %XX.
+// meaning of a line are written as %XX. A lone surrogate, which UTF-8 cannot
+// hold, is written as %uXXXX: native paths carry the bytes of names that are
+// not UTF-8 that way (U+DC80..U+DCFF), and must read back byte for byte.
 QString encodeText(const QString& text, bool isValue) {
   QString out;
   out.reserve(text.size());
   for (qsizetype i = 0; i < text.size(); ++i) {
     const QChar c = text[i];
+    if (c.isSurrogate()) {
+      const bool pair = c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
+      if (pair) {
+        out += c;
+        out += text[++i];
+      } else {
+        out += QStringLiteral("%u") + QString::number(c.unicode(), 16).toUpper();
+      }
+      continue;
+    }
     const bool edge = (i == 0 || i == text.size() - 1);
     bool escape = c == u'%' || c == u'\r' || c == u'\n' || c == u'\t' || (edge && c == u' ');
     if (isValue) {
@@ -40,6 +52,15 @@ QString decodeText(const QString& text) {
   QString out;
   out.reserve(text.size());
   for (qsizetype i = 0; i < text.size(); ++i) {
+    if (text[i] == u'%' && i + 5 < text.size() && text[i + 1] == u'u') {
+      bool ok = false;
+      const int code = text.mid(i + 2, 4).toInt(&ok, 16);
+      if (ok && code >= 0xD800 && code <= 0xDFFF) {
+        out += QChar(char16_t(code));
+        i += 5;
+        continue;
+      }
+    }
     if (text[i] == u'%' && i + 2 < text.size()) {
       bool ok = false;
       const int code = text.mid(i + 1, 2).toInt(&ok, 16);

@@ -5,7 +5,9 @@
 
 #include "platform/FileConfinement.h"
 #include "platform/FileResolver.h"
+#include "platform/NativeName.h"
 #include "script/ScriptValues.h"
+#include "vbscript/runtime/FileSystem.h"
 
 namespace qm::script {
 
@@ -17,35 +19,39 @@ namespace {
   throw vb::ScriptError(vb::err::PermissionDenied, u"Permission denied: files can only be changed in the External folder");
 }
 
-// What every guarded object shares: the file-system object (to make paths
-// absolute the way it sees them) and the writable folder.
+// What every guarded object shares: the file-system object (to find the file a
+// script's path names the way it finds it) and the writable folder.
 struct GuardContext {
   vb::Ref<vb::Dispatch> fso;
   QString writable;  // native path of the writable folder
 
-  QString absolute(const vb::Value& path) {
-    std::vector<vb::Value> a{vb::Value(toU16(argText(path)))};
-    const vb::DispId id = fso->findMember(u"GetAbsolutePathName");
-    return toQ(vb::toString(fso->invoke(id, vb::InvokeKind::Method, a)));
+  // The native path of the file the object acts on. Names on disk may be raw
+  // bytes that scripts see as Windows-1252 text: only the object itself knows
+  // which entry a text names, so the rule is checked on that entry.
+  QString native(const vb::Value& path) {
+    const auto p = vbs::rt::nativePathFor(*fso.get(), toU16(argText(path)));
+    return p ? platform::nameFromBytes(QByteArray::fromStdString(p->string())) : QString();
   }
   // Real paths are compared (links followed, for a file still to be created
   // those of its existing parents): a link inside the folder that leads
   // elsewhere does not make elsewhere writable.
-  bool isWritable(const vb::Value& path) {
-    const QString real = platform::realPathOf(absolute(path));
+  bool isWritable(const QString& nativePath) {
+    if (nativePath.isEmpty()) return false;
+    const QString real = platform::realPathOf(nativePath);
     const QString folder = platform::realPathOf(writable);
     return real != folder && platform::isInsideFolder(real, folder);
   }
-  void require(const vb::Value& path) {
-    if (!isWritable(path)) denied();
+  void require(const vb::Value& path) { requireNative(native(path)); }
+  void requireNative(const QString& nativePath) {
+    if (!isWritable(nativePath)) denied();
   }
 };
 
-vb::Value wrap(const vb::Value& v, const std::shared_ptr<GuardContext>& ctx, const std::u16string& ownerPath);
+vb::Value wrap(const vb::Value& v, const std::shared_ptr<GuardContext>& ctx, const QString& ownerPath);
 
 class GuardedObject : public vb::Dispatch {
  public:
-  GuardedObject(vb::Dispatch* inner, std::shared_ptr<GuardContext> ctx, std::u16string ownerPath)
+  GuardedObject(vb::Dispatch* inner, std::shared_ptr<GuardContext> ctx, QString ownerPath)
       : inner_(inner), ctx_(std::move(ctx)), ownerPath_(std::move(ownerPath)) {}
 
   std::u16string typeName() const override { return inner_->typeName(); }
@@ -70,7 +76,7 @@ class GuardedObject : public vb::Dispatch {
  private:
   class GuardedEnumerator : public vb::Enumerator {
    public:
-    GuardedEnumerator(std::unique_ptr<vb::Enumerator> inner, std::shared_ptr<GuardContext> ctx, std::u16string owner)
+    GuardedEnumerator(std::unique_ptr<vb::Enumerator> inner, std::shared_ptr<GuardContext> ctx, QString owner)
         : inner_(std::move(inner)), ctx_(std::move(ctx)), owner_(std::move(owner)) {}
     bool next(vb::Value& out) override {
       vb::Value v;
@@ -82,16 +88,13 @@ class GuardedObject : public vb::Dispatch {
    private:
     std::unique_ptr<vb::Enumerator> inner_;
     std::shared_ptr<GuardContext> ctx_;
-    std::u16string owner_;
+    QString owner_;
   };
 
-  // The object's own path (files and folders), else the path it came from.
-  std::u16string selfPath() {
-    const std::u16string type = inner_->typeName();
-    if (type != u"File" && type != u"Folder") return ownerPath_;
-    const vb::DispId id = inner_->findMember(u"Path");
-    if (id == vb::DispIdUnknown) return ownerPath_;
-    return vb::toString(inner_->invoke(id, vb::InvokeKind::PropertyGet, {}));
+  // The object's own native path (files and folders), else the path it came from.
+  QString selfPath() {
+    const auto p = vbs::rt::nativePathOf(*inner_.get());
+    return p ? platform::nameFromBytes(QByteArray::fromStdString(p->string())) : ownerPath_;
   }
   static const vb::Value& at(std::span<vb::Value> args, size_t i) {
     static const vb::Value missing = vb::Value::missing();
@@ -116,24 +119,24 @@ class GuardedObject : public vb::Dispatch {
       return;
     }
     if (type == u"File" || type == u"Folder") {
-      const vb::Value self(selfPath());
+      const QString self = selfPath();
       if (name == u"delete" || name == u"createtextfile" || (write && (name == u"name" || name == u"attributes")))
-        c.require(self);
-      if (name == u"move") c.require(self), c.require(at(args, 0));
+        c.requireNative(self);
+      if (name == u"move") c.requireNative(self), c.require(at(args, 0));
       if (name == u"copy") c.require(at(args, 0));
-      if (name == u"openastextstream" && writesByMode(args, 0, 99)) c.require(self);
+      if (name == u"openastextstream" && writesByMode(args, 0, 99)) c.requireNative(self);
       return;
     }
-    if (type == u"Folders" && name == u"add") c.require(vb::Value(ownerPath_));
+    if (type == u"Folders" && name == u"add") c.requireNative(ownerPath_);
   }
 
   vb::Ref<vb::Dispatch> inner_;
   std::shared_ptr<GuardContext> ctx_;
-  std::u16string ownerPath_;
+  QString ownerPath_;
   std::map<vb::DispId, std::u16string> names_;
 };
 
-vb::Value wrap(const vb::Value& v, const std::shared_ptr<GuardContext>& ctx, const std::u16string& ownerPath) {
+vb::Value wrap(const vb::Value& v, const std::shared_ptr<GuardContext>& ctx, const QString& ownerPath) {
   if (!v.isObject() || !v.asObject()) return v;
   const std::u16string type = v.asObject()->typeName();
   // Text streams were opened under the rules already; other objects are not the file system's.
@@ -149,7 +152,7 @@ vb::Value GuardFileSystemObject(const vb::Value& fileSystemObject, const QString
   auto ctx = std::make_shared<GuardContext>();
   ctx->fso = vb::Ref<vb::Dispatch>(fileSystemObject.asObject());
   ctx->writable = platform::toNativeSeparators(writableFolder);
-  return vb::Value(new GuardedObject(fileSystemObject.asObject(), ctx, std::u16string()));
+  return vb::Value(new GuardedObject(fileSystemObject.asObject(), ctx, QString()));
 }
 
 }  // namespace qm::script

@@ -4,8 +4,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <sys/stat.h>
 
 #include "distribution/CdDrives.h"
+#include "platform/NativeFile.h"
+#include "platform/NativeName.h"
 #include "startup/Settings.h"
 #include "support/GameFolderBuilder.h"
 #include "support/ProjectTest.h"
@@ -91,6 +94,24 @@ TEST_F(CdDrivesTest, APickedFolderKeepsItsLetterAndGivenFoldersFollowTheVolumes)
   nextRun.setMountTable(tmp_.path("mounts"));
   EXPECT_EQ(nextRun.volume(QChar('E'))->root, QDir(tmp_.path("copy")).canonicalPath());
   EXPECT_TRUE(drives_.rememberFolder(tmp_.path("no such folder")).isNull());
+}
+
+// A copied disc whose folder is named in raw Windows-1252 bytes: its letter
+// leads to the same folder in the next run.
+TEST_F(CdDrivesTest, APickedFolderNamedInRawBytesIsFoundInTheNextRun) {
+  mount({});
+  const QByteArray bytes = QFile::encodeName(QDir(tmp_.path("")).canonicalPath()) + "/Disque \xE9t\xE9";
+  ASSERT_EQ(::mkdir(bytes.constData(), 0755), 0);
+  const QString folder = platform::nameFromBytes(bytes);
+  const QChar picked = drives_.rememberFolder(folder);
+  ASSERT_EQ(picked, QChar('D'));
+  CdDrives nextRun;
+  nextRun.setMountTable(tmp_.path("mounts"));
+  const auto drive = nextRun.volume(QChar('d'));
+  ASSERT_TRUE(drive.has_value());
+  EXPECT_EQ(platform::bytesOfName(drive->root), bytes);
+  EXPECT_TRUE(platform::isFolderAt(drive->root));
+  EXPECT_EQ(nextRun.rememberFolder(folder), picked);  // still known: no second letter
 }
 
 TEST(CdDriveKindsTest, KindsReadAsTheOldDriveTypes) {

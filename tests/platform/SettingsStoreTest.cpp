@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "platform/NativeName.h"
 #include "platform/SettingsStore.h"
 
 using qm::platform::SettingsStore;
@@ -176,4 +177,31 @@ TEST_F(SettingsStoreTest, AUtf16FileStaysUtf16) {
   const QString added = QString::fromUtf8("[Software/Game]\r\nK=é\r\n");
   EXPECT_EQ(after.mid(bytes.size()), QByteArray(reinterpret_cast<const char*>(added.utf16()), added.size() * 2));
   EXPECT_EQ(store().get("Game", "K"), QString::fromUtf8("é"));
+}
+
+// A folder copied from a Windows disk keeps its name in raw Windows-1252 bytes;
+// native paths carry those bytes escaped, and the settings must give back the
+// same bytes, while paths in UTF-8 are stored as plain text as they always were.
+TEST_F(SettingsStoreTest, PathsWithRawBytesReadBackByteForByte) {
+  const QString path = dir_.path() + "/cfg/settings.ini";
+  const QByteArray rawFolder = "/media/copies/Disque \xE9t\xE9 \x80";
+  const QString raw = qm::platform::nameFromBytes(rawFolder);
+  const QString utf8 = QString::fromUtf8("/media/copies/Disque été");
+  store().set("Game", "DriveFolderE", raw);
+  store().set("Game", "DriveFolderF", utf8);
+  // Text a person typed that looks like the escape stays that text.
+  store().set("Game", "Typed", "%uDCE9");
+  EXPECT_EQ(qm::platform::bytesOfName(store().get("Game", "DriveFolderE")), rawFolder);
+  EXPECT_EQ(store().get("Game", "DriveFolderF"), utf8);
+  EXPECT_EQ(store().get("Game", "Typed"), "%uDCE9");
+  const QByteArray bytes = fileBytes(path);
+  EXPECT_TRUE(bytes.contains("DriveFolderE=/media/copies/Disque %uDCE9t%uDCE9 %uDC80\r\n")) << bytes.constData();
+  EXPECT_TRUE(bytes.contains("DriveFolderF=" + utf8.toUtf8() + "\r\n")) << bytes.constData();
+  EXPECT_TRUE(bytes.contains("Typed=%25uDCE9\r\n")) << bytes.constData();
+  // A file written before keeps reading as it did; a pair of surrogates is a
+  // character, not an escape.
+  writeBytes(path, "[Software/Game]\nOld=/media/caf\xC3\xA9 %41\nDice=\xF0\x9F\x8E\xB2\n");
+  EXPECT_EQ(store().get("Game", "Old"), QString::fromUtf8("/media/café A"));
+  store().set("Game", "Dice2", store().get("Game", "Dice"));
+  EXPECT_TRUE(fileBytes(path).contains("Dice2=\xF0\x9F\x8E\xB2\n"));
 }

@@ -6,6 +6,8 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "ScriptGameFixture.h"
 #include "script/Scrambling.h"
@@ -304,6 +306,55 @@ TEST_F(ScriptedGamesTest, FileSystemObjectDoesNotFollowLinksOut) {
   EXPECT_FALSE(QFile::exists(outside.path() + "/planted.txt"));
   EXPECT_FALSE(QFile::exists(folder.path("Config/planted.txt")));
   EXPECT_TRUE(QFile::exists(folder.path("Config/Variables")));
+}
+
+// A game copied from a Windows disk names files in raw Windows-1252 bytes:
+// scripts change such files in External by the names they list, and a raw-named
+// link in External that leads elsewhere in the game folder stays closed.
+TEST_F(ScriptedGamesTest, FileSystemObjectChangesRawNamedFilesUnderItsRules) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"denied", "appended"});
+  folder.moreIni("General", "AllowCreateObject", "1");
+  folder.file("External/own.txt", "mine\r\n");
+  frame(folder, "Hall");
+  const QByteArray external = QFile::encodeName(folder.path("External")) + '/';
+  const int fd = ::open((external + "Caf\xE9.txt").constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::write(fd, "menu\r\n", 6), 6);
+  ::close(fd);
+  const QByteArray config = QFile::encodeName(folder.path("Config"));
+  ASSERT_EQ(::symlink((config + "/Variables").constData(), (external + "Variabl\xE9s").constData()), 0);
+  ASSERT_EQ(::symlink(config.constData(), (external + "R\xE9glages").constData()), 0);
+  startGame(folder);
+  run(QString::fromUtf8(
+      "Set fso = CreateObject(\"Scripting.FileSystemObject\")\r\n"
+      "On Error Resume Next\r\n"
+      "For Each f In fso.GetFolder(\"External\").Files\r\n"
+      "  Set t = f.OpenAsTextStream(8)\r\n"
+      "  If Err.Number = 70 Then denied = denied + 1 Else t.Write \"+\": t.Close: appended = appended + 1\r\n"
+      "  Err.Clear\r\n"
+      "Next\r\n"
+      "For Each f In fso.GetFolder(\"External\").Files\r\n"
+      "  If f.Name = \"Variablés\" Then f.Delete\r\n"
+      "  If Err.Number = 70 Then denied = denied + 1\r\n"
+      "  Err.Clear\r\n"
+      "Next\r\n"
+      "fso.CreateTextFile(\"External\\Réglages\\planted.txt\").Write \"x\"\r\n"
+      "If Err.Number = 70 Then denied = denied + 1\r\nErr.Clear\r\n"
+      "fso.DeleteFile \"External\\réglages\\Variables\"\r\n"
+      "If Err.Number = 70 Then denied = denied + 1\r\nErr.Clear\r\n"
+      "fso.GetFile(\"External\\café.txt\").Name = \"Menu.txt\""));
+  EXPECT_EQ(boxCount(), 0u) << allMessages().toStdString();
+  EXPECT_EQ(var("appended"), 2);  // Café.txt and own.txt
+  EXPECT_EQ(var("denied"), 4);    // Variablés twice, Réglages twice
+  QFile menu(folder.path("External/Menu.txt"));
+  ASSERT_TRUE(menu.open(QIODevice::ReadOnly));
+  EXPECT_EQ(menu.readAll(), "menu\r\n+");
+  EXPECT_TRUE(QFile::exists(folder.path("Config/Variables")));
+  EXPECT_FALSE(QFile::exists(folder.path("Config/planted.txt")));
+  QFile variables(folder.path("Config/Variables"));
+  ASSERT_TRUE(variables.open(QIODevice::ReadOnly));
+  EXPECT_FALSE(variables.readAll().endsWith("+"));
 }
 
 TEST_F(ScriptedGamesTest, RunTimeErrorShowsTheRunMessageAndSkipsTheRequests) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "vbscript/runtime/DateTime.h"
+#include "vbscript/runtime/DiskNames.h"
 #include "vbscript/runtime/DriveObject.h"
 #include "vbscript/runtime/LibrarySupport.h"
 #include "vbscript/runtime/ScriptPaths.h"
@@ -98,7 +99,7 @@ std::vector<fs::path> expand(const ScriptPaths& paths, const std::u16string& spe
     fs::path dir = parent.empty() ? paths.base() : paths.resolve(parent);
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         bool isDir = it->is_directory(ec);
-        if (isDir == folders && wildcardMatch(name, fromUtf8(it->path().filename().string())) &&
+        if (isDir == folders && wildcardMatch(name, diskNameText(it->path().filename().string())) &&
             paths.contains(it->path()))
             out.push_back(it->path());
     }
@@ -161,7 +162,7 @@ fs::path destinationFor(const ScriptPaths& paths, const std::u16string& dest, co
 
 std::u16string fileTypeName(const fs::path& p)
 {
-    std::u16string ext = fromUtf8(p.extension().string());
+    std::u16string ext = diskNameText(p.extension().string());
     if (ext.size() > 1)
     {
         std::u16string upper = ext.substr(1);
@@ -170,6 +171,19 @@ std::u16string fileTypeName(const fs::path& p)
         return upper + u" File";
     }
     return u"File";
+}
+
+// The entry of `dir` a script means by `name`: letter case aside, and a name in
+// raw bytes by the text scripts see for it. Names with separators name none.
+std::optional<fs::path> entryNamed(const fs::path& dir, const std::u16string& name)
+{
+    if (name.empty() || name.find_first_of(u"\\/") != std::u16string::npos)
+        return std::nullopt;
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec))
+        if (diskNameMatches(it->path().filename().string(), name))
+            return it->path();
+    return std::nullopt;
 }
 
 class ItemList;
@@ -241,6 +255,9 @@ public:
                 std::u16string name = textArg(args, 0);
                 if (name.empty() || name.find_first_of(u"\\/:*?\"<>|") != std::u16string::npos)
                     raise(err::InvalidCall);
+                auto taken = entryNamed(path_.parent_path(), name);
+                if (taken && *taken != path_)
+                    raise(err::FileAlreadyExists);
                 fs::path target = path_.parent_path() / toUtf8(name);
                 if (fs::exists(target, ec))
                     raise(err::FileAlreadyExists);
@@ -251,7 +268,7 @@ public:
                 return Value();
             }
             checkArgCount(args, 0, 0);
-            return Value(fromUtf8(path_.filename().string()));
+            return Value(diskNameText(path_.filename().string()));
         case ItemSize: {
             checkArgCount(args, 0, 0);
             uintmax_t size = folder_ ? folderSize(path_) : fs::file_size(path_, ec);
@@ -347,7 +364,8 @@ public:
         }
         case ItemCreateTextFile: {
             checkArgCount(args, 1, 3);
-            fs::path file = path_ / toUtf8(textArg(args, 0));
+            std::u16string name = textArg(args, 0);
+            fs::path file = entryNamed(path_, name).value_or(path_ / toUtf8(name));
             if (paths_->confined())
                 file = paths_->resolve(paths_->display(file));
             if (fs::exists(file, ec) && !boolOr(args, 1, true))
@@ -357,6 +375,8 @@ public:
         default: raise(err::NoSuchMember);
         }
     }
+
+    const fs::path& nativePath() const { return path_; }
 
 private:
     bool isRoot() const { return path_ == path_.root_path() || (paths_->confined() && path_ == paths_->base()); }
@@ -392,7 +412,7 @@ public:
             checkArgCount(args, 1, 1);
             std::u16string name = textArg(args, 0);
             for (const auto& p : entries())
-                if (equalsNoCase(fromUtf8(p.filename().string()), name))
+                if (diskNameMatches(p.filename().string(), name))
                     return folders_ ? makeFolder(paths_, p) : makeFile(paths_, p);
             raise(folders_ ? err::PathNotFound : err::FileNotFound);
         }
@@ -400,8 +420,9 @@ public:
             if (!folders_)
                 raise(err::NoSuchMember);
             checkArgCount(args, 1, 1);
-            fs::path p = dir_ / toUtf8(textArg(args, 0));
-            if (fs::exists(p, ec))
+            std::u16string name = textArg(args, 0);
+            fs::path p = dir_ / toUtf8(name);
+            if (entryNamed(dir_, name) || fs::exists(p, ec))
                 raise(err::FileAlreadyExists);
             if (!fs::create_directory(p, ec))
                 raise(err::PathNotFound);
@@ -428,7 +449,7 @@ private:
             if (it->is_directory(ec) == folders_ && paths_->contains(it->path()))
                 out.push_back(it->path());
         std::sort(out.begin(), out.end(), [](const fs::path& a, const fs::path& b) {
-            return compareText(fromUtf8(a.filename().string()), fromUtf8(b.filename().string())) < 0;
+            return compareText(diskNameText(a.filename().string()), diskNameText(b.filename().string())) < 0;
         });
         return out;
     }
@@ -631,6 +652,8 @@ public:
         }
     }
 
+    fs::path nativePath(const std::u16string& scriptPath) const { return paths_->resolve(scriptPath); }
+
 private:
     bool existsAs(const std::u16string& spec, bool folder) const
     {
@@ -649,5 +672,19 @@ private:
 } // namespace
 
 Dispatch* newFileSystemObject(BuiltinContext& ctx) { return new FileSystemObject(ctx.host().fileSystemRoot()); }
+
+std::optional<fs::path> nativePathFor(Dispatch& fileSystemObject, const std::u16string& scriptPath)
+{
+    if (auto* fso = dynamic_cast<FileSystemObject*>(&fileSystemObject))
+        return fso->nativePath(scriptPath);
+    return std::nullopt;
+}
+
+std::optional<fs::path> nativePathOf(Dispatch& item)
+{
+    if (auto* it = dynamic_cast<FileSystemItem*>(&item))
+        return it->nativePath();
+    return std::nullopt;
+}
 
 } // namespace qm::vbs::rt

@@ -4,6 +4,7 @@
 
 #include "vbscript/ScriptError.h"
 #include "vbscript/Value.h"
+#include "vbscript/runtime/DiskNames.h"
 
 namespace fs = std::filesystem;
 
@@ -19,16 +20,17 @@ bool hasDrive(const std::u16string& p)
            ((p[0] >= u'a' && p[0] <= u'z') || (p[0] >= u'A' && p[0] <= u'Z'));
 }
 
-// Finds `name` in `dir` ignoring case; returns the name as stored on disk.
+// Finds `name` in `dir` ignoring case, and by the text scripts see for names
+// in raw bytes; returns the name as stored on disk.
 std::string matchComponent(const fs::path& dir, const std::string& name)
 {
     std::error_code ec;
     if (fs::exists(dir / name, ec))
         return name;
-    std::u16string wanted = fromUtf8(name);
+    std::u16string wanted = diskNameText(name);
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         std::string candidate = it->path().filename().string();
-        if (equalsNoCase(fromUtf8(candidate), wanted))
+        if (diskNameMatches(candidate, wanted))
             return candidate;
     }
     return name;
@@ -84,9 +86,11 @@ fs::path ScriptPaths::resolve(const std::u16string& scriptPath) const
     while (s.size() > 1 && s.back() == '/')
         s.pop_back();
     native = s;
-    if (confined_ && !within(native, base_))
+    // The root may be named in raw bytes: scripts write it as they see it.
+    if (confined_ && !within(native, base_) && !within(native, fs::path(toUtf8(display(base_)))))
         raise(err::PermissionDenied);
-    // Match each existing component ignoring case.
+    // Match each existing component ignoring case (names in raw bytes by the
+    // text scripts see for them); the match is checked again below.
     fs::path out = native.root_path();
     for (const auto& part : native.relative_path()) {
         std::error_code ec;
@@ -95,8 +99,8 @@ fs::path ScriptPaths::resolve(const std::u16string& scriptPath) const
         else
             out /= part;
     }
-    // The text stays inside; so must the file it leads to, links followed.
-    if (!contains(out))
+    // The path stays inside; so must the file it leads to, links followed.
+    if ((confined_ && !within(out, base_)) || !contains(out))
         raise(err::PermissionDenied);
     return out;
 }
@@ -112,7 +116,7 @@ bool ScriptPaths::contains(const fs::path& native) const
     return within(real, base_);
 }
 
-std::u16string ScriptPaths::display(const fs::path& native) const { return fromUtf8(native.string()); }
+std::u16string ScriptPaths::display(const fs::path& native) const { return diskPathText(native.string()); }
 
 std::u16string pathFileName(const std::u16string& path)
 {
