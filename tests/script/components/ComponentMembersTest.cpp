@@ -282,6 +282,15 @@ TEST_F(ComponentMembersTest, NewerPlayerPlaysPausesForTransitionsAndResumes) {
   EXPECT_EQ(eval("Component(\"mp\").playState"), "1");
 }
 
+TEST_F(ComponentMembersTest, APlayerPausedForATransitionToAFrameThatCannotOpenPlaysOn) {
+  ASSERT_FALSE(makeTone(folder_, "hum.wav", 3).isEmpty());
+  run("AddComponent \"WMPlayer.OCX\", \"mp\", False, False\r\nComponent(\"mp\").URL = GetPath(4) & \"hum.wav\"");
+  ASSERT_EQ(eval("Component(\"mp\").playState"), "3");
+  game().goToFrame({"Nowhere", true, 1, 0.2});
+  EXPECT_EQ(eval("Component(\"mp\").playState"), "3");
+  EXPECT_EQ(eventLog(), "3,2,3,");
+}
+
 TEST_F(ComponentMembersTest, OlderPlayerHasTheGameWindowsMembersAndReportsItsStates) {
   ASSERT_FALSE(makeTone(folder_, "drum.wav", 3).isEmpty());
   run("AddComponent \"MediaPlayer.MediaPlayer.1\", \"old\", False, False\r\nSet o = Component(\"old\")\r\n"
