@@ -19,8 +19,10 @@
 //
 // A mouse player sees none of this: the ring and the outlines are drawn on an
 // overlay over the frame that lets every mouse event through and is hidden
-// until a key asks for it. Esc keeps its meaning (it also puts a carried item
-// back). The focus is forgotten whenever a frame opens.
+// until a key asks for it. Nor is it part of the frame's pictures: a
+// transition photographs the frame without it and plays with it out of sight.
+// Esc keeps its meaning (it also puts a carried item back). The focus is
+// forgotten whenever a frame opens.
 #pragma once
 
 #include <QList>

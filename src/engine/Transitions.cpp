@@ -60,8 +60,9 @@ void Transitions::AbandonTransition() noexcept {
     uncover();
     // A game that is stopping starts its components afresh, if it starts again.
     if (!GameStopped()) game_.components().ResumeComponents();
-  } catch (const std::exception&) {
-    // Nothing is left to show: the boxes are hidden first.
+  } catch (...) {
+    // Called on the way out of a frame opening: nothing may escape. The boxes
+    // are hidden before anything else is tried.
   }
 }
 
