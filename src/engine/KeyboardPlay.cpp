@@ -172,12 +172,15 @@ bool KeyboardPlay::keyPressed(const QKeyEvent& e) {
     return true;
   }
   if (!noCtrlAltMeta(e)) return false;
+  // While a transition covers the frame, the keys reach under the cover no
+  // more than the mouse does: the ring stays put and nothing is clicked
+  // (activate() refuses too, for a Space pressed before the cover came up).
   if (key == Qt::Key_Backtab || (key == Qt::Key_Tab && (e.modifiers() & Qt::ShiftModifier))) {
-    moveFocus(false);
+    if (!covered_) moveFocus(false);
     return true;
   }
   if (key == Qt::Key_Tab) {
-    moveFocus(true);
+    if (!covered_) moveFocus(true);
     return true;
   }
   if (key == outlineKey() || key == Qt::Key_Space) {
@@ -189,6 +192,7 @@ bool KeyboardPlay::keyPressed(const QKeyEvent& e) {
     return true;
   }
   if (isEnter(key)) {
+    if (covered_) return true;
     if (!focused()) return false;  // a question highlighted with the arrows may take it
     if (!e.isAutoRepeat()) activate();
     return true;
@@ -313,7 +317,7 @@ void KeyboardPlay::setFocusTarget(std::optional<FocusTarget> target) {
 
 bool KeyboardPlay::activate() {
   const auto target = focused();
-  if (!target) return false;
+  if (!target || covered_) return false;
   if (carriedItem() > 0) {
     dropOn(*target);
   } else if (target->kind == FocusKind::Item) {

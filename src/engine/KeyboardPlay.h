@@ -20,8 +20,9 @@
 // A mouse player sees none of this: the ring and the outlines are drawn on an
 // overlay over the frame that lets every mouse event through and is hidden
 // until a key asks for it. Nor is it part of the frame's pictures: a
-// transition photographs the frame without it and plays with it out of sight.
-// Esc keeps its meaning (it also puts a carried item back). The focus is
+// transition photographs the frame without it and plays with it out of sight,
+// and while the old picture covers the frame the keys, like the mouse, cannot
+// reach the frame loading underneath. Esc keeps its meaning (it also puts a carried item back). The focus is
 // forgotten whenever a frame opens.
 #pragma once
 
@@ -79,7 +80,8 @@ class KeyboardPlay {
   // The focused target, when it can still be clicked.
   std::optional<FocusTarget> focused() const;
   void moveFocus(bool forward);
-  // Enter: clicks, picks up or drops. False when nothing is focused.
+  // Enter: clicks, picks up or drops. False when nothing is focused or the
+  // frame is covered.
   bool activate();
   // The item picked up by Enter (0: none).
   int carriedItem() const;
@@ -90,8 +92,10 @@ class KeyboardPlay {
   // A frame opened: its hotspots are new, the focus starts afresh.
   void FrameChanged();
   // While the frame is covered (a transition photographs it and animates over
-  // it), the ring and the outlines stay out of sight; they come back, on
-  // whatever frame is then shown, once it is uncovered. Returns the last state.
+  // it), the ring and the outlines stay out of sight, and Tab, Shift+Tab, Enter
+  // and Space do nothing to what lies under the cover (Esc and a click still
+  // end the transition). The ring and the outlines come back, on whatever frame
+  // is then shown, once it is uncovered. Returns the last state.
   bool setCovered(bool covered);
 
   // The key that outlines (a Qt key code), from the per-game settings.

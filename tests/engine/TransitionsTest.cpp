@@ -80,6 +80,35 @@ class TransitionsTest : public LogicGameFixture {
     folder.file("FramesData/Hall.fm2", hotspotFileBytes(doors));
     folder.file("FramesData/Hall.fm3", actionFileBytes(goes));
   }
+  // Hall (red) has a door to Den (blue) with a long cross-fade; Den has a door
+  // straight back to Hall.
+  engine::Game& doorsBothWays(GameFolderBuilder& folder) {
+    basicGame(folder);
+    FrameSpec red, blue;
+    red.background = QString::number(0x0000FF);
+    blue.background = QString::number(0xFF0000);
+    folder.file("Frames/Hall.fme", frameFileBytes(red));
+    folder.file("Frames/Den.fme", frameFileBytes(blue));
+    ActionSpec toDen, toHall;
+    toDen.goToFrame = toHall.goToFrame = 1;
+    toDen.frameName = "Den";
+    toDen.useTransition = 1;
+    toDen.transitionNumber = 1;
+    toDen.transitionDurationMs = 30000;
+    toHall.frameName = "Hall";
+    for (const char* frame : {"Hall", "Den"})
+      folder.file(QStringLiteral("FramesData/%1.fm2").arg(frame), hotspotFileBytes({HotspotSpec{}}));
+    folder.file("FramesData/Hall.fm3", actionFileBytes({toDen}));
+    folder.file("FramesData/Den.fm3", actionFileBytes({toHall}));
+    return startGame(folder);
+  }
+
+  static void typeKey(engine::Game& g, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QKeyEvent down(QEvent::KeyPress, key, mods);
+    QApplication::sendEvent(&g, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, mods);
+    QApplication::sendEvent(&g, &up);
+  }
   static QRgb middle(engine::Game& g) { return g.display().framePicture().pixel(200, 150); }
   static void pressOn(QWidget* w) {
     const QPointF at(5, 5);
@@ -575,6 +604,66 @@ TEST_F(TransitionsTest, OutlinesHeldWhileTheFrameTimerChangesFrameAreNotInTheOld
   QKeyEvent up(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier);
   QApplication::sendEvent(&g, &up);
   EXPECT_EQ(countColour(g.display().framePicture(), engine::kOutlineColour), 0);
+}
+
+TEST_F(TransitionsTest, KeysCannotReachTheNewFrameUnderTheCover) {
+  GameFolderBuilder folder;
+  auto& g = doorsBothWays(folder);
+  const engine::FocusTarget door{engine::FocusKind::Hotspot, 1};
+  typeKey(g, Qt::Key_Tab);
+  ASSERT_EQ(g.keyboardPlay().focused(), door);
+
+  // Den's door lies under the cross-fade: Tab, Shift+Tab, Enter and Space
+  // neither find it nor go through it; a click ends the transition as ever.
+  std::vector<std::optional<engine::FocusTarget>> focusUnderCover;
+  g.transitions().onPass = [&](double) {
+    if (g.transitions().lastPassCount() == 2) {
+      typeKey(g, Qt::Key_Tab);
+      focusUnderCover.push_back(g.keyboardPlay().focused());
+      typeKey(g, Qt::Key_Backtab, Qt::ShiftModifier);
+      focusUnderCover.push_back(g.keyboardPlay().focused());
+      typeKey(g, Qt::Key_Return);
+      typeKey(g, Qt::Key_Space);
+      focusUnderCover.push_back(g.keyboardPlay().focused());
+    }
+    if (g.transitions().lastPassCount() == 4) pressOn(g.picWhere);
+    if (g.transitions().lastPassCount() > 8) g.state().TransitionSkip = true;  // a failing run ends soon
+  };
+  typeKey(g, Qt::Key_Return);
+  g.transitions().onPass = nullptr;
+  EXPECT_EQ(startup::CurrentFrameName(), "Den") << "no key went back through Den's door";
+  EXPECT_EQ(g.transitions().lastPassCount(), 4);
+  EXPECT_EQ(focusUnderCover, (std::vector<std::optional<engine::FocusTarget>>(3, std::nullopt)));
+  EXPECT_FALSE(g.picWhere->visible());
+  EXPECT_EQ(middle(g), kBlue);
+
+  // Uncovered, the same keys reach Den's door.
+  typeKey(g, Qt::Key_Tab);
+  EXPECT_EQ(g.keyboardPlay().focused(), door);
+  typeKey(g, Qt::Key_Return);
+  EXPECT_EQ(startup::CurrentFrameName(), "Hall");
+}
+
+TEST_F(TransitionsTest, KeysWaitWhileTheNewFrameLoadsUnderTheOldPicture) {
+  GameFolderBuilder folder;
+  auto& g = doorsBothWays(folder);
+  engine::KeyboardPlay& keys = g.keyboardPlay();
+  const engine::FocusTarget door{engine::FocusKind::Hotspot, 1};
+  typeKey(g, Qt::Key_Tab);
+  ASSERT_EQ(keys.focused(), door);
+  // Any transition a key might start ends at its first pass.
+  g.transitions().onPass = [&](double) { pressOn(g.picWhere); };
+  // The old picture goes up; until it comes down the keys leave the frame alone.
+  g.transitions().TransitionStep1(1);
+  ASSERT_TRUE(g.picWhere->visible());
+  typeKey(g, Qt::Key_Return);
+  typeKey(g, Qt::Key_Space);
+  EXPECT_FALSE(keys.activate());
+  EXPECT_EQ(startup::CurrentFrameName(), "Hall");
+  EXPECT_TRUE(g.picWhere->visible());
+  g.transitions().PrepareTransitions();
+  typeKey(g, Qt::Key_Return);
+  EXPECT_EQ(startup::CurrentFrameName(), "Den");
 }
 
 TEST_F(TransitionsTest, AScriptsCaptureLeavesOutTheOutlines) {
