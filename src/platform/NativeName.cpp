@@ -1,7 +1,8 @@
 #include "platform/NativeName.h"
 
-#include <array>
+#include <string_view>
 
+#include "platform/CodePage437.h"
 #include "platform/Windows1252.h"
 
 namespace qm::platform {
@@ -11,66 +12,38 @@ constexpr char16_t kEscapeBase = 0xDC00;  // byte b (0x80..0xFF) is U+DC00 + b
 
 bool isEscape(char16_t u) { return u >= 0xDC80 && u <= 0xDCFF; }
 
-// Code page 437, codes 0x80..0xFF.
-constexpr std::array<char16_t, 128> kCp437 = {
-    0x00C7, 0x00FC, 0x00E9, 0x00E2, 0x00E4, 0x00E0, 0x00E5, 0x00E7, 0x00EA, 0x00EB, 0x00E8, 0x00EF, 0x00EE,
-    0x00EC, 0x00C4, 0x00C5, 0x00C9, 0x00E6, 0x00C6, 0x00F4, 0x00F6, 0x00F2, 0x00FB, 0x00F9, 0x00FF, 0x00D6,
-    0x00DC, 0x00A2, 0x00A3, 0x00A5, 0x20A7, 0x0192, 0x00E1, 0x00ED, 0x00F3, 0x00FA, 0x00F1, 0x00D1, 0x00AA,
-    0x00BA, 0x00BF, 0x2310, 0x00AC, 0x00BD, 0x00BC, 0x00A1, 0x00AB, 0x00BB, 0x2591, 0x2592, 0x2593, 0x2502,
-    0x2524, 0x2561, 0x2562, 0x2556, 0x2555, 0x2563, 0x2551, 0x2557, 0x255D, 0x255C, 0x255B, 0x2510, 0x2514,
-    0x2534, 0x252C, 0x251C, 0x2500, 0x253C, 0x255E, 0x255F, 0x255A, 0x2554, 0x2569, 0x2566, 0x2560, 0x2550,
-    0x256C, 0x2567, 0x2568, 0x2564, 0x2565, 0x2559, 0x2558, 0x2552, 0x2553, 0x256B, 0x256A, 0x2518, 0x250C,
-    0x2588, 0x2584, 0x258C, 0x2590, 0x2580, 0x03B1, 0x00DF, 0x0393, 0x03C0, 0x03A3, 0x03C3, 0x00B5, 0x03C4,
-    0x03A6, 0x0398, 0x03A9, 0x03B4, 0x221E, 0x03C6, 0x03B5, 0x2229, 0x2261, 0x00B1, 0x2265, 0x2264, 0x2320,
-    0x2321, 0x00F7, 0x2248, 0x00B0, 0x2219, 0x00B7, 0x221A, 0x207F, 0x00B2, 0x25A0, 0x00A0};
+// An escape is a lone low surrogate: after a high one, the same code unit is
+// the second half of a character beyond the first 65536 (U+1F480 is D83D DC80).
+bool escapeAt(QStringView s, qsizetype i) {
+  return isEscape(s[i].unicode()) && !(i > 0 && s[i - 1].isHighSurrogate());
+}
 
 QString fromCp437(const QByteArray& bytes) {
   QString out(bytes.size(), Qt::Uninitialized);
   QChar* dst = out.data();
   for (qsizetype i = 0; i < bytes.size(); ++i) {
     const auto b = static_cast<unsigned char>(bytes[i]);
-    dst[i] = b < 0x80 ? QChar(char16_t(b)) : QChar(kCp437[b - 0x80]);
+    dst[i] = QChar(codePage437Char(b));
   }
   return out;
-}
-
-// Bytes the Windows-1252 code page leaves undefined.
-bool undefinedIn1252(unsigned char b) { return b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D; }
-
-// How much reading raw bytes in a code page gives a name. Letters count for
-// it, the page's everyday accented letters twice (Windows-1252: 0xC0..0xFF;
-// code page 437: 0x80..0xA5), its rarer ones once (Š, Œ, Ÿ...; Greek); codes
-// the page leaves undefined count against it.
-int letterScore(const QByteArray& bytes, bool windows1252) {
-  int score = 0;
-  for (const char c : bytes) {
-    const auto b = static_cast<unsigned char>(c);
-    if (windows1252 && undefinedIn1252(b)) {
-      score -= 2;
-      continue;
-    }
-    const QChar read = windows1252 ? windows1252Char(b) : QChar(kCp437[b - 0x80]);
-    if (read.isLetter()) score += (windows1252 ? b >= 0xC0 : b <= 0xA5) ? 2 : 1;
-  }
-  return score;
 }
 
 // The escaped bytes of one name read in the code page that reads them as more
 // letters; everything else in it stays as it is.
 QString readEscapes(QStringView part) {
   QByteArray raw;
-  for (const QChar c : part)
-    if (isEscape(c.unicode())) raw += static_cast<char>(c.unicode() - kEscapeBase);
-  const bool windows = letterScore(raw, true) >= letterScore(raw, false);
+  for (qsizetype i = 0; i < part.size(); ++i)
+    if (escapeAt(part, i)) raw += static_cast<char>(part[i].unicode() - kEscapeBase);
+  const bool dos = readsAsCodePage437(std::string_view(raw.constData(), static_cast<size_t>(raw.size())));
   QString out;
   out.reserve(part.size());
-  for (const QChar c : part) {
-    if (!isEscape(c.unicode())) {
-      out += c;
+  for (qsizetype i = 0; i < part.size(); ++i) {
+    if (!escapeAt(part, i)) {
+      out += part[i];
       continue;
     }
-    const auto b = static_cast<unsigned char>(c.unicode() - kEscapeBase);
-    out += windows ? windows1252Char(b) : QChar(kCp437[b - 0x80]);
+    const auto b = static_cast<unsigned char>(part[i].unicode() - kEscapeBase);
+    out += dos ? QChar(codePage437Char(b)) : windows1252Char(b);
   }
   return out;
 }
@@ -120,8 +93,8 @@ QString nameFromBytes(const char* p, qsizetype n) {
 QString nameFromBytes(const QByteArray& bytes) { return nameFromBytes(bytes.constData(), bytes.size()); }
 
 bool hasRawBytes(const QString& name) {
-  for (const QChar c : name)
-    if (isEscape(c.unicode())) return true;
+  for (qsizetype i = 0; i < name.size(); ++i)
+    if (escapeAt(name, i)) return true;
   return false;
 }
 

@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "platform/CodePage437.h"
 #include "platform/NativeName.h"
 #include "platform/Windows1252.h"
 
@@ -44,6 +45,19 @@ TEST(NativeNameTest, Utf8NamesAreTheirOwnText) {
   EXPECT_FALSE(hasRawBytes(name));
   EXPECT_EQ(nameReadings(name), QStringList{name});
   EXPECT_EQ(readableName(name), name);
+}
+
+TEST(NativeNameTest, CharactersBeyondTheFirst65536AreNoRawBytes) {
+  // U+1F480 is the pair D83D DC80: its second half looks like the escape of 0x80.
+  const QString skull = QString::fromUtf8("\xF0\x9F\x92\x80 Crypte.fme");
+  EXPECT_EQ(nameFromBytes(skull.toUtf8()), skull);
+  EXPECT_FALSE(hasRawBytes(skull));
+  EXPECT_EQ(nameReadings(skull), QStringList{skull});
+  EXPECT_EQ(readableName(skull), skull);
+  // Beside raw bytes it stays itself, and the raw bytes are read.
+  const QByteArray mixed = skull.toUtf8() + "\x90t\x82";
+  EXPECT_EQ(bytesOfName(nameFromBytes(mixed)), mixed);
+  EXPECT_EQ(readableName(nameFromBytes(mixed)), skull + QString::fromUtf8("Été"));
 }
 
 TEST(NativeNameTest, RawNamesReadInBothCodePages) {
@@ -87,4 +101,22 @@ TEST(NativeNameTest, FoldingIgnoresCaseAndHowAccentsAreWritten) {
   const QString decomposed = QString::fromUtf8("E\u0301glise");
   EXPECT_EQ(foldedName(decomposed), foldedName(composed.toLower()));
   EXPECT_NE(foldedName("Eglise"), foldedName(composed));
+}
+
+// The rule that picks a name's code page is shared with the script engine,
+// which knows no Qt: what it counts as a letter must be what Unicode does.
+TEST(NativeNameTest, TheSharedReadingRuleCountsExactlyTheLetters) {
+  for (int b = 0x80; b <= 0xFF; ++b) {
+    const auto byte = static_cast<unsigned char>(b);
+    const QChar windows = windows1252Char(b);
+    // Bytes the code page leaves undefined come back as C1 controls.
+    const int windowsScore = windows.unicode() < 0xA0 ? -2 : windows.isLetter() ? (b >= 0xC0 ? 2 : 1) : 0;
+    EXPECT_EQ(windows1252LetterScore(byte), windowsScore) << std::hex << b;
+    const int dosScore = QChar(codePage437Char(byte)).isLetter() ? (b <= 0xA5 ? 2 : 1) : 0;
+    EXPECT_EQ(codePage437LetterScore(byte), dosScore) << std::hex << b;
+  }
+  EXPECT_EQ(codePage437Char('A'), u'A');
+  EXPECT_TRUE(readsAsCodePage437("\x90glise"));    // Église
+  EXPECT_FALSE(readsAsCodePage437("\xC9glise"));   // Église too, from Windows
+  EXPECT_FALSE(readsAsCodePage437("plain.txt"));
 }

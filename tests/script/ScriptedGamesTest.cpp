@@ -9,9 +9,14 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <random>
+#include <string>
+
 #include "ScriptGameFixture.h"
+#include "platform/NativeName.h"
 #include "script/Scrambling.h"
 #include "startup/RecordWriter.h"
+#include "vbscript/runtime/DiskNames.h"
 
 namespace qm::testing {
 namespace {
@@ -355,6 +360,58 @@ TEST_F(ScriptedGamesTest, FileSystemObjectChangesRawNamedFilesUnderItsRules) {
   QFile variables(folder.path("Config/Variables"));
   ASSERT_TRUE(variables.open(QIODevice::ReadOnly));
   EXPECT_FALSE(variables.readAll().endsWith("+"));
+}
+
+// A game unpacked from an old zip archive names files in raw DOS code page 437
+// bytes: the name DDir gives for such a file is the name the file-system
+// object lists, and it opens the file.
+TEST_F(ScriptedGamesTest, ANameThatDDirGivesOpensInTheFileSystemObject) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"same", "found", "named"});
+  folder.moreIni("General", "AllowCreateObject", "1");
+  frame(folder, "Hall");
+  const QByteArray external = QFile::encodeName(folder.path("External")) + '/';
+  ASSERT_TRUE(QFile::exists(folder.path("External")));
+  const int fd = ::open((external + "\x90glise.txt").constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::write(fd, "nef\r\n", 5), 5);
+  ::close(fd);
+  startGame(folder);
+  run(QString::fromUtf8(
+      "Set fso = CreateObject(\"Scripting.FileSystemObject\")\r\n"
+      "n = DDir(GetPath(2) & \"*.txt\", 0)\r\n"
+      "If n = \"Église.txt\" Then named = 1\r\n"
+      "For Each f In fso.GetFolder(\"External\").Files\r\n"
+      "  If f.Name = n Then same = 1\r\n"
+      "Next\r\n"
+      "If fso.FileExists(GetPath(2) & n) And fso.GetFile(\"External\\\" & n).Size = 5 Then found = 1\r\n"
+      "Set t = fso.OpenTextFile(\"External\\\" & n, 8)\r\n"
+      "t.Write fso.OpenTextFile(GetPath(2) & n).ReadLine\r\n"
+      "t.Close"));
+  EXPECT_EQ(boxCount(), 0u) << allMessages().toStdString();
+  EXPECT_EQ(var("named"), 1);
+  EXPECT_EQ(var("same"), 1);
+  EXPECT_EQ(var("found"), 1);
+  const int in = ::open((external + "\x90glise.txt").constData(), O_RDONLY);
+  ASSERT_GE(in, 0);
+  char text[16] = {};
+  EXPECT_EQ(::read(in, text, sizeof text), 8);
+  ::close(in);
+  EXPECT_STREQ(text, "nef\r\nnef");
+}
+
+// The player's look-ups and the scripts' file-system object show a raw name
+// the same way, whatever its bytes.
+TEST(DiskNamesAgreementTest, ScriptsSeeTheNamesThePlayerShows) {
+  std::mt19937 random(11);
+  const char pool[] = "aeE .\x80\x81\x82\x84\x8E\x90\x99\x9A\xA4\xB5\xC3\xA9\xC9\xE0\xE9\xEF\xF0\x9F\xFF";
+  for (int i = 0; i < 3000; ++i) {
+    std::string bytes;
+    for (int k = 0, n = int(random() % 10) + 1; k < n; ++k) bytes += pool[random() % (sizeof pool - 1)];
+    const QString player = platform::readableName(platform::nameFromBytes(QByteArray::fromStdString(bytes)));
+    const std::u16string script = vbs::rt::diskNameText(bytes);
+    ASSERT_EQ(player, QString::fromUtf16(script.data(), qsizetype(script.size()))) << QByteArray::fromStdString(bytes).toHex().constData();
+  }
 }
 
 TEST_F(ScriptedGamesTest, RunTimeErrorShowsTheRunMessageAndSkipsTheRequests) {

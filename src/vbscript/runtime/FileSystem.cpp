@@ -162,10 +162,11 @@ fs::path destinationFor(const ScriptPaths& paths, const std::u16string& dest, co
 
 std::u16string fileTypeName(const fs::path& p)
 {
-    std::u16string ext = diskNameText(p.extension().string());
-    if (ext.size() > 1)
+    // The extension as the whole name reads (its code page is the name's).
+    std::u16string ext = pathExtension(diskNameText(p.filename().string()));
+    if (p.extension().string().size() > 1 && !ext.empty())
     {
-        std::u16string upper = ext.substr(1);
+        std::u16string upper = ext;
         for (auto& c : upper)
             c = upperCase(c);
         return upper + u" File";

@@ -1,6 +1,7 @@
 // Game folders copied from old Windows disks name files in raw Windows-1252
-// bytes. Scripts see such names as text and reach the files again by that
-// text, whether they took it from a listing or typed it.
+// bytes, games unpacked from old zip archives in raw DOS code page 437 bytes.
+// Scripts see such names as text and reach the files again by that text,
+// whether they took it from a listing or typed it.
 #include <unistd.h>
 
 #include <filesystem>
@@ -80,7 +81,7 @@ TEST(DiskNamesTest, Utf8NamesStayOtherBytesReadAsWindows1252)
     using namespace qm::vbs::rt;
     EXPECT_EQ(diskNameText("Caf\xC3\xA9.txt"), u"Caf\u00e9.txt");
     EXPECT_EQ(diskNameText(kCafe), u"Caf\u00e9.txt");
-    EXPECT_EQ(diskNameText("\x80 \x81"), u"\u20ac \u0081");  // the euro sign; an unassigned code stays a control
+    EXPECT_EQ(diskNameText("\xA9 \xB0"), u"\u00a9 \u00b0");  // no letters in either code page: a tie
     // Forms that only look like UTF-8 are raw bytes: overlong, a surrogate, cut short.
     EXPECT_FALSE(isUtf8Name("\xC0\xAF"));
     EXPECT_FALSE(isUtf8Name("\xED\xA0\x80"));
@@ -90,6 +91,26 @@ TEST(DiskNamesTest, Utf8NamesStayOtherBytesReadAsWindows1252)
     EXPECT_EQ(diskPathText("/g/Caf\xC3\xA9/" + kResume), u"/g/Caf\u00e9/R\u00e9sum\u00e9");
     EXPECT_TRUE(diskNameMatches(kCafe, u"CAF\u00c9.TXT"));
     EXPECT_FALSE(diskNameMatches(kCafe, u"Cafe.txt"));
+}
+
+TEST(DiskNamesTest, DosNamesReadInCodePage437WhenThatReadsAsMoreLetters)
+{
+    using namespace qm::vbs::rt;
+    EXPECT_EQ(diskNameText("\x90glise.txt"), u"\u00c9glise.txt");  // "Église", not a control and "glise"
+    EXPECT_EQ(diskNameText("M\x84" "dchen"), u"M\u00e4dchen");
+    EXPECT_EQ(diskNameText("\x80 \x81"), u"\u00c7 \u00fc");  // an undefined Windows code tips it
+    // A name's Windows letters win over Greek or lines in code page 437, and a tie.
+    EXPECT_EQ(diskNameText(kNaive), u"na\u00efve.txt");
+    EXPECT_EQ(diskNameText("\xE9"), u"\u00e9");
+    // UTF-8 sequences inside a raw name stay text; the other bytes decide alone.
+    EXPECT_EQ(diskNameText("Caf\xC3\xA9 \x82t\x82"), u"Caf\u00e9 \u00e9t\u00e9");
+    EXPECT_EQ(diskPathText("/g/\x90t\x82/" + kResume), u"/g/\u00c9t\u00e9/R\u00e9sum\u00e9");
+    // Either whole reading finds the name, as the player's own look-ups do.
+    EXPECT_TRUE(diskNameMatches("\x90glise.txt", u"\u00c9GLISE.txt"));
+    EXPECT_TRUE(diskNameMatches("\x90glise.txt", u"\u0090glise.txt"));
+    EXPECT_TRUE(diskNameMatches(kNaive, u"na\u2229ve.txt"));
+    EXPECT_FALSE(diskNameMatches("\x90glise.txt", u"Eglise.txt"));
+    EXPECT_FALSE(diskNameMatches("Caf\xC3\xA9.txt", u"Caf\u251c\u00a9.txt"));  // UTF-8 has one reading
 }
 
 TEST_F(RawNamesFixture, ListingsShowReadableNames)
@@ -208,4 +229,51 @@ TEST_F(RawNamesFixture, ANameTakenUnderRawBytesIsTaken)
     EXPECT_EQ(r.exec("fso.GetFolder(\"R\u00e9sum\u00e9\").CreateTextFile(\"NA\u00cfVE.txt\").Write \"z\""), "");
     EXPECT_EQ(read(root / kResume / kNaive), "z");
     EXPECT_EQ(entries(root / kResume).size(), 1u);
+}
+
+// "Église.txt" and the folder "Été" as an old zip archive stores them.
+TEST_F(RawNamesFixture, DosNamedFilesAreSeenAndFoundByTheirText)
+{
+    const std::string kEglise = "\x90glise.txt";
+    const std::string kEte = "\x90t\x82";
+    write(root / kEglise, "nef\r\n");
+    fs::create_directory(root / kEte);
+    ScriptRunner& r = *runner;
+    EXPECT_EQ(r.exec("s = \"\"\nFor Each x In fso.GetFolder(\".\").Files\n s = s & x.Name & \";\"\nNext\n"
+                     "For Each x In fso.GetFolder(\".\").SubFolders\n s = s & x.Name & \";\"\nNext"),
+              "");
+    EXPECT_EQ(r.eval("s"), "Caf\u00e9.txt;\u00c9glise.txt;R\u00e9sum\u00e9;Saves;\u00c9t\u00e9;");
+    EXPECT_EQ(r.eval("fso.GetFile(\"\u00e9glise.TXT\").Name & \" \" & fso.GetFile(\"\u00c9glise.txt\").Type"),
+              "\u00c9glise.txt TXT File");
+    // By the text a listing shows, or by the name's other reading.
+    EXPECT_EQ(r.eval("fso.OpenTextFile(\"\u00c9GLISE.TXT\").ReadLine"), "nef");
+    EXPECT_EQ(r.eval("fso.FileExists(\"\u0090glise.txt\")"), "True");
+    EXPECT_EQ(r.eval("fso.FolderExists(\"R\u0398sum\u0398\")"), "True");  // a Windows name read as DOS
+    EXPECT_EQ(r.eval("fso.FileExists(\"Eglise.txt\")"), "False");
+    EXPECT_EQ(r.exec("fso.GetFolder(\"\u00e9t\u00e9\").CreateTextFile(\"a.txt\").Write \"a\""), "");
+    EXPECT_EQ(read(root / kEte / "a.txt"), "a");
+    // Written in place; the name is taken.
+    EXPECT_EQ(r.exec("Set t = fso.OpenTextFile(\"\u00e9glise.txt\", 8)\nt.Write \"+\"\nt.Close"), "");
+    EXPECT_EQ(read(root / kEglise), "nef\r\n+");
+    EXPECT_EQ(r.exec("Set t = fso.CreateTextFile(\"\u00c9glise.txt\", False)"), "error 58");
+    EXPECT_EQ(r.exec("fso.GetFolder(\".\").SubFolders.Add \"\u00c9T\u00c9\""), "error 58");
+    EXPECT_EQ(entries(root).size(), 5u);
+    EXPECT_EQ(r.exec("fso.DeleteFile \"\u00c9glise.txt\""), "");
+    EXPECT_FALSE(fs::exists(root / kEglise));
+}
+
+TEST_F(RawNamesFixture, ADosNamedRootAndLinksStayTheLimit)
+{
+    start("Jeu \x82t\x82");  // "Jeu été"
+    ScriptRunner& r = *runner;
+    write(dir / "secret.txt", "s");
+    fs::create_symlink(dir / "secret.txt", root / "\x90vasion.txt");
+    const std::string shown = r.eval("fso.GetAbsolutePathName(\"Caf\u00e9.txt\")");
+    EXPECT_EQ(shown, (dir / "Jeu \u00e9t\u00e9" / "Caf\u00e9.txt").string());
+    EXPECT_EQ(r.eval("fso.FileExists(\"" + shown + "\")"), "True");
+    EXPECT_EQ(r.eval("fso.FileExists(\"\u00c9vasion.txt\")"), "False");
+    EXPECT_EQ(r.exec("Set t = fso.OpenTextFile(\"\u00c9vasion.txt\", 2)"), "error 70");
+    EXPECT_EQ(r.exec("fso.DeleteFile \"" + (dir / "Jeu \u00e9t\u00e9" / ".." / "secret.txt").string() + "\""),
+              "error 70");
+    EXPECT_EQ(read(dir / "secret.txt"), "s");
 }
