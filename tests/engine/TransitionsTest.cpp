@@ -28,8 +28,9 @@ constexpr QRgb kBlue = qRgb(0, 0, 255);
 
 class TransitionsTest : public LogicGameFixture {
  protected:
-  // Hall is red, Den is blue; hotspot 1 of Hall goes to Den with the given transition.
-  engine::Game& redAndBlue(GameFolderBuilder& folder, int number = 1, double ms = 0) {
+  // Hall is red, Den is blue; hotspot 1 of Hall goes to Den with the given
+  // transition; with doorBack, hotspot 1 of Den goes straight back to Hall.
+  engine::Game& redAndBlue(GameFolderBuilder& folder, int number = 1, double ms = 0, bool doorBack = false) {
     basicGame(folder);
     FrameSpec red, blue;
     red.background = QString::number(0x0000FF);
@@ -45,6 +46,13 @@ class TransitionsTest : public LogicGameFixture {
     go.transitionNumber = number;
     folder.file("FramesData/Hall.fm2", hotspotFileBytes({door}));
     folder.file("FramesData/Hall.fm3", actionFileBytes({go}));
+    if (doorBack) {
+      ActionSpec back;
+      back.goToFrame = 1;
+      back.frameName = "Hall";
+      folder.file("FramesData/Den.fm2", hotspotFileBytes({door}));
+      folder.file("FramesData/Den.fm3", actionFileBytes({back}));
+    }
     return startGame(folder);
   }
   // Hall is red with four doors side by side, each with a 0.2 s cross-fade: 1 to
@@ -80,29 +88,6 @@ class TransitionsTest : public LogicGameFixture {
     folder.file("FramesData/Hall.fm2", hotspotFileBytes(doors));
     folder.file("FramesData/Hall.fm3", actionFileBytes(goes));
   }
-  // Hall (red) has a door to Den (blue) with a long cross-fade; Den has a door
-  // straight back to Hall.
-  engine::Game& doorsBothWays(GameFolderBuilder& folder) {
-    basicGame(folder);
-    FrameSpec red, blue;
-    red.background = QString::number(0x0000FF);
-    blue.background = QString::number(0xFF0000);
-    folder.file("Frames/Hall.fme", frameFileBytes(red));
-    folder.file("Frames/Den.fme", frameFileBytes(blue));
-    ActionSpec toDen, toHall;
-    toDen.goToFrame = toHall.goToFrame = 1;
-    toDen.frameName = "Den";
-    toDen.useTransition = 1;
-    toDen.transitionNumber = 1;
-    toDen.transitionDurationMs = 30000;
-    toHall.frameName = "Hall";
-    for (const char* frame : {"Hall", "Den"})
-      folder.file(QStringLiteral("FramesData/%1.fm2").arg(frame), hotspotFileBytes({HotspotSpec{}}));
-    folder.file("FramesData/Hall.fm3", actionFileBytes({toDen}));
-    folder.file("FramesData/Den.fm3", actionFileBytes({toHall}));
-    return startGame(folder);
-  }
-
   static void typeKey(engine::Game& g, int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
     QKeyEvent down(QEvent::KeyPress, key, mods);
     QApplication::sendEvent(&g, &down);
@@ -608,7 +593,7 @@ TEST_F(TransitionsTest, OutlinesHeldWhileTheFrameTimerChangesFrameAreNotInTheOld
 
 TEST_F(TransitionsTest, KeysCannotReachTheNewFrameUnderTheCover) {
   GameFolderBuilder folder;
-  auto& g = doorsBothWays(folder);
+  auto& g = redAndBlue(folder, 1, 30000, true);  // a 30 s cross-fade to Den; Den's door goes back at once
   const engine::FocusTarget door{engine::FocusKind::Hotspot, 1};
   typeKey(g, Qt::Key_Tab);
   ASSERT_EQ(g.keyboardPlay().focused(), door);
@@ -646,7 +631,7 @@ TEST_F(TransitionsTest, KeysCannotReachTheNewFrameUnderTheCover) {
 
 TEST_F(TransitionsTest, KeysWaitWhileTheNewFrameLoadsUnderTheOldPicture) {
   GameFolderBuilder folder;
-  auto& g = doorsBothWays(folder);
+  auto& g = redAndBlue(folder, 1, 30000, true);  // a 30 s cross-fade to Den; Den's door goes back at once
   engine::KeyboardPlay& keys = g.keyboardPlay();
   const engine::FocusTarget door{engine::FocusKind::Hotspot, 1};
   typeKey(g, Qt::Key_Tab);
