@@ -8,10 +8,7 @@
 
 #include "doctor/Finding.h"
 #include "platform/VbError.h"
-
-namespace qm::startup {
-class RecordReader;
-}
+#include "startup/RecordReader.h"
 
 namespace qm::doctor {
 
@@ -44,6 +41,30 @@ std::optional<DataFile> loadDataFile(GameFacts& facts, Findings& findings, const
 // Moves past the next record separator (or to the end). Unlike the player's
 // skipping, which reads each field as text, it never fails.
 void skipToNextRecord(startup::RecordReader& reader);
+
+// What a record reader does after one record.
+enum class NextRecord {
+  AfterSeparator,  // move past the next record separator
+  Here,            // the record ended where the reader stands
+  Stop,            // the rest of the file cannot be read
+};
+
+// Reads the records of a file one after the other until its end:
+// read(start, record) reads one, given where it starts and its number
+// (1-based), and says how to go on. A record that moved the reader nowhere
+// ends the loop, so damaged files cannot hold it. Returns the records read.
+template <typename Read>
+int forEachRecord(startup::RecordReader& in, Read&& read) {
+  int record = 0;
+  while (!in.atEnd()) {
+    const qsizetype start = in.position();
+    const NextRecord next = read(start, ++record);
+    if (next == NextRecord::Stop) break;
+    if (next == NextRecord::AfterSeparator) skipToNextRecord(in);
+    if (in.position() == start) break;
+  }
+  return record;
+}
 
 // The error for a data file that stopped parsing: "<what> stops at field N:
 // <reader's description>".

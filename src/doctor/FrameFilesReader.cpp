@@ -96,7 +96,6 @@ void readTextBoxes(GameFacts& facts, Findings& findings, const QString& frame) {
   if (!file) file = loadDataFile(facts, findings, facts.paths.framesData + frame + QStringLiteral(".fm1"));
   if (!file) return;
   RecordReader in(file->bytes, file->path);
-  int record = 0;
   enum Kind { Skip, Int16, Int32, Double, Bool, String };
   struct Field {
     Kind kind;
@@ -109,10 +108,7 @@ void readTextBoxes(GameFacts& facts, Findings& findings, const QString& frame) {
       {String, 1, "font"},    {Double, 1, "font size"},  {Bool, 1, "strikethrough"}, {Bool, 1, "underline"},
       {Int32, 1, "colour"},   {Skip, 1, ""},
   };
-  while (!in.atEnd()) {
-    const qsizetype start = in.position();
-    ++record;
-    bool ended = false;
+  forEachRecord(in, [&](qsizetype start, int record) {
     for (const Field& field : kFields) {
       try {
         switch (field.kind) {
@@ -126,8 +122,7 @@ void readTextBoxes(GameFacts& facts, Findings& findings, const QString& frame) {
       } catch (const VbError& e) {
         if (e.number == 62) {
           reportUnparsable(findings, file->stoppedAt(in, start, record), QStringLiteral("text box %1").arg(record), e);
-          ended = true;
-          break;
+          return NextRecord::Stop;
         }
         findings.warning(file->stoppedAt(in, start, record, QString::fromLatin1(field.name)),
                          QStringLiteral("bad-text-box-field"),
@@ -136,8 +131,8 @@ void readTextBoxes(GameFacts& facts, Findings& findings, const QString& frame) {
                              .arg(QString::fromLatin1(field.name), e.description));
       }
     }
-    if (ended || in.position() == start) break;
-  }
+    return NextRecord::Here;
+  });
 }
 
 void readRipple(GameFacts& facts, Findings& findings, const QString& frame) {

@@ -59,23 +59,18 @@ int readHotspots(GameFacts& facts, Findings& findings, const FrameBeingRead& fra
     return 0;
   }
   RecordReader in(file->bytes, file->path);
-  int record = 0;
-  while (!in.atEnd()) {
-    const qsizetype start = in.position();
-    ++record;
+  const int record = forEachRecord(in, [&](qsizetype start, int record) {
     logic::HotspotRecord h;
+    NextRecord next = NextRecord::Here;
     try {
       logic::readHotspotRecord(in, h);
     } catch (const VbError& e) {
       reportUnparsable(findings, file->stoppedAt(in, start, record), QStringLiteral("hotspot %1").arg(record), e);
-      gatherHotspotFacts(facts, h, recordPlace(*file, start, record, {}), frame.name);
-      if (e.number == 62) break;
-      skipToNextRecord(in);
-      if (in.position() == start) break;
-      continue;
+      next = e.number == 62 ? NextRecord::Stop : NextRecord::AfterSeparator;
     }
     gatherHotspotFacts(facts, h, recordPlace(*file, start, record, {}), frame.name);
-  }
+    return next;
+  });
   if (record != frame.hotspotCount)
     findings.warning(Place{file->relative, 0, 0, {}}, QStringLiteral("hotspot-count"),
                      QStringLiteral("the hotspot file holds %1 hotspots but the frame's .lks file counts %2")
@@ -89,10 +84,7 @@ int readHotspots(GameFacts& facts, Findings& findings, const FrameBeingRead& fra
 void readActions(GameFacts& facts, Findings& findings, const FrameBeingRead& frame, const DataFile& file,
                  int hotspots, bool drops) {
   RecordReader in(file.bytes, file.path);
-  int record = 0;
-  while (!in.atEnd()) {
-    const qsizetype start = in.position();
-    ++record;
+  const int records = forEachRecord(in, [&](qsizetype start, int record) {
     const QString what = drops ? QStringLiteral("item drop %1").arg(record) : QStringLiteral("action of hotspot %1").arg(record);
     logic::ActionRecord action;
     try {
@@ -123,18 +115,15 @@ void readActions(GameFacts& facts, Findings& findings, const FrameBeingRead& fra
     } catch (const VbError& e) {
       reportUnparsable(findings, file.stoppedAt(in, start, record), what, e);
       gatherActionFacts(facts, action, recordPlace(file, start, record, {}), frame.name);
-      if (e.number == 62) break;
-      skipToNextRecord(in);
-      if (in.position() == start) break;
-      continue;
+      return e.number == 62 ? NextRecord::Stop : NextRecord::AfterSeparator;
     }
     gatherActionFacts(facts, action, recordPlace(file, start, record, {}), frame.name);
-    skipToNextRecord(in);
-  }
-  if (!drops && record < hotspots)
+    return NextRecord::AfterSeparator;
+  });
+  if (!drops && records < hotspots)
     findings.warning(Place{file.relative, 0, 0, {}}, QStringLiteral("missing-actions"),
                      QStringLiteral("the action file holds %1 actions for %2 hotspots; clicks on the others do nothing")
-                         .arg(record)
+                         .arg(records)
                          .arg(hotspots));
 }
 
@@ -143,10 +132,7 @@ void readPickUps(GameFacts& facts, Findings& findings, const FrameBeingRead& fra
   const auto file = loadDataFile(facts, findings, framesData(facts, frame.name, ".fm4"));
   if (!file) return;
   RecordReader in(file->bytes, file->path);
-  int record = 0;
-  while (!in.atEnd()) {
-    const qsizetype start = in.position();
-    ++record;
+  forEachRecord(in, [&](qsizetype start, int record) {
     try {
       in.skip();
       const int16_t hotspot = in.readInt16();
@@ -161,11 +147,10 @@ void readPickUps(GameFacts& facts, Findings& findings, const FrameBeingRead& fra
       }
     } catch (const VbError& e) {
       reportUnparsable(findings, file->stoppedAt(in, start, record), QStringLiteral("pick-up %1").arg(record), e);
-      if (e.number == 62) break;
+      if (e.number == 62) return NextRecord::Stop;
     }
-    skipToNextRecord(in);
-    if (in.position() == start) break;
-  }
+    return NextRecord::AfterSeparator;
+  });
 }
 
 // Older projects' hotspot sounds: the hotspot number, eight fields, the block.
@@ -173,23 +158,20 @@ void readLegacySounds(GameFacts& facts, Findings& findings, const FrameBeingRead
   const auto file = loadDataFile(facts, findings, framesData(facts, frame.name, ".fm5"));
   if (!file) return;
   RecordReader in(file->bytes, file->path);
-  int record = 0;
-  while (!in.atEnd()) {
-    const qsizetype start = in.position();
-    ++record;
+  forEachRecord(in, [&](qsizetype start, int record) {
     try {
       in.skip();
       in.readInt16();
       in.skip(8);
     } catch (const VbError& e) {
       reportUnparsable(findings, file->stoppedAt(in, start, record), QStringLiteral("hotspot sound %1").arg(record), e);
-      break;
+      return NextRecord::Stop;
     }
     const engine::LegacySoundBlock block = engine::readLegacySoundBlock(in);
     if (block.error) {
       reportUnparsable(findings, file->stoppedAt(in, start, record), QStringLiteral("hotspot sound %1").arg(record),
                        *block.error);
-      if (block.error->number == 62) break;
+      if (block.error->number == 62) return NextRecord::Stop;
     }
     for (size_t c = 0; c < block.entries.size(); ++c) {
       const auto& entry = block.entries[c];
@@ -197,9 +179,8 @@ void readLegacySounds(GameFacts& facts, Findings& findings, const FrameBeingRead
       facts.files.push_back(NamedFile{recordPlace(*file, start, record, QStringLiteral("channel %1 sound").arg(c + 1)),
                                       facts.paths.areas + entry.soundFile, entry.soundFile, MediaKind::Sound});
     }
-    skipToNextRecord(in);
-    if (in.position() == start) break;
-  }
+    return NextRecord::AfterSeparator;
+  });
 }
 
 }  // namespace
