@@ -270,7 +270,8 @@ LogicOperand logicOperand(const Value& v) {
 
 Value logicResult(int32_t bits, const Value& a, const Value& b, bool bothBool) {
   if (bothBool) return Value(bits != 0);
-  if (a.isEmpty() && b.isEmpty()) return Value(bits);  // Empty And Empty is a Long
+  // Empty counts as a Long 0: Empty And False, CInt(5) Or Empty are Longs.
+  if (a.isEmpty() || b.isEmpty()) return Value(bits);
   Kind k = integerKind(a.type() == VarType::Null ? b : a, b.type() == VarType::Null ? a : b);
   if (k == KByte) return Value::byte(static_cast<uint8_t>(bits));
   if (k <= KInteger) return Value(static_cast<int16_t>(bits));
@@ -346,7 +347,7 @@ Value opImp(const Value& a, const Value& b) {
   return logicResult(~x.bits | y.bits, a, b, x.isBool && y.isBool);
 }
 
-int compareValues(const Value& a, const Value& b, bool textCompare) {
+int compareValues(const Value& a, const Value& b, bool textCompare, uint8_t literals) {
   VarType ta = a.type(), tb = b.type();
   if (ta == VarType::Null || tb == VarType::Null) return 2;
   // The common cases first: whole numbers, then Doubles.
@@ -372,10 +373,20 @@ int compareValues(const Value& a, const Value& b, bool textCompare) {
       int c = compareBinary(sa ? std::u16string_view(a.asString()) : word, sa ? word : std::u16string_view(b.asString()));
       return c < 0 ? -1 : (c > 0 ? 1 : 0);
     }
-    // Against a number the string is read as a number ("42" = 42; "abc" and "" are type mismatches).
-    double d;
-    if (!parseNumber(sa ? a.asString() : b.asString(), d)) raise(err::TypeMismatch);
-    return sa ? compareValues(Value(d), b, false) : compareValues(a, Value(d), false);
+    const std::u16string& text = (sa ? a : b).asString();
+    if (literals & (sa ? kRightNumberLiteral : kLeftNumberLiteral)) {
+      // Against a number literal the string is read as a number.
+      double d;
+      if (!parseNumber(text, d)) raise(err::TypeMismatch);
+      return sa ? compareValues(Value(d), b) : compareValues(a, Value(d));
+    }
+    int c = 1;  // a string is greater than any number...
+    if (literals & (sa ? kLeftStringLiteral : kRightStringLiteral)) {
+      // ...unless the string is a literal: then the number's text meets it.
+      int t = compareBinary(text, toString(sa ? b : a));
+      c = t < 0 ? -1 : (t > 0 ? 1 : 0);
+    }
+    return sa ? c : -c;
   }
   if (ta == VarType::Currency && tb == VarType::Currency)
     return a.asCurrencyScaled() < b.asCurrencyScaled() ? -1 : (a.asCurrencyScaled() > b.asCurrencyScaled() ? 1 : 0);
@@ -388,8 +399,8 @@ int compareValues(const Value& a, const Value& b, bool textCompare) {
   return x < y ? -1 : (x > y ? 1 : 0);
 }
 
-Value opCompare(CompareOp op, const Value& a, const Value& b) {
-  int c = compareValues(a, b);
+Value opCompare(CompareOp op, const Value& a, const Value& b, uint8_t literals) {
+  int c = compareValues(a, b, false, literals);
   if (c == 2) return Value::null();
   switch (op) {
     case CompareOp::Eq: return Value(c == 0);

@@ -79,12 +79,12 @@ enum class OpCode : uint8_t {
   RefIndexField,     // a: argc, b: field                                 args -- reference or value
   RefIndexValue,     // a: argc                                   target, args -- reference or value
   CallValue,         // a: argc: the target's default member, else 13     target, args -- result
-  NewObject,         // c: global naming the class                         -- object
+  NewObject,         // c: global naming the class, b: 1 = a variable declared in scope  -- object
   CallIntrinsic,     // a: argc, c: Intrinsic                             args -- result
   // Operators: the operands' default values, then the operator.
   Add, Sub, Mul, Div, IntDiv, Mod, Pow, Concat,  //                       x, y -- result
   And, Or, Xor, Eqv, Imp,                        //                       x, y -- result
-  Eq, Ne, Lt, Le, Gt, Ge,                        //                       x, y -- result
+  Eq, Ne, Lt, Le, Gt, Ge,                        // b: CompareLiteral flags x, y -- result
   Is,                                            // (both objects)        x, y -- Boolean
   Neg, Not,                                      //                          x -- result
   Jump,              // c: target                       --
@@ -92,8 +92,10 @@ enum class OpCode : uint8_t {
   JumpIfTrue,        // c: target                       condition --
   ForPrep,           // b: hidden slots b (limit), b+1 (step)     start, limit, step -- start as a number
   ForTest,           // b: hidden slots, c: exit target           counter --   (jumps when past the limit)
+  ForStep,           // b: hidden slots (92 when the limit is Empty: a header that failed)  counter -- counter + step
   ForEachPrep,       // b: hidden slots b, b+1 (the walk's state)  collection --
-  ForEachNext,       // b: hidden slots, c: exit target           -- element   (nothing, and jumps, at the end)
+  ForEachNext,       // b: hidden slots, c: exit target           -- element   (nothing, and jumps, at the end;
+                     //                                           451 when the state is Empty: a header that failed)
   MakeArray,         // a: dimensions                   upper bounds -- fixed array
   ReDim,             // a: dimensions, b: 1 = Preserve  reference, upper bounds --
   Erase,             //                                 reference --
@@ -187,6 +189,7 @@ struct Module {
   std::vector<ClassDecl> classDecls;
   std::vector<ConstDecl> constants;
   std::vector<int> variables;  // globals declared with Dim/Public/Private
+  std::vector<int> outerDeclared;  // code run inside a procedure: the procedure's slots its Dims name
   const FunctionCode* top() const { return functions[0].get(); }
 };
 

@@ -223,7 +223,10 @@ class Compiler {
           if (moduleProcs_.count(key) || moduleClasses_.count(key)) failAt(err::NameRedefined, d.line, d.column);
           // Code run by Execute inside a procedure: a Dim of one of the
           // procedure's own names is that variable, not a new global.
-          if (outerSlot(key)) continue;
+          if (int slot = outerSlot(key); slot >= 0) {
+            module_->outerDeclared.push_back(slot);
+            continue;
+          }
           if (moduleVars_.insert(key).second) module_->variables.push_back(globalIndex(d.name));
         }
         break;
@@ -256,12 +259,14 @@ class Compiler {
     }
   }
 
-  bool outerSlot(const std::u16string& key) const {
-    if (!outer_) return false;
-    for (const auto& name : outer_->slotNames) {
-      if (!name.empty() && equalsNoCase(name, key)) return true;
+  // The slot of one of the procedure's own names, for code run inside it; -1 if none.
+  int outerSlot(const std::u16string& key) const {
+    if (!outer_) return -1;
+    for (size_t i = 0; i < outer_->slotNames.size(); ++i) {
+      const auto& name = outer_->slotNames[i];
+      if (!name.empty() && equalsNoCase(name, key)) return static_cast<int>(i);
     }
-    return false;
+    return -1;
   }
 
   void scanLocals(const Block& body) {
@@ -684,7 +689,13 @@ class Compiler {
       case Expr::Call: compileCall(e, false); return;
       case Expr::Paren: compileExpr(*e.a); return;
       case Expr::Missing: emit(OpCode::PushMissing); return;
-      case Expr::New: emit(OpCode::NewObject, 0, 0, globalIndex(e.name)); return;
+      case Expr::New: {
+        std::u16string key = toLowerCopy(e.name);
+        bool declared = (locals_.count(key) && !implicit_.count(key)) || moduleVars_.count(key) ||
+                        (cls_ && cls_->find(e.name) >= 0);
+        emit(OpCode::NewObject, 0, declared ? 1 : 0, globalIndex(e.name));
+        return;
+      }
       case Expr::Unary: {
         Value folded;
         if (foldConst(e, folded)) { pushValue(folded); return; }
@@ -719,10 +730,23 @@ class Compiler {
           case Op::Is: op = OpCode::Is; break;
           default: break;
         }
-        emit(op);
+        bool compares = op == OpCode::Eq || op == OpCode::Ne || op == OpCode::Lt || op == OpCode::Le ||
+                        op == OpCode::Gt || op == OpCode::Ge;
+        emit(op, 0, compares ? literalFlags(e.a.get(), e.b.get()) : 0);
         return;
       }
     }
+  }
+
+  // CompareLiteral flags of a comparison's operands (either may be null: a
+  // value the compiler loads itself, such as the value of a Select Case).
+  static uint16_t literalFlags(const Expr* left, const Expr* right) {
+    auto kind = [](const Expr* x, uint16_t number, uint16_t text) -> uint16_t {
+      if (!x || x->kind != Expr::Literal) return 0;
+      if (x->value.isString()) return text;
+      return x->value.isNumeric() || x->value.type() == VarType::Date ? number : 0;
+    };
+    return kind(left, kLeftNumberLiteral, kLeftStringLiteral) | kind(right, kRightNumberLiteral, kRightStringLiteral);
   }
 
   // ---- assignment ----
@@ -1000,15 +1024,15 @@ class Compiler {
           case CaseClause::Item::Value:
             emit(OpCode::LoadLocal, 0, u16(h));
             compileExpr(*item.a);
-            emit(OpCode::Eq);
+            emit(OpCode::Eq, 0, literalFlags(nullptr, item.a.get()));
             break;
           case CaseClause::Item::Range:  // both bounds belong to the range
             emit(OpCode::LoadLocal, 0, u16(h));
             compileExpr(*item.a);
-            emit(OpCode::Ge);  // value >= lower bound
+            emit(OpCode::Ge, 0, literalFlags(nullptr, item.a.get()));  // value >= lower bound
             emit(OpCode::LoadLocal, 0, u16(h));
             compileExpr(*item.b);
-            emit(OpCode::Le);  // value <= upper bound
+            emit(OpCode::Le, 0, literalFlags(nullptr, item.b.get()));  // value <= upper bound
             emit(OpCode::And);
             break;
           case CaseClause::Item::Compare: {
@@ -1023,7 +1047,7 @@ class Compiler {
               case Op::Ge: op = OpCode::Ge; break;
               default: break;
             }
-            emit(op);
+            emit(op, 0, literalFlags(nullptr, item.a.get()));
             break;
           }
         }
@@ -1044,8 +1068,10 @@ class Compiler {
   }
 
   void compileFor(const Stmt& s) {
-    // Failing bounds skip the loop and leave error 92 (the pad below raises
-    // it, resuming after the loop); a failing count step leaves the loop.
+    // Under On Error Resume Next a failing header enters the body once, the
+    // loop variable untouched and Err holding the header's error; its Next
+    // then ends the loop with error 92 (the pad leaves the limit Empty, which
+    // ForStep takes for a loop that was never set up).
     size_t start = here();
     compileExpr(*s.from);
     compileExpr(*s.to);
@@ -1057,36 +1083,37 @@ class Compiler {
     storeName(s.name, StoreMode::Let, s.line, s.column);
     size_t header = addResume(start, 0);
     size_t overPad = emit(OpCode::Jump);
-    size_t pad = here();
-    patchResume(header, pad);
-    emit(OpCode::Raise, 0, 0, err::ForLoopNotInitialized);
-    size_t padEntry = addResume(pad, 0);
+    patchResume(header, here());
+    emit(OpCode::PushEmpty);
+    emit(OpCode::StoreLocal, 0, u16(h), 0, StoreMode::Plain);
+    size_t padToBody = emit(OpCode::Jump);
     patch(overPad, here());
     size_t top = here();
     loadName(s.name, s.line, s.column);
     size_t test = emit(OpCode::ForTest, 0, u16(h));
     size_t testEntry = addResume(top, 0);
+    patch(padToBody, here());
     loops_.push_back(LoopLabels{true, {}});
     compileBlock(s.body);
     setPos(s.line, s.column);
     size_t stepStart = here();
     loadName(s.name, s.line, s.column);
-    emit(OpCode::LoadLocal, 0, u16(h + 1));
-    emit(OpCode::Add);
+    emit(OpCode::ForStep, 0, u16(h));
     storeName(s.name, StoreMode::Let, s.line, s.column);
     emit(OpCode::Jump, 0, 0, static_cast<int32_t>(top));
     size_t stepEntry = addResume(stepStart, 0);
     patch(test, here());
     patchResume(testEntry, here());
     patchResume(stepEntry, here());
-    patchResume(padEntry, here());
     for (size_t j : loops_.back().exits) patch(j, here());
     loops_.pop_back();
   }
 
   void compileForEach(const Stmt& s) {
-    // A failing collection skips the loop (its error stays in Err); a
-    // failing step to the next element leaves the loop.
+    // Under On Error Resume Next a failing collection enters the body once,
+    // the loop variable untouched; its Next then ends the loop with error 451
+    // (the pad leaves the walk's state Empty). A failing step to the next
+    // element leaves the loop.
     size_t start = here();
     compileExpr(*s.value);
     int h = hiddenSlot();
@@ -1097,12 +1124,16 @@ class Compiler {
     size_t next = emit(OpCode::ForEachNext, 0, u16(h));
     storeName(s.name, StoreMode::Plain, s.line, s.column);
     size_t nextEntry = addResume(top, 0);
+    size_t body = here();
     loops_.push_back(LoopLabels{true, {}});
     compileBlock(s.body);
     emit(OpCode::Jump, 0, 0, static_cast<int32_t>(top));
+    patchResume(header, here());
+    emit(OpCode::PushEmpty);
+    emit(OpCode::StoreLocal, 0, u16(h), 0, StoreMode::Plain);
+    emit(OpCode::Jump, 0, 0, static_cast<int32_t>(body));
     patch(next, here());
     patchResume(nextEntry, here());
-    patchResume(header, here());
     for (size_t j : loops_.back().exits) patch(j, here());
     loops_.pop_back();
     emit(OpCode::PushEmpty);

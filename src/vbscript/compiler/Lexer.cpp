@@ -252,12 +252,19 @@ class Lexer {
       col_ = saveCol;
       return false;
     }
-    // A trailing '&' is allowed and changes nothing: up to four hex digits
-    // make an Integer (&hFFFF& is -1), more make a Long.
-    if (pos_ < s_.size() && s_[pos_] == '&') advance();
     t.type = Tok::Number;
+    auto bits = static_cast<int32_t>(static_cast<uint32_t>(v));
+    if (pos_ < s_.size() && s_[pos_] == '&') {
+      // With a trailing '&' the digits are a 32-bit value, an Integer when it
+      // fits one: &hFFFF& is 65535, &hFFFFFFFF& is -1.
+      advance();
+      if (bits >= -32768 && bits <= 32767) t.value = Value(static_cast<int16_t>(bits));
+      else t.value = Value(bits);
+      return true;
+    }
+    // Without it up to four digits make an Integer (&hFFFF is -1), more a Long.
     if (v <= 0xFFFF) t.value = Value(static_cast<int16_t>(static_cast<uint16_t>(v)));
-    else t.value = Value(static_cast<int32_t>(static_cast<uint32_t>(v)));
+    else t.value = Value(bits);
     return true;
   }
   void lexString(Token& t) {

@@ -371,7 +371,7 @@ namespace {
 
 struct Token {
     enum Kind { Number, Month, Weekday, AmPm, Colon, DateSep } kind;
-    int64_t value = 0; // number value, month 1..12, 0 = AM / 1 = PM
+    int64_t value = 0; // number value, month 1..12, 0 = AM / 1 = PM, 1 = a dot as date separator
     int digits = 0;
 };
 
@@ -400,7 +400,7 @@ std::optional<std::vector<Token>> tokenize(const std::u16string& text)
             out.push_back({Token::Colon});
             ++i;
         } else if (c == u'/' || c == u'-' || c == u'.') {
-            out.push_back({Token::DateSep});
+            out.push_back({Token::DateSep, c == u'.' ? 1 : 0});
             ++i;
         } else if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')) {
             std::string w;
@@ -468,6 +468,7 @@ std::optional<double> parseDate(const std::u16string& text, int currentYear)
     std::vector<Token> dateNums;
     int month = 0;
     bool sawTime = false;
+    bool dotted = false;
     for (size_t i = 0; i < tk.size(); ++i) {
         const Token& t = tk[i];
         if (t.kind == Token::Number) {
@@ -505,6 +506,8 @@ std::optional<double> parseDate(const std::u16string& text, int currentYear)
             return std::nullopt;
         } else if (t.kind == Token::Colon) {
             return std::nullopt;
+        } else if (t.kind == Token::DateSep && t.value == 1) {
+            dotted = true;
         }
     }
     if (timeNums.size() > 3)
@@ -563,7 +566,9 @@ std::optional<double> parseDate(const std::u16string& text, int currentYear)
             y = yearOf(c);
             m = a.value;
             d = b.value;
-            if (!validDay(y, m, d) && validDay(y, d, m))
+            // Day first is read only with slashes or dashes: "15/3/2026" is
+            // 15 March, "15.03.2026" no date in this locale.
+            if (!validDay(y, m, d) && !dotted && validDay(y, d, m))
                 std::swap(m, d);
         }
     } else if (dateNums.size() == 2) {

@@ -61,6 +61,8 @@ struct Frame {
   ScriptObject* me = nullptr;
   int32_t pc = 0;
   bool resumeNext = false;
+  // Execute declared some of this procedure's implicit locals (Vm::executeDeclared_).
+  bool executeDeclared = false;
 };
 
 // Shared flag an object checks before calling back into a VM that may be gone.
@@ -197,7 +199,8 @@ class Vm : public BuiltinContext {
                      Value* args, int argc, Frame& f);
   Value invokeDispatch(Dispatch* d, DispId id, InvokeKind kind, Value* args, int argc);
   Value callScriptMember(ScriptObject* obj, int member, InvokeKind kind, Value* args, int argc, bool inside);
-  Value newObject(GlobalEntry& e, LinkedModule* lm);
+  // `declared`: the name is a variable the code declares (New of it raises 506).
+  Value newObject(GlobalEntry& e, LinkedModule* lm, bool declared);
 
   // ---- intrinsics (VmIntrinsics.cpp) ----
   Value callIntrinsic(Intrinsic which, Value* args, int argc, Frame& f);
@@ -264,6 +267,9 @@ class Vm : public BuiltinContext {
     Value* mark;
   };
   std::vector<Pin> pins_;
+  // The implicit locals a Dim run by Execute declared, per frame that has
+  // executeDeclared set: Option Explicit lets that frame use them.
+  std::unordered_map<const Frame*, std::vector<int>> executeDeclared_;
 
   int depth_ = 0;
   int runDepth_ = 0;

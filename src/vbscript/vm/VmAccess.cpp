@@ -68,7 +68,14 @@ Value Vm::callValue(const Value& targetIn, Value* args, int argc) {
 Value* Vm::resolveDyn(Frame& f, int s, GlobalEntry& e, LinkedModule* lm) {
   if (e.kind == GlobalEntry::Unresolved) tryResolve(e);
   if (e.kind != GlobalEntry::Unresolved) return nullptr;
-  if (lm->optionExplicit) undefinedVariable(e);
+  if (lm->optionExplicit) {
+    bool declared = false;
+    if (f.executeDeclared) {
+      const std::vector<int>& slots = executeDeclared_[&f];
+      declared = std::find(slots.begin(), slots.end(), s) != slots.end();
+    }
+    if (!declared) undefinedVariable(e);
+  }
   return &slot(f, s);
 }
 
@@ -304,7 +311,7 @@ void Vm::forEachPrep(Frame& f, int h, Value collection) {
 
 bool Vm::forEachNext(Frame& f, int h) {
   Value& state = f.base[h];
-  if (state.isEmpty()) return false;  // the loop's collection failed under On Error Resume Next
+  if (state.isEmpty()) raise(err::NotACollection);  // the loop's collection failed under On Error Resume Next
   if (state.isArray()) {
     int32_t i = f.base[h + 1].asLong();
     const ArrayData& a = state.asArray();

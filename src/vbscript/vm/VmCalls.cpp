@@ -289,6 +289,8 @@ Value Vm::callScriptMember(ScriptObject* obj, int member, InvokeKind kind, Value
   if (m.field >= 0) {
     Value& field = obj->fields()[static_cast<size_t>(m.field)];
     if (kind == InvokeKind::PropertyLet || kind == InvokeKind::PropertySet) {
+      // A plain value field takes no index: o.p(0) = v on a number is no member either.
+      if (argc > 1 && !field.isArray() && !field.isObject()) raise(err::NoSuchMember);
       Value v = args[argc - 1].deref();
       storeIndexed(field, args, argc - 1, std::move(v),
                    kind == InvokeKind::PropertySet ? StoreMode::Set : StoreMode::Let);
@@ -359,7 +361,7 @@ Value Vm::invokeMember(const Value& object, const FunctionCode* site, int nameIn
   return invokeDispatch(d, id, kind, args, argc);
 }
 
-Value Vm::newObject(GlobalEntry& e, LinkedModule* lm) {
+Value Vm::newObject(GlobalEntry& e, LinkedModule* lm, bool declared) {
   // A script class named like a library class (RegExp) does not replace it.
   if (ObjectFactory f = registry_.findClass(e.name)) {
     Dispatch* d = f(*this);
@@ -367,7 +369,9 @@ Value Vm::newObject(GlobalEntry& e, LinkedModule* lm) {
     return Value(d);
   }
   if (e.kind == GlobalEntry::Class) return newScriptObject(e.cls, e.link);
-  if (lm->optionExplicit) undefinedVariable(e);
+  // A name nothing declares is undefined under Option Explicit; a variable,
+  // a procedure or any other declared name is no class.
+  if (lm->optionExplicit && e.kind == GlobalEntry::Unresolved && !declared) undefinedVariable(e);
   raiseNamed(err::ClassNotDefined, e.name);
 }
 

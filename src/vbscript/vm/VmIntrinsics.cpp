@@ -58,6 +58,14 @@ Value Vm::runInScope(std::u16string_view text, bool expression, Frame& f) {
     return Value();
   }
   auto module = compileCached(text, expression, f.fn);
+  if (!module->outerDeclared.empty()) {
+    // Its Dims declare the procedure's own names (for Option Explicit); a
+    // frame met for the first time drops what an earlier one at its address left.
+    std::vector<int>& slots = executeDeclared_[&f];
+    if (!f.executeDeclared) slots.clear();
+    f.executeDeclared = true;
+    slots.insert(slots.end(), module->outerDeclared.begin(), module->outerDeclared.end());
+  }
   bool keepsDefinitions = !module->procedures.empty() || !module->classDecls.empty();
   auto lm = link(std::move(module));
   Value* base = sp_;
@@ -85,13 +93,16 @@ Value Vm::callIntrinsic(Intrinsic which, Value* args, int argc, Frame& f) {
     if (!arg.isString()) raise(err::TypeMismatch);
     return arg.asString();
   };
-  // A syntax error in the code given is error 1002, catchable like any run-time error.
+  // A syntax error in the code given is error 1002, catchable like any
+  // run-time error; its source still says it is a compilation error.
   auto compiled = [](auto&& run) {
     try {
       return run();
     } catch (const ScriptError& e) {
       if (e.kind != ErrorKind::Syntax) throw;
-      throw ScriptError(err::Syntax);
+      ScriptError caught(err::Syntax);
+      caught.source = ScriptError(err::Syntax, ErrorKind::Syntax).source;
+      throw caught;
     }
   };
   switch (which) {

@@ -40,11 +40,6 @@ enum class FastOp { Add, Sub, Mul };
   return false;
 }
 
-template <CompareOp op>
-[[gnu::always_inline]] inline Value compareWith(const Value& a, const Value& b) {
-  return opCompare(op, a, b);
-}
-
 }  // namespace
 
 void Vm::loop(Frame& f) {
@@ -192,7 +187,12 @@ void Vm::loop(Frame& f) {
         bool isSet = in.mode == StoreMode::Set;
         Value* args = sp_ - in.a - 1;
         Value obj = args[-1];
-        if (!isSet && sp_[-1].isObject() && hasDefault(sp_[-1])) sp_[-1] = resolveDefault(sp_[-1]);
+        // A script class's Property Let receives an object as it is; a
+        // field stores (and a host property receives) its default value.
+        if (!isSet && sp_[-1].isObject() && hasDefault(sp_[-1])) {
+          const Value& target = obj.deref();
+          if (!target.isObject() || !dynamic_cast<ScriptObject*>(target.asObject())) sp_[-1] = resolveDefault(sp_[-1]);
+        }
         invokeMember(obj, fn, in.c, in.b, isSet ? InvokeKind::PropertySet : InvokeKind::PropertyLet, args, in.a + 1, f);
         unpinAbove(args - 1);
         popTo(args - 1);
@@ -260,7 +260,7 @@ void Vm::loop(Frame& f) {
         push(std::move(r));
         break;
       }
-      case OpCode::NewObject: push(newObject(global(in), lm)); break;
+      case OpCode::NewObject: push(newObject(global(in), lm, in.b != 0)); break;
       case OpCode::CallIntrinsic: {
         Value* args = sp_ - in.a;
         Value r = callIntrinsic(static_cast<Intrinsic>(in.c), args, in.a, f);
@@ -312,13 +312,23 @@ void Vm::loop(Frame& f) {
       QM_BINARY(Xor, opXor)
       QM_BINARY(Eqv, opEqv)
       QM_BINARY(Imp, opImp)
-      QM_BINARY(Eq, compareWith<CompareOp::Eq>)
-      QM_BINARY(Ne, compareWith<CompareOp::Ne>)
-      QM_BINARY(Lt, compareWith<CompareOp::Lt>)
-      QM_BINARY(Le, compareWith<CompareOp::Le>)
-      QM_BINARY(Gt, compareWith<CompareOp::Gt>)
-      QM_BINARY(Ge, compareWith<CompareOp::Ge>)
 #undef QM_BINARY
+#define QM_COMPARE(NAME)                                                      \
+  case OpCode::NAME: {                                                        \
+    Value b = pop();                                                          \
+    Value& a = sp_[-1];                                                       \
+    if (a.isObject()) a = resolveDefault(a);                                  \
+    if (b.isObject()) b = resolveDefault(b);                                  \
+    a = opCompare(CompareOp::NAME, a, b, static_cast<uint8_t>(in.b));         \
+    break;                                                                    \
+  }
+      QM_COMPARE(Eq)
+      QM_COMPARE(Ne)
+      QM_COMPARE(Lt)
+      QM_COMPARE(Le)
+      QM_COMPARE(Gt)
+      QM_COMPARE(Ge)
+#undef QM_COMPARE
       case OpCode::Neg: {
         Value& a = sp_[-1];
         if (a.isObject()) a = resolveDefault(a);
@@ -382,6 +392,16 @@ void Vm::loop(Frame& f) {
           done = s >= 0 ? x > lim : x < lim;
         }
         if (done) f.pc = in.c;
+        break;
+      }
+      case OpCode::ForStep: {
+        if (f.base[in.b].isEmpty()) raise(err::ForLoopNotInitialized);
+        Value& counter = sp_[-1];
+        const Value& step = f.base[in.b + 1];
+        if (!fastArith(FastOp::Add, counter, step)) {
+          if (counter.isObject()) counter = resolveDefault(counter);
+          counter = opAdd(counter, step);
+        }
         break;
       }
       case OpCode::ForEachPrep: {

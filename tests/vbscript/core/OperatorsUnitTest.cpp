@@ -34,10 +34,16 @@ TEST(OperatorFunctions, CurrencyMultiplicationRoundsHalfToEven) {
 
 TEST(OperatorFunctions, ComparisonRules) {
   EXPECT_EQ(compareValues(i16(1), Value(1.0)), 0);
-  // A string against a number is read as a number.
-  EXPECT_EQ(compareValues(str(u"7"), i16(5)), 1);
-  EXPECT_EQ(compareValues(i16(5), str(u" 7 ")), -1);
-  EXPECT_THROW(compareValues(str(u"a"), i16(5)), ScriptError);
+  // A string against a number literal is read as a number.
+  EXPECT_EQ(compareValues(str(u"7"), i16(5), false, kRightNumberLiteral), 1);
+  EXPECT_EQ(compareValues(i16(5), str(u" 7 "), false, kLeftNumberLiteral), -1);
+  EXPECT_THROW(compareValues(str(u"a"), i16(5), false, kRightNumberLiteral), ScriptError);
+  // A string literal against another number compares with the number's text.
+  EXPECT_EQ(compareValues(str(u"10"), i16(5), false, kLeftStringLiteral), -1);
+  EXPECT_EQ(compareValues(i16(5), str(u"5"), false, kRightStringLiteral), 0);
+  // Neither a literal: the string is the greater.
+  EXPECT_EQ(compareValues(str(u"3"), i16(5)), 1);
+  EXPECT_EQ(compareValues(i16(5), str(u"a")), -1);
   EXPECT_EQ(compareValues(Value(), str(u"")), 0);
   EXPECT_EQ(compareValues(Value::null(), i16(1)), 2);
   EXPECT_EQ(compareValues(str(u"ABC"), str(u"abc"), true), 0);

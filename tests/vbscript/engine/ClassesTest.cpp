@@ -137,9 +137,32 @@ TEST(ClassesConformance, PropertyLetReceivesAnObjectWithoutDefault) {
             "Empty2");
 }
 
+TEST(ClassesConformance, PropertyLetReceivesAnObjectWithADefaultAsItIs) {
+  const std::string classes =
+      "Class WithDefault\r\nPublic Default Property Get Value : Value = 42 : End Property\r\nEnd Class\r\n"
+      "Class Holder\r\nPublic got, plain\r\n"
+      "Public Property Let objProp(v) : got = TypeName(v) : End Property\r\nEnd Class\r\n"
+      "Set x = New Holder : Set y = New WithDefault\r\n";
+  EXPECT_EQ(evalAfter(classes + "x.objProp = y", "x.got"), "WithDefault");
+  // A public variable stores the default value.
+  EXPECT_EQ(evalAfter(classes + "x.plain = y", "TypeName(x.plain) & x.plain"), "Integer42");
+}
+
+TEST(ClassesConformance, IndexingAScalarPublicVariableIsNoMember) {
+  const std::string cls = "Class P\r\nPublic publicProp, arr(2)\r\nEnd Class\r\nSet obj = New P : obj.publicProp = 1\r\n";
+  EXPECT_EQ(errorOf(cls + "obj.publicProp(0) = 5"), err::NoSuchMember);
+  EXPECT_EQ(errorOf(cls + "x = obj.publicProp(0)"), err::NoSuchMember);
+  EXPECT_EQ(evalAfter(cls + "obj.arr(1) = 5", "obj.arr(1) & obj.publicProp"), "51");
+}
+
 TEST(ClassesConformance, NewOfAnUnknownClassUnderOptionExplicit) {
   EXPECT_EQ(errorOf("Option Explicit\r\nDim o\r\nSet o = New NoSuchClass"), err::VariableUndefined);
   EXPECT_EQ(errorOf("Set o = New NoSuchClass"), err::ClassNotDefined);
+  // A declared variable is no class.
+  EXPECT_EQ(errorOf("Option Explicit\r\nDim notAClass, o\r\nSet o = New notAClass"), err::ClassNotDefined);
+  EXPECT_EQ(errorOf("Option Explicit\r\nSub T\r\nDim notAClass, o\r\nSet o = New notAClass\r\nEnd Sub\r\nT"),
+            err::ClassNotDefined);
+  EXPECT_EQ(errorOf("Dim notAClass\r\nSet o = New notAClass"), err::ClassNotDefined);
 }
 
 }  // namespace

@@ -61,13 +61,14 @@ TEST(Errors, ResumeNextAfterAFailedHeaderGoesOnIntoItsBlock) {
   EXPECT_EQ(evalAfter("On Error Resume Next\r\nk = 0\r\nDo While 1 / 0\r\nk = k + 1\r\nIf k = 2 Then Exit Do\r\nLoop", "k"),
             "2");
   EXPECT_EQ(evalAfter("On Error Resume Next\r\nk = 0\r\nDo\r\nk = k + 1\r\nLoop Until 1 / 0\r\nafter = k", "after"), "1");
-  // Failing For bounds or collections skip the loop (a For leaves error 92).
-  EXPECT_EQ(evalAfter("On Error Resume Next\r\nk = 0\r\nFor i = 1 To 1 / 0\r\nk = k + 1\r\nNext\r\nr = k", "r"), "0");
-  EXPECT_EQ(evalAfter("On Error Resume Next\r\nk = 0\r\nFor i = 1 To 3 Step 1 / 0\r\nk = k + 1\r\nNext", "k & Err.Number"), "092");
-  EXPECT_EQ(evalAfter("On Error Resume Next\r\nk = 0\r\nFor Each e In 1 / 0\r\nk = k + 1\r\nNext", "k & Err.Number"), "011");
+  // Failing For bounds or collections enter the body once; Next then ends
+  // the loop with error 92 (For) or 451 (For Each).
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nk = 0\r\nFor i = 1 To 1 / 0\r\nk = k + 1\r\nNext\r\nr = k", "r"), "1");
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nk = 0\r\nFor i = 1 To 3 Step 1 / 0\r\nk = k + 1\r\nNext", "k & Err.Number"), "192");
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nk = 0\r\nFor Each e In 1 / 0\r\nk = k + 1\r\nNext", "k & Err.Number"), "1451");
   EXPECT_EQ(evalAfter("On Error Resume Next\r\nFor Each e In Nothing\r\nk = 1\r\nNext\r\ndone = True", "done"), "True");
   EXPECT_EQ(evalAfter("On Error Resume Next\r\nFor n = 1 To 2\r\nk = 0\r\nFor i = 1 To CInt(n = 1) * 1 / 0\r\nk = k + 1\r\n"
-                      "Next\r\nNext", "k"), "0");
+                      "Next\r\nNext", "k"), "1");
 }
 
 TEST(Errors, ErrSurvivesTheReturnOfAProcedureThatResumedNext) {
@@ -146,6 +147,19 @@ TEST(ErrorsConformance, RaiseKeepsWhatItIsNotGiven) {
   EXPECT_EQ(evalAfter("On Error Resume Next\r\nErr.Raise 1, 2, \"desc\", \"hf\", 1\r\nx = 1 / 0",
                       "Err.Number & \"[\" & Err.HelpFile & \"]\" & Err.HelpContext"),
             "11[]0");
+}
+
+TEST(ErrorsConformance, SyntaxErrorsInCodeGivenAtRunTimeAreCompilationErrors) {
+  for (const char* statement : {"x = Eval(\"1 +\")", "Execute \"If\"", "ExecuteGlobal \"Sub\""}) {
+    EXPECT_EQ(evalAfter(std::string("On Error Resume Next\r\n") + statement +
+                            "\r\nn = Err.Number : s = Err.Source : d = Err.Description",
+                        "n & \"|\" & s & \"|\" & d"),
+              "1002|Microsoft VBScript compilation error|Syntax error")
+        << statement;
+  }
+  // A run-time error inside such code stays a run-time error.
+  EXPECT_EQ(evalAfter("On Error Resume Next\r\nExecute \"x = 1 / 0\"\r\ns = Err.Source", "s"),
+            "Microsoft VBScript runtime error");
 }
 
 TEST(ErrorsConformance, ErrDescriptionIsThePlainMessage) {

@@ -131,6 +131,18 @@ TEST(ProceduresConformance, ExecuteDimInsideAProcedureIsLocalToIt) {
   EXPECT_EQ(evalAfter("Function F\r\nExecute \"Dim b : b = 20\"\r\nF = b\r\nEnd Function", "F()"), "20");
   EXPECT_EQ(evalAfter("Function F\r\nExecute \"Dim b : b = 20\"\r\nF = b\r\nEnd Function\r\nx = F()", "IsEmpty(b)"),
             "True");
+  // Under Option Explicit the later plain code of the procedure reads it too.
+  EXPECT_EQ(evalAfter("Option Explicit\r\nFunction TestExecuteDimInFunc\r\nExecute \"Dim funcVar : funcVar = 55\"\r\n"
+                      "TestExecuteDimInFunc = funcVar\r\nEnd Function\r\nDim r : r = TestExecuteDimInFunc()",
+                      "r"),
+            "55");
+  EXPECT_EQ(evalAfter("Option Explicit\r\nDim got\r\nSub S\r\nExecute \"Dim subVar : subVar = 56\"\r\ngot = subVar\r\n"
+                      "End Sub\r\nS",
+                      "got"),
+            "56");
+  // Without the Execute the name is still undefined.
+  EXPECT_EQ(errorOf("Option Explicit\r\nFunction F\r\nF = neverDeclared\r\nEnd Function\r\nDim r : r = F()"),
+            err::VariableUndefined);
 }
 
 TEST(ProceduresConformance, GetRefObjectsRunAsStatements) {

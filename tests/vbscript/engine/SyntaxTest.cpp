@@ -36,7 +36,7 @@ TEST(Syntax, HexAndOctalLiteralsFollowTheSignRules) {
   EXPECT_EQ(evalText("&H8000"), "-32768");
   EXPECT_EQ(evalText("&H10000"), "65536");
   EXPECT_EQ(evalText("&HFFFFFFFF"), "-1");
-  EXPECT_EQ(evalText("&HFFFF&"), "-1");  // the trailing & changes nothing
+  EXPECT_EQ(evalText("&HFFFF&"), "65535");  // with the trailing & a 32-bit value
   EXPECT_EQ(evalText("&O17"), "15");
   EXPECT_EQ(evalText("&17"), "15");
   EXPECT_EQ(typeOf("&H7FFF"), "Integer");
@@ -194,10 +194,19 @@ TEST(SyntaxConformance, AssigningToAConstantOrProcedureFailsAtThatStatement) {
             err::IllegalAssignment);
 }
 
-TEST(SyntaxConformance, TrailingAmpersandOnHexLiteralsChangesNothing) {
-  EXPECT_EQ(typeOf("&h10&"), "Integer");
-  EXPECT_EQ(typeOf("&hffF&"), "Integer");
-  EXPECT_EQ(typeOf("&h10000&"), "Long");
+// With a trailing & the hex digits are a 32-bit value, an Integer when it fits
+// one. (This replaces an earlier rule under which the & changed nothing.)
+TEST(SyntaxConformance, HexLiteralsWithAmpersandAre32BitValues) {
+  const char* cases[][3] = {
+      {"&h10&", "Integer", "16"},      {"&hfff&", "Integer", "4095"},   {"&hffF&", "Integer", "4095"},
+      {"&hffff&", "Long", "65535"},    {"&hfffe&", "Long", "65534"},    {"&h10000&", "Long", "65536"},
+      {"&hffffffff&", "Integer", "-1"}, {"&hfffffffe&", "Integer", "-2"}, {"&h7fffffff&", "Long", "2147483647"},
+      {"&hffff", "Integer", "-1"},     {"&h8000", "Integer", "-32768"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(typeOf(c[0]), c[1]) << c[0];
+    EXPECT_EQ(evalText(c[0]), c[2]) << c[0];
+  }
 }
 
 }  // namespace

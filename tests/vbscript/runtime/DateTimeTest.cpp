@@ -146,6 +146,7 @@ TEST(DateParsing, AcceptedForms)
     EXPECT_EQ(parsed(" 12-7-2026 "), "12/7/2026");
     EXPECT_EQ(parsed("2026-12-07"), "12/7/2026");
     EXPECT_EQ(parsed("12.7.2026"), "12/7/2026");
+    EXPECT_EQ(parsed("15.03.2026"), "<invalid>");
     EXPECT_EQ(parsed("Dec 7, 2026 3:04pm"), "12/7/2026 3:04:00 PM");
     EXPECT_EQ(parsed("7 December 2026"), "12/7/2026");
     EXPECT_EQ(parsed("Monday, December 07, 2026"), "12/7/2026");

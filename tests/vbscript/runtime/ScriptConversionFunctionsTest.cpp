@@ -305,7 +305,7 @@ TEST(ConversionFunctionsInScripts, VarTypeTypeNameAndIsFunctions)
         {"VarType(CByte(1))", "Integer:17"},
         {"VarType(Array(1))", "Integer:8204"},
         {"VarType(&HFFFF)", "Integer:2"},
-        {"VarType(&HFFFF&)", "Integer:2"},  // the trailing & changes nothing
+        {"VarType(&HFFFF&)", "Integer:3"},  // with the trailing & a 32-bit value: a Long
         {"VarType(&H10000)", "Integer:3"},
         {"TypeName(Empty)", "String:Empty"},
         {"TypeName(Null)", "String:Null"},

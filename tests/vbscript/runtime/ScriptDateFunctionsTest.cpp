@@ -133,6 +133,10 @@ TEST(DateFunctionsInScripts, DateValueTimeValueAndParts)
         {"Hour(-1.25)", "Integer:6"},   // the time of a negative serial is its absolute fraction
         {"Month(Null)", "Null"},
         {"Year(\"x\")", "error 13"},
+        // Dots separate month, day and year in that order only: no day-first reading.
+        {"Day(\"15.03.2026\")", "error 13"},
+        {"Day(\"3.15.2026\")", "Integer:15"},
+        {"Day(\"15/3/2026\")", "Integer:15"},
     });
 }
 
