@@ -229,13 +229,6 @@ QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
   const QString verb = w[0].toLower();
   isExpect = verb == QLatin1String("expect");
   if (isExpect) return expect(w);
-  // A screenshot is no game step: "expect message" after it still checks the
-  // step before, whose report line said what it showed.
-  if (verb == QLatin1String("screenshot")) {
-    isExpect = true;
-    return screenshot(w);
-  }
-
   // Every other step opens a new window for "expect message"; only its boxes
   // are kept. Those the game showed while it loaded, before the first step,
   // are kept for the first "start", which answers for them.
@@ -301,6 +294,7 @@ QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
     runEventsFor(20);
     return closeWindow(QString());
   }
+  if (verb == QLatin1String("screenshot")) return closeWindow(screenshot(w));
   if (auto r = runGameStateStep(game(), w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
   if (auto r = runDialogueStep(game(), w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
   if (const auto cd = runCdStep(w, dialogs_)) return closeWindow(*cd);

@@ -20,7 +20,7 @@
 //   expect nomessage
 //   expect water on|off      the frame's rippling water runs or not
 //   expect channel N "FILE" [VOLUME] / expect playing "FILE" [VOLUME] / expect stopped "FILE"
-//   screenshot FILE          the frame picture as a PNG file (not a game step)
+//   screenshot FILE          the frame picture as a PNG file
 //   drag, save, load, menu, expect items/file/nofile: see WalkthroughGameSteps.cpp
 //   choose N, expect questions "A|B"   dialogues (WalkthroughDialogueSteps.h)
 //   cd "PATH" / cd cancel    answer the next CD prompt (WalkthroughCdSteps.h)

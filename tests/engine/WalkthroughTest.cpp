@@ -187,15 +187,6 @@ TEST_F(WalkthroughRunnerTest, ScreenshotWritesTheFramePicture) {
 
 // ---- Messages the player can read --------------------------------------------
 
-TEST_F(WalkthroughRunnerTest, AScreenshotLeavesTheMessagesOfTheStepBefore) {
-  QTemporaryDir dir;
-  int failed = -1;
-  const QString out = play("start\nrun \"MsgBox \\\"Look here\\\"\"\nscreenshot \"" + dir.filePath("a.png") +
-                               "\"\nexpect message \"Look here\"\n",
-                           &failed);
-  EXPECT_EQ(failed, 0) << out.toStdString();
-}
-
 TEST_F(WalkthroughRunnerTest, BoxesShownWhileTheGameLoadsBelongToTheFirstStart) {
   beforeSteps_ = [] {
     platform::messageBox("The soundfont is missing", platform::MsgButtons::OK, platform::MsgIcon::Warning, "Game");
