@@ -12,6 +12,7 @@
 
 #include "engine/Game.h"
 #include "engine/GameInput.h"
+#include "engine/PaintedTexts.h"
 #include "engine/StartHint.h"
 #include "platform/InterfaceFont.h"
 #include "startup/DisplayResolution.h"
@@ -71,6 +72,7 @@ GameDisplay::GameDisplay(Game& game) : game_(game) {
   view_->viewport()->installEventFilter(filter);
   view_->installEventFilter(filter);
   game.PictureBox->installEventFilter(filter);
+  paintedTexts_ = new PaintedTexts(game, view_->viewport());
 
   // Over the view, never inside the picture.
   startHint_ = new StartHint(&game);

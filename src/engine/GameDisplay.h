@@ -18,6 +18,7 @@ class QGraphicsProxyWidget;
 namespace qm::engine {
 
 class Game;
+class PaintedTexts;
 class StartHint;
 
 class GameDisplay {
@@ -54,6 +55,8 @@ class GameDisplay {
 
   // How many screen pixels one picture pixel covers.
   double displayScale() const { return scale_; }
+  // The texts readable on each picture painted on the screen.
+  const PaintedTexts& paintedTexts() const { return *paintedTexts_; }
   // The game picture as the player sees it (project size).
   QImage framePicture() const;
   // Pixel (x, y) of the game picture in window coordinates (for scaled full screen).
@@ -66,6 +69,7 @@ class GameDisplay {
   QGraphicsProxyWidget* proxy_ = nullptr;
   QMenuBar* menuBar_ = nullptr;
   StartHint* startHint_ = nullptr;
+  PaintedTexts* paintedTexts_ = nullptr;
   double scale_ = 1.0;
   bool fullScreen_ = false;
   // The windowed choice, read once per game: the menus ask on every click.

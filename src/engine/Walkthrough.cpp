@@ -8,6 +8,8 @@
 
 #include "engine/Game.h"
 #include "engine/GameDisplay.h"
+#include "engine/PaintedTexts.h"
+#include "engine/ReadableTexts.h"
 #include "logic/GameLogic.h"
 #include "engine/WalkthroughDialogueSteps.h"
 #include "engine/WalkthroughEffectSteps.h"
@@ -227,16 +229,24 @@ QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
   const QString verb = w[0].toLower();
   isExpect = verb == QLatin1String("expect");
   if (isExpect) return expect(w);
-
-  // Every other step opens a new window for "expect message"; only its boxes are kept.
-  boxLimit_.beginStep();
+  // Every other step opens a new window for "expect message"; only its boxes
+  // are kept. Those the game showed while it loaded, before the first step,
+  // are kept for the first "start", which answers for them.
+  boxLimit_.beginStep(started_);
   dialogsFrom_ = dialogs_.count();
-  inFrameFrom_ = game() ? game()->state().InFrameMessagesShown.size() : 0;
+  Game* const before = game();
+  inFrameFrom_ = before ? before->state().InFrameMessagesShown.size() : 0;
+  picturesFrom_ = before ? before->display().paintedTexts().picturesPainted() : 0;
   auto closeWindow = [&](const QString& result) {
     dialogsTo_ = dialogs_.count();
     if (boxLimit_.overflowed() && result.isEmpty()) return QStringLiteral("message box loop");
-    inFrameTo_ = game() ? game()->state().InFrameMessagesShown.size() : 0;
-    if (inFrameTo_ < inFrameFrom_) inFrameFrom_ = 0;  // a new game window started meanwhile
+    Game* const after = game();
+    inFrameTo_ = after ? after->state().InFrameMessagesShown.size() : 0;
+    picturesTo_ = after ? after->display().paintedTexts().picturesPainted() : 0;
+    if (after != before || inFrameTo_ < inFrameFrom_) {  // a new game window started meanwhile
+      inFrameFrom_ = 0;
+      picturesFrom_ = 0;
+    }
     return result;
   };
 
@@ -284,18 +294,20 @@ QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
     runEventsFor(20);
     return closeWindow(QString());
   }
-  if (verb == QLatin1String("screenshot")) {
-    if (w.size() != 2) return closeWindow(QStringLiteral("screenshot needs a file name"));
-    if (!game()) return closeWindow(QStringLiteral("the game has not started"));
-    const QImage picture = game()->display().framePicture();
-    if (!picture.save(w[1], "PNG")) return closeWindow(QStringLiteral("cannot write ") + w[1]);
-    return closeWindow(QString());
-  }
+  if (verb == QLatin1String("screenshot")) return closeWindow(screenshot(w));
   if (auto r = runGameStateStep(game(), w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
   if (auto r = runDialogueStep(game(), w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
   if (const auto cd = runCdStep(w, dialogs_)) return closeWindow(*cd);
   if (auto r = runKeyboardStep(game(), w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
   return closeWindow(QStringLiteral("unknown step '") + w[0] + QStringLiteral("'"));
+}
+
+QString WalkthroughRunner::screenshot(const QStringList& w) {
+  if (w.size() != 2) return QStringLiteral("screenshot needs a file name");
+  if (!game()) return QStringLiteral("the game has not started");
+  const QImage picture = game()->display().framePicture();
+  if (!picture.save(w[1], "PNG")) return QStringLiteral("cannot write ") + w[1];
+  return {};
 }
 
 QString WalkthroughRunner::start() {
@@ -413,28 +425,69 @@ QString WalkthroughRunner::expect(const QStringList& w) {
     if (shown == wantShown) return {};
     return QStringLiteral("hotspot ") + QString::number(n) + (shown ? QStringLiteral(" is shown") : QStringLiteral(" is hidden"));
   }
-  if (what == QLatin1String("message") || what == QLatin1String("nomessage")) {
-    QStringList texts;
-    const auto& shown = dialogs_.shown();
-    for (std::size_t i = dialogsFrom_; i < dialogsTo_ && i < shown.size(); ++i) texts << shown[i].text;
-    if (g)
-      for (int i = inFrameFrom_; i < inFrameTo_ && i < g->state().InFrameMessagesShown.size(); ++i)
-        texts << g->state().InFrameMessagesShown[i];
-    if (what == QLatin1String("nomessage")) {
-      if (texts.isEmpty()) return {};
-      return QStringLiteral("shown: \"") + texts.first() + QStringLiteral("\"");
-    }
-    if (w.size() != 3) return QStringLiteral("expect message needs one quoted text");
-    for (const QString& t : texts)
-      if (t.contains(w[2])) return {};
-    if (texts.isEmpty()) return QStringLiteral("no message was shown");
-    return QStringLiteral("shown instead: \"") + texts.join(QStringLiteral("\" / \"")) + QStringLiteral("\"");
-  }
+  if (what == QLatin1String("message") || what == QLatin1String("nomessage")) return expectMessage(g, w);
+  if (what == QLatin1String("onscreen")) return expectOnScreen(g, w);
   if (auto sound = expectSound(g, w)) return *sound;
   if (auto r = expectGameState(game(), w)) return *r;
   if (auto r = expectDialogue(g, w)) return *r;
   if (auto r = expectKeyboard(g, w)) return *r;
   return QStringLiteral("unknown expectation '") + w[1] + QStringLiteral("'");
+}
+
+}  // namespace qm::engine
+
+namespace qm::engine {
+
+QString WalkthroughRunner::expectMessage(Game* g, const QStringList& w) const {
+  const bool none = w[1].toLower() == QLatin1String("nomessage");
+  // Message boxes wait for an answer: the player has seen them. A text in the
+  // message panel counts when it could be read on a picture painted during the
+  // step, not when it was shown and then hidden or covered before the screen
+  // was painted again.
+  QStringList seen, unseen;
+  const auto& shown = dialogs_.shown();
+  for (std::size_t i = dialogsFrom_; i < dialogsTo_ && i < shown.size(); ++i) seen << shown[i].text;
+  if (g) {
+    const PaintedTexts& painted = g->display().paintedTexts();
+    const QStringList& inFrame = g->state().InFrameMessagesShown;
+    for (int i = inFrameFrom_; i < inFrameTo_ && i < inFrame.size(); ++i)
+      (painted.readableBetween(inFrame[i], picturesFrom_, picturesTo_) ? seen : unseen) << inFrame[i];
+  }
+  if (none) {
+    if (seen.isEmpty() && unseen.isEmpty()) return {};
+    return QStringLiteral("shown: \"") + (seen.isEmpty() ? unseen : seen).first() + QStringLiteral("\"");
+  }
+  if (w.size() != 3) return QStringLiteral("expect message needs one quoted text");
+  for (const QString& t : seen)
+    if (t.contains(w[2])) return {};
+  for (const QString& t : unseen)
+    if (t.contains(w[2]))
+      return QStringLiteral("\"") + t +
+             QStringLiteral("\" was put in the message panel, but no picture painted during the step showed it "
+                            "(it was hidden or covered before the screen was painted)");
+  if (seen.isEmpty()) return QStringLiteral("no message was shown");
+  return QStringLiteral("shown instead: \"") + seen.join(QStringLiteral("\" / \"")) + QStringLiteral("\"");
+}
+
+QString WalkthroughRunner::expectOnScreen(Game* g, const QStringList& w) const {
+  if (w.size() != 3) return QStringLiteral("expect onscreen needs one quoted text");
+  if (!g || !g->isVisible()) return QStringLiteral("the game is not running");
+  // A message box of the last step stayed on the screen until it was answered.
+  const auto& boxes = dialogs_.shown();
+  for (std::size_t i = dialogsFrom_; i < dialogsTo_ && i < boxes.size(); ++i)
+    if (boxes[i].text.contains(w[2])) return {};
+  const auto texts = shownTexts(*g);
+  for (const ReadableText& t : texts)
+    if (t.coveredBy.isEmpty() && t.text.contains(w[2])) return {};
+  for (const ReadableText& t : texts)
+    if (t.text.contains(w[2]))
+      return QStringLiteral("\"") + t.text + QStringLiteral("\" (") + t.where + QStringLiteral(") is covered by ") +
+             t.coveredBy;
+  QStringList readable;
+  for (const ReadableText& t : texts)
+    if (t.coveredBy.isEmpty()) readable << t.text;
+  if (readable.isEmpty()) return QStringLiteral("nothing is readable on the picture");
+  return QStringLiteral("readable now: \"") + readable.join(QStringLiteral("\" / \"")) + QStringLiteral("\"");
 }
 
 }  // namespace qm::engine

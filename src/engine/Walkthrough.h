@@ -13,7 +13,10 @@
 //   expect frame NAME
 //   expect var NAME VALUE
 //   expect visible N / expect hidden N
-//   expect message "TEXT"    shown during the last step that is not an expect
+//   expect message "TEXT"    shown during the last step that is not an expect, and
+//                            readable on a picture painted during it (boxes always are)
+//   expect onscreen "TEXT"   readable now: message panel, message box of the last
+//                            step, dialogue question or text box, nothing in front
 //   expect nomessage
 //   expect water on|off      the frame's rippling water runs or not
 //   expect channel N "FILE" [VOLUME] / expect playing "FILE" [VOLUME] / expect stopped "FILE"
@@ -83,6 +86,9 @@ class WalkthroughRunner {
   // "" when the step passed, else the reason.
   QString runStep(const QStringList& words, bool& isExpect);
   QString start();
+  QString screenshot(const QStringList& words);
+  QString expectMessage(Game* game, const QStringList& words) const;
+  QString expectOnScreen(Game* game, const QStringList& words) const;
   // The standard error reports (and other critical boxes titled like them)
   // shown during the last step that was not an expect.
   QStringList errorReportsOfLastStep() const;
@@ -102,6 +108,8 @@ class WalkthroughRunner {
   // Where the messages of the last step that was not an expect begin and end.
   std::size_t dialogsFrom_ = 0, dialogsTo_ = 0;
   int inFrameFrom_ = 0, inFrameTo_ = 0;
+  // The pictures painted on the screen during that step.
+  qint64 picturesFrom_ = 0, picturesTo_ = 0;
   bool started_ = false;
 };
 

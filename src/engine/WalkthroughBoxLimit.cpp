@@ -11,8 +11,8 @@ WalkthroughBoxLimit::WalkthroughBoxLimit(platform::RecordingDialogService& recor
 
 WalkthroughBoxLimit::~WalkthroughBoxLimit() { platform::setDialogs(previous_); }
 
-void WalkthroughBoxLimit::beginStep() {
-  recording_.forgetShown();
+void WalkthroughBoxLimit::beginStep(bool forgetShown) {
+  if (forgetShown) recording_.forgetShown();
   shownInStep_ = 0;
 }
 

@@ -24,8 +24,9 @@ class WalkthroughBoxLimit : public platform::DialogService {
   WalkthroughBoxLimit(const WalkthroughBoxLimit&) = delete;
   WalkthroughBoxLimit& operator=(const WalkthroughBoxLimit&) = delete;
 
-  // A new step: forgets the boxes recorded so far (queued answers stay).
-  void beginStep();
+  // A new step: forgets the boxes recorded so far unless told to keep them
+  // (queued answers stay).
+  void beginStep(bool forgetShown = true);
   // More boxes than the limit since beginStep().
   bool overflowed() const { return shownInStep_ > kMaxBoxesPerStep; }
 

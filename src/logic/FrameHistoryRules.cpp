@@ -8,6 +8,11 @@ bool isLastVisitedFrameRequest(const QString& frameRequest) {
   return frameRequest.toLower() == QStringLiteral("last visited frame");
 }
 
+bool frameRequestOpensFrame(const QString& frameRequest, const engine::FramesHistoryList& history) {
+  if (isLastVisitedFrameRequest(frameRequest)) return history.ListCount() >= 2;
+  return !frameRequest.isEmpty();
+}
+
 QString stepBackInHistory(engine::FramesHistoryList& history) {
   if (history.ListCount() < 2) return {};
   history.RemoveItem(history.ListCount() - 1);

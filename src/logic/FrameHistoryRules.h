@@ -13,6 +13,10 @@ namespace qm::logic {
 // The request text that means "the previous frame", in any letter case.
 bool isLastVisitedFrameRequest(const QString& frameRequest);
 
+// Whether a script's frame request opens a frame: a frame name does; "last
+// visited frame" only when the history holds a frame before the current one.
+bool frameRequestOpensFrame(const QString& frameRequest, const engine::FramesHistoryList& history);
+
 // With two or more entries: removes the newest and returns the new newest.
 // Otherwise returns "" and leaves the history alone.
 QString stepBackInHistory(engine::FramesHistoryList& history);

@@ -2,6 +2,7 @@
 
 #include "engine/Game.h"
 #include "logic/Inventory.h"
+#include "logic/VariablesViewer.h"
 #include "script/Plugins.h"
 #include "startup/Project.h"
 #include "startup/Waiting.h"
@@ -32,7 +33,13 @@ std::optional<QString> GameLogic::VariableValueText(const QString& name) const {
   for (const auto& v : variables.Variables)
     if (v.Name == name) return QString::number(v.Value);
   for (const auto& v : variables.VariablesVariant)
-    if (v.Name == name) return v.Value.toString();
+    if (v.Name == name) {
+      try {
+        return variantValueText(v.Value);
+      } catch (...) {
+        return QStringLiteral("(an object)");
+      }
+    }
   return std::nullopt;
 }
 

@@ -156,8 +156,10 @@ int GameLogic::performAction(int AreaIndex, int ObjectIndex, bool bDoNotQuitDial
   if (!stopped() && r.stopSampledAudio == 0 && ObjectIndex == 0) playLegacySounds(AreaIndex);
 
   // Sound channels: performed now unless a frame is about to open, which
-  // performs them itself.
-  const bool opensFrame = !action.sFrameToLoad.isEmpty() || r.goToFrame != 0 ||
+  // performs them itself. The frame target is decided first: a script's "last
+  // visited frame" with no frame before this one opens nothing, and records
+  // left waiting for it would be lost.
+  const bool opensFrame = frameRequestOpensFrame(action.sFrameToLoad, game_.FramesHistory) || r.goToFrame != 0 ||
                           (r.goToLastVisitedFrame && game_.FramesHistory.ListCount() >= 2);
   if (r.playVideo != 0 || !opensFrame) {
     sound.ApplySoundChannels();

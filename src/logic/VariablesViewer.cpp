@@ -20,20 +20,19 @@ const QString kIntegerHeading =
 const QString kVariantHeading =
     QStringLiteral("-------------------------- VARIANT VARIABLES: --------------------------             ");
 
-// The value as text, as joining it to a text shows it (Null shows nothing).
-QString valueText(const QVariant& value) {
+}  // namespace
+
+QString variantValueText(const QVariant& value) {
   const vbs::Value v = script::fromQVariant(value);
   if (v.isNull()) return QString();
   return script::toQ(vbs::toString(v));
 }
 
-}  // namespace
-
 QStringList variablesStatusLines(const VariableStore& variables) {
   QStringList lines{kIntroduction, QString(), QString(), kIntegerHeading, QString()};
   for (const auto& v : variables.Variables) lines << v.Name + QStringLiteral(" = ") + QString::number(v.Value);
   lines << QString() << kVariantHeading << QString();
-  for (const auto& v : variables.VariablesVariant) lines << v.Name + QStringLiteral(" = ") + valueText(v.Value);
+  for (const auto& v : variables.VariablesVariant) lines << v.Name + QStringLiteral(" = ") + variantValueText(v.Value);
   return lines;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 #include <QStringList>
 
 namespace qm::engine {
@@ -12,6 +13,10 @@ class Game;
 namespace qm::logic {
 
 class VariableStore;
+
+// A variant variable's value as joining it to a text shows it: True/False for a
+// Boolean, nothing for Null. Throws when the value cannot be shown as text (an object).
+QString variantValueText(const QVariant& value);
 
 // The viewer's lines: the introduction, the two headings and one line per
 // variable (8 + integers + variants lines). Throws when a value cannot be

@@ -3,6 +3,7 @@
 
 #include "GameFixture.h"
 #include "engine/Walkthrough.h"
+#include "platform/DialogService.h"
 
 namespace qm::testing {
 namespace {
@@ -50,9 +51,11 @@ class WalkthroughRunnerTest : public GameFixture {
     g.height = 240;
     folder_.general(g);
     frame(folder_, "Hall", hall_);
+    if (!hallTexts_.empty()) folder_.file("FramesData/Hall.fm1", textFileBytes(hallTexts_));
     frame(folder_, "Room", FrameSpec{});
     withVariablesFile(folder_);
     startup::InitializeProject(folder_.root());
+    if (beforeSteps_) beforeSteps_();
     QString output;
     QTextStream out(&output);
     engine::WalkthroughRunner runner(dialogs(), out, [this] { return game_.get(); });
@@ -75,6 +78,9 @@ class WalkthroughRunnerTest : public GameFixture {
   GameFolderBuilder folder_;
   QString initialFrame_ = "Hall";
   FrameSpec hall_;
+  std::vector<TextBoxSpec> hallTexts_;
+  // What happens while the game loads, before the first step.
+  std::function<void()> beforeSteps_;
   std::unique_ptr<engine::Game> game_;
 };
 
@@ -177,6 +183,76 @@ TEST_F(WalkthroughRunnerTest, ScreenshotWritesTheFramePicture) {
   ASSERT_FALSE(shot.isNull());
   EXPECT_EQ(shot.size(), QSize(320, 240));
   EXPECT_EQ(shot.pixel(5, 5), qRgb(0, 255, 0));
+}
+
+// ---- Messages the player can read --------------------------------------------
+
+TEST_F(WalkthroughRunnerTest, BoxesShownWhileTheGameLoadsBelongToTheFirstStart) {
+  beforeSteps_ = [] {
+    platform::messageBox("The soundfont is missing", platform::MsgButtons::OK, platform::MsgIcon::Warning, "Game");
+  };
+  int failed = -1;
+  const QString out = play("answer Yes\nstart\nexpect message \"soundfont is missing\"\nexpect onscreen \"soundfont\"\n"
+                           "wait 0.1\nexpect nomessage\n",
+                           &failed);
+  EXPECT_EQ(failed, 0) << out.toStdString();
+}
+
+TEST_F(WalkthroughRunnerTest, ABooleanVariantReadsAsVbShowsIt) {
+  folder_.file("Config/Variables", variablesFileBytes({}, QStringList{"Flag"}));
+  int failed = -1;
+  const QString out = play("start\nrun \"Flag = True\"\nexpect var Flag True\nrun \"Flag = 1 = 2\"\n"
+                           "expect var Flag False\nexpect var Flag false\n",
+                           &failed);
+  EXPECT_EQ(failed, 1) << out.toStdString();
+  EXPECT_TRUE(out.contains("FAIL  line 6: expect var Flag false -- its value is False")) << out.toStdString();
+}
+
+TEST_F(WalkthroughRunnerTest, AMessageShownAndHiddenBeforeAPaintWasNeverSeen) {
+  int failed = -1;
+  const QString out = play("start\nrun \"Message \\\"Gone at once\\\" : Message \\\"[hide]\\\"\"\n"
+                           "expect message \"Gone at once\"\nexpect onscreen \"Gone at once\"\n"
+                           "run \"Message \\\"Here to stay\\\"\"\nexpect message \"Here to stay\"\n"
+                           "expect onscreen \"to stay\"\n",
+                           &failed);
+  EXPECT_EQ(failed, 2) << out.toStdString();
+  EXPECT_TRUE(out.contains("FAIL  line 3: expect message \"Gone at once\" -- \"Gone at once\" was put in the message "
+                           "panel, but no picture painted during the step showed it"))
+      << out.toStdString();
+  EXPECT_TRUE(out.contains("FAIL  line 4: expect onscreen")) << out.toStdString();
+}
+
+TEST_F(WalkthroughRunnerTest, ACoveredTextIsNotOnScreen) {
+  // A text box low on the picture, where the message panel comes up.
+  TextBoxSpec low;
+  low.caption = "Mind the step";
+  low.left = 300;
+  low.top = 3300;
+  hallTexts_ = {low};
+  int failed = -1;
+  const QString out = play("start\nexpect onscreen \"Mind the step\"\nrun \"Message \\\"A long message\\\"\"\n"
+                           "expect onscreen \"A long message\"\nexpect onscreen \"Mind the step\"\n"
+                           // The text box brought in front covers the message in turn.
+                           "run \"Text(1).ZOrder 0\"\nexpect onscreen \"A long message\"\nexpect onscreen \"Mind\"\n",
+                           &failed);
+  EXPECT_EQ(failed, 2) << out.toStdString();
+  EXPECT_TRUE(out.contains("FAIL  line 5: expect onscreen \"Mind the step\" -- \"Mind the step\" (text box 1) is covered "
+                           "by FrameMessageBox"))
+      << out.toStdString();
+  EXPECT_TRUE(out.contains("FAIL  line 7: expect onscreen \"A long message\" -- \"A long message\" (the message "
+                           "panel) is covered by Text(1)"))
+      << out.toStdString();
+}
+
+TEST_F(WalkthroughRunnerTest, OnScreenSaysWhatCanBeReadInstead) {
+  TextBoxSpec title;
+  title.caption = "The Hall";
+  hallTexts_ = {title};
+  int failed = -1;
+  const QString out = play("expect onscreen \"Hall\"\nstart\nexpect onscreen \"Garden\"\n", &failed);
+  EXPECT_EQ(failed, 2) << out.toStdString();
+  EXPECT_TRUE(out.contains("FAIL  line 1: expect onscreen \"Hall\" -- the game is not running")) << out.toStdString();
+  EXPECT_TRUE(out.contains("FAIL  line 3: expect onscreen \"Garden\" -- readable now: \"The Hall\"")) << out.toStdString();
 }
 
 }  // namespace

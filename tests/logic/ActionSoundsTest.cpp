@@ -60,5 +60,51 @@ TEST_F(ActionSoundsTest, StoppingTheMusicSilencesChannelSixAndLeavesTheSound) {
   EXPECT_TRUE(playing(7));
 }
 
+// A script that asks for the last visited frame on the first frame of the
+// game opens no frame; the action's channel records must play at once rather
+// than wait for a frame opening that never comes.
+TEST_F(ActionSoundsTest, ChannelRecordsPlayWhenGoingBackOpensNoFrame) {
+  GameFolderBuilder folder;
+  basicGame(folder);
+  folder.file("Areas/rain.wav", toneBytes("rain.wav", 330));
+  ActionSpec back;
+  back.runScript = true;
+  back.script = "GoToFrame |Last Visited Frame|, 0, 0";
+  back.channels = {ChannelSpec{1, false, false, 8, "rain.wav"}};
+  frame(folder, "Hall", {HotspotSpec{}}, {back});
+  startGame(folder);
+  ASSERT_EQ(game().FramesHistory.ListCount(), 1);
+  click(1);
+  EXPECT_EQ(frameName(), "Hall");
+  EXPECT_EQ(allMessages(), "");
+  const int player = game().soundChannels().table().channel(1).player;
+  EXPECT_TRUE(playing(player));
+  EXPECT_TRUE(file(player).endsWith("rain.wav")) << file(player).toStdString();
+}
+
+// With a frame to go back to, the records wait for it and play there.
+TEST_F(ActionSoundsTest, ChannelRecordsOfAnActionThatGoesBackPlayInTheFrameItOpens) {
+  GameFolderBuilder folder;
+  basicGame(folder);
+  folder.file("Areas/rain.wav", toneBytes("rain.wav", 330));
+  ActionSpec go;
+  go.goToFrame = 1;
+  go.frameName = "Garden";
+  ActionSpec back;
+  back.runScript = true;
+  back.script = "GoToFrame |Last Visited Frame|, 0, 0";
+  back.channels = {ChannelSpec{1, false, false, 8, "rain.wav"}};
+  frame(folder, "Hall", {HotspotSpec{}}, {go});
+  frame(folder, "Garden", {HotspotSpec{}}, {back});
+  startGame(folder);
+  click(1);
+  ASSERT_EQ(frameName(), "Garden");
+  click(1);
+  EXPECT_EQ(frameName(), "Hall");
+  const int player = game().soundChannels().table().channel(1).player;
+  EXPECT_TRUE(playing(player));
+  EXPECT_TRUE(file(player).endsWith("rain.wav")) << file(player).toStdString();
+}
+
 }  // namespace
 }  // namespace qm::testing

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "ScriptGameFixture.h"
+#include "engine/ReadableTexts.h"
 #include "script/DialogueRunner.h"
 #include "support/DialogueRecords.h"
 #include "support/WalkGame.h"
@@ -172,6 +173,38 @@ TEST_F(DialogueTest, AHotspotActionOfThePickMayChangeFrameAndTheDialogueGoesOn) 
   EXPECT_TRUE(talk().DialogueActive());
   EXPECT_EQ(talk().DialogueFrameName(), "Hall") << "a saved game resumes where the dialogue started";
   EXPECT_EQ(shown(), (QStringList{"Walk with me", "Other"}));
+}
+
+// A pick that performs a hotspot's action whose message goes to the frame's
+// panel: once the pick is done the questions come back in front of the panel,
+// at the bottom of the frame, and the message cannot be read. Given as the
+// question's answer, the same text shows while the questions are away.
+TEST_F(DialogueTest, AHotspotsPanelMessageEndsUpBehindTheQuestionsAndAnAnswerDoesNot) {
+  ActionSpec drawer;
+  drawer.showMessage = true;
+  drawer.messageText = "An old sea chart.";
+  drawer.messageInFrame = true;
+  frame(folder_, "Hall", {HotspotSpec{}}, {drawer});
+  folder_.file("Frames/Hall.lks", "1\r\n");
+  QuestionSpec viaHotspot = question("What is in the drawer?");
+  viaHotspot.hotspot1 = 1;
+  QuestionSpec viaAnswer = question("And in the chest?");
+  viaAnswer.answer = "A compass.";
+  viaAnswer.timedAnswer = true;
+  viaAnswer.answerSeconds = 0.2;
+  dialogue("Hall", {viaHotspot, viaAnswer});
+  start();
+  choose(1);
+  EXPECT_TRUE(game().FrameMessageBox->visible());
+  EXPECT_EQ(engine::controlInFrontOf(game(), game().LabelMessageBox), game().fmeDialogue);
+  EXPECT_FALSE(engine::readableTexts(game()).contains("An old sea chart."));
+  EXPECT_TRUE(engine::readableTexts(game()).contains("And in the chest?"));
+
+  QStringList readableDuringTheAnswer;
+  // The first events let run during the pick come in the answer's wait.
+  QTimer::singleShot(0, [&] { readableDuringTheAnswer = engine::readableTexts(game()); });
+  choose(2);
+  EXPECT_TRUE(readableDuringTheAnswer.contains("A compass.")) << readableDuringTheAnswer.join(" / ").toStdString();
 }
 
 TEST_F(DialogueTest, AClickOnAHotspotThatChangesFrameEndsTheDialogue) {
