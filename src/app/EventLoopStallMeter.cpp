@@ -40,12 +40,9 @@ void EventLoopStallMeter::tick() {
   const qint64 now = steadyNs();
   const double cpu = threadCpuMs();
   if (lastNs_ != 0 && !steps_.empty()) {
-    const double gap = static_cast<double>(now - lastNs_) / 1e6;
     Step& step = steps_.back();
-    if (gap > step.worstMs) {
-      step.worstMs = gap;
-      step.worstCpuMs = cpu - lastCpuMs_;
-    }
+    step.worstMs = std::max(step.worstMs, static_cast<double>(now - lastNs_) / 1e6);
+    step.worstCpuMs = std::max(step.worstCpuMs, cpu - lastCpuMs_);
   }
   lastNs_ = now;
   lastCpuMs_ = cpu;
@@ -54,9 +51,8 @@ void EventLoopStallMeter::tick() {
 void EventLoopStallMeter::report(QTextStream& out) const {
   std::vector<Step> worst = steps_;
   std::sort(worst.begin(), worst.end(), [](const Step& a, const Step& b) { return a.worstMs > b.worstMs; });
-  if (worst.size() > 10) worst.resize(10);
   for (const Step& s : worst) {
-    out << QStringLiteral("stall %1 ms (processor %2 ms)  line %3: %4\n")
+    out << QStringLiteral("stall %1 ms, processor %2 ms, line %3: %4\n")
                .arg(s.worstMs, 0, 'f', 1)
                .arg(s.worstCpuMs, 0, 'f', 1)
                .arg(s.line)

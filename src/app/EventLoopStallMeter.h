@@ -20,13 +20,13 @@ class EventLoopStallMeter {
     int line = 0;
     QString text;
     double worstMs = 0.0;     // the longest gap, wall clock
-    double worstCpuMs = 0.0;  // the processor time the thread used in that gap
+    double worstCpuMs = 0.0;  // the most processor time the thread used in one gap
   };
 
   EventLoopStallMeter();
   // A new step begins (line 0: before the first step).
   void beginStep(int line, const QString& text);
-  // The ten steps with the longest gaps, worst first, one line each.
+  // Every step, longest gap first, one line each.
   void report(QTextStream& out) const;
   const std::vector<Step>& steps() const { return steps_; }
 
