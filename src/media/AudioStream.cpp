@@ -7,8 +7,10 @@
 
 namespace qm::media {
 
+// The ring is left uninitialised: only what the decoder wrote is ever read, and so
+// the decoder's thread, not the player's, touches its memory first.
 AudioStream::AudioStream(int capacityFrames)
-    : capacity_(std::max(capacityFrames, 1024)), ring_(static_cast<size_t>(capacity_) * kOutputChannels) {}
+    : capacity_(std::max(capacityFrames, 1024)), ring_(new float[static_cast<size_t>(capacity_) * kOutputChannels]) {}
 
 int AudioStream::freeFrames() const {
   std::lock_guard lock(mutex_);
@@ -34,7 +36,7 @@ void AudioStream::write(const float* samples, int frames, double mediaTime, doub
   const float* src = samples;
   while (left > 0) {
     const int chunk = std::min(left, capacity_ - static_cast<int>(pos));
-    std::copy(src, src + static_cast<size_t>(chunk) * kOutputChannels, ring_.begin() + static_cast<long>(pos * kOutputChannels));
+    std::copy(src, src + static_cast<size_t>(chunk) * kOutputChannels, ring_.get() + pos * kOutputChannels);
     src += static_cast<size_t>(chunk) * kOutputChannels;
     left -= chunk;
     pos = 0;

@@ -14,6 +14,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -79,7 +80,7 @@ class AudioStream {
   };
 
   int capacity_;
-  std::vector<float> ring_;
+  std::unique_ptr<float[]> ring_;
   mutable std::mutex mutex_;
   std::condition_variable spaceCv_;
   std::condition_variable dataCv_;
