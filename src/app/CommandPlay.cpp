@@ -20,14 +20,22 @@ namespace qm::app {
 namespace {
 
 // Set in the environment, the player prints the moment the welcome window is
-// first on screen and ends there (the start-up benchmark uses it).
+// first on screen, with where the time went, and ends there (the start-up
+// benchmark uses it).
 const char* const kProbeVariable = "QM_EXIT_WHEN_WELCOME_SHOWN";
+
+// Milliseconds since the start of runPlay at the end of each start-up phase.
+struct StartPhases {
+  double folder = 0, display = 0, toolkit = 0, project = 0;
+};
 
 }  // namespace
 
 int runPlay(int argc, char** argv, const std::string& gameFolder) {
   QElapsedTimer sinceStart;
   sinceStart.start();
+  StartPhases phases;
+  auto now = [&sinceStart] { return static_cast<double>(sinceStart.nsecsElapsed()) / 1e6; };
 
   const QString programFolder = startup::ExecutableFolder();
   const startup::GameFolderChoice choice = startup::ChooseGameFolder(
@@ -36,6 +44,7 @@ int runPlay(int argc, char** argv, const std::string& gameFolder) {
     std::fprintf(stderr, "quillmere: %s\n", choice.error.toLocal8Bit().constData());
     return 2;
   }
+  phases.folder = now();
 
   // Asked before the toolkit starts: it would abort with a core dump.
   const platform::DisplayCheck display = platform::CheckDisplay();
@@ -47,6 +56,8 @@ int runPlay(int argc, char** argv, const std::string& gameFolder) {
                  display.problem.toLocal8Bit().constData());
     return 2;
   }
+
+  phases.display = now();
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("quillmere"));
@@ -60,10 +71,16 @@ int runPlay(int argc, char** argv, const std::string& gameFolder) {
   int exitCode = 0;
   {
     startup::frmWelcome welcome;
+    phases.toolkit = now();
     QObject::connect(&welcome, &startup::frmWelcome::unloaded, &app, [] { QCoreApplication::exit(0); });
     if (probe) {
-      QObject::connect(&welcome, &startup::frmWelcome::firstPainted, &app, [&sinceStart] {
-        std::printf("welcome window shown after %.1f ms\n", sinceStart.nsecsElapsed() / 1e6);
+      QObject::connect(&welcome, &startup::frmWelcome::firstPainted, &app, [&] {
+        const double painted = now();
+        std::printf(
+            "welcome window shown after %.1f ms (game folder %.1f, display check %.1f, toolkit and window %.1f, "
+            "project loaded and window shown %.1f, first paint %.1f)\n",
+            painted, phases.folder, phases.display - phases.folder, phases.toolkit - phases.display,
+            phases.project - phases.toolkit, painted - phases.project);
         std::fflush(stdout);
         QCoreApplication::exit(0);
       });
@@ -74,6 +91,7 @@ int runPlay(int argc, char** argv, const std::string& gameFolder) {
       return 1;
     }
     if (welcome.shouldShow()) welcome.show();
+    phases.project = now();
     exitCode = QApplication::exec();
     engine::releaseGameWindow();
   }

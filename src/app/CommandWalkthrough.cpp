@@ -10,8 +10,10 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cstdio>
+#include <optional>
 
 #include "app/Commands.h"
+#include "app/EventLoopStallMeter.h"
 #include "app/WalkthroughRecording.h"
 #include "engine/Game.h"
 #include "engine/GameDisplay.h"
@@ -32,6 +34,8 @@
 namespace qm::app {
 
 namespace {
+
+const char* const kStallMeterVariable = "QM_STALL_METER";
 
 bool holdsGame(const QString& folder) {
   return platform::fileExists(QDir(folder).filePath(QStringLiteral("Config/General")));
@@ -138,13 +142,23 @@ int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const st
           return 2;
         }
       }
+      // Set in the environment, the run measures how long the event loop was held
+      // up in each step and prints the worst ten on the error output (a benchmark uses it).
+      std::optional<EventLoopStallMeter> stalls;
+      if (qEnvironmentVariableIsSet(kStallMeterVariable)) stalls.emplace();
       engine::WalkthroughRunner runner(dialogs, out, engine::launchedGameWindow);
+      if (stalls) runner.setStepObserver([&stalls](int line, const QString& text) { stalls->beginStep(line, text); });
       runner.setStartAction([&welcome]() -> QString {
         if (!welcome.isVisible()) return QStringLiteral("the welcome window is not shown");
         welcome.ClickButton(startup::kButtonStart);
         return QString();
       });
       failed = runner.run(steps);
+      if (stalls) {
+        stalls->beginStep(0, QStringLiteral("(after the last step)"));
+        QTextStream err(stderr);
+        stalls->report(err);
+      }
       if (!recordFile.empty()) recordingOk = recording.finish(out);
       if (!recordingOk) ++failed;
     }

@@ -8,12 +8,15 @@ bool WalkthroughRecording::start(const QString& path, QSize size, std::function<
   path_ = path;
   size_ = size;
   picture_ = std::move(picture);
-  if (!recorder_.start(path, size, kFramesPerSecond, error)) return false;
+  // On the virtual clock game time waits for the recording: every picture of
+  // game time is written, however long the encoder takes.
+  const bool virtualTime = platform::Clock::instance().isVirtual();
+  const auto pacing = virtualTime ? media::VideoRecorder::Pacing::WaitForEncoder : media::VideoRecorder::Pacing::RealTime;
+  if (!recorder_.start(path, size, kFramesPerSecond, error, pacing)) return false;
   clock_.start();
   // Ticks come more often than pictures are due, so that a picture is taken
   // close to its time whenever the event loop runs; on the virtual clock a
   // tick comes exactly when each picture is due.
-  const bool virtualTime = platform::Clock::instance().isVirtual();
   timer_.setInterval(virtualTime ? 1000 / kFramesPerSecond : 5);
   QObject::connect(&timer_, &platform::GameTimer::timeout, [this] { tick(); });
   timer_.start();
@@ -24,8 +27,9 @@ bool WalkthroughRecording::start(const QString& path, QSize size, std::function<
 void WalkthroughRecording::tick() {
   const long long slot = clock_.elapsed() * kFramesPerSecond / 1000;
   if (slot <= lastSlot_) return;
-  // Slots that passed while the game was busy without letting events run.
-  recorder_.countMissed(slot - lastSlot_ - 1);
+  // Slots that passed while the game was busy without letting events run: the
+  // screen showed the picture painted before, and so does the video.
+  recorder_.countHeld(slot - lastSlot_ - 1);
   lastSlot_ = slot;
   QImage picture = picture_ ? picture_() : QImage();
   if (picture.isNull()) {
@@ -36,11 +40,12 @@ void WalkthroughRecording::tick() {
 }
 
 bool WalkthroughRecording::finish(QTextStream& out) {
+  tick();  // the picture at the end, so the video lasts as long as the run
   timer_.stop();
   QString error;
   const bool ok = recorder_.finish(&error);
   out << "recording: " << recorder_.framesWritten() << " frames written, " << recorder_.framesDropped()
-      << " dropped (" << recorder_.framesMissed() << " while the game did not let events run; "
+      << " dropped, " << recorder_.framesHeld() << " held while the game did not let events run ("
       << recorder_.codecDescription() << ", " << path_ << ")\n";
   if (!ok) out << "recording failed: " << error << "\n";
   out.flush();

@@ -204,6 +204,7 @@ int WalkthroughRunner::run(const QString& steps) {
     bool isExpect = false;
     if (reason.isEmpty()) {
       if (words->isEmpty()) continue;
+      if (observer_) observer_(i + 1, shown);
       reason = runStep(*words, isExpect);
     }
     if (reason.isEmpty()) {

@@ -74,6 +74,8 @@ class WalkthroughRunner {
 
   // How "start" starts the game; returns "" on success or the reason it failed.
   void setStartAction(std::function<QString()> start) { start_ = std::move(start); }
+  // Told the line number and text of each step just before it runs.
+  void setStepObserver(std::function<void(int, const QString&)> observer) { observer_ = std::move(observer); }
 
   // Runs every step of the text; prints one line per step and the summary.
   // Returns the number of failed steps.
@@ -104,6 +106,7 @@ class WalkthroughRunner {
   QTextStream& out_;
   std::function<Game*()> game_;
   std::function<QString()> start_;
+  std::function<void(int, const QString&)> observer_;
   int passed_ = 0, failed_ = 0;
   // Where the messages of the last step that was not an expect begin and end.
   std::size_t dialogsFrom_ = 0, dialogsTo_ = 0;

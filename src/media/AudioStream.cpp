@@ -7,8 +7,10 @@
 
 namespace qm::media {
 
+// The ring is left uninitialised: only what the decoder wrote is ever read, and so
+// the decoder's thread, not the player's, touches its memory first.
 AudioStream::AudioStream(int capacityFrames)
-    : capacity_(std::max(capacityFrames, 1024)), ring_(static_cast<size_t>(capacity_) * kOutputChannels) {}
+    : capacity_(std::max(capacityFrames, 1024)), ring_(new float[static_cast<size_t>(capacity_) * kOutputChannels]) {}
 
 int AudioStream::freeFrames() const {
   std::lock_guard lock(mutex_);
@@ -21,9 +23,10 @@ int AudioStream::queuedFrames() const {
 }
 
 void AudioStream::write(const float* samples, int frames, double mediaTime, double secondsPerFrame,
-                        std::uint32_t serial) {
+                        std::uint32_t serial, std::uint64_t epoch) {
   if (frames <= 0) return;
   std::lock_guard lock(mutex_);
+  if (epoch != epoch_) return;  // decoded before a seek the player has made since
   const int room = capacity_ - static_cast<int>(written_ - consumed_);
   frames = std::min(frames, room);
   if (frames <= 0) return;
@@ -33,7 +36,7 @@ void AudioStream::write(const float* samples, int frames, double mediaTime, doub
   const float* src = samples;
   while (left > 0) {
     const int chunk = std::min(left, capacity_ - static_cast<int>(pos));
-    std::copy(src, src + static_cast<size_t>(chunk) * kOutputChannels, ring_.begin() + static_cast<long>(pos * kOutputChannels));
+    std::copy(src, src + static_cast<size_t>(chunk) * kOutputChannels, ring_.get() + pos * kOutputChannels);
     src += static_cast<size_t>(chunk) * kOutputChannels;
     left -= chunk;
     pos = 0;
@@ -42,14 +45,16 @@ void AudioStream::write(const float* samples, int frames, double mediaTime, doub
   dataCv_.notify_all();
 }
 
-void AudioStream::markEnd() {
+void AudioStream::markEnd(std::uint64_t epoch) {
   std::lock_guard lock(mutex_);
+  if (epoch != epoch_) return;
   endMarked_ = true;
   dataCv_.notify_all();
 }
 
-bool AudioStream::reopenEnd() {
+bool AudioStream::reopenEnd(std::uint64_t epoch) {
   std::lock_guard lock(mutex_);
+  if (epoch != epoch_) return false;
   if (finished_.load(std::memory_order_acquire)) return false;
   endMarked_ = false;
   return true;
@@ -79,19 +84,16 @@ bool AudioStream::takeFlushed() {
   return was;
 }
 
-void AudioStream::flush() {
+void AudioStream::restart(std::uint64_t epoch, StreamClock clock) {
   std::lock_guard lock(mutex_);
+  epoch_ = epoch;
+  clock_ = clock;
   written_ = consumed_ = 0;
   markers_.clear();
   endMarked_ = false;
   flushed_ = true;
   finished_.store(false, std::memory_order_release);
   spaceCv_.notify_all();
-}
-
-void AudioStream::resetClock(StreamClock clock) {
-  std::lock_guard lock(mutex_);
-  clock_ = clock;
 }
 
 StreamClock AudioStream::clock() const {

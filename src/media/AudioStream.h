@@ -3,6 +3,10 @@
 // player is playing. Alongside the samples the ring keeps the media time at which
 // each written block starts, so the position heard so far is known exactly, also
 // across loops and seeks (each run of samples carries a serial number).
+//
+// A seek empties the ring at once from the player's side and opens a new epoch:
+// whatever the decoder still writes for an earlier epoch is thrown away, so the
+// player never has to wait for the decoder to take a seek.
 #pragma once
 
 #include <atomic>
@@ -10,6 +14,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -29,11 +34,13 @@ class AudioStream {
   int freeFrames() const;
   // Appends `frames` stereo frames; `mediaTime` is the media time of the first one and
   // `secondsPerFrame` how much media time one output frame covers (1/44100 times the rate).
-  void write(const float* samples, int frames, double mediaTime, double secondsPerFrame, std::uint32_t serial);
+  // Samples written for an epoch other than the current one are dropped.
+  void write(const float* samples, int frames, double mediaTime, double secondsPerFrame, std::uint32_t serial,
+             std::uint64_t epoch);
   // The decoder has written the last sample of the media (for the last loop).
-  void markEnd();
+  void markEnd(std::uint64_t epoch);
   // Takes the end mark back (more runs were asked for) unless the end was already heard.
-  bool reopenEnd();
+  bool reopenEnd(std::uint64_t epoch);
   // Waits until `frames` fit, a flush happens, or the timeout passes. True when they fit.
   bool waitForSpace(int frames, int timeoutMs);
   // Wakes a decoder waiting in waitForSpace (commands arrived).
@@ -53,11 +60,10 @@ class AudioStream {
   // True once the mixer has played the last sample (the sound was heard to its end).
   bool isFinished() const { return finished_.load(std::memory_order_acquire); }
   void setGain(float gain) { gain_.store(gain, std::memory_order_relaxed); }
-  // Drops everything queued and the end mark: the decoder starts a new run.
-  void flush();
+  // Drops everything queued and the end mark, and starts `epoch` at `clock`: the
+  // decoder starts a new run there, and what it writes for earlier epochs is dropped.
+  void restart(std::uint64_t epoch, StreamClock clock);
   StreamClock clock() const;
-  // Sets the clock a flush starts from (so a paused seek reports its target at once).
-  void resetClock(StreamClock clock);
   bool endMarked() const;
   int queuedFrames() const;
 
@@ -74,7 +80,7 @@ class AudioStream {
   };
 
   int capacity_;
-  std::vector<float> ring_;
+  std::unique_ptr<float[]> ring_;
   mutable std::mutex mutex_;
   std::condition_variable spaceCv_;
   std::condition_variable dataCv_;
@@ -83,6 +89,7 @@ class AudioStream {
   std::deque<Marker> markers_;
   bool endMarked_ = false;
   bool flushed_ = false;
+  std::uint64_t epoch_ = 0;
   StreamClock clock_;
 
   std::atomic<bool> playing_{false};

@@ -1,9 +1,12 @@
 #include "media/MediaSession.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <mutex>
 
 #include "media/AudioFormat.h"
 #include "media/AudioMixer.h"
+#include "media/DecoderThreads.h"
 #include "platform/Clock.h"
 
 namespace qm::media {
@@ -27,118 +30,144 @@ std::chrono::milliseconds ackTimeout() {
 
 }  // namespace
 
+struct MediaSession::Shared {
+  Shared(std::unique_ptr<Decoder> d, double rate, int playCount)
+      : decoder(std::move(d)), stream(std::make_shared<AudioStream>(kRingFrames)), rate(rate), playCount(playCount) {}
+
+  void run();
+  void wake() {
+    commandCv.notify_all();
+    stream->wakeProducer();
+  }
+  // A new run number; runs only rise, whichever side starts them.
+  std::uint32_t newSerial() {
+    std::lock_guard lock(mutex);
+    return ++lastSerial;
+  }
+
+  std::unique_ptr<Decoder> decoder;
+  std::shared_ptr<AudioStream> stream;
+  VideoFrameQueue pictures;
+
+  std::mutex mutex;  // guards the command fields below
+  std::condition_variable commandCv;
+  std::condition_variable ackCv;
+  bool quit = false;
+  bool seekRequested = false;
+  double seekTarget = 0.0;
+  bool seekResetsRuns = false;
+  std::uint32_t seekSerial = 1;  // the run and epoch the last seek started
+  std::uint64_t seekEpoch = 1;
+  std::uint32_t lastSerial = 1;
+  std::uint64_t lastEpoch = 1;
+  double rate;
+  int playCount;
+  std::uint64_t settingsVersion = 0;
+  std::uint64_t settingsApplied = 0;
+  QString error;
+};
+
 MediaSession::MediaSession(std::unique_ptr<Decoder> decoder, double rate, int playCount, float gain)
-    : decoder_(std::move(decoder)),
-      stream_(std::make_shared<AudioStream>(kRingFrames)),
-      hasVideo_(decoder_->hasVideo()),
-      naturalSize_(decoder_->naturalSize()),
-      duration_(decoder_->duration()),
-      rate_(rate),
-      playCount_(playCount) {
-  stream_->setGain(gain);
-  AudioMixer::instance().add(stream_);
-  worker_ = std::thread([this] { run(); });
+    : hasVideo_(decoder->hasVideo()), naturalSize_(decoder->naturalSize()), duration_(decoder->duration()) {
+  shared_ = std::make_shared<Shared>(std::move(decoder), rate, playCount);
+  shared_->stream->restart(shared_->seekEpoch, {shared_->seekSerial, 0.0});
+  shared_->stream->setGain(gain);
+  AudioMixer::instance().add(shared_->stream);
+  DecoderThreads::run([shared = shared_] { shared->run(); });
 }
 
 MediaSession::~MediaSession() {
-  AudioMixer::instance().remove(stream_.get());
+  AudioMixer::instance().remove(shared_->stream.get());
   {
-    std::lock_guard lock(mutex_);
-    quit_ = true;
+    std::lock_guard lock(shared_->mutex);
+    shared_->quit = true;
   }
-  wake();
-  worker_.join();
+  // The job sees the request, ends and lets go of the decoder on its own thread.
+  shared_->wake();
 }
 
-void MediaSession::wake() {
-  commandCv_.notify_all();
-  stream_->wakeProducer();
-}
+VideoFrameQueue& MediaSession::pictures() { return shared_->pictures; }
+AudioStream& MediaSession::stream() const { return *shared_->stream; }
 
 void MediaSession::play() {
-  if (stream_->isPlaying()) return;
-  if (stream_->isFinished()) {
-    // Played to its end: a new play starts over, with all its repeats.
-    {
-      std::lock_guard lock(mutex_);
-      seekRequested_ = true;
-      seekTarget_ = 0.0;
-      seekResetsRuns_ = true;
-      ++seekId_;
-    }
-    wake();
-    std::unique_lock lock(mutex_);
-    ackCv_.wait_for(lock, ackTimeout(), [&] { return seekDone_ >= seekId_; });
-  }
+  if (stream().isPlaying()) return;
+  // Played to its end: a new play starts over, with all its repeats.
+  if (stream().isFinished()) seekTo(0.0, true);
   AudioMixer::instance().ensureOutput();
-  stream_->setPlaying(true);
+  stream().setPlaying(true);
 }
 
-void MediaSession::stop() { stream_->setPlaying(false); }
+void MediaSession::stop() { stream().setPlaying(false); }
 
-void MediaSession::seek(double seconds) { seekTo(seconds, stream_->isFinished()); }
+void MediaSession::seek(double seconds) { seekTo(seconds, stream().isFinished()); }
 
 void MediaSession::seekTo(double seconds, bool resetRuns) {
-  std::uint64_t id;
+  // The player's side empties the queues and sets the clock at once; the decoder
+  // follows when it next looks, and what it decoded before is dropped.
+  Shared& s = *shared_;
   {
-    std::lock_guard lock(mutex_);
-    seekRequested_ = true;
-    seekTarget_ = std::max(0.0, seconds);
-    seekResetsRuns_ = resetRuns;
-    id = ++seekId_;
+    std::lock_guard lock(s.mutex);
+    s.seekRequested = true;
+    s.seekTarget = std::max(0.0, seconds);
+    s.seekResetsRuns = resetRuns;
+    s.seekSerial = ++s.lastSerial;
+    s.seekEpoch = ++s.lastEpoch;
+    s.stream->restart(s.seekEpoch, {s.seekSerial, s.seekTarget});
+    s.pictures.clearFor(s.seekSerial);
   }
-  wake();
-  std::unique_lock lock(mutex_);
-  ackCv_.wait_for(lock, ackTimeout(), [&] { return seekDone_ >= id; });
+  s.wake();
 }
 
 void MediaSession::setRate(double rate) {
   {
-    std::lock_guard lock(mutex_);
-    if (rate == rate_) return;
-    rate_ = rate;
-    ++settingsVersion_;
+    std::lock_guard lock(shared_->mutex);
+    if (rate == shared_->rate) return;
+    shared_->rate = rate;
+    ++shared_->settingsVersion;
   }
   // What was decoded ahead at the old rate is dropped: go on from where playback stands.
   seek(position());
 }
 
 void MediaSession::setPlayCount(int count) {
+  Shared& s = *shared_;
   std::uint64_t version;
   {
-    std::lock_guard lock(mutex_);
-    if (playCount_ == std::max(count, 0)) return;
-    playCount_ = std::max(count, 0);
-    version = ++settingsVersion_;
+    std::lock_guard lock(s.mutex);
+    if (s.playCount == std::max(count, 0)) return;
+    s.playCount = std::max(count, 0);
+    version = ++s.settingsVersion;
   }
-  if (!stream_->isPlaying()) {
+  if (!stream().isPlaying()) {
     // Set before playing (the usual case): decode ahead again, so that the end of the
     // first run (a repeat's loop point, or a single run's fading tail) matches the count.
     const double at = position();
-    seekTo(at, at == 0.0 || stream_->isFinished());
+    seekTo(at, at == 0.0 || stream().isFinished());
     return;
   }
-  wake();
+  s.wake();
   // The worker may have decoded to the end already: it must take the new count before
   // the mixer could play that end.
-  waitForSettings(version);
+  std::unique_lock lock(s.mutex);
+  s.ackCv.wait_for(lock, ackTimeout(), [&] { return s.settingsApplied >= version; });
 }
 
-void MediaSession::waitForSettings(std::uint64_t version) {
-  std::unique_lock lock(mutex_);
-  ackCv_.wait_for(lock, ackTimeout(), [&] { return settingsApplied_ >= version; });
-}
-
-double MediaSession::position() const { return stream_->clock().mediaTime; }
+double MediaSession::position() const { return stream().clock().mediaTime; }
 
 QString MediaSession::errorString() const {
-  std::lock_guard lock(mutex_);
-  return error_;
+  std::lock_guard lock(shared_->mutex);
+  return shared_->error;
 }
 
-void MediaSession::run() {
-  std::uint32_t serial = 1;
-  stream_->resetClock({serial, 0.0});
+void MediaSession::Shared::run() {
+  std::uint32_t serial;
+  std::uint64_t epoch;
+  {
+    std::lock_guard lock(mutex);
+    serial = seekSerial;
+    epoch = seekEpoch;
+  }
+  stream->takeFlushed();  // the ring starts empty; a flush that comes later wakes a wait for room
   int runsDone = 0;
   bool ended = false;
   bool producedThisRun = false;
@@ -151,74 +180,67 @@ void MediaSession::run() {
     bool doSeek = false;
     double target = 0.0;
     bool resetRuns = false;
-    std::uint64_t id = 0;
     double rate;
     int playCount;
     std::uint64_t version;
     {
-      std::lock_guard lock(mutex_);
-      if (quit_) return;
-      if (seekRequested_) {
+      std::lock_guard lock(mutex);
+      if (quit) return;
+      if (seekRequested) {
         doSeek = true;
-        target = seekTarget_;
-        resetRuns = seekResetsRuns_;
-        id = seekId_;
-        seekRequested_ = false;
+        target = seekTarget;
+        resetRuns = seekResetsRuns;
+        serial = seekSerial;
+        epoch = seekEpoch;
+        seekRequested = false;
       }
-      rate = rate_;
-      playCount = playCount_;
-      version = settingsVersion_;
+      rate = this->rate;
+      playCount = this->playCount;
+      version = settingsVersion;
     }
     if (doSeek) {
-      ++serial;
-      stream_->flush();
-      stream_->takeFlushed();
-      pictures_.clear();
-      stream_->resetClock({serial, target});
+      // The player has emptied the queues and set the clock already.
+      stream->takeFlushed();
+      pictures.clearFor(serial);
       chunk.clear();
       audioOffset = picturesDone = 0;
       if (resetRuns) runsDone = 0;
       ended = false;
       endHeard = false;
       producedThisRun = false;
-      decoder_->seek(target);
-      {
-        std::lock_guard lock(mutex_);
-        seekDone_ = std::max(seekDone_, id);
-      }
-      ackCv_.notify_all();
+      decoder->seek(target);
     }
-    decoder_->setRate(rate);
-    decoder_->setMoreRunsFollow(playCount == 0 || runsDone + 1 < playCount);
+    decoder->setRate(rate);
+    decoder->setMoreRunsFollow(playCount == 0 || runsDone + 1 < playCount);
 
     if (ended) {
       // More runs asked for after the decoder reached the end, but before it was heard: go on.
       if (!endHeard && producedThisRun && (playCount == 0 || runsDone < playCount)) {
-        if (stream_->reopenEnd() && decoder_->restart()) {
+        if (stream->reopenEnd(epoch) && decoder->restart()) {
           ended = false;
-          ++serial;
+          serial = newSerial();
           producedThisRun = false;
           {
-            std::lock_guard lock(mutex_);
-            settingsApplied_ = std::max(settingsApplied_, version);
+            std::lock_guard lock(mutex);
+            settingsApplied = std::max(settingsApplied, version);
           }
-          ackCv_.notify_all();
+          ackCv.notify_all();
           continue;
         }
         endHeard = true;
       }
-      std::unique_lock lock(mutex_);
-      settingsApplied_ = std::max(settingsApplied_, version);
-      ackCv_.notify_all();
-      commandCv_.wait_for(lock, std::chrono::milliseconds(100),
-                          [&] { return quit_ || seekRequested_ || settingsVersion_ != version; });
+      std::unique_lock lock(mutex);
+      settingsApplied = std::max(settingsApplied, version);
+      ackCv.notify_all();
+      commandCv.wait_for(lock, std::chrono::milliseconds(100),
+                         [&] { return quit || seekRequested || settingsVersion != version; });
       continue;
     }
     {
-      std::lock_guard lock(mutex_);
-      settingsApplied_ = std::max(settingsApplied_, version);
+      std::lock_guard lock(mutex);
+      settingsApplied = std::max(settingsApplied, version);
     }
-    ackCv_.notify_all();
+    ackCv.notify_all();
 
     // Hand over what was decoded, as far as there is room.
     const size_t chunkFrames = chunk.audio.size() / kOutputChannels;
@@ -226,50 +248,50 @@ void MediaSession::run() {
       const double perFrame = rate / kOutputRate;
       bool progress = false;
       if (audioOffset < chunkFrames) {
-        const int room = stream_->freeFrames();
+        const int room = stream->freeFrames();
         const int n = static_cast<int>(std::min<size_t>(static_cast<size_t>(std::max(room, 0)), chunkFrames - audioOffset));
         if (n > 0) {
-          stream_->write(chunk.audio.data() + audioOffset * kOutputChannels, n, chunk.audioTime + audioOffset * perFrame,
-                         perFrame, serial);
+          stream->write(chunk.audio.data() + audioOffset * kOutputChannels, n, chunk.audioTime + audioOffset * perFrame,
+                         perFrame, serial, epoch);
           audioOffset += static_cast<size_t>(n);
           progress = true;
         }
       }
-      pictures_.dropOverdue(stream_->clock());
+      pictures.dropOverdue(stream->clock());
       while (picturesDone < chunk.pictures.size()) {
-        const bool soundStarving = stream_->queuedFrames() < kLowWaterFrames;
-        if (pictures_.full() && !soundStarving) break;
+        const bool soundStarving = stream->queuedFrames() < kLowWaterFrames;
+        if (pictures.full() && !soundStarving) break;
         auto& p = chunk.pictures[picturesDone++];
-        if (pictures_.size() < kMaxPictures) pictures_.push({serial, p.time, std::move(p.image)});
+        if (pictures.size() < kMaxPictures) pictures.push({serial, p.time, std::move(p.image)});
         progress = true;
       }
       if (!progress) {
         // Waiting for room: in the sound ring, or (when only pictures are left) in the picture queue.
-        const int wait = stream_->isPlaying() ? 5 : 50;
-        if (audioOffset < chunkFrames) stream_->waitForSpace(static_cast<int>(std::min<size_t>(chunkFrames - audioOffset, 2048)), wait);
-        else pictures_.waitForRoom(wait);
+        const int wait = stream->isPlaying() ? 5 : 50;
+        if (audioOffset < chunkFrames) stream->waitForSpace(static_cast<int>(std::min<size_t>(chunkFrames - audioOffset, 2048)), wait);
+        else pictures.waitForRoom(wait);
       }
       continue;
     }
 
     chunk.clear();
     audioOffset = picturesDone = 0;
-    if (decoder_->decode(chunk)) {
+    if (decoder->decode(chunk)) {
       producedThisRun = true;
       continue;
     }
-    const QString err = decoder_->errorString();
+    const QString err = decoder->errorString();
     if (!err.isEmpty()) {
-      std::lock_guard lock(mutex_);
-      error_ = err;
+      std::lock_guard lock(mutex);
+      error = err;
     }
     ++runsDone;
-    if (err.isEmpty() && producedThisRun && (playCount == 0 || runsDone < playCount) && decoder_->restart()) {
-      ++serial;
+    if (err.isEmpty() && producedThisRun && (playCount == 0 || runsDone < playCount) && decoder->restart()) {
+      serial = newSerial();
       producedThisRun = false;
       continue;
     }
-    stream_->markEnd();
+    stream->markEnd(epoch);
     ended = true;
   }
 }

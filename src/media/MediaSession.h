@@ -1,16 +1,14 @@
-// One loaded media file at play: its decoder runs on a worker thread of its own and
-// feeds an AudioStream (mixed by the AudioMixer) and, for videos, a queue of pictures.
-// Every method is called from the thread that owns the player; none waits on decoding
-// except seek(), which waits a moment for the worker to take the new position.
+// One loaded media file at play: its decoder runs as a job on one of the decoder
+// threads and feeds an AudioStream (mixed by the AudioMixer) and, for videos, a queue
+// of pictures. Every method is called from the thread that owns the player; none
+// waits on decoding, except a change of the play count while the sound plays, which
+// waits a moment for the worker to take it. Destroying a session never waits either:
+// the job ends on its own thread and closes the file there.
 #pragma once
 
 #include <QSize>
 #include <QString>
-#include <atomic>
-#include <condition_variable>
 #include <memory>
-#include <mutex>
-#include <thread>
 
 #include "media/AudioStream.h"
 #include "media/Decoder.h"
@@ -33,14 +31,14 @@ class MediaSession {
   void seek(double seconds);
   void setRate(double rate);
   void setPlayCount(int count);
-  void setGain(float gain) { stream_->setGain(gain); }
+  void setGain(float gain) { stream().setGain(gain); }
 
-  bool isPlaying() const { return stream_->isPlaying(); }
-  bool hasFinished() const { return stream_->isFinished(); }
+  bool isPlaying() const { return stream().isPlaying(); }
+  bool hasFinished() const { return stream().isFinished(); }
   double position() const;
-  StreamClock clock() const { return stream_->clock(); }
-  VideoFrameQueue& pictures() { return pictures_; }
-  AudioStream& stream() { return *stream_; }
+  StreamClock clock() const { return stream().clock(); }
+  VideoFrameQueue& pictures();
+  AudioStream& stream() const;
   // The failure that ended decoding early; empty when none.
   QString errorString() const;
 
@@ -49,35 +47,13 @@ class MediaSession {
   double duration() const { return duration_; }
 
  private:
-  void run();
-  void wake();
+  struct Shared;  // what the session and its decoding job both hold
   void seekTo(double seconds, bool resetRuns);
-  // Waits a moment until the worker has taken the latest settings.
-  void waitForSettings(std::uint64_t version);
 
-  std::unique_ptr<Decoder> decoder_;
-  std::shared_ptr<AudioStream> stream_;
-  VideoFrameQueue pictures_;
+  std::shared_ptr<Shared> shared_;
   bool hasVideo_;
   QSize naturalSize_;
   double duration_;
-
-  mutable std::mutex mutex_;  // guards the command fields below
-  std::condition_variable commandCv_;
-  std::condition_variable ackCv_;
-  bool quit_ = false;
-  bool seekRequested_ = false;
-  double seekTarget_ = 0.0;
-  bool seekResetsRuns_ = false;
-  std::uint64_t seekId_ = 0;
-  std::uint64_t seekDone_ = 0;
-  double rate_;
-  int playCount_;
-  std::uint64_t settingsVersion_ = 0;
-  std::uint64_t settingsApplied_ = 0;
-  QString error_;
-  std::atomic<bool> decodeEnded_{false};
-  std::thread worker_;
 };
 
 }  // namespace qm::media

@@ -39,13 +39,11 @@ void quietFluidSynth() {
 // for every play, and loading a soundfont costs far more than resetting a synthesizer.
 class SynthPool {
  public:
+  // Never destroyed: a decoder ends on its decoder thread, maybe while the program
+  // is ending, and still gives its synthesizer back here.
   static SynthPool& instance() {
-    static SynthPool pool;
-    return pool;
-  }
-  ~SynthPool() {
-    if (warmer_.joinable()) warmer_.join();
-    for (auto& s : idle_) destroy(s);
+    static SynthPool* pool = new SynthPool;
+    return *pool;
   }
   // Loads one synthesizer for `font` on a thread of its own, unless one is ready or loading.
   void warmUp(const QString& font) {

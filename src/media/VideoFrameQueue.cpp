@@ -14,6 +14,7 @@ size_t VideoFrameQueue::size() const {
 
 void VideoFrameQueue::push(VideoFrame frame) {
   std::lock_guard lock(mutex_);
+  if (frame.serial < minSerial_) return;
   frames_.push_back(std::move(frame));
 }
 
@@ -36,6 +37,13 @@ void VideoFrameQueue::dropOverdue(StreamClock clock) {
 void VideoFrameQueue::clear() {
   std::lock_guard lock(mutex_);
   frames_.clear();
+  roomCv_.notify_all();
+}
+
+void VideoFrameQueue::clearFor(std::uint32_t serial) {
+  std::lock_guard lock(mutex_);
+  frames_.clear();
+  minSerial_ = serial;
   roomCv_.notify_all();
 }
 

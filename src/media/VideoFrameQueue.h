@@ -33,6 +33,9 @@ class VideoFrameQueue {
   // decoder go on when nobody is looking at the pictures.
   void dropOverdue(StreamClock clock);
   void clear();
+  // Empties the queue for a seek to run `serial`: pictures of earlier runs pushed
+  // after this are dropped.
+  void clearFor(std::uint32_t serial);
   size_t size() const;
   // Waits until a picture is taken or dropped, or the timeout passes.
   void waitForRoom(int timeoutMs);
@@ -46,6 +49,7 @@ class VideoFrameQueue {
   mutable std::mutex mutex_;
   std::condition_variable roomCv_;
   std::deque<VideoFrame> frames_;
+  std::uint32_t minSerial_ = 0;
 };
 
 }  // namespace qm::media

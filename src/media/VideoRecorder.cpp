@@ -23,9 +23,9 @@ namespace qm::media {
 
 namespace {
 
-// Pictures waiting for the worker: a few, so that a slow moment of the encoder
-// is absorbed, but never a growing backlog.
-constexpr std::size_t kMaxQueuedPictures = 4;
+// Pictures waiting for the worker: half a second of them, so that a slow moment
+// of the encoder (or of the machine) is absorbed, but never a growing backlog.
+constexpr std::size_t kMaxQueuedPictures = 12;
 // Sound waiting for the worker, at most this many seconds.
 constexpr std::size_t kMaxQueuedAudioSamples = 10 * kOutputRate * kOutputChannels;
 
@@ -65,16 +65,20 @@ struct VideoRecorder::Impl {
 
   std::mutex mutex;
   std::condition_variable wake;
+  std::condition_variable room;  // the worker took the queued pictures
+  VideoRecorder::Pacing pacing = VideoRecorder::Pacing::RealTime;
   std::deque<std::pair<QImage, long long>> pictures;
   std::vector<float> samples;  // interleaved stereo, not yet encoded
   bool stopping = false;
+  long long endSlot = 0;       // set with stopping: the slots the file holds
   std::thread worker;
   long long lastIndex = -1;    // user-interface thread
   long long audioPts = 0;      // worker
+  long long lastEncoded = -1;  // worker: the slot of the last picture sent to the encoder
   QString writeError;          // worker, read after it ended
   std::atomic<long long> written{0};
   std::atomic<long long> dropped{0};
-  std::atomic<long long> missed{0};
+  std::atomic<long long> held{0};
 
   ~Impl() { close(); }
 
@@ -107,7 +111,18 @@ struct VideoRecorder::Impl {
     }
   }
 
+  // The slots before `index` that have no picture of their own show the last one.
+  void holdUntil(long long index) {
+    if (lastEncoded < 0) return;
+    for (long long slot = lastEncoded + 1; slot < index; ++slot) {
+      picture->pts = slot;
+      encode(video, videoStream, picture);
+      written.fetch_add(1, std::memory_order_relaxed);
+    }
+  }
+
   void encodePicture(const QImage& image, long long index) {
+    holdUntil(index);
     const QImage rgb = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
                            ? image
                            : image.convertToFormat(QImage::Format_RGB32);
@@ -119,6 +134,7 @@ struct VideoRecorder::Impl {
     sws_scale(scaler, src, stride, 0, rgb.height(), picture->data, picture->linesize);
     picture->pts = index;
     encode(video, videoStream, picture);
+    lastEncoded = index;
     written.fetch_add(1, std::memory_order_relaxed);
   }
 
@@ -146,6 +162,7 @@ struct VideoRecorder::Impl {
         std::unique_lock lock(mutex);
         wake.wait(lock, [&] { return stopping || !pictures.empty() || (chunk && samples.size() >= chunk); });
         todoPictures.swap(pictures);
+        room.notify_all();
         const std::size_t take = chunk ? (stopping ? samples.size() : samples.size() / chunk * chunk) : 0;
         todoSound.assign(samples.begin(), samples.begin() + static_cast<std::ptrdiff_t>(take));
         samples.erase(samples.begin(), samples.begin() + static_cast<std::ptrdiff_t>(take));
@@ -155,7 +172,10 @@ struct VideoRecorder::Impl {
         encodeSound(todoSound.data() + at,
                     static_cast<int>(std::min(chunk, todoSound.size() - at) / kOutputChannels));
       for (const auto& [image, index] : todoPictures) encodePicture(image, index);
-      if (last) break;
+      if (last) {
+        holdUntil(endSlot);  // up to the last slot offered, even when its picture was dropped
+        break;
+      }
     }
     encode(video, videoStream, nullptr);
     if (audio) encode(audio, audioStream, nullptr);
@@ -247,7 +267,7 @@ VideoRecorder::~VideoRecorder() {
   finish(&ignored);
 }
 
-bool VideoRecorder::start(const QString& path, QSize size, int fps, QString* error) {
+bool VideoRecorder::start(const QString& path, QSize size, int fps, QString* error, Pacing pacing) {
   if (d_->running) {
     if (error) *error = QStringLiteral("already recording");
     return false;
@@ -257,6 +277,7 @@ bool VideoRecorder::start(const QString& path, QSize size, int fps, QString* err
     return false;
   }
   d_->fps = fps;
+  d_->pacing = pacing;
   if (!d_->open(path, size, error)) return false;
   d_->running = true;
   d_->worker = std::thread([impl = d_.get()] { impl->work(); });
@@ -278,7 +299,9 @@ bool VideoRecorder::addFrame(const QImage& picture, long long index) {
   if (!d_->running || index <= d_->lastIndex || picture.isNull()) return false;
   d_->lastIndex = index;
   {
-    std::lock_guard lock(d_->mutex);
+    std::unique_lock lock(d_->mutex);
+    if (d_->pacing == Pacing::WaitForEncoder)
+      d_->room.wait(lock, [&] { return d_->pictures.size() < kMaxQueuedPictures; });
     if (d_->pictures.size() >= kMaxQueuedPictures) {
       d_->dropped.fetch_add(1, std::memory_order_relaxed);
       return false;
@@ -289,10 +312,8 @@ bool VideoRecorder::addFrame(const QImage& picture, long long index) {
   return true;
 }
 
-void VideoRecorder::countMissed(long long missed) {
-  if (missed <= 0) return;
-  d_->dropped.fetch_add(missed, std::memory_order_relaxed);
-  d_->missed.fetch_add(missed, std::memory_order_relaxed);
+void VideoRecorder::countHeld(long long count) {
+  if (count > 0) d_->held.fetch_add(count, std::memory_order_relaxed);
 }
 
 bool VideoRecorder::finish(QString* error) {
@@ -301,6 +322,7 @@ bool VideoRecorder::finish(QString* error) {
   {
     std::lock_guard lock(d_->mutex);
     d_->stopping = true;
+    d_->endSlot = d_->lastIndex + 1;
   }
   d_->wake.notify_one();
   d_->worker.join();
@@ -313,7 +335,7 @@ bool VideoRecorder::finish(QString* error) {
 
 long long VideoRecorder::framesWritten() const { return d_->written.load(); }
 long long VideoRecorder::framesDropped() const { return d_->dropped.load(); }
-long long VideoRecorder::framesMissed() const { return d_->missed.load(); }
+long long VideoRecorder::framesHeld() const { return d_->held.load(); }
 
 QString VideoRecorder::codecDescription() const { return d_->description; }
 
