@@ -199,16 +199,16 @@ int WalkthroughRunner::run(const QString& steps) {
     if (!words) continue;
     const QString shown = line.trimmed();
     QString reason = error;
-    bool isExpect = false;
+    bool looksOnly = false;
     if (reason.isEmpty()) {
       if (words->isEmpty()) continue;
-      reason = runStep(*words, isExpect);
+      reason = runStep(*words, looksOnly);
     }
     if (reason.isEmpty()) {
       ++passed_;
       out_ << "ok    line " << (i + 1) << ": " << printable(shown);
       // An error report never passes silently.
-      const QStringList reports = isExpect ? QStringList() : errorReportsOfLastStep();
+      const QStringList reports = looksOnly ? QStringList() : errorReportsOfLastStep();
       if (!reports.isEmpty())
         out_ << " -- ok, but showed: \"" << printable(reports.join(QStringLiteral("\" / \""))) << "\"";
       out_ << "\n";
@@ -223,10 +223,13 @@ int WalkthroughRunner::run(const QString& steps) {
   return failed_;
 }
 
-QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
+QString WalkthroughRunner::runStep(const QStringList& w, bool& looksOnly) {
   const QString verb = w[0].toLower();
-  isExpect = verb == QLatin1String("expect");
-  if (isExpect) return expect(w);
+  // Expectations and screenshots only look: what the last game step showed
+  // stays that step's, for the expectations after them.
+  looksOnly = verb == QLatin1String("expect") || verb == QLatin1String("screenshot");
+  if (verb == QLatin1String("expect")) return expect(w);
+  if (verb == QLatin1String("screenshot")) return screenshot(w);
 
   // Every other step opens a new window for "expect message"; only its boxes are kept.
   boxLimit_.beginStep();
@@ -284,18 +287,19 @@ QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
     runEventsFor(20);
     return closeWindow(QString());
   }
-  if (verb == QLatin1String("screenshot")) {
-    if (w.size() != 2) return closeWindow(QStringLiteral("screenshot needs a file name"));
-    if (!game()) return closeWindow(QStringLiteral("the game has not started"));
-    const QImage picture = game()->display().framePicture();
-    if (!picture.save(w[1], "PNG")) return closeWindow(QStringLiteral("cannot write ") + w[1]);
-    return closeWindow(QString());
-  }
   if (auto r = runGameStateStep(game(), w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
   if (auto r = runDialogueStep(game(), w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
   if (const auto cd = runCdStep(w, dialogs_)) return closeWindow(*cd);
   if (auto r = runKeyboardStep(game(), w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
   return closeWindow(QStringLiteral("unknown step '") + w[0] + QStringLiteral("'"));
+}
+
+QString WalkthroughRunner::screenshot(const QStringList& w) {
+  if (w.size() != 2) return QStringLiteral("screenshot needs a file name");
+  if (!game()) return QStringLiteral("the game has not started");
+  const QImage picture = game()->display().framePicture();
+  if (!picture.save(w[1], "PNG")) return QStringLiteral("cannot write ") + w[1];
+  return {};
 }
 
 QString WalkthroughRunner::start() {

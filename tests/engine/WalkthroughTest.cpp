@@ -179,5 +179,22 @@ TEST_F(WalkthroughRunnerTest, ScreenshotWritesTheFramePicture) {
   EXPECT_EQ(shot.pixel(5, 5), qRgb(0, 255, 0));
 }
 
+TEST_F(WalkthroughRunnerTest, AScreenshotOnlyLooksAndKeepsTheMessagesOfTheStepBefore) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString file = dir.filePath("shot.png");
+  int failed = -1;
+  const QString out = play("start\nrun \"MsgBox \\\"The bell rings.\\\"\"\nscreenshot \"" + file +
+                               "\"\nexpect message \"The bell rings.\"\nscreenshot \"" + file +
+                               "\"\nexpect message \"The bell rings.\"\n",
+                           &failed);
+  EXPECT_EQ(failed, 0) << out.toStdString();
+  // And a game step after it starts afresh.
+  const QString later = play("start\nrun \"MsgBox \\\"The bell rings.\\\"\"\nscreenshot \"" + file +
+                                 "\"\nwait 0\nexpect nomessage\n",
+                             &failed);
+  EXPECT_EQ(failed, 0) << later.toStdString();
+}
+
 }  // namespace
 }  // namespace qm::testing
