@@ -31,7 +31,7 @@ programs="$(
     grep -hoE '(\.|->|::)(start|startDetached|execute|setProgram)\((QStringLiteral\()?"[^"/]+"' "${sources[@]}" 2>/dev/null |
       sed -E 's/.*"([^"]+)"$/\1/' || true
     grep -hoE '\bexec(l|lp|v|vp|ve|le)\("[^"/]+"' "${sources[@]}" 2>/dev/null | sed -E 's/.*"([^"]+)"$/\1/' || true
-    grep -hoE 'COMMAND[[:space:]]+[^[:space:]$)"]+' "${sources[@]}" 2>/dev/null | awk '{print $2}' | grep -v / || true
+    grep -hoE 'COMMAND[[:space:]]+[^[:space:]$)"]+' "${sources[@]}" 2>/dev/null | sed -E 's/^COMMAND[[:space:]]+//' | grep -v / || true
   } | sort -u
 )"
 if [ -z "$programs" ]; then
