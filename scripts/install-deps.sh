@@ -2,6 +2,7 @@
 # Installs every Debian 12 package the player needs to build, run and test.
 # Idempotent and quiet when everything is already there.
 #   --fuzz  also clang and its fuzzer runtime (for scripts/fuzz.sh only)
+#   --list  prints the packages, one a line, and installs nothing
 set -euo pipefail
 
 packages=(
@@ -18,6 +19,10 @@ packages=(
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-dev)
+fi
+if [ "${1:-}" = "--list" ]; then
+  printf '%s\n' "${packages[@]}"
+  exit 0
 fi
 
 missing=()

@@ -16,6 +16,7 @@
 #include "logic/GameLogic.h"
 #include "logic/Inventory.h"
 #include "logic/SavedGames.h"
+#include "platform/KeyRepeats.h"
 #include "script/DialogueRunner.h"
 #include "script/ScriptHost.h"
 #include "script/TimedEvents.h"
@@ -37,6 +38,8 @@ Game::Game(QWidget* parent) : QWidget(parent) {
   setWindowTitle(QStringLiteral(" "));
   setAttribute(Qt::WA_DeleteOnClose, false);
   setFocusPolicy(Qt::StrongFocus);
+  // A held key is one press (Space and Enter of keyboard play count on it).
+  platform::markKeyRepeats();
   createControls();
   keyboardPlay_ = std::make_unique<KeyboardPlay>(*this);
   soundChannels_ = std::make_unique<SoundChannels>(*this);

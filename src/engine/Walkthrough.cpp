@@ -201,17 +201,17 @@ int WalkthroughRunner::run(const QString& steps) {
     if (!words) continue;
     const QString shown = line.trimmed();
     QString reason = error;
-    bool isExpect = false;
+    bool looksOnly = false;
     if (reason.isEmpty()) {
       if (words->isEmpty()) continue;
       if (observer_) observer_(i + 1, shown);
-      reason = runStep(*words, isExpect);
+      reason = runStep(*words, looksOnly);
     }
     if (reason.isEmpty()) {
       ++passed_;
       out_ << "ok    line " << (i + 1) << ": " << printable(shown);
       // An error report never passes silently.
-      const QStringList reports = isExpect ? QStringList() : errorReportsOfLastStep();
+      const QStringList reports = looksOnly ? QStringList() : errorReportsOfLastStep();
       if (!reports.isEmpty())
         out_ << " -- ok, but showed: \"" << printable(reports.join(QStringLiteral("\" / \""))) << "\"";
       out_ << "\n";
@@ -226,10 +226,14 @@ int WalkthroughRunner::run(const QString& steps) {
   return failed_;
 }
 
-QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
+QString WalkthroughRunner::runStep(const QStringList& w, bool& looksOnly) {
   const QString verb = w[0].toLower();
-  isExpect = verb == QLatin1String("expect");
-  if (isExpect) return expect(w);
+  // Expectations and screenshots only look: what the last game step showed
+  // stays that step's, for the expectations after them.
+  looksOnly = verb == QLatin1String("expect") || verb == QLatin1String("screenshot");
+  if (verb == QLatin1String("expect")) return expect(w);
+  if (verb == QLatin1String("screenshot")) return screenshot(w);
+
   // Every other step opens a new window for "expect message"; only its boxes
   // are kept. Those the game showed while it loaded, before the first step,
   // are kept for the first "start", which answers for them.
@@ -295,7 +299,6 @@ QString WalkthroughRunner::runStep(const QStringList& w, bool& isExpect) {
     runEventsFor(20);
     return closeWindow(QString());
   }
-  if (verb == QLatin1String("screenshot")) return closeWindow(screenshot(w));
   if (auto r = runGameStateStep(game(), w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
   if (auto r = runDialogueStep(game(), w, [this](int ms) { runEventsFor(ms); })) return closeWindow(*r);
   if (const auto cd = runCdStep(w, dialogs_)) return closeWindow(*cd);

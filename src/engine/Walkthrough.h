@@ -13,14 +13,15 @@
 //   expect frame NAME
 //   expect var NAME VALUE
 //   expect visible N / expect hidden N
-//   expect message "TEXT"    shown during the last step that is not an expect, and
-//                            readable on a picture painted during it (boxes always are)
+//   expect message "TEXT"    shown during the last step that is not an expect or a
+//                            screenshot, and readable on a picture painted during it
+//                            (boxes always are)
 //   expect onscreen "TEXT"   readable now: message panel, message box of the last
 //                            step, dialogue question or text box, nothing in front
 //   expect nomessage
 //   expect water on|off      the frame's rippling water runs or not
 //   expect channel N "FILE" [VOLUME] / expect playing "FILE" [VOLUME] / expect stopped "FILE"
-//   screenshot FILE          the frame picture as a PNG file
+//   screenshot FILE          the frame picture as a PNG file (only looks, as an expect does)
 //   drag, save, load, menu, expect items/file/nofile: see WalkthroughGameSteps.cpp
 //   choose N, expect questions "A|B"   dialogues (WalkthroughDialogueSteps.h)
 //   cd "PATH" / cd cancel    answer the next CD prompt (WalkthroughCdSteps.h)
@@ -86,13 +87,14 @@ class WalkthroughRunner {
 
  private:
   // "" when the step passed, else the reason.
-  QString runStep(const QStringList& words, bool& isExpect);
+  // looksOnly: the step only looked (an expectation or a screenshot).
+  QString runStep(const QStringList& words, bool& looksOnly);
   QString start();
   QString screenshot(const QStringList& words);
   QString expectMessage(Game* game, const QStringList& words) const;
   QString expectOnScreen(Game* game, const QStringList& words) const;
   // The standard error reports (and other critical boxes titled like them)
-  // shown during the last step that was not an expect.
+  // shown during the last step that did not only look.
   QStringList errorReportsOfLastStep() const;
   QString click(int hotspot, bool right);
   QString clickAt(int x, int y);

@@ -12,6 +12,7 @@
 
 #include "platform/DialogService.h"
 #include "platform/FileResolver.h"
+#include "platform/KeyRepeats.h"
 #include "platform/NativeImage.h"
 #include "platform/NativeName.h"
 #include "platform/Shell.h"
@@ -78,6 +79,8 @@ frmWelcome::frmWelcome(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Frame
   if (!g_instance) g_instance = this;
   setObjectName(QStringLiteral("frmWelcome"));
   setAttribute(Qt::WA_DeleteOnClose, false);
+  // A held Enter or Space presses a button once.
+  platform::markKeyRepeats();
   backColour_ = kDesignBackColour;
   buildControls();
   setWindowSizeTwips(widthTwips_, heightTwips_);
@@ -185,6 +188,16 @@ void frmWelcome::buildControls() {
   imgLogo->setPixmap(imgLogos[0]);
   placeTwips(imgLogo, kLogoLeft, kLogoTop, toTwips(kLogoWidth), toTwips(kLogoHeight));
   logoVariant_ = 0;
+
+  // Start, Load and Exit, as text or as picture, in that order for Tab.
+  QWidget* previous = nullptr;
+  for (int i = 0; i < 3; ++i) {
+    for (ClickableLabel* button : {lblButton[i], Img[i]}) {
+      button->setKeyboardButton(true);
+      if (previous) setTabOrder(previous, button);
+      previous = button;
+    }
+  }
 
   connect(lblResolution, &ClickableLabel::clicked, this, [this] { onResolutionCaptionClicked(); });
   // A click on the box itself is remembered too, as the caption's click is.
@@ -587,6 +600,14 @@ void frmWelcome::setTopmost(bool topmost) {
 void frmWelcome::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   setTopmost(true);
+  // The keyboard works here at once: the window takes the keys, Start first.
+  for (ClickableLabel* start : {lblButton[kButtonStart], Img[kButtonStart]}) {
+    if (!start->isHidden()) {
+      start->setFocus(Qt::ActiveWindowFocusReason);
+      break;
+    }
+  }
+  activateWindow();
 }
 
 void frmWelcome::paintEvent(QPaintEvent* event) {
@@ -602,9 +623,10 @@ void frmWelcome::paintEvent(QPaintEvent* event) {
 }
 
 void frmWelcome::keyPressEvent(QKeyEvent* event) {
+  // Esc is Exit, wherever the focus is.
   if (event->key() == Qt::Key_Escape) {
     event->accept();
-    close();
+    if (!event->isAutoRepeat()) ClickButton(kButtonExit);
     return;
   }
   QWidget::keyPressEvent(event);

@@ -2,7 +2,9 @@
 // the project start-up, then lays out the game's title, version, author,
 // e-mail address, web site, the offer to switch the display resolution, the
 // product logo and the Start, Load and Exit buttons, and applies the game's
-// welcome-screen scheme.
+// welcome-screen scheme. It works by keyboard too: Tab and Shift+Tab move a
+// visible focus over the buttons (Start has it first), Enter or Space presses
+// the focused one, Esc is Exit.
 //
 // All positions and sizes are kept in twips (15 twips make one pixel), as the
 // game's data gives them.

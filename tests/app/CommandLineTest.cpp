@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <functional>
 
 #include "support/FrameRecords.h"
@@ -117,6 +119,47 @@ TEST_F(CommandLineTest, HelpListsTheKeysForPlaying) {
   EXPECT_EQ(r.exitCode, 0);
   for (const char* key : {"Esc or right click", "Ctrl+Q", "Ctrl+S", "F9 F10 F11 F12"})
     EXPECT_TRUE(r.out.contains(key)) << key;
+}
+
+// The keys of the README's table of keys ("Key or mouse"), as names: "Esc",
+// "Ctrl+Q", "Shift+Tab", ..., and "Space held" for a key the table lists held.
+QStringList readmeKeys() {
+  QFile readme(QStringLiteral(QM_SOURCE_DIR "/README.md"));
+  if (!readme.open(QIODevice::ReadOnly)) return {};
+  const QStringList lines = QString::fromUtf8(readme.readAll()).split('\n');
+  const auto header = std::find_if(lines.begin(), lines.end(),
+                                   [](const QString& l) { return l.startsWith("| Key or mouse |"); });
+  if (header == lines.end()) return {};
+  static const QRegularExpression key(
+      R"((?:(?:Ctrl|Alt|Shift)\+)+(?:Tab|Enter|Space|Esc|[A-Z]\b|F\d{1,2})|\b(?:F\d{1,2}|Esc|Tab|Enter|Space)\b|(?:left|right) click)");
+  QStringList keys;
+  for (auto l = header + 2; l != lines.end() && l->startsWith('|'); ++l) {
+    const QString cell = l->section('|', 1, 1);
+    for (auto m = key.globalMatch(cell); m.hasNext();) {
+      const QString name = m.next().captured();
+      keys << (cell.contains(QLatin1String("held")) ? name + QStringLiteral(" held") : name);
+    }
+  }
+  return keys;
+}
+
+TEST_F(CommandLineTest, HelpAndTheManPageListEveryKeyTheReadmeLists) {
+  const QStringList keys = readmeKeys();
+  // The table is found and read: it has these at least.
+  for (const char* known : {"Esc", "Ctrl+Q", "Tab", "Shift+Tab", "Alt+Enter", "Space held"})
+    ASSERT_TRUE(keys.contains(known)) << known << " in " << keys.join(", ").toStdString();
+  const PlayerRun r = player({"--help"});
+  ASSERT_EQ(r.exitCode, 0);
+  for (const QString& k : keys) EXPECT_TRUE(r.out.contains(k)) << "--help does not list " << k.toStdString();
+
+  // The man page is written from --help: it lists them too.
+  const QString page = QStringLiteral(QM_BINARY_DIR "/packaging/quillmere.1.gz");
+  if (!QFile::exists(page)) GTEST_SKIP() << "no man page built (help2man is missing)";
+  QProcess gunzip;
+  gunzip.start(QStringLiteral("gzip"), {"-dc", page});
+  ASSERT_TRUE(gunzip.waitForFinished(30000) && gunzip.exitCode() == 0);
+  const QString roff = QString::fromUtf8(gunzip.readAllStandardOutput());
+  for (const QString& k : keys) EXPECT_TRUE(roff.contains(k)) << "the man page does not list " << k.toStdString();
 }
 
 TEST_F(CommandLineTest, AStepsFileWithoutStepsIsAnError) {

@@ -2,10 +2,11 @@
 // pair's life.
 #include <gtest/gtest.h>
 
-#include <QProcess>
+#include <QImage>
 
 #include "logic/LogicGameFixture.h"
 #include "engine/GameDisplay.h"
+#include "support/GifFile.h"
 
 namespace qm::testing {
 namespace {
@@ -32,10 +33,11 @@ class AnimatedPicturesTest : public LogicGameFixture {
 TEST_F(AnimatedPicturesTest, TransparentPixelsShowTheFrameBehind) {
   GameFolderBuilder folder;
   // Left half red, right half transparent.
-  QProcess magick;
-  magick.start("convert", {"-size", "16x12", "xc:none", "-fill", "red", "-draw", "rectangle 0,0 7,11",
-                           folder.path("Areas/half.gif")});
-  ASSERT_TRUE(magick.waitForFinished(20000) && magick.exitCode() == 0) << "ImageMagick is needed";
+  QImage half(16, 12, QImage::Format_ARGB32);
+  half.fill(Qt::transparent);
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 8; ++x) half.setPixel(x, y, qRgb(255, 0, 0));
+  folder.file("Areas/half.gif", gifBytes({half}));
   auto& g = hallWith(folder, "half.gif");
   const int link = g.Area[1].whatsThisHelpId();
   ASSERT_GT(link, 0);

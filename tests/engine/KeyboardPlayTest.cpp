@@ -175,6 +175,40 @@ TEST_F(KeyboardPlayTest, TabVisitsTheVisibleHotspotsInReadingOrderThenItemsAndSh
   EXPECT_EQ(focus(), hotspot(2));
 }
 
+TEST_F(KeyboardPlayTest, TabAndShiftTabGoRoundAChainOfThreeKindsBothWays) {
+  // Three targets, not a power of two: a wrong wrap-around cannot look right.
+  GameFolderBuilder folder;
+  keysGame(folder);
+  startGame(folder);
+  inventory().AddPickedObject("coin", true);
+  // Hall: the door, the shelf, the coin.
+  press(Qt::Key_Tab);
+  ASSERT_EQ(focus(), hotspot(2));
+  press(Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(focus(), itemAt(1)) << "Shift+Tab on the first goes to the last";
+  press(Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(focus(), hotspot(1));
+  press(Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(focus(), hotspot(2));
+  press(Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(focus(), itemAt(1));
+  press(Qt::Key_Tab);
+  EXPECT_EQ(focus(), hotspot(2)) << "Tab on the last goes to the first";
+
+  // Garden: the gate, the coin and the dialogue's question.
+  game().OpenFrame("Garden", false, 0, 0);
+  ASSERT_EQ(keys().focusChain(), (std::vector<FocusTarget>{hotspot(1), itemAt(1), {FocusKind::Question, 1}}));
+  press(Qt::Key_Tab);
+  ASSERT_EQ(focus(), hotspot(1));
+  press(Qt::Key_Tab, Qt::ShiftModifier);
+  EXPECT_EQ(focus(), (FocusTarget{FocusKind::Question, 1})) << "Shift+Tab on the first goes to the last";
+  press(Qt::Key_Tab, Qt::ShiftModifier);
+  EXPECT_EQ(focus(), itemAt(1));
+  press(Qt::Key_Tab);
+  press(Qt::Key_Tab);
+  EXPECT_EQ(focus(), hotspot(1)) << "Tab on the last goes to the first";
+}
+
 TEST_F(KeyboardPlayTest, EnterClicksTheFocusedHotspotAsTheMouseDoesAndNothingWithoutFocus) {
   GameFolderBuilder folder;
   keysGame(folder);

@@ -255,5 +255,22 @@ TEST_F(WalkthroughRunnerTest, OnScreenSaysWhatCanBeReadInstead) {
   EXPECT_TRUE(out.contains("FAIL  line 3: expect onscreen \"Garden\" -- readable now: \"The Hall\"")) << out.toStdString();
 }
 
+TEST_F(WalkthroughRunnerTest, AScreenshotOnlyLooksAndKeepsTheMessagesOfTheStepBefore) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString file = dir.filePath("shot.png");
+  int failed = -1;
+  const QString out = play("start\nrun \"MsgBox \\\"The bell rings.\\\"\"\nscreenshot \"" + file +
+                               "\"\nexpect message \"The bell rings.\"\nscreenshot \"" + file +
+                               "\"\nexpect message \"The bell rings.\"\n",
+                           &failed);
+  EXPECT_EQ(failed, 0) << out.toStdString();
+  // And a game step after it starts afresh.
+  const QString later = play("start\nrun \"MsgBox \\\"The bell rings.\\\"\"\nscreenshot \"" + file +
+                                 "\"\nwait 0\nexpect nomessage\n",
+                             &failed);
+  EXPECT_EQ(failed, 0) << later.toStdString();
+}
+
 }  // namespace
 }  // namespace qm::testing

@@ -29,7 +29,13 @@ MenuItem::MenuItem(QString name, int index, const QString& caption, bool withSub
     });
   } else {
     action_ = new QAction(caption, this);
-    connect(action_, &QAction::triggered, this, [this] { click(); });
+    // The check mark is the program's to set, as the Checked property: a
+    // click only runs the click handler. A checkable action has already
+    // flipped its mark when it reports the click, so that flip is undone first.
+    connect(action_, &QAction::triggered, this, [this](bool checkedNow) {
+      if (action_->isCheckable()) action_->setChecked(!checkedNow);
+      click();
+    });
   }
 }
 
