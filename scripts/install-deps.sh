@@ -13,6 +13,7 @@ packages=(
   fonts-liberation
   ffmpeg sox
   xdg-utils
+  xvfb libx11-dev libxtst-dev  # the real-window tests: a private X server, input through it
   help2man desktop-file-utils man-db dpkg-dev file
 )
 if [ "${1:-}" = "--fuzz" ]; then
