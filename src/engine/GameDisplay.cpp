@@ -156,11 +156,12 @@ QRect GameDisplay::workArea() const {
 }
 
 // What the window manager adds around the inner area. Known once the window
-// has been on screen; before that, room for a usual title bar and border.
+// has been on screen with its frame; before that (and just out of full screen,
+// which has none), room for a usual title bar and border.
 QSize GameDisplay::frameAllowance() const {
-  if (game_.isVisible() && !fullScreen_ && game_.windowState() == Qt::WindowNoState) {
+  if (game_.isVisible() && game_.windowState() == Qt::WindowNoState) {
     const QSize known = game_.frameGeometry().size() - game_.geometry().size();
-    if (known.width() >= 0 && known.height() >= 0) return known;
+    if (known.width() > 0 && known.height() > 0) return known;
   }
   return {8, 32};
 }
