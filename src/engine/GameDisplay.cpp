@@ -136,8 +136,10 @@ void GameDisplay::placeWindowAndPicture() {
     game_.ShowMenus();
     game_.setWindowTitle(info.gameTitle + QStringLiteral(" "));
     const QRect work = workArea();
-    game_.resize(windowedInnerSize(work.size() - frameAllowance()));
-    const QSize outer = game_.frameGeometry().size();
+    const QSize inner = windowedInnerSize(work.size() - frameAllowance());
+    game_.resize(inner);
+    // Centred with the frame it has now (none before it is first shown).
+    const QSize outer = inner + (game_.frameGeometry().size() - game_.geometry().size());
     game_.move(work.left() + (work.width() - outer.width()) / 2, work.top() + (work.height() - outer.height()) / 2);
   } else {
     fullScreen_ = true;
