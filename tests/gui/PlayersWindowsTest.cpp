@@ -76,6 +76,45 @@ int inkHeight(const QImage& image) {
 
 class PlayersWindowsTest : public RealWindowTest {
  protected:
+  // How tall the ink of a text is in the interface's own font (a label's or a menu bar item's).
+  int ownLabelInk(const QString& text) {
+    return gui([&] {
+      QLabel own(text);
+      own.setFont(platform::InterfaceFontAt(1.0));
+      own.resize(own.sizeHint());
+      return inkHeight(own.grab().toImage());
+    });
+  }
+  int ownBarInk(const QString& item) {
+    return gui([&] {
+      QMenuBar own;
+      own.setFont(platform::InterfaceFontAt(1.0));
+      own.addAction(item);
+      own.resize(own.sizeHint());
+      return inkHeight(own.grab().toImage());
+    });
+  }
+  // The ink of the bar's item as the screen shows it.
+  int shownBarInk(engine::Game* game, QAction* item) {
+    const QRect r = gui([&] {
+      QMenuBar* bar = game->display().menuBar();
+      const QRect g = bar->actionGeometry(item);
+      return QRect(bar->mapToGlobal(g.topLeft()), g.size());
+    });
+    return inkHeight(user().grab(r));
+  }
+  // The message box that is up and on screen (nullptr when none comes).
+  QMessageBox* shownBox() {
+    QMessageBox* box = nullptr;
+    waitUntil([&] {
+      return gui([&] {
+        box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        return box && box->isVisible() && box->windowHandle() && box->windowHandle()->isExposed();
+      });
+    });
+    return box;
+  }
+
   // The picture as the screen shows it: how wide and how tall the frame's
   // colour runs through the picture's middle.
   QSize shownPictureSize(engine::Game* game) {
@@ -189,6 +228,51 @@ TEST_F(PlayersWindowsTest, TheMenuBarAndTheQuitQuestionAreDrawnAtThePicturesScal
     clickOn(no);
     EXPECT_TRUE(waitUntil([&] { return gui([] { return QApplication::activeModalWidget() == nullptr; }); }));
     EXPECT_TRUE(gui([&] { return game->isVisible(); }));
+  });
+}
+
+// Full screen, a 640 x 480 game whose screen size the welcome window was
+// ticked to switch to: on 1920 x 1080 it is drawn 2.25 times, and Esc's menu
+// bar and Ctrl+Q's question with it.
+TEST_F(PlayersWindowsTest, FullScreenAtTheModesScaleTheMenuBarAndQuestionGrowAlike) {
+  GameFolderBuilder folder;
+  roomGame(folder);
+  GeneralFields g;
+  g.projectName = "ScaleTest";
+  g.initialFrame = "Room";
+  g.width = 640;
+  g.height = 480;
+  g.projectResolution = 0;
+  g.resolutionOffer = 1;
+  folder.general(g);
+  play([&] {
+    engine::Game* game = startGame(folder);
+    ASSERT_TRUE(game);
+    const double scale = gui([&] { return game->display().displayScale(); });
+    ASSERT_TRUE(gui([&] { return game->display().fullScreen(); }));
+    ASSERT_GT(scale, 2.0) << "the welcome window's box should have switched to 640 x 480";
+    const QString exitCaption = gui([&] { return game->mnuExit->action()->text(); });
+    const int ownBar = ownBarInk(exitCaption);
+    ASSERT_GT(ownBar, 0);
+
+    user().tap("Escape");
+    ASSERT_TRUE(waitUntil([&] { return gui([&] { return game->display().menuBar()->isVisible(); }); }));
+    QAction* exitItem = gui([&] { return game->mnuExit->action(); });
+    EXPECT_TRUE(waitUntil([&] { return shownBarInk(game, exitItem) >= static_cast<int>(0.85 * scale * ownBar); }))
+        << "painted " << shownBarInk(game, exitItem) << ", own " << ownBar << " at scale " << scale;
+
+    user().tap("q", {"Control_L"});
+    QMessageBox* box = shownBox();
+    ASSERT_TRUE(box) << shownBoxes().toStdString();
+    const QString question = gui([] { return startup::InterfaceText(10); });
+    QWidget* text = findVisible(question);
+    ASSERT_TRUE(text);
+    EXPECT_TRUE(onTop(text));
+    const int ownQuestion = ownLabelInk(question);
+    EXPECT_TRUE(waitUntil([&] { return inkHeight(grab(text)) >= static_cast<int>(0.85 * scale * ownQuestion); }))
+        << "painted " << inkHeight(grab(text)) << ", own " << ownQuestion << " at scale " << scale;
+    clickOn(gui([&]() -> QWidget* { return box->button(QMessageBox::No); }));
+    EXPECT_TRUE(waitUntil([&] { return gui([] { return QApplication::activeModalWidget() == nullptr; }); }));
   });
 }
 
