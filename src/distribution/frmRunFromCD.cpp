@@ -13,6 +13,7 @@
 
 #include "distribution/CdDrives.h"
 #include "platform/FileResolver.h"
+#include "platform/InterfaceScale.h"
 #include "startup/Project.h"
 #include "startup/Settings.h"
 #include "platform/NativeFile.h"
@@ -48,6 +49,7 @@ frmRunFromCD::frmRunFromCD(CdDrives& drives, QWidget* parent)
 
 void frmRunFromCD::Form_Load() {
   setWindowTitle(startup::project().info.gameTitle);
+  platform::ScaleInterfaceWindow(*this);
   lblDrive->setText(startup::InterfaceText(37));
   Command4->setText(startup::InterfaceText(11));
   fillDriveList();

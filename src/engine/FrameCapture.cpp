@@ -33,10 +33,14 @@ void Transitions::CaptureActualFrame(PictureBoxControl& PicBox) {
   keys.setCovered(keysWereCovered);
 
   // In a window, whatever lies outside the desktop work area cannot be seen and stays black.
+  // The picture may be drawn larger than its own size: the part seen is found
+  // on screen and taken back to picture pixels.
   if (game_.display().windowedPlay() && game_.state().WorkArea.isValid()) {
+    const double scale = game_.display().displayScale();
     const QPoint origin = game_.mapToGlobal(game_.display().pictureToWindow(QPointF(0, 0)).toPoint());
-    const QRect onScreen(origin, shot.size());
-    const QRect seen = onScreen.intersected(game_.state().WorkArea).translated(-origin);
+    const QRectF onScreen(origin, QSizeF(shot.size()) * scale);
+    const QRectF seenOnScreen = onScreen.intersected(QRectF(game_.state().WorkArea)).translated(-QPointF(origin));
+    const QRect seen = QRectF(seenOnScreen.topLeft() / scale, seenOnScreen.size() / scale).toAlignedRect() & shot.rect();
     if (seen != shot.rect()) {
       QImage cut(shot.size(), shot.format());
       cut.fill(Qt::black);

@@ -14,7 +14,9 @@
 #include "engine/GameInput.h"
 #include "engine/PaintedTexts.h"
 #include "engine/StartHint.h"
+#include "engine/WindowedSize.h"
 #include "platform/InterfaceFont.h"
+#include "platform/InterfaceScale.h"
 #include "startup/DisplayResolution.h"
 #include "startup/Project.h"
 #include "startup/Settings.h"
@@ -80,12 +82,16 @@ GameDisplay::GameDisplay(Game& game) : game_(game) {
   menuBar_ = new QMenuBar(&game);
   menuBar_->setNativeMenuBar(false);
   menuBar_->setAutoFillBackground(true);
-  menuBar_->setFont(platform::InterfaceFont());
+  menuBar_->setFont(platform::InterfaceFontAt(1.0));
 }
 
 // The proxy owns the picture: it goes first, while the window and its other
 // parts still exist. The scene, view, bar and hint are the window's children.
-GameDisplay::~GameDisplay() { delete proxy_; }
+// Without a game picture the player's windows are drawn at their own size.
+GameDisplay::~GameDisplay() {
+  delete proxy_;
+  platform::SetInterfaceScale(1.0);
+}
 
 bool GameDisplay::windowedPlay() const {
   const QString projectName = project().info.projectName;
@@ -98,11 +104,18 @@ bool GameDisplay::windowedPlay() const {
 }
 
 void GameDisplay::toggleWindowedPlay() {
+  rememberWindowSize();
   const bool windowed = !windowedPlay();
   windowed_ = windowed;  // also when the settings cannot keep it
   startup::SaveSetting(QString::fromLatin1(startup::settings_keys::kWindowedPlay),
                        windowed ? QStringLiteral("True") : QStringLiteral("False"));
   game_.CenterWindowAndPictureBox();
+}
+
+void GameDisplay::rememberWindowSize() {
+  if (fullScreen_ || !game_.isVisible()) return;
+  if (game_.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)) return;
+  startup::SaveSetting(QString::fromLatin1(startup::settings_keys::kWindowedSize), WindowSizeText(game_.size()));
 }
 
 void GameDisplay::showPicture(bool shown) { proxy_->setVisible(shown); }
@@ -124,13 +137,12 @@ void GameDisplay::placeWindowAndPicture() {
     game_.setWindowState(Qt::WindowNoState);
     game_.ShowMenus();
     game_.setWindowTitle(info.gameTitle + QStringLiteral(" "));
-    const int menuHeight = menuBar_->isVisible() || !menuBar_->isHidden() ? menuBar_->sizeHint().height() : 0;
-    game_.resize(info.width, info.height + menuHeight);
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-      const QRect s = screen->geometry();
-      game_.move(s.width() / 2 - game_.frameGeometry().width() / 2,
-                 s.height() / 2 - game_.frameGeometry().height() / 2);
-    }
+    const QRect work = workArea();
+    const QSize inner = windowedInnerSize(work.size() - frameAllowance());
+    game_.resize(inner);
+    // Centred with the frame it has now (none before it is first shown).
+    const QSize outer = inner + (game_.frameGeometry().size() - game_.geometry().size());
+    game_.move(work.left() + (work.width() - outer.width()) / 2, work.top() + (work.height() - outer.height()) / 2);
   } else {
     fullScreen_ = true;
     game_.setWindowState(Qt::WindowNoState);
@@ -142,30 +154,75 @@ void GameDisplay::placeWindowAndPicture() {
   layout();
 }
 
-// Windowed: the menu bar on top and the picture 1:1 below it. Full screen, the
-// window covers the real screen and the picture is centred on black. With a
-// display mode switched to (the welcome window's "Change display resolution"
-// box), the screen stands for that mode: the mode is scaled to fill it, aspect
-// kept, so the picture grows with it; without one the picture keeps its own
-// size, as it looked on a larger desktop. A whole-number scale is drawn
-// pixel for pixel, without smoothing.
+QRect GameDisplay::workArea() const {
+  const QScreen* screen = game_.screen() ? game_.screen() : QGuiApplication::primaryScreen();
+  return screen ? screen->availableGeometry() : QRect(0, 0, 640, 480);
+}
+
+// What the window manager adds around the inner area. Known once the window
+// has been on screen with its frame; before that (and just out of full screen,
+// which has none), room for a usual title bar and border.
+QSize GameDisplay::frameAllowance() const {
+  if (game_.isVisible() && game_.windowState() == Qt::WindowNoState) {
+    const QSize known = game_.frameGeometry().size() - game_.geometry().size();
+    if (known.width() > 0 && known.height() > 0) return known;
+  }
+  return {8, 32};
+}
+
+// The size the player left the window at, when it still fits; else the
+// largest whole-number scale that does.
+QSize GameDisplay::windowedInnerSize(QSize room) {
+  const auto& info = project().info;
+  const QSize picture(std::max<int>(1, info.width), std::max<int>(1, info.height));
+  const auto kept = ParseWindowSize(startup::LoadSetting(QString::fromLatin1(startup::settings_keys::kWindowedSize)));
+  if (kept && kept->width() <= room.width() && kept->height() <= room.height()) return *kept;
+  const BarHeightAt bar = [this](double scale) { return menuBarHeightAt(scale); };
+  return WindowAtScale(picture, LargestWholeScale(picture, room, bar), bar);
+}
+
+int GameDisplay::menuBarHeightAt(double scale) {
+  if (menuBar_->isHidden()) return 0;
+  const double now = platform::InterfaceScale();
+  platform::SetInterfaceScale(scale);
+  platform::ScaleInterfaceWindow(*menuBar_);
+  const int height = menuBar_->sizeHint().height();
+  platform::SetInterfaceScale(now);
+  return height;
+}
+
+// Windowed: the menu bar on top and the picture below it, as large as the
+// window lets it be, aspect kept. Full screen, the window covers the real
+// screen and the picture is centred on black. With a display mode switched to
+// (the welcome window's "Change display resolution" box), the screen stands
+// for that mode: the mode is scaled to fill it, aspect kept, so the picture
+// grows with it; without one the picture keeps its own size, as it looked on a
+// larger desktop. A whole-number scale is drawn pixel for pixel, without
+// smoothing. The player's own windows (the menu bar first) grow with the picture.
 void GameDisplay::layout() {
   const auto& info = project().info;
   const int pw = std::max<int>(1, info.width);
   const int ph = std::max<int>(1, info.height);
+  const QSize picture(pw, ph);
   const bool barShown = !menuBar_->isHidden();
   QRect area = game_.rect();
+  double scale = 1.0;
+  if (fullScreen_) {
+    const auto mode = startup::VirtualDisplayMode();
+    if (mode && !mode->isEmpty() && !area.isEmpty())
+      scale = std::min(static_cast<double>(area.width()) / mode->width(),
+                       static_cast<double>(area.height()) / mode->height());
+    platform::SetInterfaceScale(scale);
+  } else {
+    platform::SetInterfaceScale(InterfaceScaleInWindow(picture, area.size(), menuBarHeightAt(1.0)));
+  }
   if (barShown) {
-    const int h = menuBar_->sizeHint().height();
+    const int h = menuBarHeightAt(platform::InterfaceScale());
     menuBar_->setGeometry(0, 0, game_.width(), h);
     if (!fullScreen_) area.setTop(h);
     menuBar_->raise();
   }
-  double scale = 1.0;
-  const auto mode = startup::VirtualDisplayMode();
-  if (fullScreen_ && mode && !mode->isEmpty() && !area.isEmpty())
-    scale = std::min(static_cast<double>(area.width()) / mode->width(),
-                     static_cast<double>(area.height()) / mode->height());
+  if (!fullScreen_) scale = PictureScaleIn(picture, area.size());
   scale_ = scale;
   const bool wholeScale = std::fabs(scale - std::round(scale)) < 1e-9;
   view_->setRenderHint(QPainter::SmoothPixmapTransform, !wholeScale);

@@ -1,12 +1,14 @@
 // How the game picture reaches the screen. The picture (the window's
 // PictureBox, project size) lives in a graphics scene shown by a view, so that
-// full screen can scale it; the menu bar sits on top of the window; the start
+// it can be scaled; the menu bar sits on top of the window; the start
 // hint floats over a full-screen game. Full screen or a window is the player's
 // last Alt+Enter choice for this game, else the project's windowed-mode option.
 #pragma once
 
 #include <QImage>
 #include <QPointF>
+#include <QRect>
+#include <QSize>
 #include <QString>
 #include <optional>
 
@@ -39,12 +41,16 @@ class GameDisplay {
   bool windowedPlay() const;
   // Alt+Enter: the other way, kept in the per-game settings, applied at once.
   void toggleWindowedPlay();
+  // Keeps the window's size for this game, while it plays in a normal window
+  // on screen (on leaving windowed play and on closing).
+  void rememberWindowSize();
   // The window covers the screen (set by placeWindowAndPicture).
   bool fullScreen() const { return fullScreen_; }
 
   // Sizes the picture to the project and the window to the way of playing:
-  // windowed, the window's inner area equals the picture and stands in the
-  // middle of the screen; full screen, the window covers the screen.
+  // windowed, the window takes the size the player left it at, else the
+  // largest whole-number scale of the picture that fits the work area, and
+  // stands in the middle of the work area; full screen, the window covers the screen.
   void placeWindowAndPicture();
   // The top menu items changed: the bar shows while one of them does.
   void menusChanged();
@@ -53,7 +59,8 @@ class GameDisplay {
   // The picture is shown, or hidden while the game is stopped.
   void showPicture(bool shown);
 
-  // How many screen pixels one picture pixel covers.
+  // How many screen pixels one picture pixel covers (the player's own windows
+  // grow with it: see platform/InterfaceScale.h).
   double displayScale() const { return scale_; }
   // The texts readable on each picture painted on the screen.
   const PaintedTexts& paintedTexts() const { return *paintedTexts_; }
@@ -63,6 +70,12 @@ class GameDisplay {
   QPointF pictureToWindow(QPointF picturePixel) const;
 
  private:
+  QRect workArea() const;
+  QSize frameAllowance() const;
+  QSize windowedInnerSize(QSize room);
+  // The bar's height with its font at that interface scale (which it keeps).
+  int menuBarHeightAt(double scale);
+
   Game& game_;
   QGraphicsScene* scene_ = nullptr;
   QGraphicsView* view_ = nullptr;

@@ -20,6 +20,7 @@
 #include "script/DialogueRunner.h"
 #include "script/TimedEvents.h"
 #include "media/MidiDecoder.h"
+#include "platform/InterfaceScale.h"
 #include "platform/VbError.h"
 #include "script/AdditionalComponents.h"
 #include "startup/Activity.h"
@@ -182,7 +183,10 @@ void Game::unloadWindow() {
   if (unloading_) return;
   unloading_ = true;
   display().startHint()->hide();
+  display().rememberWindowSize();
   hide();
+  // The welcome window and its load window are drawn at their own size again.
+  platform::SetInterfaceScale(1.0);
   QCoreApplication::processEvents();
   project().running = false;
   startup::StopAllActivity();

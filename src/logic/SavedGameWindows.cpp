@@ -14,6 +14,7 @@
 #include "logic/frmLoadGame.h"
 #include "logic/frmSaveGame.h"
 #include "platform/DialogService.h"
+#include "platform/InterfaceScale.h"
 #include "startup/Project.h"
 
 namespace qm::logic {
@@ -22,13 +23,26 @@ using startup::InterfaceText;
 
 namespace {
 
-constexpr int kPreviewWidth = 320, kPreviewHeight = 240;
+// Sizes at the interface's own size; the windows grow with the game picture.
+constexpr QSize kPreviewSize(320, 240);
+constexpr QSize kLoadWindowSize(640, 320);
+constexpr QSize kSaveWindowSize(520, 360);
 
+// In the middle of the work area, and no larger than it.
 void centreOnScreen(QWidget& w) {
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect s = screen->availableGeometry();
+    w.resize(w.size().boundedTo(s.size()));
     w.move(s.center() - QPoint(w.width() / 2, w.height() / 2));
   }
+}
+
+// The preview at the interface's size, but leaving the list at least half the screen's width.
+QSize previewSize() {
+  QSize size = platform::InterfaceSize(kPreviewSize);
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    size = size.scaled(size.boundedTo(screen->availableGeometry().size() / 2), Qt::KeepAspectRatio);
+  return size;
 }
 
 void pleaseSelect(int titleText) {
@@ -47,7 +61,7 @@ frmLoadGame::frmLoadGame(SavedGames& savedGames, QWidget* parent) : QDialog(pare
   List1 = new SavedGameList(this);
   picPreview = new QLabel(this);
   picPreview->setObjectName(QStringLiteral("picPreview"));
-  picPreview->setFixedSize(kPreviewWidth, kPreviewHeight);
+  picPreview->setFixedSize(previewSize());
   picPreview->setAlignment(Qt::AlignCenter);
   picPreview->setWordWrap(true);
   picPreview->setStyleSheet(QStringLiteral("background: #202020; color: #d0d0d0;"));
@@ -66,12 +80,15 @@ frmLoadGame::frmLoadGame(SavedGames& savedGames, QWidget* parent) : QDialog(pare
   layout->addWidget(lblPrompt);
   layout->addLayout(listAndPreview, 1);
   layout->addLayout(buttons);
-  resize(640, 320);
+  platform::ScaleInterfaceWindow(*this);
+  resize(platform::InterfaceSize(kLoadWindowSize));
 
   connect(Command2, &QPushButton::clicked, this, [this] { loadSelected(); });
   connect(Command1, &QPushButton::clicked, this, [this] { cancel(); });
   connect(List1, &QTreeWidget::itemDoubleClicked, this, [this] { loadSelected(); });
-  connect(List1, &QTreeWidget::currentItemChanged, this, [this] { showPreview(); });
+  // On the selection, not the current row: a mouse press makes the row current
+  // before it selects it, so at that moment nothing is selected yet.
+  connect(List1, &QTreeWidget::itemSelectionChanged, this, [this] { showPreview(); });
   // Closing the window is a Cancel.
   connect(this, &QDialog::rejected, this, [this] { savedGames_.setLoadCancelled(true); });
 }
@@ -149,7 +166,8 @@ frmSaveGame::frmSaveGame(SavedGames& savedGames, QWidget* parent) : QDialog(pare
   layout->addWidget(Text1);
   layout->addWidget(List1, 1);
   layout->addLayout(buttons);
-  resize(520, 360);
+  platform::ScaleInterfaceWindow(*this);
+  resize(platform::InterfaceSize(kSaveWindowSize));
 
   connect(Command2, &QPushButton::clicked, this, [this] { save(); });
   connect(Command3, &QPushButton::clicked, this, [this] { removeSelected(); });

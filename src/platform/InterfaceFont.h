@@ -8,7 +8,10 @@
 
 namespace qm::platform {
 
-// Liberation Sans (then Arial, then any sans serif) at the desktop's size.
+// Liberation Sans (then Arial, then any sans serif) at the desktop's size
+// times the interface scale (see InterfaceScale.h).
 QFont InterfaceFont();
+// The same at another scale (1 = the desktop's size).
+QFont InterfaceFontAt(double scale);
 
 }  // namespace qm::platform

@@ -5,9 +5,10 @@
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QStyle>
 #include <cstdio>
 
-#include "platform/InterfaceFont.h"
+#include "platform/InterfaceScale.h"
 
 namespace qm::platform {
 namespace {
@@ -36,6 +37,31 @@ QMessageBox::Icon qtIcon(MsgIcon icon) {
   return QMessageBox::NoIcon;
 }
 
+QStyle::StandardPixmap stylePixmap(MsgIcon icon) {
+  switch (icon) {
+    case MsgIcon::Critical: return QStyle::SP_MessageBoxCritical;
+    case MsgIcon::Question: return QStyle::SP_MessageBoxQuestion;
+    case MsgIcon::Warning: return QStyle::SP_MessageBoxWarning;
+    case MsgIcon::Information:
+    case MsgIcon::None: break;
+  }
+  return QStyle::SP_MessageBoxInformation;
+}
+
+// The box's icon grows with its text: the style's icon at the scaled size,
+// enlarged when the style has none that large.
+void scaleIcon(QMessageBox& box, MsgIcon icon) {
+  if (icon == MsgIcon::None || InterfaceScale() == 1.0) return;
+  const int side = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
+  const QIcon picture = box.style()->standardIcon(stylePixmap(icon), nullptr, &box);
+  QPixmap pixmap = picture.pixmap(QSize(side, side), box.devicePixelRatio());
+  if (pixmap.deviceIndependentSize().toSize() != QSize(side, side)) {
+    pixmap = pixmap.scaled(QSize(side, side) * box.devicePixelRatio(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    pixmap.setDevicePixelRatio(box.devicePixelRatio());
+  }
+  box.setIconPixmap(pixmap);
+}
+
 // Without a window system (a command-line run) the box goes to the error
 // output and is answered with its default button.
 bool canShowWindows() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
@@ -56,7 +82,6 @@ MsgResult QtDialogService::showMessage(const MessageBoxRequest& request) {
   text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   text.replace(u'\r', u'\n');
   QMessageBox box(qtIcon(request.icon), request.title, text, QMessageBox::NoButton, QApplication::activeWindow());
-  box.setFont(InterfaceFont());
   box.setTextFormat(Qt::PlainText);
   for (MsgResult r : buttons) box.addButton(standardButton(r));
   box.setDefaultButton(standardButton(buttons[def]));
@@ -68,6 +93,8 @@ MsgResult QtDialogService::showMessage(const MessageBoxRequest& request) {
       if (r == MsgResult::Cancel) box.setEscapeButton(standardButton(r));
     }
   }
+  ScaleInterfaceWindow(box);
+  scaleIcon(box, request.icon);
   box.exec();
   const auto clicked = box.standardButton(box.clickedButton());
   for (MsgResult r : buttons) {
@@ -88,11 +115,11 @@ std::optional<QString> QtDialogService::askText(const InputBoxRequest& request) 
   QString prompt = request.prompt;
   prompt.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
   QInputDialog box(QApplication::activeWindow());
-  box.setFont(InterfaceFont());
   box.setWindowTitle(request.title);
   box.setLabelText(prompt);
   box.setInputMode(QInputDialog::TextInput);
   box.setTextValue(request.defaultText);
+  ScaleInterfaceWindow(box);
   if (box.exec() != QDialog::Accepted) return std::nullopt;
   return box.textValue();
 }

@@ -13,8 +13,11 @@ inline constexpr const char* kDisableTransitions = "DisableTransitions";
 inline constexpr const char* kDisableEffects = "DisableEffects";
 inline constexpr const char* kExecuteVBScriptCode = "ExecuteVBScriptCode";
 inline constexpr const char* kDriveLetter = "DriveLetter";
-// The player's own: full screen or a window (Alt+Enter), the key that outlines the hotspots.
+// The player's own: full screen or a window (Alt+Enter) and the window's size, the key
+// that outlines the hotspots.
 inline constexpr const char* kWindowedPlay = "WindowedPlay";
+// The inner size the player last gave the game's window, "WIDTHxHEIGHT" in pixels.
+inline constexpr const char* kWindowedSize = "WindowedSize";
 inline constexpr const char* kOutlineKey = "OutlineKey";
 }  // namespace settings_keys
 

@@ -7,9 +7,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontInfo>
 
 #include "distribution/RunFromCD.h"
 #include "distribution/frmRunFromCD.h"
+#include "platform/InterfaceScale.h"
 #include "startup/ErrorReport.h"
 #include "startup/FileProcedures.h"
 #include "startup/InitializeProject.h"
@@ -172,6 +174,27 @@ TEST_F(RunFromCDTest, ThePromptListsTheDrivesAndAsksForTheCdByNumber) {
   EXPECT_EQ(label, startup::InterfaceText(37));
   EXPECT_EQ(cancel, startup::InterfaceText(11));
   EXPECT_EQ(text, "d:\\");  // the stored (detected) letter
+}
+
+// With the game drawn at twice its size, the prompt's text is twice as large.
+TEST_F(RunFromCDTest, ThePromptGrowsWithTheGamePicture) {
+  makeGame({{"Hall.bmp", 2, 1}});
+  auto pointSize = [&](double scale) {
+    platform::SetInterfaceScale(scale);
+    double seen = 0;
+    dialogs().queueWindowAnswer([&](ModalWindow& w) {
+      auto& prompt = dynamic_cast<frmRunFromCD&>(w);
+      seen = QFontInfo(prompt.font()).pointSizeF();
+      prompt.Command4_Click();
+    });
+    runFromCD().LocateOnCD(framePath("Hall.bmp"));
+    platform::SetInterfaceScale(1.0);
+    return seen;
+  };
+  const double own = pointSize(1.0);
+  ASSERT_GT(own, 0);
+  startup::SetGameStopped(false);
+  EXPECT_NEAR(pointSize(2.0), 2 * own, 0.6);
 }
 
 TEST_F(RunFromCDTest, ADriveThatIsNotThereShowsTheUnavailableWarningAndKeepsThePromptOpen) {

@@ -4,11 +4,21 @@
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QFontInfo>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <algorithm>
+#include <cmath>
 
 #include "GameFixture.h"
 #include "engine/GameDisplay.h"
 #include "engine/StartHint.h"
+#include "platform/InterfaceFont.h"
+#include "platform/InterfaceScale.h"
+#include "startup/Settings.h"
 #include "startup/DisplayResolution.h"
 
 namespace qm::testing {
@@ -28,6 +38,7 @@ class GameDisplayTest : public GameFixture {
     EXPECT_EQ(g.display().displayScale(), 1.0);
     return g.display().pictureToWindow(QPointF(0, 0));
   }
+  static QRect workArea() { return QGuiApplication::primaryScreen()->availableGeometry(); }
   GameFolderBuilder folder_;
 };
 
@@ -51,7 +62,7 @@ class DisplayModeTest : public GameDisplayTest {
     GameDisplayTest::TearDown();
   }
   // Full screen, the check picture as the frame's background, the window on screen.
-  engine::Game& openChecks() {
+  engine::Game& openChecks(bool windowed = false) {
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
@@ -61,6 +72,7 @@ class DisplayModeTest : public GameDisplayTest {
     f.initialFrame = "Hall";
     f.width = 200;
     f.height = 100;
+    f.windowedMode = windowed;
     folder_.general(f);
     FrameSpec spec;
     spec.backgroundType = 1;
@@ -179,6 +191,7 @@ TEST_F(DisplayModeTest, AModeSwitchWhilePlayingRePlacesThePicture) {
   EXPECT_DOUBLE_EQ(g.display().displayScale(), std::min(screen.width() / 640.0, screen.height() / 480.0));
 }
 
+// A window stands on the real desktop: its scale comes from the work area, not from the mode.
 TEST_F(DisplayModeTest, WindowedModeIgnoresTheModeSwitch) {
   GeneralFields f;
   f.windowedMode = true;
@@ -186,7 +199,151 @@ TEST_F(DisplayModeTest, WindowedModeIgnoresTheModeSwitch) {
   f.height = 200;
   startup::ApplyDisplaySettings(160, 100, false);
   auto& g = open(f);
-  EXPECT_EQ(g.display().displayScale(), 1.0);
+  const QSize room = workArea().size();
+  EXPECT_EQ(g.display().displayScale(), std::min(room.width() / 320, room.height() / 250));
+}
+
+// ---- Playing in a window ------------------------------------------------------------------
+
+class WindowedPlayTest : public DisplayModeTest {
+ protected:
+  void SetUp() override {
+    DisplayModeTest::SetUp();
+    ASSERT_GE(workArea().width(), 600) << "the screen is too small for these tests";
+    ASSERT_GE(workArea().height(), 450) << "the screen is too small for these tests";
+  }
+  // The check picture's game, played in a window, on screen.
+  engine::Game& openWindowed() {
+    return openChecks(true);
+  }
+  static int barHeight(engine::Game& g) { return g.display().menuBar()->isHidden() ? 0 : g.display().menuBar()->height(); }
+  // Where the picture stands in the window: below the bar, centred in the room left.
+  static QPoint pictureOrigin(engine::Game& g) { return g.display().pictureToWindow(QPointF(0, 0)).toPoint(); }
+};
+
+TEST_F(WindowedPlayTest, TheWindowOpensAtTheLargestWholeScaleThatFitsTheWorkArea) {
+  auto& g = openWindowed();
+  // 200 x 100 under the bar: three times fits the smallest screen these tests
+  // run on; one more would not fit (the window's border is not known before
+  // it is shown: a usual one is allowed for).
+  const QSize room = workArea().size() - QSize(8, 32);
+  const double scale = g.display().displayScale();
+  const int expected = static_cast<int>(scale);
+  ASSERT_EQ(scale, expected);
+  EXPECT_GE(expected, 3);
+  EXPECT_TRUE((expected + 1) * 200 > room.width() || (expected + 1) * 100 + barHeight(g) > room.height());
+  EXPECT_EQ(g.width(), 200 * expected);
+  EXPECT_NEAR(g.height(), 100 * expected + barHeight(g), 1);  // the bar's height before and after it is shown
+  EXPECT_FALSE(g.display().menuBar()->isHidden());
+  // Pixel for pixel at that scale, right under the bar, with no black around it.
+  EXPECT_EQ(pictureOrigin(g), QPoint(0, barHeight(g)));
+  EXPECT_TRUE(pixelSharp(grabWindow(g), pictureOrigin(g), expected));
+  // In the middle of the work area.
+  EXPECT_NEAR(g.frameGeometry().center().x(), workArea().center().x(), 2);
+  EXPECT_NEAR(g.frameGeometry().center().y(), workArea().center().y(), 2);
+}
+
+TEST_F(WindowedPlayTest, AResizedWindowScalesThePictureWithItsAspectKept) {
+  auto& g = openWindowed();
+  g.resize(500, 420);
+  runEvents(50);
+  ASSERT_EQ(g.size(), QSize(500, 420));
+  const int bar = barHeight(g);
+  ASSERT_GT(bar, 0);
+  const double scale = std::min(500 / 200.0, (420.0 - bar) / 100);
+  EXPECT_DOUBLE_EQ(g.display().displayScale(), scale);
+  EXPECT_GT(scale, 2.0);
+  const QImage shot = grabWindow(g);
+  const int shownWidth = qRound(200 * scale), shownHeight = qRound(100 * scale);
+  const QPoint origin = pictureOrigin(g);
+  EXPECT_EQ(origin, QPoint((500 - shownWidth) / 2, bar + (420 - bar - shownHeight) / 2));
+  // The picture covers just that rectangle (smoothed, at this scale): inside
+  // each edge it is painted, outside it is black.
+  const QRect shown(origin, QSize(shownWidth, shownHeight));
+  for (const QPoint& inside : {shown.topLeft(), shown.topRight(), shown.bottomLeft(), shown.bottomRight(), shown.center()})
+    EXPECT_FALSE(black(shot, inside.x(), inside.y())) << inside.x() << "," << inside.y();
+  // It fills the room one way (here across) and leaves black the other way.
+  EXPECT_EQ(shownWidth, 500);
+  ASSERT_LT(shown.bottom(), 418);
+  EXPECT_TRUE(black(shot, shown.center().x(), shown.bottom() + 2));
+  EXPECT_TRUE(black(shot, shown.center().x(), shown.top() - 2));
+  // Made smaller than the picture, the picture shrinks with it.
+  g.resize(150, 200);
+  runEvents(50);
+  EXPECT_DOUBLE_EQ(g.display().displayScale(), 150 / 200.0);
+}
+
+TEST_F(WindowedPlayTest, TheSizeThePlayerLeftIsKeptForTheGame) {
+  auto& g = openWindowed();
+  g.resize(450, 330);
+  runEvents(50);
+  // Alt+Enter twice: full screen and back, at the size it had.
+  g.display().toggleWindowedPlay();
+  runEvents(50);
+  ASSERT_TRUE(g.display().fullScreen());
+  g.display().toggleWindowedPlay();
+  runEvents(50);
+  EXPECT_EQ(g.size(), QSize(450, 330));
+  EXPECT_EQ(startup::LoadSetting(startup::settings_keys::kWindowedSize), "450x330");
+  // Closed and played again, the window comes back at that size.
+  g.resize(420, 300);
+  runEvents(50);
+  g.close();
+  EXPECT_EQ(startup::LoadSetting(startup::settings_keys::kWindowedSize), "420x300");
+  auto& again = startGame(folder_);
+  EXPECT_EQ(again.size(), QSize(420, 300));
+}
+
+TEST_F(WindowedPlayTest, AKeptSizeTooLargeForTheWorkAreaGivesTheWholeScale) {
+  startup::SaveSetting(QString::fromLatin1(startup::settings_keys::kWindowedSize), "9000x9000");
+  auto& g = openWindowed();
+  EXPECT_EQ(g.display().displayScale(), std::round(g.display().displayScale()));
+  EXPECT_LE(g.width(), workArea().width());
+}
+
+// ---- The player's own windows grow with the picture ---------------------------------------
+
+class InterfaceScaleTest : public DisplayModeTest {
+ protected:
+  static double pointSize(const QFont& f) { return QFontInfo(f).pointSizeF(); }
+  static double ownPointSize() { return pointSize(platform::InterfaceFontAt(1.0)); }
+};
+
+TEST_F(InterfaceScaleTest, AtTwiceTheSizeTheMenuBarAndItsMenusAreTwiceAsLarge) {
+  auto& g = openChecks();
+  g.input().KeyDown(27, 0);  // the menu bar
+  runEvents(20);
+  const int ownHeight = g.display().menuBar()->height();
+  const int ownMenuWidth = g.mnuOptions->menu()->sizeHint().width();
+  EXPECT_EQ(platform::InterfaceScale(), 1.0);
+  const QSize screen = g.size();
+  startup::ApplyDisplaySettings(screen.width() / 2, screen.height() / 2, false);
+  g.CenterWindowAndPictureBox();
+  g.input().KeyDown(27, 0);
+  runEvents(50);
+  ASSERT_EQ(g.display().displayScale(), 2.0);
+  EXPECT_EQ(platform::InterfaceScale(), 2.0);
+  EXPECT_NEAR(pointSize(g.display().menuBar()->font()), 2 * ownPointSize(), 0.6);
+  // The style's fixed margins around the text stay as they are.
+  EXPECT_GE(g.display().menuBar()->height(), 1.6 * ownHeight);
+  // A menu takes the size of the moment it opens.
+  QMenu* options = g.mnuOptions->menu();
+  options->popup(g.mapToGlobal(QPoint(10, 40)));
+  runEvents(20);
+  EXPECT_NEAR(pointSize(options->font()), 2 * ownPointSize(), 0.6);
+  EXPECT_GE(options->sizeHint().width(), 1.6 * ownMenuWidth);
+  options->hide();
+}
+
+TEST_F(InterfaceScaleTest, TheGameWindowClosingBringsTheWindowsBackToTheirOwnSize) {
+  auto& g = openChecks();
+  const QSize screen = g.size();
+  startup::ApplyDisplaySettings(screen.width() / 3, screen.height() / 3, false);
+  g.CenterWindowAndPictureBox();
+  runEvents(20);
+  EXPECT_GT(platform::InterfaceScale(), 2.9);
+  g.close();
+  EXPECT_EQ(platform::InterfaceScale(), 1.0);
 }
 
 class StartHintTest : public GameDisplayTest {

@@ -6,7 +6,12 @@
 #include <cstdio>
 
 #include <QDialog>
+#include <QFontInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QFile>
 #include <QFileInfo>
@@ -17,6 +22,7 @@
 #include "logic/SavedGameList.h"
 #include "logic/frmLoadGame.h"
 #include "logic/frmSaveGame.h"
+#include "platform/InterfaceScale.h"
 #include "platform/NativeFile.h"
 #include "platform/NativeName.h"
 #include "platform/Windows1252.h"
@@ -476,6 +482,83 @@ TEST_F(SavedGamesTest, LoadWithNothingSelectedAsksToSelect) {
     EXPECT_TRUE(w->isEnabled());
   });
   saves().ShowLoadGameWindow(false);
+}
+
+// A left click on a list row, as the mouse gives it: press, then release.
+void clickRow(logic::SavedGameList& list, int row) {
+  QCoreApplication::processEvents();  // the rows laid out
+  const QRect rect = list.visualItemRect(list.topLevelItem(row)) & list.viewport()->rect();
+  ASSERT_FALSE(rect.isEmpty()) << "row " << row << " is not in sight";
+  const QPoint at = rect.center();
+  const QPoint global = list.viewport()->mapToGlobal(at);
+  QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), QPointF(global), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+  QCoreApplication::sendEvent(list.viewport(), &press);
+  QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), QPointF(global), Qt::LeftButton, Qt::NoButton,
+                      Qt::NoModifier);
+  QCoreApplication::sendEvent(list.viewport(), &release);
+}
+
+// The row a mouse chooses shows its picture, as one chosen with the keys does;
+// a save whose picture is gone shows its name.
+TEST_F(SavedGamesTest, AMouseClickOnARowShowsThatSavedGamesPictureOrName) {
+  GameFolderBuilder folder;
+  start(folder);
+  ASSERT_EQ(save("with picture"), SavedGames::SaveResult::Saved);
+  ASSERT_EQ(save("without picture"), SavedGames::SaveResult::Saved);
+  ASSERT_TRUE(QFile::remove(SavedGames::previewPath(savePath("without picture"))));
+  bool checked = false;
+  SavedGames::setWindowHook([&](QDialog& d) {
+    auto* w = qobject_cast<logic::frmLoadGame*>(&d);
+    ASSERT_TRUE(w);
+    ASSERT_EQ(w->List1->topLevelItemCount(), 2);
+    const int withPicture = w->List1->topLevelItem(0)->text(0) == "with picture" ? 0 : 1;
+    ASSERT_TRUE(w->picPreview->pixmap().isNull());  // nothing chosen yet
+    clickRow(*w->List1, withPicture);
+    ASSERT_NE(w->List1->selectedEntry(), nullptr);
+    EXPECT_EQ(w->List1->selectedEntry()->name, "with picture");
+    EXPECT_FALSE(w->picPreview->pixmap().isNull());
+    // What is painted is the picture, not the panel's dark background alone.
+    const QImage shown = w->picPreview->grab().toImage();
+    const QRgb background = qRgb(0x20, 0x20, 0x20);
+    EXPECT_NE(shown.pixel(shown.width() / 2, shown.height() / 2), background);
+    clickRow(*w->List1, 1 - withPicture);
+    EXPECT_TRUE(w->picPreview->pixmap().isNull());
+    EXPECT_EQ(w->picPreview->text(), "without picture");
+    checked = true;
+  });
+  saves().ShowLoadGameWindow(false);
+  EXPECT_TRUE(checked);
+}
+
+// With the game drawn larger than its own size, so are its save and load windows.
+TEST_F(SavedGamesTest, TheWindowsGrowWithTheGamePicture) {
+  GameFolderBuilder folder;
+  start(folder);
+  ASSERT_EQ(save("first"), SavedGames::SaveResult::Saved);
+  auto look = [&](double scale) {
+    platform::SetInterfaceScale(scale);
+    std::pair<double, QSize> load, saveWindow;
+    SavedGames::setWindowHook([&](QDialog& d) {
+      if (auto* w = qobject_cast<logic::frmLoadGame*>(&d)) load = {QFontInfo(w->List1->font()).pointSizeF(), w->picPreview->size()};
+      if (auto* w = qobject_cast<logic::frmSaveGame*>(&d))
+        saveWindow = {QFontInfo(w->Text1->font()).pointSizeF(), w->Command2->sizeHint()};
+    });
+    saves().ShowLoadGameWindow(false);
+    saves().ShowSaveGameWindow();
+    return std::pair{load, saveWindow};
+  };
+  const auto [load1, save1] = look(1.0);
+  const auto [load2, save2] = look(2.0);
+  EXPECT_EQ(load1.second, QSize(320, 240));
+  // Twice as large where the screen has room; never more than half of it, so
+  // that the list stays readable beside it (the offscreen screen is 800 x 600).
+  const QSize half = QGuiApplication::primaryScreen()->availableGeometry().size() / 2;
+  EXPECT_EQ(load2.second, QSize(640, 480).scaled(half, Qt::KeepAspectRatio).boundedTo(QSize(640, 480)));
+  EXPECT_GT(load2.second.width(), load1.second.width());
+  EXPECT_NEAR(load2.first, 2 * load1.first, 0.6);
+  EXPECT_NEAR(save2.first, 2 * save1.first, 0.6);
+  EXPECT_GE(save2.second.height(), 1.6 * save1.second.height());  // the SAVE button
 }
 
 TEST_F(SavedGamesTest, ScriptsPopTheWindowsUpAfterTheirRun) {

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "platform/InterfaceScale.h"
 #include "platform/QtDialogService.h"
 #include "support/ProjectTest.h"
 
@@ -86,4 +87,55 @@ TEST(QtDialogs, BoxesUseTheGamesFontFamily) {
   EXPECT_EQ(inputLabel, "Your name?\nPlease");
   EXPECT_EQ(inputDefault, "Ann");
   EXPECT_EQ(inputTitle, "Save");
+}
+
+// ---- Drawn at the game picture's scale ----------------------------------------------------
+
+namespace {
+
+struct BoxLook {
+  double pointSize = 0;
+  QSize size, buttonSize, iconSize;
+};
+
+// How a message box and an input box look at an interface scale.
+std::pair<BoxLook, BoxLook> looksAt(double scale) {
+  qm::testing::ensureQtApplication();
+  SetInterfaceScale(scale);
+  QtDialogService service;
+  BoxLook box, input;
+  whenShown<QMessageBox>([&](QMessageBox* b) {
+    box.pointSize = QFontInfo(b->font()).pointSizeF();
+    box.size = b->size();
+    box.buttonSize = b->defaultButton()->size();
+    box.iconSize = b->iconPixmap().deviceIndependentSize().toSize();
+    b->defaultButton()->click();
+  });
+  service.showMessage({"The keeper opens the drawer: an old sea chart.", "Study", MsgIcon::Information,
+                       MsgButtons::OKCancel, 0});
+  whenShown<QInputDialog>([&](QInputDialog* d) {
+    input.pointSize = QFontInfo(d->font()).pointSizeF();
+    input.size = d->size();
+    input.buttonSize = d->findChild<QLineEdit*>()->size();
+    d->accept();
+  });
+  service.askText({"Your name?", "Save", "Ann"});
+  SetInterfaceScale(1.0);
+  return {box, input};
+}
+
+}  // namespace
+
+TEST(QtDialogs, AtTwiceTheSizeTheBoxesTextButtonsAndIconAreTwiceAsLarge) {
+  const auto [box1, input1] = looksAt(1.0);
+  const auto [box2, input2] = looksAt(2.0);
+  EXPECT_NEAR(box2.pointSize, 2 * box1.pointSize, 0.6);
+  EXPECT_NEAR(input2.pointSize, 2 * input1.pointSize, 0.6);
+  EXPECT_GE(box2.iconSize.height(), 2 * box1.iconSize.height());
+  // Fonts come in whole pixels: sizes grow by about the scale. (The boxes'
+  // widths are bounded by the toolkit to a share of the screen's.)
+  EXPECT_GE(box2.buttonSize.height(), 1.8 * box1.buttonSize.height());
+  EXPECT_GE(box2.size.height(), 1.8 * box1.size.height());
+  EXPECT_GE(input2.buttonSize.height(), 1.8 * input1.buttonSize.height());  // the text field
+  EXPECT_GE(input2.size.height(), 1.8 * input1.size.height());
 }

@@ -2,6 +2,7 @@
 
 #include "engine/controls/VbControl.h"
 #include "platform/InterfaceFont.h"
+#include "platform/InterfaceScale.h"
 
 namespace qm::engine {
 
@@ -25,6 +26,8 @@ MenuItem::MenuItem(QString name, int index, const QString& caption, bool withSub
     menu_->setFont(platform::InterfaceFont());
     action_ = menu_->menuAction();
     connect(menu_, &QMenu::aboutToShow, this, [this] {
+      // At the interface's size of the moment: it follows the game picture.
+      platform::ScaleInterfaceWindow(*menu_);
       if (onOpen) onOpen();
     });
   } else {
