@@ -38,8 +38,7 @@ void Game::AniGifUpdate(int Index, const QString& FileName, int Speed) {
   auto& box = AniGifBox[Index];
   gif.setSpeed(Speed < 1 ? kDefaultGifSpeed : Speed);
   if (!gif.setFileName(FileName)) {
-    startup::ShowStandardErrorReport(QStringLiteral(" Unable to load '") + FileName + QStringLiteral("'."),
-                                     gif.errorString());
+    startup::ShowStandardErrorReport(QStringLiteral(" Unable to load '") + FileName + QStringLiteral("'."));
     return;
   }
   gif.move(0, 0);

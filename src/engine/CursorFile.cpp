@@ -37,10 +37,15 @@ void ApplyDefaultCursor(VbControl& control) {
     control.setMouseIcon(QString());
     return;
   }
-  const QString located = startup::LocateMediaFile(startup::project().paths.icons + pointer);
-  const auto native = platform::resolveExisting(located);
-  control.setMouseIcon(native.value_or(QString()));
+  control.setMouseIcon(DefaultCursorIcon());
   control.setMousePointer(kPointerCustom);
+}
+
+QString DefaultCursorIcon() {
+  const QString pointer = startup::project().info.defaultMousePointer;
+  if (isDefaultPointer(pointer)) return {};
+  const QString located = startup::LocateMediaFile(startup::project().paths.icons + pointer);
+  return platform::resolveExisting(located).value_or(QString());
 }
 
 }  // namespace qm::engine

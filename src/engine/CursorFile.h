@@ -20,4 +20,9 @@ class VbControl;
 // template inherit what the template has.
 void ApplyDefaultCursor(VbControl& control);
 
+// The native path of the default pointer's icon, found as every media file is
+// (coded names, the CD; a missing file is warned about): "" for the standard
+// pointer or a file that is not there.
+QString DefaultCursorIcon();
+
 }  // namespace qm::engine

@@ -8,23 +8,30 @@
 #include "engine/GameDisplay.h"
 #include "engine/KeyboardPlay.h"
 #include "engine/Transitions.h"
+#include "logic/Inventory.h"
 #include "platform/FileResolver.h"
 #include "startup/Project.h"
 
 namespace qm::engine {
 
 void Transitions::CaptureActualFrame(PictureBoxControl& PicBox) {
-  // The inventory is not photographed.
-  std::vector<std::pair<VbControl*, bool>> hidden;
-  auto hide = [&](VbControl* c) {
-    if (!c) return;
-    hidden.emplace_back(c, c->visible());
-    c->setVisibleVb(false);
-  };
-  hide(game_.Inventory1);
-  hide(game_.Inventory2);
-  for (int i : game_.PickedObject.indices())
-    if (i != 0) hide(game_.PickedObject.item(i));
+  // The inventory is not photographed. With the bar in use, the bar goes up
+  // (and stays up) and the button hides until the picture is taken; without
+  // it, the items hide meanwhile.
+  logic::Inventory& inventory = game_.inventory();
+  const bool withBar = inventory.barOn();
+  const bool buttonWasVisible = game_.Inventory2->visible();
+  std::vector<VbControl*> hiddenItems;
+  if (withBar) {
+    game_.Inventory2->setVisibleVb(false);
+    inventory.Inventory_Hide();
+  } else {
+    for (int i = 1; i <= game_.state().ObjectsCount; ++i)
+      if (VbControl* item = game_.PickedObject.item(i)) {
+        item->setVisibleVb(false);
+        hiddenItems.push_back(item);
+      }
+  }
 
   // Nor are the keyboard's outlines and focus ring: they are no part of the frame.
   KeyboardPlay& keys = game_.keyboardPlay();
@@ -51,7 +58,8 @@ void Transitions::CaptureActualFrame(PictureBoxControl& PicBox) {
       shot = cut;
     }
   }
-  for (auto& [control, wasVisible] : hidden) control->setVisibleVb(wasVisible);
+  if (withBar) game_.Inventory2->setVisibleVb(buttonWasVisible);
+  for (VbControl* item : hiddenItems) item->setVisibleVb(true);
 
   PicBox.cls();
   PicBox.setBackColor(0);

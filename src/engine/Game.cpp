@@ -184,7 +184,7 @@ void Game::createControls() {
   picEnd->hide();
   picWhere = new PictureBoxControl(QStringLiteral("picWhere"), -1, PictureBox);
   picWhere->hide();
-  picWhere->onMouseDown = [this](int b, int, double, double) { input().BackgroundMouseDown(b); };
+  picWhere->onMouseDown = [this](int b, int, double, double) { input().MenuMouseDown(b); };
 
   ImgBox.init([this](int i) { return new ImageControl(QStringLiteral("ImgBox"), i, PictureBox); });
   PicBox.init([this](int i) { return new PictureBoxControl(QStringLiteral("PicBox"), i, PictureBox); });

@@ -244,6 +244,7 @@ class Game : public QWidget {
   std::unique_ptr<KeyboardPlay> keyboardPlay_;
   std::unique_ptr<GameDisplay> display_;
   bool screenPointerSet_ = false;
+  QString screenPointerIcon_;  // the screen's custom pointer icon (native path), set by ResetDefaultPointer
   bool unloading_ = false;
 };
 

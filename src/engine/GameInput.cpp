@@ -112,6 +112,11 @@ void GameInput::BackgroundMouseDown(int button) {
   state.StopMovie = true;
   state.TransitionSkip = true;
   if (game_.video().OneTimeVideoPlaying()) return;
+  MenuMouseDown(button);
+}
+
+void GameInput::MenuMouseDown(int button) {
+  PlayState& state = game_.state();
   if (button == kRightButton) {
     if (!game_.mnuExit->visible()) playerShowsMenus();
     else if (!state.MenuOpened) game_.HideMenus();

@@ -23,9 +23,13 @@ class GameInput {
   void keyReleased(const QKeyEvent& event);
   // The window's key-down with a VB key code and shift state (1 Shift, 2 Ctrl, 4 Alt).
   void KeyDown(int vbKeyCode, int shift);
-  // A press on the window background, a text box or the transition picture;
-  // button 1 left, 2 right, 4 middle.
+  // A press on the window background or a text box; button 1 left, 2 right,
+  // 4 middle. It ends a running video or transition, then does the menus.
   void BackgroundMouseDown(int button);
+  // The menus' share of a press: right shows the menu bar or hides it (unless
+  // a menu was opened), any other button hides it. A press on the transition
+  // picture does only this: the transition or video under it goes on.
+  void MenuMouseDown(int button);
   // A press on the window itself, around the picture.
   void mousePressed(const QMouseEvent& event);
   // How many keys of the debug access sequence have been typed in turn (0..3).

@@ -124,9 +124,10 @@ void Game::ResetAll() {
     ResetDefaultPointer();
     inventory().SetupInventoryBar();
     // The Go-to-frame menu lists the project's frames (a file named just
-    // ".fme" names no frame).
+    // ".fme" names no frame). The frame files' extension may have any letter
+    // case, as a file box's pattern matched it.
     mnuFrameName.UnloadAll();
-    const QStringList files = startup::ListFiles(proj.paths.frames, QStringLiteral("*.fme"));
+    const QStringList files = startup::ListFiles(proj.paths.frames, QStringLiteral("*.fme"), Qt::CaseInsensitive);
     for (int i = 0; i < files.size(); ++i) {
       if (files[i].size() <= 4) continue;
       MenuItem& item = mnuFrameName.Load(i + 1);

@@ -114,13 +114,10 @@ void Game::Timer1_Timer() {
 }
 
 void Game::SetScreenPointerArrow() {
-  const QString pointer = project().info.defaultMousePointer;
+  // The custom pointer shows the icon the last ResetDefaultPointer found.
   QCursor cursor(Qt::ArrowCursor);
-  if (!isDefaultPointer(pointer)) {
-    const auto native = platform::resolveExisting(project().paths.icons + pointer);
-    if (native) {
-      if (auto c = loadCursorFile(*native)) cursor = *c;
-    }
+  if (!isDefaultPointer(project().info.defaultMousePointer) && !screenPointerIcon_.isEmpty()) {
+    if (auto c = loadCursorFile(screenPointerIcon_)) cursor = *c;
   }
   if (screenPointerSet_) {
     QApplication::changeOverrideCursor(cursor);
@@ -143,6 +140,7 @@ void Game::ResetDefaultPointer() {
                            Inventory1,      Inventory2,        Inventory_Background, picWhere,
                            PicRipplingWater};
   for (VbControl* c : controls) ApplyDefaultCursor(*c);
+  screenPointerIcon_ = DefaultCursorIcon();
   SetScreenPointerDefault();
 }
 

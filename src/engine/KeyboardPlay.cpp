@@ -364,9 +364,11 @@ void KeyboardPlay::dropOn(const FocusTarget& target) {
     // Dropped on itself it is only put back, as with the mouse.
     if (target.index != item) game_.inventory().DropItemOnItem(item, target.index);
   } else if (target.kind == FocusKind::Hotspot) {
-    if (QWidget* w = widgetOf(target))
-      game_.logic().AreaDragDrop(target.index, item, w->width() / 2.0 * kTwipsPerPixel,
-                                 w->height() / 2.0 * kTwipsPerPixel);
+    if (QWidget* w = widgetOf(target)) {
+      const double x = w->width() / 2.0 * kTwipsPerPixel, y = w->height() / 2.0 * kTwipsPerPixel;
+      if (w == game_.Area.item(target.index)) game_.logic().AreaDragDrop(target.index, item, x, y);
+      else game_.logic().AniGifDragDrop(target.index, item, x, y);
+    }
   }
   // Dropped on a question, it does nothing.
   if (!alive) return;

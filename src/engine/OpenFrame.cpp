@@ -401,10 +401,9 @@ void Game::OpenFrame(const QString& sFrameName, bool bWithTransition, int iTrans
   // the steps already done stay done.
   const auto report = [&name](const QString& description) {
     if (GameStopped()) return;
-    startup::ShowStandardErrorReport(
-        QStringLiteral(" Unable to load the frame called '") + name + QStringLiteral("'. ") + kFrameLinkHelp +
-            QStringLiteral(" "),
-        description);
+    // The description follows the text directly, on the same line.
+    startup::ShowStandardErrorReport(QStringLiteral(" Unable to load the frame called '") + name +
+                                     QStringLiteral("'. ") + kFrameLinkHelp + QStringLiteral(" ") + description);
   };
   try {
     // The old frame's hotspots go: keyboard focus starts afresh on the new ones.

@@ -12,6 +12,7 @@
 #include "platform/WaitWhile.h"
 #include "startup/ErrorReport.h"
 #include "startup/Project.h"
+#include "startup/Screen.h"
 #include "startup/Settings.h"
 
 namespace qm::engine {
@@ -120,6 +121,8 @@ void Effects::TimerRipplingWater_Timer() {
       const int w = game_.PicRipplingWater->QWidget::width();
       const int h = game_.PicRipplingWater->QWidget::height();
       drawStep(w, h);
+      // Each step ends with the window's pointer back to the default one.
+      startup::ResetFormPointer(&game_);
     }
     if (!RippleActive) game_.TimerRipplingWater.setEnabled(false);
   } catch (const std::exception& e) {

@@ -62,15 +62,16 @@ void GameLogic::AniGifBoxMouseDown(int index, int button, int, double x, double 
 }
 
 void GameLogic::AreaDragDrop(int index, int objectIndex, double x, double y) {
-  double left = 0, top = 0;
-  if (game_.Area.exists(index) && game_.Area[index].whatsThisHelpId() <= 0) {
-    left = game_.Area[index].left();
-    top = game_.Area[index].top();
-  } else if (game_.AniGif.exists(index)) {
-    left = game_.AniGif[index].left();
-    top = game_.AniGif[index].top();
-  }
-  game_.SaveClickPos(left + x, top + y);
+  if (!game_.Area.exists(index)) return;
+  const auto& area = game_.Area[index];
+  game_.SaveClickPos(area.left() + x, area.top() + y);
+  MakeActionAndConsequences(index, objectIndex, false);
+}
+
+void GameLogic::AniGifDragDrop(int index, int objectIndex, double x, double y) {
+  if (!game_.AniGifBox.exists(index)) return;
+  const auto& box = game_.AniGifBox[index];
+  game_.SaveClickPos(box.left() + x, box.top() + y);
   MakeActionAndConsequences(index, objectIndex, false);
 }
 

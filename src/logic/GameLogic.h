@@ -48,8 +48,11 @@ class GameLogic {
   void AreaMouseMove(int index, int button, int shift, double x, double y);
   void AniGifBoxMouseDown(int index, int button, int shift, double x, double y);
   void AniGifBoxMouseMove(int index, int button, int shift, double x, double y);
-  // An inventory item (its index) dropped on hotspot `index` (Area or AniGif).
+  // An inventory item (its index) dropped at (x, y) on hotspot `index`'s own
+  // control, or on its animated picture's box: either way the click position
+  // is that point in the frame.
   void AreaDragDrop(int index, int objectIndex, double x, double y);
+  void AniGifDragDrop(int index, int objectIndex, double x, double y);
   // Something dragged over a hotspot, an animated picture or its box.
   void AreaDragOver(QObject* source);
 

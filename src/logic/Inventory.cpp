@@ -97,6 +97,15 @@ void Inventory::alignBackground() {
   back->move(0, game_.Inventory1->height() - back->height());
 }
 
+// After the report nothing more happens: an item that could not be picked up
+// neither pops the bar down nor restarts its timer (an icon that failed still
+// leaves its item held, under its name).
+void Inventory::reportPickUpFailure(const QString& ObjectName, const QString& iconFile) {
+  reportStandardError(QStringLiteral(" Unable to pick up the item named '") + ObjectName +
+                      QStringLiteral("'. The item may be unavailable, or the icon '") + iconFile +
+                      QStringLiteral("' associated to the item may be corrupt."));
+}
+
 void Inventory::AddPickedObject(const QString& ObjectName, bool bDoNotPopup) {
   Game& g = game_;
   QString iconFile;
@@ -122,18 +131,13 @@ void Inventory::AddPickedObject(const QString& ObjectName, bool bDoNotPopup) {
       item.setPictureImage(missingItemIcon());
       throw VbError(481, QStringLiteral("Invalid picture"));
     }
-  } catch (const VbError& e) {
-    reportStandardError(QStringLiteral(" Unable to pick up the item named '") + ObjectName +
-                        QStringLiteral("'. The item may be unavailable, or the icon '") + iconFile +
-                        QStringLiteral("' associated to the item may be corrupt."),
-                        e.description);
-  } catch (const engine::ControlArrayError& e) {
-    reportStandardError(QStringLiteral(" Unable to pick up the item named '") + ObjectName +
-                        QStringLiteral("'. The item may be unavailable, or the icon '") + iconFile +
-                        QStringLiteral("' associated to the item may be corrupt."),
-                        QString::fromUtf8(e.what()));
+  } catch (const VbError&) {
+    reportPickUpFailure(ObjectName, iconFile);
+    return;
+  } catch (const engine::ControlArrayError&) {
+    reportPickUpFailure(ObjectName, iconFile);
+    return;
   }
-  if (g.state().ObjectsCount == 0) return;  // nothing was added
 
   if (barOn()) {
     resizeBar();
@@ -357,8 +361,8 @@ void Inventory::PickedObjectDragDrop(int Index) {
       // A failed script has had its message and leaves its requests undone.
       std::ignore = game_.logic().ExecuteVBScriptAndConsequences(script->code, true);
     }
-  } catch (const VbError& e) {
-    reportStandardError(QStringLiteral(" Unable to combine items."), e.description);
+  } catch (const VbError&) {
+    reportStandardError(QStringLiteral(" Unable to combine items."));
   }
 }
 

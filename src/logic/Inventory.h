@@ -51,6 +51,8 @@ class Inventory {
   // Game reset: the bar empty and hidden above the frame, the button shown as
   // the switches say, the pictures applied.
   void SetupInventoryBar();
+  // The bar is in use (inventory switch 1): items stand in the bar that slides.
+  bool barOn() const;
   void Load_InventoryBackground();
   // The slide loop (returns when the bar has arrived or was told to stop).
   void Inventory_Move();
@@ -80,12 +82,12 @@ class Inventory {
   bool dragging() const { return dragIcon_ != nullptr; }
 
  private:
+  void reportPickUpFailure(const QString& ObjectName, const QString& iconFile);
   void wireControls();
   void placeItem(int k);
   void wireItem(engine::ImageControl& item, int k);
   void resizeBar();
   void alignBackground();
-  bool barOn() const;
   bool switchOn(int n) const;
   void onTimerInventory();
   // Drag handling: the dragged item's mouse events while a drag is on.

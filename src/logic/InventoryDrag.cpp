@@ -101,9 +101,12 @@ void Inventory::dragEnd(ImageControl& item, QPointF posInItem) {
   const int index = target->vbIndex();
   if (name == QLatin1String("pickedobject")) {
     PickedObjectDragDrop(index);
-  } else if (name == QLatin1String("area") || name == QLatin1String("anigifbox")) {
-    if (index > 0)
-      game_.logic().AreaDragDrop(index, draggedItemIndex_, at.x() * engine::kTwipsPerPixel,
+  } else if (index > 0 && name == QLatin1String("area")) {
+    game_.logic().AreaDragDrop(index, draggedItemIndex_, at.x() * engine::kTwipsPerPixel,
+                               at.y() * engine::kTwipsPerPixel);
+  } else if (index > 0 && name == QLatin1String("anigifbox")) {
+    // The picture lies at the box's corner and lets the mouse through to it.
+    game_.logic().AniGifDragDrop(index, draggedItemIndex_, at.x() * engine::kTwipsPerPixel,
                                  at.y() * engine::kTwipsPerPixel);
   }
 }

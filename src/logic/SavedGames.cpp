@@ -205,13 +205,12 @@ SavedGames::SaveResult SavedGames::SaveGame(const QString& name) {
     const QByteArray bytes = writeSavedGame(currentState());
     if (!platform::isFolderAt(folder) && !QDir().mkpath(folder)) throw VbError::pathNotFound(folder);
     writeSaveFile(path, bytes);
-  } catch (const VbError& e) {
+  } catch (const VbError&) {
     startup::ShowStandardErrorReport(
         QStringLiteral(" Unable to save '") + platform::readableName(path) + QStringLiteral("'.") + QStringLiteral("\r\n") +
             QStringLiteral("Verify that this file is not Read-Only and that it does not contain any of the following "
                            "characters: ") +
-            kForbiddenList,
-        e.description);
+            kForbiddenList);
     return SaveResult::Failed;
   }
   writePreview(path);
@@ -265,8 +264,7 @@ bool SavedGames::RemoveSavedGame(const SavedGameEntry& entry) {
                                            InterfaceText(26));
   if (answer != platform::MsgResult::OK) return false;
   if (!platform::removeFileAt(entry.path) && platform::isPlainFileAt(entry.path)) {
-    startup::ShowStandardErrorReport(QStringLiteral(" Unable to remove '") + shown + QStringLiteral("'."),
-                                     VbError::standardDescription(75));
+    startup::ShowStandardErrorReport(QStringLiteral(" Unable to remove '") + shown + QStringLiteral("'."));
     return false;
   }
   QFile::remove(previewPath(entry.path));
@@ -359,7 +357,7 @@ bool SavedGames::LoadGame(const SavedGameEntry& entry, QDialog* window) {
   }
   if (!failure.isNull()) {
     whole = false;
-    startup::ShowStandardErrorReport(QStringLiteral(" Unable to load '") + entry.path + QStringLiteral("'."), failure);
+    startup::ShowStandardErrorReport(QStringLiteral(" Unable to load '") + entry.path + QStringLiteral("'."));
   }
   if (!alive) return false;
   project().frame.name = resume;

@@ -40,6 +40,10 @@ AdditionalComponents::AdditionalComponents(engine::Game& game) : game_(game) {
 
 AdditionalComponents::~AdditionalComponents() = default;
 
+bool AdditionalComponents::windowHasControlNamed(const QString& lowerName) const {
+  return game_.scripts().isWindowControlName(lowerName);
+}
+
 HostedComponent* AdditionalComponents::control(const QString& lowerName) const {
   for (const auto& c : dynamicControls_)
     if (c && c->vbName() == lowerName) return c.data();
@@ -64,7 +68,8 @@ void AdditionalComponents::AddAdditionalComponent(const QString& sProgID, const 
   ComponentsList.Add({name, index, bAppearDuringTransitions, bDisappearBeforeAlphablending});
   ComponentWithEventsClass* forwarder = ComponentEventForwarders.back().get();
   try {
-    if (control(name)) throw VbError(727, QStringLiteral("There is already a control with the name '") + name + "'");
+    if (control(name) || windowHasControlNamed(name))
+      throw VbError(727, QStringLiteral("There is already a control with the name '") + name + "'");
     HostedComponent* c = CreateComponent(sProgID, name, game_.PictureBox);
     if (!c) throw VbError::of(429);
     dynamicControls_.emplace_back(c);
@@ -89,10 +94,12 @@ vb::Value AdditionalComponents::GetComponentRef(const QString& sComponentName) {
       report(QStringLiteral(" The component named ") + quoted(sComponentName) + QStringLiteral(" could not be found."));
       return vb::Value::nothing();
     }
+    // A row whose control could not be made (or is gone) holds no object: that
+    // is reported like any other failure here.
     if (index >= static_cast<int>(ComponentEventForwarders.size()) || !ComponentEventForwarders[index])
-      return vb::Value::nothing();
+      throw VbError::of(91);  // Object variable not set
     ComponentWithEventsClass& f = *ComponentEventForwarders[index];
-    if (!f.Component || !f.object) return vb::Value::nothing();
+    if (!f.Component || !f.object) throw VbError::of(91);  // Object variable not set
     return vb::Value(f.object.get());
   } catch (...) {
     report(QStringLiteral(" Error in Game.GetComponentRef\". ") + describeCurrentException());

@@ -78,6 +78,9 @@ class AdditionalComponents {
                             EventParameterList& parameters);
   void lateBoundCall(const char16_t* method);
   void removeControl(const QString& lowerName);
+  // The window's own controls and control arrays keep their names: a
+  // component cannot take one ("Timer1", "area"), in any letter case.
+  bool windowHasControlNamed(const QString& lowerName) const;
 
   engine::Game& game_;
   std::vector<QPointer<HostedComponent>> dynamicControls_;

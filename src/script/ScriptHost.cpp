@@ -443,12 +443,15 @@ ScriptResult ScriptHost::ExecuteVBScript(const QString& sText, bool bResetLastCl
   // code: running its StartupProcedure again would repeat that script. Code
   // that did not compile has had its message and runs nothing.
   if (AddCodeToScriptControl(ScriptControl, sText) == ScriptResult::Failed) return ScriptResult::Failed;
+  QPointer<ScriptHost> alive(this);
   try {
     ScriptControl.run(u"StartupProcedure");
   } catch (...) {
     showHostError(kRunFailedSentence, describeFailure(CodePart::Running, sText));
+    if (alive) queueKeptTicks();
     return ScriptResult::Failed;
   }
+  if (alive) queueKeptTicks();
   return ScriptResult::Ok;
 }
 
@@ -507,6 +510,57 @@ void ScriptHost::EditProceduresCommand() {
                        platform::MsgButtons::OK, platform::MsgIcon::Information, QStringLiteral("Not Available"));
 }
 
+bool ScriptHost::hasProcedure(const vb::Engine& engine, const QString& name) {
+  for (const vb::ProcedureInfo& p : engine.procedures())
+    if (toQ(p.name).compare(name, Qt::CaseInsensitive) == 0) return true;
+  return false;
+}
+
+bool ScriptHost::isWindowControlName(const QString& name) const {
+  const auto* window = dynamic_cast<const WindowObject*>(window_.get());
+  return window && window->hasControlNamed(name);
+}
+
+void ScriptHost::runTick(const QString& timer, std::function<void()> tick) {
+  if (ScriptControl.isRunning() || ticking_.contains(timer)) {
+    for (const auto& kept : keptTicks_)
+      if (kept.first == timer) return;
+    keptTicks_.emplace_back(timer, std::move(tick));
+    return;
+  }
+  QPointer<ScriptHost> alive(this);
+  ticking_ << timer;
+  try {
+    tick();
+  } catch (...) {
+    if (alive) ticking_.removeOne(timer);
+    throw;
+  }
+  if (!alive) return;
+  ticking_.removeOne(timer);
+  queueKeptTicks();
+}
+
+void ScriptHost::queueKeptTicks() {
+  if (keptTicks_.empty() || keptTicksQueued_ || ScriptControl.isRunning()) return;
+  keptTicksQueued_ = true;
+  // From the event loop: the script that just ended may still have its
+  // requests to be carried out by its caller.
+  QMetaObject::invokeMethod(this, [this] { runKeptTicks(); }, Qt::QueuedConnection);
+}
+
+void ScriptHost::runKeptTicks() {
+  keptTicksQueued_ = false;
+  auto kept = std::move(keptTicks_);
+  keptTicks_.clear();
+  QPointer<ScriptHost> alive(this);
+  for (auto& [timer, tick] : kept) {
+    if (!alive) return;
+    if (startup::GameStopped()) continue;
+    runTick(timer, std::move(tick));  // kept again when something is still in the way
+  }
+}
+
 void ScriptHost::TimerObjectTick(int index) {
   engine::TimerControl* timer = game_.TimerObject.item(index);
   if (!timer) return;
@@ -514,11 +568,23 @@ void ScriptHost::TimerObjectTick(int index) {
     timer->setEnabled(false);
     return;
   }
+  runTick(QStringLiteral("TimerObject%1").arg(index), [this, index] {
+    // A kept tick finds out afresh whether its timer still runs.
+    engine::TimerControl* t = game_.TimerObject.item(index);
+    if (t && t->enabled() && !startup::GameStopped()) runTimerObject(index);
+  });
+}
+
+void ScriptHost::runTimerObject(int index) {
   try {
     auto& r = action_->requests();
     action_->ResetModule();
-    if (ExecuteVBScript(QStringLiteral("TimerObject%1").arg(index), true) == ScriptResult::Failed) {
-      // The run's own message has been shown; a timer whose procedure fails stops.
+    // A procedure that fails has had its message; what it changed and asked
+    // for before the error still counts, and the timer goes on ticking. A
+    // timer without its procedure could never succeed: after its one message
+    // it stops, rather than bring the message back on every tick.
+    const QString procedure = QStringLiteral("TimerObject%1").arg(index);
+    if (ExecuteVBScript(procedure, true) == ScriptResult::Failed && !hasProcedure(ScriptControl, procedure)) {
       if (auto* t = game_.TimerObject.item(index)) t->setEnabled(false);
       return;
     }

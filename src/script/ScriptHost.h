@@ -5,6 +5,8 @@
 
 #include <QObject>
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -42,6 +44,8 @@ class ScriptHost : public QObject, public vbs::HostServices {
   QString GlobalProcedures;
 
   VBScriptActionModule& VBScriptAction() { return *action_; }
+  // One of the game window's own controls or control arrays has that name (any case).
+  bool isWindowControlName(const QString& name) const;
 
   // Game reset, after the plugins and variables are loaded: reads the
   // procedures file and fills the event engine. Also forgets what scripts
@@ -72,6 +76,14 @@ class ScriptHost : public QObject, public vbs::HostServices {
   // A tick of script timer TimerObject(index).
   void TimerObjectTick(int index);
 
+  // Runs a timer's tick, or keeps it for later. A timer that comes due while
+  // a script runs (the script waits in a message box, or lets window events
+  // run while the inventory slides) cannot start its own run: the run engine
+  // is busy. Its tick then runs once that script has ended; so does a tick
+  // that comes while the same timer's previous tick has not ended. The ticks
+  // a timer misses meanwhile are one. `timer` names the timer.
+  void runTick(const QString& timer, std::function<void()> tick);
+
   // HostServices.
   int msgBox(const std::u16string& prompt, int buttons, const std::u16string& title) override;
   std::optional<std::u16string> inputBox(const std::u16string& prompt, const std::u16string& title,
@@ -97,6 +109,14 @@ class ScriptHost : public QObject, public vbs::HostServices {
   QString errorPosition(CodePart part, int line, const QString& startupCode) const;
   // Empties both engines (the window is going away).
   void releaseScripts();
+  // The work of a script timer's tick.
+  void runTimerObject(int index);
+  // The engine's code defines a procedure of that name (any case).
+  static bool hasProcedure(const vbs::Engine& engine, const QString& name);
+  // Asks for the kept ticks to be run from the event loop, once nothing
+  // stands in their way any more.
+  void queueKeptTicks();
+  void runKeptTicks();
 
   engine::Game& game_;
   vbs::Ref<VBScriptActionModule> action_;
@@ -104,6 +124,11 @@ class ScriptHost : public QObject, public vbs::HostServices {
   std::vector<NamedObject> controls_;
   vbs::Ref<vbs::Dispatch> window_;
   std::vector<std::shared_ptr<PropertyBagArrayHandle>> scriptOnlyArrays_;
+  // runTick: the timers whose tick is running, and the ticks kept, in the
+  // order they came.
+  QStringList ticking_;
+  std::vector<std::pair<QString, std::function<void()>>> keptTicks_;
+  bool keptTicksQueued_ = false;
 };
 
 }  // namespace qm::script

@@ -318,6 +318,12 @@ WindowObject::WindowObject(engine::Game& game, std::vector<std::pair<QString, Na
 
 std::span<const vb::MemberEntry> WindowObject::members() const { return kWindowMembers; }
 
+bool WindowObject::hasControlNamed(const QString& name) const {
+  for (const auto& control : controls_)
+    if (control.first.compare(name, Qt::CaseInsensitive) == 0) return true;
+  return false;
+}
+
 vb::DispId WindowObject::findMember(std::u16string_view name) {
   const vb::DispId fixed = vb::findInTable(kWindowMembers, name);
   if (fixed != vb::DispIdUnknown) return fixed;

@@ -117,6 +117,8 @@ class WindowObject : public HostObject {
  public:
   WindowObject(engine::Game& game, std::vector<std::pair<QString, NamedObjectFactory>> controls);
   std::u16string typeName() const override { return u"Game"; }
+  // One of the window's own controls or control arrays has that name (any case).
+  bool hasControlNamed(const QString& name) const;
   vbs::DispId findMember(std::u16string_view name) override;
   bool hasDefaultMember() const override { return false; }
 

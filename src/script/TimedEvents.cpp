@@ -94,6 +94,17 @@ void TimedEvents::switchOff(int Index) {
 void TimedEvents::TimedEvent_Timer(int Index) {
   if (startup::GameStopped()) return;
   if (Index <= 0 || Index >= static_cast<int>(table_.size())) return;
+  if (!table_[Index].active || table_[Index].code.isEmpty()) return;
+  // While another script runs the event waits for its end; the frame may have
+  // changed by then, and its events with it.
+  const unsigned generation = generation_;
+  game_.scripts().runTick(QStringLiteral("TimedEvent%1").arg(Index), [this, Index, generation] {
+    if (generation == generation_ && !startup::GameStopped()) fire(Index);
+  });
+}
+
+void TimedEvents::fire(int Index) {
+  if (Index <= 0 || Index >= static_cast<int>(table_.size())) return;
   const Entry entry = table_[Index];
   if (!entry.active || entry.code.isEmpty()) return;
   // A one-shot event is spent before its code runs: the code may open a frame,
@@ -101,8 +112,7 @@ void TimedEvents::TimedEvent_Timer(int Index) {
   if (!entry.repeat) switchOff(Index);
   const unsigned generation = generation_;
   const bool ran = game_.logic().ExecuteVBScriptAndConsequences(entry.code, true) == ScriptResult::Ok;
-  // A failing run (a script error, or the engine busy with another script
-  // waiting in a message box) stops the event, unless its frame is gone.
+  // A failing run stops the event, unless its frame is gone.
   if (!ran && generation == generation_ && Index < static_cast<int>(table_.size())) switchOff(Index);
 }
 

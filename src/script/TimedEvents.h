@@ -47,13 +47,16 @@ class TimedEvents {
   // Stops all counting without changing the events; a later start resumes
   // the active ones from a full interval.
   void PauseTimedEvents();
-  // The tick of element Index.
+  // The tick of element Index. While another script runs, the event's run
+  // waits for that script's end (ScriptHost::runTick).
   void TimedEvent_Timer(int Index);
 
   const std::vector<Entry>& TimedEventsTable() const { return table_; }
 
  private:
   void switchOff(int Index);
+  // Runs the code of event Index, when it is still active.
+  void fire(int Index);
   engine::Game& game_;
   std::vector<Entry> table_;  // 0..n, parallel to the timer array
   // Counts resets, so a run that outlives its frame does not touch the

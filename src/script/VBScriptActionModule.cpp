@@ -182,7 +182,8 @@ std::optional<QString> VBScriptActionModule::externalRule(const QString& fileNam
   // Game paths (GetPath, App.Path) use the native separator here, so a name
   // with either separator is a path of its own.
   const bool ownPath = fileName.contains(QLatin1Char('\\')) || fileName.contains(QLatin1Char('/'));
-  const QString path = ownPath ? fileName : startup::project().paths.external + fileName;
+  const auto& paths = startup::project().paths;
+  const QString path = ownPath ? startup::inProjectFolder(paths, fileName) : paths.external + fileName;
   // Whatever the name, it must stay inside the game's folder: the real path
   // the resolver would use (links followed) is checked, for files that exist
   // and for files about to be created.
@@ -235,7 +236,8 @@ QString VBScriptActionModule::DDir(const QString& pattern, int attributes) {
       mask = pattern.mid(cut + 1);
     }
     if (mask.isEmpty()) mask = QStringLiteral("*");
-    const auto resolved = platform::resolveExisting(folder.isEmpty() ? QStringLiteral(".") : folder);
+    const auto resolved = platform::resolveExisting(
+        folder.isEmpty() ? startup::project().paths.project : startup::inProjectFolder(startup::project().paths, folder));
     if (resolved) {
       const QString base = resolved->endsWith(u'/') ? *resolved : *resolved + u'/';
       const bool withFolders = attributes & 16;  // vbDirectory
@@ -652,7 +654,7 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
       vb::checkArgCount(args, 1, 1);
       const QString name = argText(args[0]);
       const QString stored = startup::GetStoredMediaFileName(name, false);
-      return text(platform::fileExists(stored) ? stored : name);
+      return text(platform::fileExists(startup::inProjectFolder(startup::project().paths, stored)) ? stored : name);
     }
     case kRefreshWindow: if (game_) game_->repaint(); return {};
     case kQuitDialogue: game("QuitDialogue").dialogue().QuitDialogue(); return {};
@@ -698,7 +700,7 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
       buffer.open(QIODevice::WriteOnly);
       if (!image.save(&buffer, "BMP")) raiseText(481, QStringLiteral("Invalid picture"));
       try {
-        platform::writeWholeFile(file, bytes);
+        platform::writeWholeFile(startup::inProjectFolder(startup::project().paths, file), bytes);
       } catch (const VbError& e) {
         vb::raise(e.number == 70 ? vb::err::PermissionDenied : vb::err::PathNotFound);
       }

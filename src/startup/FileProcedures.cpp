@@ -41,7 +41,7 @@ bool matchesWildcard(const QString& name, const QString& pattern) {
   return platform::matchesWildcard(name, pattern);
 }
 
-QStringList ListFiles(const QString& folder, const QString& pattern) {
+QStringList ListFiles(const QString& folder, const QString& pattern, Qt::CaseSensitivity cs) {
   QStringList names;
   try {
     QString base = folder;
@@ -55,7 +55,7 @@ QStringList ListFiles(const QString& folder, const QString& pattern) {
       // Names as the game reads them (a raw Windows-1252 or DOS name as its
       // text); the resolver finds the file again under that name.
       const QString readable = platform::readableName(name);
-      if (pattern.isEmpty() || matchesWildcard(readable, pattern)) names.push_back(readable);
+      if (pattern.isEmpty() || platform::matchesWildcard(readable, pattern, cs)) names.push_back(readable);
     }
   } catch (const std::exception& e) {
     platform::messageBox(QStringLiteral("Error in ListFiles. ") + QString::fromUtf8(e.what()),

@@ -19,10 +19,11 @@ QString DecodeBarQuotes(const QString& text);
 QString DecodeChar254Quotes(const QString& text);
 
 // Names of the plain files in the folder (hidden ones too) that match the
-// pattern ("*" and "?", letter case significant; "" matches all), in listing
-// order. Failures show "Error in ListFiles. <description>" and return what was
-// gathered. The names are 0-based here (VB's array was 1-based).
-QStringList ListFiles(const QString& folder, const QString& pattern);
+// pattern ("*" and "?", letter case significant unless told otherwise; ""
+// matches all), in listing order. Failures show "Error in ListFiles.
+// <description>" and return what was gathered. The names are 0-based here
+// (VB's array was 1-based).
+QStringList ListFiles(const QString& folder, const QString& pattern, Qt::CaseSensitivity cs = Qt::CaseSensitive);
 
 // True when name matches the wildcard pattern ("*" any run, "?" one character),
 // letter case significant.

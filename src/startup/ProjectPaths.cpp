@@ -39,4 +39,10 @@ QString pathByNumber(const ProjectPaths& paths, int iPath) {
   }
 }
 
+QString inProjectFolder(const ProjectPaths& paths, const QString& path) {
+  if (path.isEmpty() || path.startsWith(u'/') || path.startsWith(u'\\')) return path;
+  if (path.size() >= 2 && path[1] == u':') return path;  // "C:\...": a drive names no folder here
+  return paths.project + path;
+}
+
 }  // namespace qm::startup

@@ -30,4 +30,11 @@ ProjectPaths computeProjectPaths(const QString& folder);
 // 3 Config, 4 Areas, 5 Frames, 6 FramesData, 7 Icons, any other External.
 QString pathByNumber(const ProjectPaths& paths, int iPath);
 
+// A path a script names, as the game's working folder sees it: the game ran
+// with its own folder as the current folder, so a relative name
+// ("External\notes.ini", "shot.bmp") lies in the project folder, whatever
+// folder the player was started from. Paths from the root, with a drive, or
+// empty are left as they are.
+QString inProjectFolder(const ProjectPaths& paths, const QString& path);
+
 }  // namespace qm::startup

@@ -34,9 +34,14 @@ void BeginBusy(QWidget* form) {
 
 void EndBusy(QWidget* form) {
   if (!form) return;
+  ResetFormPointer(form);
+  form->setEnabled(true);
+}
+
+void ResetFormPointer(QWidget* form) {
+  if (!form) return;
   form->setProperty("MousePointer", 0);
   form->unsetCursor();
-  form->setEnabled(true);
 }
 
 void CopyControlSize(const QWidget* source, QWidget* target) {

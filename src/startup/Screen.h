@@ -20,6 +20,8 @@ void setScreenSizeProvider(std::function<QSize()> provider);
 // Hourglass pointer and disabled window / normal pointer and enabled window.
 void BeginBusy(QWidget* form);
 void EndBusy(QWidget* form);
+// The window's own pointer back to the default one (its controls keep theirs).
+void ResetFormPointer(QWidget* form);
 
 // The value, or 0 when it is negative.
 template <typename T>

@@ -54,6 +54,7 @@ TEST_F(AnimatedPicturesTest, AFileThatIsNotAPictureIsReportedAndTheGameGoesOn) {
   auto& g = hallWith(folder, "bad.gif");
   EXPECT_EQ(messagesContaining(" Unable to load '"), 1u) << allMessages().toStdString();
   EXPECT_EQ(messagesContaining("bad.gif'."), 1u);
+  EXPECT_TRUE(allMessages().endsWith("bad.gif'.\n")) << "no description follows";
   EXPECT_EQ(startup::CurrentFrameName(), "Hall");
   EXPECT_EQ(g.Area[1].whatsThisHelpId(), 1) << "the pair is made, empty";
 }

@@ -2,13 +2,16 @@
 // quitting.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFontInfo>
-#include <cmath>
+#include <QImage>
 #include <QMenu>
 #include <QMenuBar>
+#include <cmath>
 
 #include "GameFixture.h"
 #include "engine/GameDisplay.h"
+#include "startup/MediaFiles.h"
 #include "startup/Messages.h"
 #include "startup/Settings.h"
 
@@ -131,7 +134,7 @@ TEST_F(GameWindowTest, GoToFrameMenuListsTheFrameFiles) {
   for (int i : g.mnuFrameName.indices())
     if (i > 0) captions << g.mnuFrameName[i].caption();
   captions.sort();
-  EXPECT_EQ(captions, QStringList({"Hall", "a"}));
+  EXPECT_EQ(captions, QStringList({"Big", "Hall", "a"}));  // any letter case of the extension
   // Choosing an item opens that frame.
   for (int i : g.mnuFrameName.indices())
     if (i > 0 && g.mnuFrameName[i].caption() == "a") g.mnuFrameName[i].click();
@@ -209,6 +212,23 @@ TEST_F(GameWindowTest, TheMenusUseTheGamesFontFamily) {
   EXPECT_EQ(QFontInfo(g.display().menuBar()->font()).family(), "Liberation Sans");
   EXPECT_EQ(QFontInfo(g.mnuOptions->menu()->font()).family(), "Liberation Sans");
   EXPECT_EQ(QFontInfo(g.mnuDebug->menu()->font()).family(), "Liberation Sans");
+}
+
+// While an action's video plays the screen shows the game's own pointer, found
+// as every media file is: here only under its coded name.
+TEST_F(GameWindowTest, TheScreenPointerDuringAVideoIsTheDefaultIconUnderItsCodedName) {
+  QImage icon(32, 32, QImage::Format_ARGB32);
+  icon.fill(Qt::red);
+  ASSERT_TRUE(icon.save(folder_.path(startup::GetStoredMediaFileName("Icons/hand.ico", false)), "ICO"));
+  GeneralFields f;
+  f.defaultMousePointer = "hand.ico";
+  auto& g = open(f);
+  g.SetScreenPointerArrow();
+  ASSERT_NE(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(QApplication::overrideCursor()->pixmap().width(), 32) << "the game's icon, not the arrow";
+  g.SetScreenPointerDefault();
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_EQ(boxCount(), 0u);
 }
 
 }  // namespace

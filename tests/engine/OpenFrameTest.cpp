@@ -103,6 +103,13 @@ TEST_F(OpenFrameTest, MalformedFrameFileReportsAndTheGameGoesOn) {
   g.OpenFrame("Bad", false, 0, 0);
   ASSERT_GE(boxCount(), 1u);
   EXPECT_TRUE(lastBox().text.contains("Unable to load the frame called 'Bad'"));
+  // The description follows the text directly, on the same line.
+  const QString text = lastBox().text;
+  const QString help = "is linked to an existing frame. ";
+  ASSERT_GE(text.indexOf(help), 0) << text.toStdString();
+  const QString description = text.mid(text.indexOf(help) + help.size());
+  EXPECT_FALSE(description.isEmpty());
+  EXPECT_FALSE(description.startsWith("\r\n")) << text.toStdString();
   g.OpenFrame("Hall", false, 0, 0);
   EXPECT_EQ(startup::CurrentFrameName(), "Hall");
 }

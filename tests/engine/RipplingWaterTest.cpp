@@ -154,6 +154,19 @@ TEST_F(RipplingWaterTest, DisablingStopsItAndHidesTheWaterAtOnceEnablingRestarts
   EXPECT_EQ(startup::LoadSetting(QStringLiteral("DisableEffects")), QStringLiteral("False"));
 }
 
+// Every drawn step sets the window's own pointer back to the default one.
+TEST_F(RipplingWaterTest, EachStepGivesTheWindowTheDefaultPointer) {
+  GameFolderBuilder folder;
+  pond(folder);
+  auto& g = startGame(folder);
+  ASSERT_TRUE(running(g));
+  g.setCursor(Qt::WaitCursor);
+  g.setProperty("MousePointer", 11);
+  g.effects().TimerRipplingWater_Timer();
+  EXPECT_EQ(g.cursor().shape(), Qt::ArrowCursor) << "the window's hourglass is gone";
+  EXPECT_EQ(g.property("MousePointer").toInt(), 0);
+}
+
 TEST_F(RipplingWaterTest, ScriptsSwitchEffects) {
   GameFolderBuilder folder;
   pond(folder);

@@ -103,6 +103,18 @@ TEST_F(WalkthroughRunnerTest, FailuresGiveTheReason) {
   EXPECT_TRUE(out.contains("there is no variable named 'Nope'"));
 }
 
+// The Debug menu's frame list: every frame file, whatever the letter case of
+// its extension, and each item can be chosen.
+TEST_F(WalkthroughRunnerTest, DebugMenuGoesToEveryFrameOfTheGame) {
+  folder_.file("Frames/Cellar.FME", frameFileBytes(FrameSpec{}));
+  int failed = -1;
+  const QString out = play(
+      "start\nkey F9\nkey F10\nkey F11\nkey F12\nmenu \"Room\"\nexpect frame Room\n"
+      "key F9\nkey F10\nkey F11\nkey F12\nmenu \"Cellar\"\nexpect frame Cellar\n",
+      &failed);
+  EXPECT_EQ(failed, 0) << out.toStdString();
+}
+
 TEST_F(WalkthroughRunnerTest, MessagesBelongToTheLastStepThatIsNotAnExpect) {
   hall_.timerOn = true;
   hall_.timerSeconds = "0.1";

@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "InventoryGameFixture.h"
+#include "engine/Transitions.h"
 #include "logic/InventoryLayout.h"
 #include "script/ScriptHost.h"
 
@@ -129,8 +130,30 @@ TEST_F(InventoryTest, AMissingItemFileIsReportedAndNothingIsAdded) {
   inventory().AddPickedObject("sword", false);
   EXPECT_EQ(items(), "");
   ASSERT_EQ(boxCount(), 1u);
-  EXPECT_TRUE(lastBox().text.contains(" Unable to pick up the item named 'sword'. The item may be unavailable, or the "
-                                      "icon '' associated to the item may be corrupt."));
+  // The report gives no description of its own.
+  EXPECT_TRUE(lastBox().text.endsWith(" Unable to pick up the item named 'sword'. The item may be unavailable, or the "
+                                      "icon '' associated to the item may be corrupt."))
+      << lastBox().text.toStdString();
+}
+
+// After the report nothing more happens: the bar neither comes down nor
+// grows, and its timer does not start.
+TEST_F(InventoryTest, AFailedPickUpLeavesTheBarAndItsTimerAlone) {
+  GameFolderBuilder folder;
+  folder.file("Areas/coin.obj", "\"coin.ico\"\r\n");
+  folder.file("Areas/coin.ico", QByteArray("this is not an icon at all", 26));
+  start(folder, true);
+  inventory().AddPickedObject("key", true);
+  const double height = barHeight();
+  ASSERT_EQ(barTop(), -height);
+  for (const char* name : {"sword", "coin"}) {
+    inventory().AddPickedObject(name, false);
+    EXPECT_EQ(barTop(), -height) << name;
+    EXPECT_FALSE(inventory().popUp()) << name;
+    EXPECT_FALSE(game().TimerInventory.enabled()) << name;
+  }
+  EXPECT_EQ(items(), "key|coin");
+  EXPECT_EQ(boxCount(), 2u);
 }
 
 TEST_F(InventoryTest, AnItemWithAGarbageIconIsHeldUnderItsNameAfterTheReport) {
@@ -199,11 +222,34 @@ TEST_F(InventoryTest, AGarbageCombinationFileIsReported) {
   for (const char* n : {"rope", "hook"}) inventory().AddPickedObject(n, true);
   inventory().PickedObjectMouseDown(1, engine::kLeftButton);
   inventory().PickedObjectDragDrop(2);
-  EXPECT_EQ(messagesContaining(" Unable to combine items."), 1u);
+  ASSERT_EQ(messagesContaining(" Unable to combine items."), 1u);
+  EXPECT_TRUE(lastBox().text.endsWith(" Unable to combine items.")) << "no description follows";
   EXPECT_EQ(items(), "rope|hook");
 }
 
 // ---- The bar -------------------------------------------------------------------------------
+
+// A capture of the frame as the player sees it leaves the inventory out: the
+// bar goes up and stays up, and only the button comes back.
+TEST_F(InventoryTest, ACaptureOfTheFrameSendsTheBarUpAndBringsBackTheButton) {
+  GameFolderBuilder folder;
+  start(folder);
+  inventory().AddPickedObject("key", true);
+  inventory().setMotion(InventoryMotionKind::Show);
+  ASSERT_EQ(barTop(), 0);
+  ASSERT_TRUE(game().Inventory2->visible());
+  game().transitions().CaptureActualFrame(*game().picStart);
+  EXPECT_EQ(barTop(), -barHeight()) << "the bar stays up";
+  EXPECT_TRUE(game().Inventory2->visible());
+  EXPECT_TRUE(game().Inventory1->visible());
+  EXPECT_TRUE(game().PickedObject[1].visible());
+  // Nothing yellow (the key) is in the picture.
+  const QImage shot = game().picStart->image().convertToFormat(QImage::Format_RGB32);
+  int yellow = 0;
+  for (int y = 0; y < shot.height(); ++y)
+    for (int x = 0; x < shot.width(); ++x) yellow += shot.pixel(x, y) == qRgb(255, 255, 0);
+  EXPECT_EQ(yellow, 0);
+}
 
 TEST_F(InventoryTest, APickUpPopsTheBarUpForTwoSecondsThenItSlidesAwayOverTheFrame) {
   GameFolderBuilder folder;

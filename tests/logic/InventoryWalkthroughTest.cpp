@@ -2,6 +2,8 @@
 // game walked through the real handlers.
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "InventoryGameFixture.h"
 #include "support/WalkGame.h"
 
@@ -94,6 +96,37 @@ drag 9 to 1
       << output.toStdString();
   EXPECT_TRUE(output.contains("no visible, enabled menu item is captioned 'Nothing like this'")) << output.toStdString();
   EXPECT_TRUE(output.contains("drag 9 to 1 -- there is no item 9")) << output.toStdString();
+}
+
+// An item dropped on an animated picture clicks the frame where it was let go,
+// as a mouse press on the picture does.
+TEST_F(InventoryWalkthroughTest, ADropOnAnAnimatedPictureStoresThePointInTheFrame) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"px", "py"});
+  item(folder, "key");
+  ASSERT_TRUE(QFile::copy(QStringLiteral(QM_SOURCE_DIR "/tests/media/data/three-frames.gif"),
+                          folder.path("Areas/bird.gif")));
+  HotspotSpec bird;
+  bird.pictureKind = 1;
+  bird.hasPicture = true;
+  bird.pictureFile = "bird.gif";
+  bird.x = 1500 - 30;  // the 16 x 12 box lands at pixel (100, 100)
+  bird.y = 1500 - 30;
+  ActionSpec drop;
+  drop.key = "1_KEY.drg";
+  drop.runScript = true;
+  drop.script = "px = GetClickPositionX\r\npy = GetClickPositionY";
+  frame(folder, "Hall", {bird}, {ActionSpec{}});
+  folder.file("FramesData/Hall.fm0", actionFileBytes({drop}));
+  int failed = 0;
+  const QString output = walk(folder, R"(
+start
+run "Action.AddItem \"key\", True"
+drag 1 to 1
+expect var px 108
+expect var py 106
+)", &failed);
+  EXPECT_EQ(failed, 0) << output.toStdString();
 }
 
 TEST_F(InventoryWalkthroughTest, ASavedGameOfAReadOnlyGameIsExpectedWhereTheGameKeepsIt) {

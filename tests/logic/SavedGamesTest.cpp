@@ -285,8 +285,11 @@ TEST_F(SavedGamesTest, AnObjectInAVariantEndsTheSaveWithTheReportAndKeepsTheOldF
   logic().ChangeVariableVariantValue("Score", held(vbs::Value::nothing()));
   dialogs().queueAnswer(platform::MsgResult::OK);
   EXPECT_EQ(save("mine"), SavedGames::SaveResult::Failed);
-  EXPECT_TRUE(lastBox().text.contains(" Unable to save '" + savePath("mine") + "'.\r\nVerify that this file is not "
-                                      "Read-Only and that it does not contain any of the following characters: "));
+  // The report ends with the list: no description follows.
+  EXPECT_TRUE(lastBox().text.endsWith(" Unable to save '" + savePath("mine") + "'.\r\nVerify that this file is not "
+                                      "Read-Only and that it does not contain any of the following characters: "
+                                      "\" \\ / : * ? < > | ,"))
+      << lastBox().text.toStdString();
   EXPECT_EQ(readFile(savePath("mine")), before);
 }
 
@@ -317,6 +320,7 @@ TEST_F(SavedGamesTest, DamagedFilesGiveTheLoadReportAndLeaveAPlayableGame) {
     EXPECT_FALSE(load(name)) << name;
     EXPECT_EQ(dialogs().count(), 1u) << name << allMessages().toStdString();
     EXPECT_EQ(messagesContaining(" Unable to load '" + savePath(name) + "'."), 1u) << name;
+    EXPECT_TRUE(lastBox().text.endsWith(" Unable to load '" + savePath(name) + "'.")) << "no description follows";
     EXPECT_TRUE(game().isVisible()) << name;
     EXPECT_FALSE(frameName().isEmpty()) << name;
   }

@@ -3,11 +3,15 @@
 // a capability this player does not have.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
 
 #include "script/VBScriptActionModule.h"
 #include "startup/DisplayResolution.h"
 #include "startup/InitializeProject.h"
+#include "startup/MediaFiles.h"
 #include "startup/Project.h"
 #include "support/GameFolderBuilder.h"
 #include "support/ProjectTest.h"
@@ -103,6 +107,40 @@ TEST_F(ActionLibraryTest, IniFilesNamedWithAGamePathAreUsedAsTheyAre) {
   exec("WriteINI GetPath(3) & \"mine.ini\", \"S\", \"K\", \"v\"");
   EXPECT_TRUE(QFile::exists(folder_.path("Config/mine.ini")));
   EXPECT_EQ(eval("ReadINI(GetPath(3) & \"mine.ini\", \"S\", \"K\")"), "v");
+}
+
+// The game ran with its own folder as the current folder: names with a folder
+// part but no root are found there, wherever the player was started from.
+TEST_F(ActionLibraryTest, RelativeFileNamesLieInTheGameFolderWhateverTheCurrentFolder) {
+  folder_.folder("External").folder("Areas");
+  QImage dot(2, 2, QImage::Format_RGB32);
+  dot.fill(Qt::red);
+  ASSERT_TRUE(dot.save(folder_.path("Areas/dot.bmp"), "BMP"));
+  const QString stored = startup::GetStoredMediaFileName("Areas\\tune.wav", false);
+  folder_.file(stored, "RIFF");
+  // Started from another folder that has an External folder of its own.
+  QTemporaryDir elsewhere;
+  ASSERT_TRUE(elsewhere.isValid());
+  ASSERT_TRUE(QDir(elsewhere.path()).mkdir("External"));
+  struct BackWhereStarted {
+    QString folder = QDir::currentPath();
+    ~BackWhereStarted() { QDir::setCurrent(folder); }
+  } backWhereStarted;
+  ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
+  exec("WriteINI \"External\\rel.ini\", \"S\", \"K\", \"v\"");
+  const QString read = eval("ReadINI(\"External\\rel.ini\", \"S\", \"K\")");
+  const QString found = eval("DDir(\"External\\*.ini\", 0)");
+  const QString coded = eval("GetEncryptedFileName(\"Areas\\tune.wav\")");
+  exec("SaveAPicture LoadGraphicFile(\"dot.bmp\"), \"External\\shot.bmp\"");
+  QDir::setCurrent(backWhereStarted.folder);
+  EXPECT_TRUE(QFile::exists(folder_.path("External/rel.ini")));
+  EXPECT_FALSE(QFile::exists(elsewhere.path() + "/External/rel.ini"));
+  EXPECT_EQ(read, "v");
+  EXPECT_EQ(found, "rel.ini");
+  EXPECT_EQ(coded, stored);
+  EXPECT_TRUE(QFile::exists(folder_.path("External/shot.bmp")));
+  EXPECT_FALSE(QFile::exists(elsewhere.path() + "/External/shot.bmp"));
+  EXPECT_EQ(boxCount(), 0u);
 }
 
 TEST_F(ActionLibraryTest, ParametersAreStoredAsTextUnderAnUnderscoreName) {

@@ -96,7 +96,10 @@ TEST_F(AdditionalComponentsTest, UnknownIdentifierFailsAndKeepsItsRowWhileIsComp
   // The row made before the control stays: the name is taken, there is no control.
   EXPECT_EQ(components().ComponentsList.Count(), 1);
   EXPECT_EQ(eval("DoesComponentExist(\"web\")"), "True");
-  EXPECT_EQ(eval("Component(\"web\") Is Nothing"), "True");
+  // Asking for it is reported, like any failure of the look-up.
+  const std::string noControl = eval("Component(\"web\") Is Nothing");
+  EXPECT_NE(noControl.find(" Error in Game.GetComponentRef\". Object variable or With block variable not set"), std::string::npos)
+      << noControl;
   dialogs().clear();
   EXPECT_EQ(eval("IsComponentInstalled(\"Shell.Explorer.2\")"), "False");
   EXPECT_EQ(eval("IsComponentInstalled(\"\")"), "False");
@@ -109,6 +112,21 @@ TEST_F(AdditionalComponentsTest, UnknownIdentifierFailsAndKeepsItsRowWhileIsComp
   run("RemoveComponent \"web\"");
   EXPECT_EQ(boxCount(), 0u) << allMessages().toStdString();
   EXPECT_EQ(eval("DoesComponentExist(\"web\")"), "False");
+}
+
+// The window's own controls keep their names, in any letter case.
+TEST_F(AdditionalComponentsTest, ANameOfOneOfTheWindowsOwnControlsIsRefused) {
+  startWith("");
+  for (const char* name : {"Timer1", "AREA", "framemessagebox", "mnuExit"}) {
+    dialogs().clear();
+    components().AddAdditionalComponent("Forms.Label.1", name, false, false);
+    ASSERT_EQ(boxCount(), 1u) << name;
+    EXPECT_EQ(lastBox().text, errorText(" Error in Game.AddAdditionalComponent. The component is probably not "
+                                        "installed properly.  There is already a control with the name '" +
+                                        QString(name).toLower() + "'"))
+        << name;
+    EXPECT_EQ(components().control(QString(name).toLower()), nullptr) << name;
+  }
 }
 
 TEST_F(AdditionalComponentsTest, HostileIdentifiersAndNamesGiveMessagesAndNothingBreaks) {

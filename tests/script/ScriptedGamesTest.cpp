@@ -11,6 +11,7 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "ScriptGameFixture.h"
 #include "platform/NativeName.h"
@@ -470,21 +471,6 @@ TEST_F(ScriptedGamesTest, VariableWithAReservedNameStopsTheRebuild) {
   EXPECT_GE(messagesContaining(script::kRebuildFailedSentence), 1u) << allMessages().toStdString();
 }
 
-TEST_F(ScriptedGamesTest, RunStartedWhileAScriptRunsShowsTheReentryMessage) {
-  GameFolderBuilder folder;
-  basicGame(folder, {"outer", "inner"});
-  procedures(folder, "Sub TimerObject1()\r\n  inner = inner + 1\r\nEnd Sub");
-  frame(folder, "Hall");
-  startGame(folder);
-  // The timer fires while the script lets window events run.
-  run("LoadControl TimerObject(1)\r\nTimerObject(1).Interval = 1\r\nTimerObject(1).Enabled = True\r\n"
-      "t = Timer\r\nDo While Timer - t < 0.2\r\n  DoComponentsEvents\r\nLoop\r\nouter = 1");
-  EXPECT_EQ(var("outer"), 1);
-  EXPECT_EQ(var("inner"), 0);
-  EXPECT_EQ(messagesContaining(script::kResetFailedSentence), 1u) << allMessages().toStdString();
-  EXPECT_FALSE(game().TimerObject[1].enabled());
-}
-
 TEST_F(ScriptedGamesTest, TimeLimitStopsAnEndlessLoop) {
   GameFolderBuilder folder;
   basicGame(folder);
@@ -494,6 +480,25 @@ TEST_F(ScriptedGamesTest, TimeLimitStopsAnEndlessLoop) {
   EXPECT_EQ(host().ScriptControl.timeout(), 1000);
   run("Do\r\nLoop");
   EXPECT_EQ(messagesContaining(script::kRunFailedSentence), 1u) << allMessages().toStdString();
+}
+
+// The time limit is whole seconds: a fraction is rounded (halves to even), and
+// what rounds to 0, or is no number, leaves the engine's own limit.
+TEST_F(ScriptedGamesTest, ScriptTimeOutIsRoundedToWholeSeconds) {
+  const std::pair<const char*, int> cases[] = {{"2.6", 3000}, {"2.4", 2000}, {"2.5", 2000}, {"0.4", 10000}, {"abc", 10000}};
+  // Every folder is written before a game runs: a running game keeps files to its own folder.
+  std::vector<std::unique_ptr<GameFolderBuilder>> folders;
+  for (const auto& c : cases) {
+    folders.push_back(std::make_unique<GameFolderBuilder>());
+    basicGame(*folders.back());
+    folders.back()->moreIni("General", "ScriptTimeOut", c.first);
+    frame(*folders.back(), "Hall");
+  }
+  for (size_t i = 0; i < folders.size(); ++i) {
+    startGame(*folders[i]);
+    EXPECT_EQ(host().ScriptControl.timeout(), cases[i].second) << cases[i].first;
+    resetGame();
+  }
 }
 
 TEST_F(ScriptedGamesTest, DisableScriptTimeoutVariableRemovesTheLimits) {
@@ -517,17 +522,6 @@ TEST_F(ScriptedGamesTest, ScriptTimerCallsItsGlobalProcedure) {
   EXPECT_EQ(boxCount(), 0u) << allMessages().toStdString();
   runEvents(300);
   EXPECT_EQ(var("ticks"), 2) << allMessages().toStdString();
-}
-
-TEST_F(ScriptedGamesTest, ScriptTimerWithoutItsProcedureStopsAfterOneMessage) {
-  GameFolderBuilder folder;
-  basicGame(folder);
-  frame(folder, "Hall");
-  startGame(folder);
-  run("LoadControl TimerObject(3)\r\nTimerObject(3).Interval = 10\r\nTimerObject(3).Enabled = True");
-  runEvents(200);
-  EXPECT_EQ(messagesContaining(script::kRunFailedSentence), 1u) << allMessages().toStdString();
-  EXPECT_FALSE(game().TimerObject[3].enabled());
 }
 
 TEST_F(ScriptedGamesTest, DebugCommandRunsTypedCodeAndRemembersIt) {

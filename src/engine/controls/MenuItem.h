@@ -28,8 +28,14 @@ class MenuItem : public QObject, public VbObject {
   void setVisible(bool v) { action_->setVisible(v); }
   bool checked() const { return action_->isChecked(); }
   void setChecked(bool c);
-  bool enabled() const { return action_->isEnabled(); }
-  void setEnabled(bool e) { action_->setEnabled(e); }
+  // Enabled is the item's own setting: the toolkit also greys out an item
+  // while it is hidden, and elements loaded from the hidden template must not
+  // copy that.
+  bool enabled() const { return enabled_; }
+  void setEnabled(bool e) {
+    enabled_ = e;
+    action_->setEnabled(e);
+  }
   QString tag() const { return tag_; }
   void setTag(const QString& t) { tag_ = t; }
 
@@ -51,6 +57,7 @@ class MenuItem : public QObject, public VbObject {
   QString name_;
   int index_;
   QString tag_;
+  bool enabled_ = true;
   QMenu* menu_ = nullptr;
   QAction* action_ = nullptr;
 };
