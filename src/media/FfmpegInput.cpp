@@ -3,9 +3,12 @@
 #include <QFile>
 
 #include "platform/FileConfinement.h"
+#include "platform/GameFileOpen.h"
 #include "platform/NativeFile.h"
 #include "platform/NativeName.h"
 #include <mutex>
+#include <string>
+#include <unistd.h>
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -35,6 +38,21 @@ bool headerTellsAll(AVFormatContext* ctx) {
   return true;
 }
 
+// The file checked and opened for the game is the one the library reads: it
+// opens the descriptor's own entry under /proc (the name is still given, for
+// the format's guess by extension), and nothing else.
+struct CheckedInput {
+  std::string url;         // the name the library was given
+  std::string descriptor;  // /proc/self/fd/N of the file opened for the game
+  int (*open)(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) = nullptr;
+};
+
+int openCheckedInput(AVFormatContext* s, AVIOContext** pb, const char* url, int flags, AVDictionary** options) {
+  const auto* input = static_cast<const CheckedInput*>(s->opaque);
+  if (!input || input->url != url) return AVERROR(EPERM);
+  return input->open(s, pb, input->descriptor.c_str(), flags, options);
+}
+
 }  // namespace
 
 QString ffmpegErrorText(int code) {
@@ -58,7 +76,23 @@ int openMediaInput(const QString& path, AVFormatContext** format, QString* error
   AVDictionary* options = nullptr;
   av_dict_set(&options, "protocol_whitelist", "file", 0);
   const QByteArray name = platform::bytesOfName(path);  // the name may be in a code page
+  const int fd = platform::openGameFile(name.toStdString(), platform::OpenFor::Reading,
+                                        platform::rootsFor(platform::confinementRoots()));
+  if (fd < 0) {
+    avformat_free_context(ctx);
+    av_dict_free(&options);
+    if (error) *error = QStringLiteral("file not found: %1").arg(shown);
+    return AVERROR(ENOENT);
+  }
+  CheckedInput input{name.toStdString(), "/proc/self/fd/" + std::to_string(fd), ctx->io_open};
+  ctx->opaque = &input;
+  ctx->io_open = openCheckedInput;
   int r = avformat_open_input(&ctx, name.constData(), nullptr, &options);
+  ::close(fd);
+  if (r >= 0) {
+    ctx->io_open = input.open;
+    ctx->opaque = nullptr;
+  }
   av_dict_free(&options);
   if (r < 0) {
     if (error) {

@@ -1,5 +1,6 @@
 #include "script/TimedEvents.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/Game.h"
@@ -38,7 +39,10 @@ int TimedEvents::CreateTimedEvent(const vbs::Value& Duration, const QString& sCo
     // The table grows with the array, so a failure below leaves an entry that never runs.
     if (static_cast<int>(table_.size()) < n + 1) table_.resize(n + 1);
     table_[n] = Entry{};
-    timer.setInterval(intervalOf(seconds));
+    const int interval = intervalOf(seconds);
+    // A repeating event fires at most once per tick of the system's timer:
+    // thousands of 1 ms events must not leave the player no time for anything else.
+    timer.setInterval(bRepeatForever && interval > 0 ? std::max(interval, kTimerTickMs) : interval);
     table_[n] = Entry{true, bRepeatForever, sCode};
     return n;
   } catch (...) {

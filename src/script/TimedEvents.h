@@ -29,6 +29,9 @@ class TimedEvents {
 
   // The longest duration, in seconds, that is not silently refused.
   static constexpr double kLongestDuration = 65;
+  // One tick of the system's timer (1/64 s, rounded up): the shortest interval
+  // of a repeating event.
+  static constexpr int kTimerTickMs = 16;
 
   explicit TimedEvents(engine::Game& game);
 
