@@ -71,7 +71,10 @@ int main(int argc, char** argv) {
   std::printf("%d repeating timed events of 1 ms for %.1f s\n", kEvents, seconds);
   std::printf("firings %lld (%.1f per event per second; one per 16 ms tick is %.1f)\n", fired,
               static_cast<double>(fired) / kEvents / seconds, 1000.0 / script::TimedEvents::kTimerTickMs);
-  std::printf("event loop waits: %zu, median %.1f ms, max %.1f ms, over 100 ms: %lld (target 0)\n", waits.size(),
-              waits[waits.size() / 2], waits.back(), static_cast<long long>(slow));
+  std::printf("one pass over all events: %.0f ms (a click waits for it; target under 100 ms)\n",
+              fired > 0 ? seconds * 1000.0 * kEvents / static_cast<double>(fired) : seconds * 1000.0);
+  std::printf("event loop asked %zu times in %.1f s (every 50 ms asked), median wait %.1f ms, max %.1f ms, "
+              "over 100 ms: %lld (target 0)\n",
+              waits.size(), seconds, waits[waits.size() / 2], waits.back(), static_cast<long long>(slow));
   return 0;
 }

@@ -59,6 +59,8 @@ class TimedEvents {
   void switchOff(int Index);
   engine::Game& game_;
   std::vector<Entry> table_;  // 0..n, parallel to the timer array
+  std::vector<int> notCounting_;  // made since the last start
+  bool paused_ = false;           // all stopped since the last start
   // Counts resets, so a run that outlives its frame does not touch the
   // events of the next one.
   unsigned generation_ = 0;

@@ -172,8 +172,8 @@ bool copyFileContents(const fs::path& from, const fs::path& to, const std::vecto
 
 void copyOne(const ScriptPaths& paths, const fs::path& from, const fs::path& to, bool overwrite, bool folder)
 {
-    std::error_code ec;
-    if (fs::exists(fs::symlink_status(to, ec)) && !overwrite)
+    std::error_code ec, missing;
+    if (fs::exists(fs::symlink_status(to, missing)) && !overwrite)
         raise(err::FileAlreadyExists);
     if (folder)
         // Links inside are copied as links: their targets are not read.
