@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <cstdio>
-#include <fcntl.h>
+#include <cerrno>
 #include <unistd.h>
 
 #include "engine/Game.h"
@@ -21,6 +21,7 @@
 #include "logic/frmLoadGame.h"
 #include "logic/frmSaveGame.h"
 #include "platform/DialogService.h"
+#include "platform/FileConfinement.h"
 #include "platform/FileResolver.h"
 #include "platform/NativeFile.h"
 #include "platform/NativeName.h"
@@ -79,6 +80,13 @@ QString folderNameOf(const QString& projectName) {
   return name.isEmpty() ? QStringLiteral("game") : name;
 }
 
+// Opens a saved game: a regular file whose real path lies in the folder it
+// was listed in (a link leading elsewhere, a pipe or a device is no save).
+bool openSavedGame(QFile& file, const QString& path) {
+  const QStringList within{platform::realPathOf(path.left(path.lastIndexOf(u'/') + 1))};
+  return platform::openForReadingWithin(file, path, within);
+}
+
 // The saved games of a folder, by the bytes of their names: a save copied from
 // an old disc may be named in Windows-1252; it shows under its readable name.
 std::vector<SavedGameEntry> listFolder(const QString& folder) {
@@ -89,12 +97,13 @@ std::vector<SavedGameEntry> listFolder(const QString& folder) {
     if (fileName.size() <= 4 || !fileName.endsWith(QLatin1String(".sav"), Qt::CaseInsensitive)) continue;
     SavedGameEntry e;
     e.path = base + fileName;
+    QFile file;
+    if (!openSavedGame(file, e.path)) continue;
     const auto stamp = platform::stampOf(e.path);
-    if (!stamp) continue;  // a folder or device named like a save
+    if (!stamp) continue;
     e.name = platform::readableName(fileName.left(fileName.size() - 4));
     e.modified = stamp->modified;
-    QFile file;
-    if (platform::openForReading(file, e.path)) e.frame = savedGameFrame(file.read(kFrameFieldBytes));
+    e.frame = savedGameFrame(file.read(kFrameFieldBytes));
     out.push_back(std::move(e));
   }
   return out;
@@ -217,32 +226,17 @@ SavedGames::SaveResult SavedGames::SaveGame(const QString& name) {
   return SaveResult::Saved;
 }
 
-// Written beside the old file and renamed over it: the old save stays whole
-// until the new one is complete on disk.
+// Written beside the old file, in a fresh file of a unique name, and renamed
+// over it: the old save stays whole until the new one is complete on disk, and
+// an entry the game folder ships (a link named like the temporary file, a save
+// that is a link leading out) is never written through.
 void SavedGames::writeSaveFile(const QString& path, const QByteArray& bytes) {
-  const qsizetype cut = path.lastIndexOf(u'/');
-  const QString temp = path.left(cut + 1) + u'.' + path.mid(cut + 1) + QStringLiteral(".part");
-  const QByteArray tempBytes = platform::bytesOfName(temp);
-  auto fail = [&](int number) {
-    ::unlink(tempBytes.constData());
-    VbError e = VbError::of(number);
+  const QStringList within{platform::realPathOf(path.left(path.lastIndexOf(u'/') + 1))};
+  if (!platform::writeFileAtomicallyWithin(path, bytes, within, nullptr, beforeReplaceHook())) {
+    VbError e = VbError::of(errno == ENOSPC || errno == EDQUOT ? 61 : 75);
     e.path = path;
     throw e;
-  };
-  {
-    // By the bytes of the name: the game's folder may be named in a code page.
-    const int fd = ::open(tempBytes.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) fail(75);
-    QFile out;
-    if (!out.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
-      ::close(fd);
-      fail(75);
-    }
-    if (out.write(bytes) != bytes.size() || !out.flush()) fail(61);
-    if (::fsync(out.handle()) != 0) fail(61);
   }
-  if (const auto& hook = beforeReplaceHook()) hook();
-  if (std::rename(tempBytes.constData(), platform::bytesOfName(path).constData()) != 0) fail(75);
   platform::forgetCachedListings();
 }
 
@@ -342,7 +336,7 @@ bool SavedGames::LoadGame(const SavedGameEntry& entry, QDialog* window) {
   QString failure;
   try {
     QFile file;
-    if (!platform::openForReading(file, entry.path)) throw VbError::of(53);
+    if (!openSavedGame(file, entry.path)) throw VbError::of(53);
     data = readSavedGame(file.readAll(), &failure);
   } catch (const VbError& e) {
     failure = e.description;

@@ -3,9 +3,13 @@
 #include <QFile>
 
 #include "platform/FileConfinement.h"
+#include "platform/GameFileOpen.h"
 #include "platform/NativeFile.h"
 #include "platform/NativeName.h"
 #include <mutex>
+#include <string>
+#include <string_view>
+#include <unistd.h>
 
 extern "C" {
 #include <libavformat/avformat.h>
@@ -42,20 +46,33 @@ bool headerTellsAll(AVFormatContext* ctx) {
 // file is opened with that reader alone: trying every reader FFmpeg has on the
 // start of the file (MPEG audio and video readers scan it for their headers)
 // costs far more than reading a WAV file's header. Null for anything else.
-const AVInputFormat* readerNamedByHeader(const QString& path) {
-  QFile f;
-  if (!platform::openForReading(f, path)) return nullptr;
-  const QByteArray head = f.read(12);
-  if (head.size() < 12) return nullptr;
-  const QByteArray kind = head.mid(8, 4);
+const AVInputFormat* readerNamedByHeader(int fd) {
+  char head[12];
+  if (::pread(fd, head, sizeof head, 0) != static_cast<ssize_t>(sizeof head)) return nullptr;
+  const std::string_view start(head, 4), kind(head + 8, 4);
   const char* name = nullptr;
-  if (head.startsWith("RIFF") && kind == "WAVE") name = "wav";
-  else if (head.startsWith("RIFF") && kind == "AVI ") name = "avi";
-  else if (head.startsWith("FORM") && (kind == "AIFF" || kind == "AIFC")) name = "aiff";
-  else if (head.startsWith("OggS")) name = "ogg";
-  else if (head.startsWith("fLaC")) name = "flac";
-  else if (head.startsWith(".snd")) name = "au";
+  if (start == "RIFF" && kind == "WAVE") name = "wav";
+  else if (start == "RIFF" && kind == "AVI ") name = "avi";
+  else if (start == "FORM" && (kind == "AIFF" || kind == "AIFC")) name = "aiff";
+  else if (start == "OggS") name = "ogg";
+  else if (start == "fLaC") name = "flac";
+  else if (start == ".snd") name = "au";
   return name ? av_find_input_format(name) : nullptr;
+}
+
+// The file checked and opened for the game is the one the library reads: it
+// opens the descriptor's own entry under /proc (the name is still given, for
+// the format's guess by extension), and nothing else.
+struct CheckedInput {
+  std::string url;         // the name the library was given
+  std::string descriptor;  // /proc/self/fd/N of the file opened for the game
+  int (*open)(AVFormatContext*, AVIOContext**, const char*, int, AVDictionary**) = nullptr;
+};
+
+int openCheckedInput(AVFormatContext* s, AVIOContext** pb, const char* url, int flags, AVDictionary** options) {
+  const auto* input = static_cast<const CheckedInput*>(s->opaque);
+  if (!input || input->url != url) return AVERROR(EPERM);
+  return input->open(s, pb, input->descriptor.c_str(), flags, options);
 }
 
 }  // namespace
@@ -76,21 +93,36 @@ int openMediaInput(const QString& path, AVFormatContext** format, QString* error
     return AVERROR(ENOENT);
   }
   const QByteArray name = platform::bytesOfName(path);  // the name may be in a code page
+  const int fd = platform::openGameFile(name.toStdString(), platform::OpenFor::Reading,
+                                        platform::rootsFor(platform::confinementRoots()));
+  if (fd < 0) {
+    if (error) *error = QStringLiteral("file not found: %1").arg(shown);
+    return AVERROR(ENOENT);
+  }
+  CheckedInput input{name.toStdString(), "/proc/self/fd/" + std::to_string(fd), nullptr};
   AVFormatContext* ctx = nullptr;
   auto openWith = [&](const AVInputFormat* reader) {
     ctx = avformat_alloc_context();
     if (!ctx) return AVERROR(ENOMEM);
     ctx->format_whitelist = av_strdup(kAcceptedContainers);
+    input.open = ctx->io_open;
+    ctx->opaque = &input;
+    ctx->io_open = openCheckedInput;
     AVDictionary* options = nullptr;
     av_dict_set(&options, "protocol_whitelist", "file", 0);
     const int rc = avformat_open_input(&ctx, name.constData(), reader, &options);
     av_dict_free(&options);
+    if (rc >= 0) {
+      ctx->io_open = input.open;
+      ctx->opaque = nullptr;
+    }
     return rc;  // on failure avformat_open_input freed the context
   };
-  const AVInputFormat* reader = readerNamedByHeader(path);
+  const AVInputFormat* reader = readerNamedByHeader(fd);
   int r = openWith(reader);
   // The header promised more than the file holds: let FFmpeg look at the whole start.
   if (r < 0 && reader && r != AVERROR(ENOMEM)) r = openWith(nullptr);
+  ::close(fd);
   if (r < 0) {
     if (error) {
       *error = (r == AVERROR_INVALIDDATA || r == AVERROR(EINVAL))

@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -27,18 +29,36 @@ QString rootFor(const QString& folder) {
   return real;
 }
 
-}  // namespace
+// The target of a link that leads nowhere, as a path; "" for anything else.
+QString danglingTarget(const QString& path) {
+  const QByteArray bytes = bytesOfName(path);
+  struct stat st{};
+  if (::lstat(bytes.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) return {};
+  char buffer[PATH_MAX];
+  const ssize_t n = ::readlink(bytes.constData(), buffer, sizeof buffer);
+  if (n <= 0) return {};
+  const QString target = nameFromBytes(buffer, qsizetype(n));
+  if (target.startsWith(u'/')) return target;
+  return path.left(path.lastIndexOf(u'/') + 1) + target;
+}
 
-QString realPathOf(const QString& nativePath) {
+QString realPathOf(const QString& nativePath, int linksLeft) {
   QString path = nativePath;
   if (!QDir::isAbsolutePath(path)) path = QDir::currentPath() + u'/' + path;
-  // The deepest existing part, links resolved; the names after it cannot be
-  // links (they do not exist), so they are applied as text.
+  // The deepest existing part, links resolved; the names after it do not
+  // exist, so they are applied as text. A link that leads nowhere counts as
+  // the place it leads to: what would be created there.
   QStringList tail;
   QString head = path;
   QString real = realOrEmpty(head);
   while (real.isEmpty()) {
     while (head.size() > 1 && head.endsWith(u'/')) head.chop(1);
+    if (const QString target = danglingTarget(head); !target.isEmpty()) {
+      if (linksLeft <= 0) return QStringLiteral("/");
+      QString rest = target;
+      for (const QString& part : tail) rest += u'/' + part;
+      return realPathOf(rest, linksLeft - 1);
+    }
     const qsizetype cut = head.lastIndexOf(u'/');
     if (cut <= 0) {
       if (head.size() > 1) tail.prepend(head.mid(1));
@@ -63,6 +83,10 @@ QString realPathOf(const QString& nativePath) {
   }
   return real;
 }
+
+}  // namespace
+
+QString realPathOf(const QString& nativePath) { return realPathOf(nativePath, 40); }
 
 bool isInsideFolder(const QString& realPath, const QString& realFolder) {
   QString folder = realFolder;

@@ -28,7 +28,8 @@ struct Listing {
 };
 
 std::mutex gMutex;
-QHash<QString, Listing> gListings;  // key: real folder path ending in '/'
+QHash<QString, Listing> gListings;
+std::function<void(const QString&)> gListingHook;  // key: real folder path ending in '/'
 
 bool sameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
 
@@ -50,6 +51,7 @@ const Listing* listingOf(const QString& folder, bool refresh = false) {
 
   // In byte order, so that among names equal but for letter case the same
   // one is chosen on every disk and every run.
+  if (gListingHook) gListingHook(folder);
   auto entries = entriesOf(folder);
   if (!entries) return nullptr;
   Listing listing;
@@ -93,6 +95,10 @@ QString lookUp(const Listing& listing, const QString& name) {
 
 // The real name in the folder of an entry named like `name`, or "".
 QString findEntry(const QString& folder, const QString& name) {
+  // A name that exists as written needs no listing (an exact match wins anyway).
+  struct stat exact{};
+  if (name != u'.' && name != QStringLiteral("..") && ::lstat(bytesOfName(folder + name).constData(), &exact) == 0)
+    return name;
   const Listing* listing = listingOf(folder);
   if (!listing) {
     // A folder we may pass through but not list (permission to search only):
@@ -143,6 +149,16 @@ bool isFolder(const QString& native) { return isFolderAt(native); }
 // A regular file: not a folder, and not a pipe or device a read would hang on.
 bool isPlainFile(const QString& native) { return isPlainFileAt(native); }
 
+// True when going up from the folder leaves the allowed folders: the folder
+// is one of them. (An absolute path may pass outside folders on its way in;
+// where it ends is checked anyway.)
+bool climbsOut(const QString& folder, const QStringList& roots) {
+  if (roots.isEmpty()) return false;
+  QString real = realPathOf(folder);
+  while (real.size() > 1 && real.endsWith(u'/')) real.chop(1);
+  return roots.contains(real);
+}
+
 // Resolves every component; the result has no trailing '/' (except "/").
 std::optional<QString> resolveLocked(const QString& path) {
   QString current;
@@ -156,10 +172,14 @@ std::optional<QString> resolveLocked(const QString& path) {
       return direct.size() > 1 && direct.endsWith(u'/') ? direct.chopped(1) : direct;
     }
   }
+  const QStringList roots = confinementRoots();
   for (qsizetype i = 0; i < parts.size(); ++i) {
     const QString& part = parts[i];
     if (part == u'.') continue;
     if (part == QStringLiteral("..")) {
+      // Climbing out of the game's folder ends the look-up before anything
+      // outside is read.
+      if (climbsOut(current, roots)) return std::nullopt;
       current = parentOf(current);
       continue;
     }
@@ -287,7 +307,7 @@ void writeWholeFile(const QString& path, const QByteArray& bytes) {
   // Written beside the target and renamed over it: a failure half-way never
   // leaves a damaged file where a good one was. A link inside the folder is
   // written through, not replaced.
-  if (!writeFileAtomically(exists ? realPathOf(target) : target, bytes)) {
+  if (!writeFileAtomically(target, bytes)) {
     VbError e = VbError::of(75);
     e.path = path;
     throw e;
@@ -301,6 +321,11 @@ QStringList listFolder(const QString& folder) {
   const QString key = real->endsWith(u'/') ? *real : *real + u'/';
   const Listing* listing = listingOf(key);
   return listing ? listing->names : QStringList();
+}
+
+void setListingHookForTests(std::function<void(const QString&)> hook) {
+  std::lock_guard lock(gMutex);
+  gListingHook = std::move(hook);
 }
 
 void forgetCachedListings() {

@@ -28,6 +28,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace qm::platform {
@@ -72,6 +73,9 @@ QStringList listFolder(const QString& folder);
 // the next look-up sees them anyway, since the folder's modification time changes;
 // this is for file systems with coarse time stamps).
 void forgetCachedListings();
+
+// Tests: called with each folder before it is read for a listing.
+void setListingHookForTests(std::function<void(const QString&)> hook);
 
 // Converts '\' to '/' and collapses doubled separators; nothing else.
 QString toNativeSeparators(const QString& path);

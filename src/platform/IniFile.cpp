@@ -72,8 +72,11 @@ QString readIniValue(const QString& file, const QString& section, const QString&
   return loaded->doc.value(section, key).value_or(QString()).left(kMaxValueLength);
 }
 
+bool breaksLine(const QString& name) { return name.contains(u'\r') || name.contains(u'\n'); }
+
 bool writeIniValue(const QString& file, const QString& section, const QString& key, const QString& value) {
   if (file.isEmpty() || section.trimmed().isEmpty() || key.trimmed().isEmpty()) return false;
+  if (breaksLine(section) || breaksLine(key)) return false;
   // A file that exists but cannot be read is never replaced by one holding only this key.
   bool unreadable = false;
   Loaded loaded = load(file, &unreadable).value_or(Loaded());

@@ -14,9 +14,14 @@ namespace qm::platform {
 // absent. A value wrapped in one pair of matching quotes loses them.
 QString readIniValue(const QString& file, const QString& section, const QString& key);
 
+// True when the text holds a CR or LF: such a section or key name would add
+// lines of its own to the file.
+bool breaksLine(const QString& name);
+
 // Sets key=value in the section, creating the file and the section when needed
-// and keeping the rest of the file as it was. Returns false when the file cannot
-// be written.
+// and keeping the rest of the file as it was; a line break in the value is
+// written as a blank. Returns false when the file cannot be written or the
+// section or key name breaks a line.
 bool writeIniValue(const QString& file, const QString& section, const QString& key, const QString& value);
 
 // Removes the key (value nullopt in the Windows function) / the whole section.

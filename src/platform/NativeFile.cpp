@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/FileConfinement.h"
+#include "platform/GameFileOpen.h"
 #include "platform/NativeName.h"
 
 namespace qm::platform {
@@ -41,22 +43,26 @@ std::optional<FileStamp> stampOf(const QString& nativePath) {
   return FileStamp{qint64(st.st_size), QDateTime::fromMSecsSinceEpoch(ms)};
 }
 
-bool openForReading(QFile& file, const QString& nativePath) {
+std::vector<std::string> rootsFor(const QStringList& realFolders) {
+  std::vector<std::string> roots;
+  roots.reserve(size_t(realFolders.size()));
+  for (const QString& f : realFolders) roots.push_back(bytesOfName(f).toStdString());
+  return roots;
+}
+
+bool openForReadingWithin(QFile& file, const QString& nativePath, const QStringList& realFolders) {
   if (nativePath.isEmpty() || nativePath.contains(QChar(0))) return false;
-  // Non-blocking, so that a pipe named like a picture cannot hang the open.
-  const int fd = ::open(bytesOfName(nativePath).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  const int fd = openGameFile(bytesOfName(nativePath).toStdString(), OpenFor::Reading, rootsFor(realFolders));
   if (fd < 0) return false;
-  struct stat st{};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return false;
-  }
-  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
     ::close(fd);
     return false;
   }
   return true;
+}
+
+bool openForReading(QFile& file, const QString& nativePath) {
+  return openForReadingWithin(file, nativePath, confinementRoots());
 }
 
 std::optional<QByteArray> readFileAt(const QString& nativePath) {
@@ -67,45 +73,20 @@ std::optional<QByteArray> readFileAt(const QString& nativePath) {
   return bytes;
 }
 
-bool writeFileAtomically(const QString& nativePath, const QByteArray& bytes, QString* error) {
-  const QByteArray target = bytesOfName(nativePath);
-  QByteArray temp = target + ".XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) {
-    if (error) *error = reason();
+bool writeFileAtomicallyWithin(const QString& nativePath, const QByteArray& bytes, const QStringList& realFolders,
+                               QString* error, const std::function<void()>& beforeRename) {
+  if (nativePath.isEmpty() || nativePath.contains(QChar(0))) {
+    if (error) *error = QString::fromLocal8Bit(std::strerror(ENOENT));
     return false;
   }
-  // An existing file keeps its permissions; a new one gets the usual ones.
-  struct stat st{};
-  if (::stat(target.constData(), &st) == 0) {
-    ::fchmod(fd, st.st_mode & 07777);
-  } else {
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-  }
-  qsizetype done = 0;
-  bool ok = true;
-  while (ok && done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) ok = false;
-    else done += n;
-  }
-  if (ok && ::fsync(fd) != 0) ok = false;
-  if (ok) {
-    ok = ::close(fd) == 0;
-  } else {
-    const int saved = errno;
-    ::close(fd);
-    errno = saved;
-  }
-  if (ok && ::rename(temp.constData(), target.constData()) != 0) ok = false;
-  if (!ok) {
-    if (error) *error = reason();
-    ::unlink(temp.constData());
-  }
+  const bool ok = replaceGameFile(bytesOfName(nativePath).toStdString(), bytes.toStdString(), rootsFor(realFolders),
+                                  beforeRename);
+  if (!ok && error) *error = reason();
   return ok;
+}
+
+bool writeFileAtomically(const QString& nativePath, const QByteArray& bytes, QString* error) {
+  return writeFileAtomicallyWithin(nativePath, bytes, confinementRoots(), error);
 }
 
 std::optional<QStringList> entriesOf(const QString& nativeFolder) {

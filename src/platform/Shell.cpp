@@ -50,9 +50,30 @@ bool isWebAddress(const QString& target) {
   return t.startsWith(QStringLiteral("www."), Qt::CaseInsensitive);
 }
 
+QString withMailFieldsOnly(const QString& target) {
+  const QString t = target.trimmed();
+  static const QLatin1String kScheme("mailto:");
+  if (!t.startsWith(kScheme, Qt::CaseInsensitive)) return target;
+  QString rest = t.mid(kScheme.size());
+  rest = rest.left(rest.indexOf(u'#') < 0 ? rest.size() : rest.indexOf(u'#'));
+  const qsizetype question = rest.indexOf(u'?');
+  QString out = QStringLiteral("mailto:") + rest.left(question < 0 ? rest.size() : question);
+  if (question < 0) return out;
+  static const QStringList kKept = {QStringLiteral("subject"), QStringLiteral("body"), QStringLiteral("cc"),
+                                    QStringLiteral("bcc")};
+  QStringList fields;
+  for (const QString& field : rest.mid(question + 1).split(u'&', Qt::SkipEmptyParts)) {
+    const QString name = QUrl::fromPercentEncoding(field.section(u'=', 0, 0).toUtf8()).trimmed().toLower();
+    if (kKept.contains(name)) fields << field;
+  }
+  if (!fields.isEmpty()) out += u'?' + fields.join(u'&');
+  return out;
+}
+
 void setShellOpenHookForTests(std::function<bool(const QString&)> hook) { gShellOpenHook = std::move(hook); }
 
-bool shellOpen(const QString& target) {
+bool shellOpen(const QString& given) {
+  const QString target = withMailFieldsOnly(given);
   if (gShellOpenHook) return gShellOpenHook(target);
   if (target.trimmed().isEmpty()) return false;
   // A file or folder of the game: hand over its real path.

@@ -12,7 +12,8 @@ namespace qm::platform {
 // Opens a document, folder, web page or "mailto:" address with the desktop's
 // handler. Returns false when nothing could be started. Programs and launchers
 // (isProgramOrLauncher) and addresses other than web pages and mail are never
-// handed over: the handler would run them.
+// handed over: the handler would run them. Mail addresses go through
+// withMailFieldsOnly.
 bool shellOpen(const QString& target);
 
 // True for a file the desktop's handler would run rather than show: anything
@@ -20,6 +21,11 @@ bool shellOpen(const QString& target);
 // .pif .scr .msi .lnk .jar .desktop .sh .run .appimage), or content that starts
 // like a script ("#!"), a Linux or Windows program, or a desktop entry.
 bool isProgramOrLauncher(const QString& native);
+
+// A "mailto:" address as it is handed on: the addresses and only the subject,
+// body, cc and bcc fields (mail programs take other fields, such as "attach",
+// as orders to attach local files). Other targets come back unchanged.
+QString withMailFieldsOnly(const QString& target);
 
 // True for http://, https://, ftp:// and mailto: addresses and "www." names.
 bool isWebAddress(const QString& target);

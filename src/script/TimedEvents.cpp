@@ -1,5 +1,6 @@
 #include "script/TimedEvents.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/Game.h"
@@ -38,8 +39,12 @@ int TimedEvents::CreateTimedEvent(const vbs::Value& Duration, const QString& sCo
     // The table grows with the array, so a failure below leaves an entry that never runs.
     if (static_cast<int>(table_.size()) < n + 1) table_.resize(n + 1);
     table_[n] = Entry{};
-    timer.setInterval(intervalOf(seconds));
+    const int interval = intervalOf(seconds);
+    // A repeating event fires at most once per tick of the system's timer:
+    // thousands of 1 ms events must not leave the player no time for anything else.
+    timer.setInterval(bRepeatForever && interval > 0 ? std::max(interval, kTimerTickMs) : interval);
     table_[n] = Entry{true, bRepeatForever, sCode};
+    notCounting_.push_back(n);
     return n;
   } catch (...) {
     startup::ShowStandardErrorReport(QStringLiteral(" Unable to create the timed event #") + QString::number(n) +
@@ -64,6 +69,8 @@ void TimedEvents::RemoveTimedEvent(int Index) {
 void TimedEvents::ResetTimedEvents() {
   ++generation_;
   table_.assign(1, Entry{});
+  notCounting_.clear();
+  paused_ = false;
   game_.TimedEvent.UnloadAll();
   engine::TimerControl& templ = game_.TimedEvent.templ();
   templ.setEnabled(false);
@@ -71,7 +78,16 @@ void TimedEvents::ResetTimedEvents() {
 }
 
 void TimedEvents::StartTimedEvents() {
-  for (int i : game_.TimedEvent.indices()) {
+  // Every script run ends here: only the events that are not counting yet are
+  // looked at, so that thousands of events cost nothing per run.
+  std::vector<int> starting;
+  if (paused_) {
+    starting = game_.TimedEvent.indices();
+    paused_ = false;
+  }
+  starting.insert(starting.end(), notCounting_.begin(), notCounting_.end());
+  notCounting_.clear();
+  for (int i : starting) {
     if (i <= 0 || i >= static_cast<int>(table_.size()) || !table_[i].active) continue;
     engine::TimerControl* timer = game_.TimedEvent.item(i);
     if (timer && !timer->enabled()) timer->setEnabled(true);
@@ -81,6 +97,7 @@ void TimedEvents::StartTimedEvents() {
 void TimedEvents::PauseTimedEvents() {
   for (int i : game_.TimedEvent.indices())
     if (engine::TimerControl* timer = game_.TimedEvent.item(i)) timer->setEnabled(false);
+  paused_ = true;
 }
 
 void TimedEvents::switchOff(int Index) {

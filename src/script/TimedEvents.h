@@ -29,6 +29,9 @@ class TimedEvents {
 
   // The longest duration, in seconds, that is not silently refused.
   static constexpr double kLongestDuration = 65;
+  // One tick of the system's timer (1/64 s, rounded up): the shortest interval
+  // of a repeating event.
+  static constexpr int kTimerTickMs = 16;
 
   explicit TimedEvents(engine::Game& game);
 
@@ -59,6 +62,8 @@ class TimedEvents {
   void fire(int Index);
   engine::Game& game_;
   std::vector<Entry> table_;  // 0..n, parallel to the timer array
+  std::vector<int> notCounting_;  // made since the last start
+  bool paused_ = false;           // all stopped since the last start
   // Counts resets, so a run that outlives its frame does not touch the
   // events of the next one.
   unsigned generation_ = 0;

@@ -15,6 +15,7 @@
 #include "platform/DialogService.h"
 #include "platform/FileConfinement.h"
 #include "platform/FileResolver.h"
+#include "platform/IniFile.h"
 #include "platform/NativeFile.h"
 #include "platform/NativeImage.h"
 #include "platform/NativeName.h"
@@ -596,6 +597,8 @@ vb::Value VBScriptActionModule::call(vb::DispId id, vb::InvokeKind kind, std::sp
       vb::checkArgCount(args, 4, 4);
       const QString file = argText(args[0]), section = argText(args[1]), key = argText(args[2]);
       const QString value = argText(args[3]);
+      // A line break in a name would write lines of its own into the file.
+      if (platform::breaksLine(section) || platform::breaksLine(key)) vb::raise(vb::err::InvalidCall);
       if (!file.isEmpty() && !section.isEmpty() && !key.isEmpty()) {
         // Outside the game's folder nothing is written; like a failed write of
         // the original, it goes unreported.

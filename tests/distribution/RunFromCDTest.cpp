@@ -11,6 +11,8 @@
 
 #include "distribution/RunFromCD.h"
 #include "distribution/frmRunFromCD.h"
+#include "platform/FileConfinement.h"
+#include "platform/FileResolver.h"
 #include "platform/InterfaceScale.h"
 #include "startup/ErrorReport.h"
 #include "startup/FileProcedures.h"
@@ -237,6 +239,20 @@ TEST_F(RunFromCDTest, TheWrongDiscWarnsFileNotFoundThenTheRightOneIsUsed) {
   EXPECT_EQ(notFound, 1u);
   EXPECT_EQ(startup::LoadSetting("DriveLetter"), QString(runFromCD().drives().rememberFolder(right.root())));
   EXPECT_FALSE(startup::GameStopped());
+}
+
+TEST_F(RunFromCDTest, AWrongDiscAnsweredFirstIsNoAllowedFolderAfterwards) {
+  makeGame({{"Hall.bmp", 2, 1}});
+  GameFolderBuilder wrong, right;
+  onDisc(wrong, "Frames", "Other.bmp");
+  onDisc(right, "Frames", "Hall.bmp");
+  answerWithFolder(wrong);
+  answerWithFolder(right);
+  ASSERT_FALSE(runFromCD().LocateOnCD(framePath("Hall.bmp")).isEmpty());
+  const QStringList roots = platform::confinementRoots();
+  EXPECT_FALSE(roots.contains(platform::realPathOf(wrong.root())));
+  EXPECT_TRUE(roots.contains(platform::realPathOf(right.root())));
+  EXPECT_FALSE(platform::fileExists(wrong.path(startup::GetStoredMediaFileName("Data/Castle/Frames/Other.bmp", false))));
 }
 
 TEST_F(RunFromCDTest, CancelStopsTheGameAndNoMissingFileWarningFollows) {

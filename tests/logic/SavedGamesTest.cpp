@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
+#include <sys/stat.h>
 
 #include "InventoryGameFixture.h"
 #include "logic/DisappearList.h"
@@ -397,6 +399,55 @@ TEST_F(SavedGamesTest, AReadOnlyGameSavesInTheUserDataFolderAndListsBothPlaces) 
   names.sort();
   EXPECT_EQ(names, QStringList({"mine", "shipped"}));
   EXPECT_TRUE(load("mine"));
+}
+
+// A game folder from strangers may ship a link named like the temporary file
+// of a save: saving never writes through it, nor renames it over the save.
+TEST_F(SavedGamesTest, ALinkNamedLikeTheTemporaryFileIsNeverWrittenThrough) {
+  QTemporaryDir outside;
+  ASSERT_TRUE(outside.isValid());
+  const QString victim = outside.path() + "/victim.txt";
+  {
+    QFile f(victim);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("precious");
+  }
+  GameFolderBuilder folder;
+  ASSERT_TRUE(QFile::link(victim, folder.path(".slot1.sav.part")));
+  start(folder);
+  ASSERT_EQ(save("slot1"), SavedGames::SaveResult::Saved);
+  EXPECT_EQ(readFile(victim), "precious");
+  EXPECT_FALSE(QFileInfo(savePath("slot1")).isSymLink());
+  EXPECT_TRUE(readFile(savePath("slot1")).startsWith("\"Hall\"\r\n"));
+  EXPECT_TRUE(QFileInfo(folder.path(".slot1.sav.part")).isSymLink());  // not ours: left alone
+}
+
+// A saved game that is a link to a file elsewhere, a pipe or a folder named
+// like a save is neither listed nor loaded.
+TEST_F(SavedGamesTest, OnlyRegularFilesInsideTheSaveFolderAreSavedGames) {
+  QTemporaryDir outside;
+  ASSERT_TRUE(outside.isValid());
+  const QString planted = outside.path() + "/planted.sav";
+  {
+    QFile f(planted);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("\"Garden\"\r\n1\r\n\"HasKey\"\r\n7\r\n0\r\n0\r\n");
+  }
+  GameFolderBuilder folder;
+  folder.file("Saves/inside.sav", "\"Garden\"\r\n0\r\n0\r\n0\r\n");
+  ASSERT_TRUE(QFile::link(planted, folder.path("outside.sav")));
+  ASSERT_TRUE(QFile::link(folder.path("Saves/inside.sav"), folder.path("linked.sav")));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(folder.path("pipe.sav")).constData(), 0600), 0);
+  QDir().mkpath(folder.path("folder.sav"));
+  start(folder);
+  QStringList names;
+  for (const auto& e : saves().LoadSaveGames()) names << e.name;
+  EXPECT_EQ(names, QStringList({"linked"}));  // a link that stays in the game's folder is a save
+  logic::SavedGameEntry forged;
+  forged.name = "outside";
+  forged.path = startup::project().paths.project + "outside.sav";
+  EXPECT_FALSE(saves().LoadGame(forged));
+  EXPECT_NE(logic().GetVariableValue("HasKey"), 7);
 }
 
 TEST_F(SavedGamesTest, RemovingAsksFirst) {

@@ -108,6 +108,32 @@ TEST_F(FileConfinementTest, NothingIsWrittenOutsideNorThroughALinkThatLeadsOut) 
   EXPECT_EQ(read(game_ + "Frames/ok.txt"), "fine");
 }
 
+// "..", in names and in DDir patterns, is refused before any folder outside
+// the game's is read.
+TEST_F(FileConfinementTest, NamesThatClimbOutReadNothingOutside) {
+  QStringList listed;
+  setListingHookForTests([&](const QString& folder) { listed << folder; });
+  const QString cwd = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(game_ + "Frames"));
+  for (const QString& name : {QString("..\\..\\outside\\secret.txt"), QString("..\\..\\OUTSIDE\\Secret.TXT"),
+                              QString("x\\..\\..\\..\\outside\\secret.txt"), game_ + "..\\Outside\\secret.txt"}) {
+    forgetCachedListings();
+    EXPECT_FALSE(fileExists(name)) << qPrintable(name);
+    EXPECT_EQ(safeDir(name), "") << qPrintable(name);
+  }
+  forgetCachedListings();
+  EXPECT_EQ(safeDir("..\\..\\outside\\*.txt"), "");
+  EXPECT_EQ(safeDir("..\\..\\*.*"), "");
+  EXPECT_TRUE(listFolder("..\\..").isEmpty());
+  EXPECT_EQ(safeDir("..\\Frames\\*.bmp"), "Hall.bmp");  // climbing about inside is fine
+  ASSERT_TRUE(QDir::setCurrent(cwd));
+  setListingHookForTests({});
+  const QString game = QDir(game_).canonicalPath();
+  for (const QString& folder : listed)
+    EXPECT_TRUE(isInsideFolder(realPathOf(folder), game)) << "read " << qPrintable(folder);
+  EXPECT_FALSE(listed.isEmpty());
+}
+
 TEST_F(FileConfinementTest, PipesAndDevicesAreNotFiles) {
   const QString fifo = game_ + "Frames/pipe.ini";
   ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);

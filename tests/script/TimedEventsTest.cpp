@@ -7,6 +7,7 @@
 #include "platform/Clock.h"
 #include "platform/WaitWhile.h"
 #include "script/TimedEvents.h"
+#include "startup/Waiting.h"
 
 namespace qm::testing {
 namespace {
@@ -189,6 +190,28 @@ TEST_F(TimedEventsTest, ThousandsOfEventsAreMadeAndDiscardedCleanly) {
   EXPECT_EQ(boxCount(), 0u);
   game().OpenFrame("Hall", false, 0, 0);
   EXPECT_EQ(game().TimedEvent.UBound(), 0);
+}
+
+// A flood of repeating 1 ms events, on the virtual clock: each fires at most
+// once per timer tick, a wait of 0.2 s ends after exactly 0.2 s of game time,
+// and the events still run. (bench/game/timed_event_flood.cpp times 10,000.)
+TEST_F(TimedEventsTest, AFloodOfOneMillisecondEventsFiresOncePerTickAndTimeMovesOn) {
+  startWith("For i = 1 To 999 : m = CreateTimedEvent(0.001, |seen = 1|, True) : Next\r\n"
+            "n = CreateTimedEvent(0.001, |hits = hits + 1|, True)");
+  platform::Clock& clock = platform::Clock::instance();
+  clock.useVirtualTime();
+  click(1);
+  EXPECT_EQ(var("n"), 1000);
+  const qint64 start = clock.nsecs();
+  startup::WaitSeconds(0.2, false);
+  EXPECT_EQ((clock.nsecs() - start) / 1'000'000, 200);
+  const int ticks = 200 / script::TimedEvents::kTimerTickMs;
+  EXPECT_GE(var("hits"), ticks - 1);
+  EXPECT_LE(var("hits"), ticks + 1);
+  EXPECT_EQ(var("seen"), 1);
+  EXPECT_EQ(boxCount(), 0u) << allMessages().toStdString();
+  game().OpenFrame("Garden", false, 0, 0);
+  clock.useRealTimeForTests();
 }
 
 // Answers a message box only after letting window events run for a while, as

@@ -1,13 +1,17 @@
 #include "vbscript/runtime/FileSystem.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <ctime>
 #include <memory>
 #include <random>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
+#include "platform/GameFileOpen.h"
 #include "vbscript/runtime/DateTime.h"
 #include "vbscript/runtime/DiskNames.h"
 #include "vbscript/runtime/DriveObject.h"
@@ -130,18 +134,54 @@ bool protectedFolder(const ScriptPaths& paths, const fs::path& target)
     return t == t.root_path() || holds(paths.base()) || holds(fs::current_path(ec));
 }
 
-void copyOne(const fs::path& from, const fs::path& to, bool overwrite, bool folder)
+// A file's bytes into another, both opened as game files are (regular files
+// inside the roots, never through a link); false when either is refused.
+bool copyFileContents(const fs::path& from, const fs::path& to, const std::vector<std::string>& roots)
 {
-    std::error_code ec;
-    if (fs::exists(to, ec) && !overwrite)
+    const int in = platform::openGameFile(from.string(), platform::OpenFor::Reading, roots);
+    if (in < 0)
+        return false;
+    struct stat st{};
+    ::fstat(in, &st);
+    const int out = platform::openGameFile(to.string(), platform::OpenFor::Writing, roots, st.st_mode & 0777);
+    if (out < 0) {
+        ::close(in);
+        return false;
+    }
+    bool ok = true;
+    char buffer[65536];
+    while (ok) {
+        const ssize_t n = ::read(in, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        for (ssize_t done = 0; ok && done < n;) {
+            const ssize_t w = ::write(out, buffer + done, static_cast<size_t>(n - done));
+            if (w < 0 && errno == EINTR)
+                continue;
+            ok = w > 0;
+            done += w > 0 ? w : 0;
+        }
+    }
+    ::close(in);
+    return ::close(out) == 0 && ok;
+}
+
+void copyOne(const ScriptPaths& paths, const fs::path& from, const fs::path& to, bool overwrite, bool folder)
+{
+    std::error_code ec, missing;
+    if (fs::exists(fs::symlink_status(to, missing)) && !overwrite)
         raise(err::FileAlreadyExists);
     if (folder)
         // Links inside are copied as links: their targets are not read.
         fs::copy(from, to,
                  fs::copy_options::recursive | fs::copy_options::overwrite_existing | fs::copy_options::copy_symlinks,
                  ec);
-    else
-        fs::copy_file(from, to, fs::copy_options::overwrite_existing, ec);
+    else if (!copyFileContents(from, to, paths.roots()))
+        raise(err::PermissionDenied);
     if (ec)
         raise(err::PermissionDenied);
 }
@@ -317,7 +357,7 @@ public:
         case ItemIsRootFolder: checkArgCount(args, 0, 0); return Value(isRoot());
         case ItemCopy: {
             checkArgCount(args, 1, 2);
-            copyOne(path_, destinationFor(*paths_, textArg(args, 0), path_, false), boolOr(args, 1, true), folder_);
+            copyOne(*paths_, path_, destinationFor(*paths_, textArg(args, 0), path_, false), boolOr(args, 1, true), folder_);
             return Value();
         }
         case ItemMove: {
@@ -352,7 +392,7 @@ public:
             int32_t mode = intOr(args, 0, 1);
             if (mode != 1 && mode != 2 && mode != 8)
                 raise(err::InvalidCall);
-            return Value(new TextStream(path_, static_cast<StreamMode>(mode), intOr(args, 1, 0), false));
+            return Value(new TextStream(path_, static_cast<StreamMode>(mode), intOr(args, 1, 0), false, paths_->roots()));
         }
         case ItemFiles:
         case ItemSubFolders: {
@@ -371,7 +411,7 @@ public:
                 file = paths_->resolve(paths_->display(file));
             if (fs::exists(file, ec) && !boolOr(args, 1, true))
                 raise(err::FileAlreadyExists);
-            return Value(new TextStream(file, StreamMode::Write, boolOr(args, 2, false) ? -1 : 0, true));
+            return Value(new TextStream(file, StreamMode::Write, boolOr(args, 2, false) ? -1 : 0, true, paths_->roots()));
         }
         default: raise(err::NoSuchMember);
         }
@@ -581,7 +621,7 @@ public:
             fs::path p = paths.resolve(textArg(args, 0));
             if (fs::exists(p, ec) && !boolOr(args, 1, true))
                 raise(err::FileAlreadyExists);
-            return Value(new TextStream(p, StreamMode::Write, boolOr(args, 2, false) ? -1 : 0, true));
+            return Value(new TextStream(p, StreamMode::Write, boolOr(args, 2, false) ? -1 : 0, true, paths.roots()));
         }
         case OpenTextFile: {
             checkArgCount(args, 1, 4);
@@ -592,7 +632,7 @@ public:
             int32_t format = intOr(args, 3, 0);
             if (format < -2 || format > 0)
                 raise(err::InvalidCall);
-            return Value(new TextStream(p, static_cast<StreamMode>(mode), format, boolOr(args, 2, false)));
+            return Value(new TextStream(p, static_cast<StreamMode>(mode), format, boolOr(args, 2, false), paths.roots()));
         }
         case DeleteFile:
         case DeleteFolder: {
@@ -625,7 +665,7 @@ public:
                 raise(folders ? err::PathNotFound : err::FileNotFound);
             bool many = hasWildcard(pathFileName(spec));
             for (const auto& s : sources)
-                copyOne(s, destinationFor(paths, textArg(args, 1), s, many), boolOr(args, 2, true), folders);
+                copyOne(paths, s, destinationFor(paths, textArg(args, 1), s, many), boolOr(args, 2, true), folders);
             return Value();
         }
         case MoveFile:

@@ -116,6 +116,13 @@ bool ScriptPaths::contains(const fs::path& native) const
     return within(real, base_);
 }
 
+std::vector<std::string> ScriptPaths::roots() const
+{
+    if (!confined_)
+        return {};
+    return {base_.string()};
+}
+
 std::u16string ScriptPaths::display(const fs::path& native) const { return diskPathText(native.string()); }
 
 std::u16string pathFileName(const std::u16string& path)

@@ -3,6 +3,7 @@
 // letter case) to native paths, optionally confined to one folder.
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace qm::vbs::rt {
 
@@ -21,6 +22,9 @@ public:
     // The path as scripts see it.
     std::u16string display(const std::filesystem::path& native) const;
     const std::filesystem::path& base() const { return base_; }
+    // The folders files are opened in (platform/GameFileOpen.h): the root, or
+    // none when nothing is confined.
+    std::vector<std::string> roots() const;
     bool confined() const { return confined_; }
 
 private:

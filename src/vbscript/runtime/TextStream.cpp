@@ -1,6 +1,10 @@
 #include "vbscript/runtime/TextStream.h"
 
+#include <cerrno>
 #include <iterator>
+#include <unistd.h>
+
+#include "platform/GameFileOpen.h"
 
 #include "vbscript/ScriptError.h"
 #include "vbscript/runtime/Charset.h"
@@ -65,49 +69,89 @@ std::string encode(const std::u16string& text, bool unicode)
 
 } // namespace
 
-TextStream::TextStream(const fs::path& file, StreamMode mode, int format, bool create) : mode_(mode)
+namespace {
+
+// The whole file behind a descriptor, which is closed.
+std::string readAllFrom(int fd)
 {
-    std::error_code ec;
-    bool exists = fs::exists(file, ec);
-    if (fs::is_directory(file, ec))
-        raise(err::PermissionDenied);
-    if (mode == StreamMode::Read) {
-        if (!exists) {
-            if (!create)
-                raise(err::FileNotFound);
-            std::ofstream touch(file, std::ios::binary);
-            if (!touch)
-                raise(err::PathNotFound);
-        }
-        std::ifstream in(file, std::ios::binary);
-        if (!in)
-            raise(err::PermissionDenied);
-        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        content_ = decode(bytes, unicode_, format);
-        return;
+    std::string bytes;
+    char buffer[65536];
+    while (true) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        bytes.append(buffer, static_cast<size_t>(n));
     }
-    if (!exists && !create)
-        raise(err::FileNotFound);
-    if (mode == StreamMode::Append && exists) {
-        // Appending keeps the file's own encoding when it has a BOM.
-        std::ifstream probe(file, std::ios::binary);
-        char head[2] = {0, 0};
-        probe.read(head, 2);
-        bool bom = probe.gcount() == 2 && static_cast<unsigned char>(head[0]) == 0xFF &&
-                   static_cast<unsigned char>(head[1]) == 0xFE;
-        unicode_ = format == -1 || (format == -2 && bom);
-        out_.open(file, std::ios::binary | std::ios::app);
-    } else {
-        unicode_ = format == -1;
-        out_.open(file, std::ios::binary | std::ios::trunc);
-        if (out_ && unicode_)
-            out_.write("\xFF\xFE", 2);
-    }
-    if (!out_)
-        raise(exists ? err::PermissionDenied : err::PathNotFound);
+    ::close(fd);
+    return bytes;
 }
 
-TextStream::~TextStream() = default;
+} // namespace
+
+TextStream::TextStream(const fs::path& file, StreamMode mode, int format, bool create,
+                       const std::vector<std::string>& roots)
+    : mode_(mode)
+{
+    std::error_code ec;
+    const bool exists = fs::exists(fs::symlink_status(file, ec));
+    if (fs::is_directory(file, ec))
+        raise(err::PermissionDenied);
+    if (!exists && !create)
+        raise(err::FileNotFound);
+    // A missing folder is a missing path; anything else refused (outside, a
+    // link, a pipe or device, a file of several names) is denied.
+    auto open = [&](platform::OpenFor how) {
+        const int fd = platform::openGameFile(file.string(), how, roots);
+        if (fd < 0)
+            raise(errno == ENOENT || errno == ENOTDIR ? (exists ? err::FileNotFound : err::PathNotFound)
+                                                      : err::PermissionDenied);
+        return fd;
+    };
+    if (mode == StreamMode::Read) {
+        if (!exists)
+            ::close(open(platform::OpenFor::Appending));
+        content_ = decode(readAllFrom(open(platform::OpenFor::Reading)), unicode_, format);
+        return;
+    }
+    if (mode == StreamMode::Append && exists) {
+        // Appending keeps the file's own encoding when it has a BOM.
+        const int probe = platform::openGameFile(file.string(), platform::OpenFor::Reading, roots);
+        char head[2] = {0, 0};
+        const bool bom = probe >= 0 && ::read(probe, head, 2) == 2 && static_cast<unsigned char>(head[0]) == 0xFF &&
+                         static_cast<unsigned char>(head[1]) == 0xFE;
+        if (probe >= 0)
+            ::close(probe);
+        unicode_ = format == -1 || (format == -2 && bom);
+        out_ = open(platform::OpenFor::Appending);
+    } else {
+        unicode_ = format == -1;
+        out_ = open(platform::OpenFor::Writing);
+        if (unicode_)
+            writeBytes("\xFF\xFE");
+    }
+}
+
+void TextStream::writeBytes(const std::string& bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(out_, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            raise(err::PermissionDenied);
+        done += static_cast<size_t>(n);
+    }
+}
+
+TextStream::~TextStream()
+{
+    if (out_ >= 0)
+        ::close(out_);
+}
+
 
 DispId TextStream::findMember(std::u16string_view name) { return findInTable(kMembers, name); }
 
@@ -181,19 +225,16 @@ std::u16string TextStream::readAll()
 void TextStream::write(const std::u16string& text)
 {
     requireWrite();
-    std::string bytes = encode(text, unicode_);
-    out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out_.flush();
-    if (!out_)
-        raise(err::PermissionDenied);
+    writeBytes(encode(text, unicode_));
     for (char16_t c : text)
         advance(c);
 }
 
 void TextStream::close()
 {
-    if (out_.is_open())
-        out_.close();
+    if (out_ >= 0)
+        ::close(out_);
+    out_ = -1;
     closed_ = true;
     content_.clear();
     pos_ = 0;
