@@ -27,7 +27,7 @@ const PropertyDef kProps[] = {
     QM_PROP(GameWindowProperties, "MouseIcon", mouseIcon, setMouseIcon, toString),
     QM_PROP_RO(GameWindowProperties, "ScaleWidth", scaleWidth),
     QM_PROP_RO(GameWindowProperties, "ScaleHeight", scaleHeight),
-    QM_PROP_RO(GameWindowProperties, "hWnd", windowHandle),
+    QM_PROP_RO(GameWindowProperties, "hWnd", hWnd),
     QM_PROP_RO(GameWindowProperties, "Name", vbName),
     // The count follows the item controls; a script changing it would leave
     // the bar with controls it no longer counts.

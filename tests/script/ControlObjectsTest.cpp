@@ -152,7 +152,7 @@ TEST_F(ControlObjectsTest, ImageIsThePaintedPictureThatSaveAPictureSaves) {
   EXPECT_EQ(saved.pixel(0, 0), kRed);    // the picture
   EXPECT_EQ(saved.pixel(20, 20), kBlue);  // the drawing
   EXPECT_EQ(saved.pixel(30, 30), kWhite); // the back colour
-  run("PictureBoxObject(1).Image = Nothing");
+  run("PictureBoxObject(1).Image = 5");
   EXPECT_EQ(messagesContaining("read-only"), 1u) << allMessages().toStdString();
 }
 
@@ -205,7 +205,7 @@ TEST_F(ControlObjectsTest, WindowHandlesAreStableAndOnlyOnWindowedKinds) {
 // ---- Labels, frames and images: what their members draw -------------------------------
 
 TEST_F(ControlObjectsTest, LabelDrawsItsCaptionInItsColoursAndAlignment) {
-  ok("LoadControl Text(7)\r\nWith Text(7)\r\n.Move 0, 0, 1500, 300\r\n.BackStyle = 1\r\n.BackColor = &HFFFFFF\r\n"
+  ok("LoadControl Text(7)\r\nWith Text(7)\r\n.AutoSize = False\r\n.WordWrap = False\r\n.Move 0, 0, 1500, 300\r\n.BackStyle = 1\r\n.BackColor = &HFFFFFF\r\n"
      ".ForeColor = &HFF&\r\n.FontSize = 14\r\n.FontBold = True\r\n.Caption = \"WW\"\r\n.Visible = True\r\nEnd With");
   auto redIn = [this](int x0, int x1) {
     const QImage shot = screen();

@@ -13,7 +13,7 @@ const PropertyDef kProps[] = {
     QM_FONT_PROPS(PanelControl),
     QM_PROP(PanelControl, "BorderStyle", borderStyle, setBorderStyle, toInt),
     QM_PROP(PanelControl, "Caption", caption, setCaption, toString),
-    QM_PROP_RO(PanelControl, "hWnd", windowHandle),
+    QM_PROP_RO(PanelControl, "hWnd", hWnd),
 };
 // The caption stands a few pixels in from the left edge.
 constexpr int kCaptionIndent = 8;

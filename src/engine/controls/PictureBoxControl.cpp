@@ -18,14 +18,16 @@ const PropertyDef kProps[] = {
     QM_PROP(PictureBoxControl, "AutoRedraw", autoRedraw, setAutoRedraw, toBool),
     QM_PROP(PictureBoxControl, "AutoSize", autoSize, setAutoSize, toBool),
     QM_PROP(PictureBoxControl, "BorderStyle", borderStyle, setBorderStyle, toInt),
-    QM_PROP(PictureBoxControl, "ScaleMode", scaleModeValue, setScaleModeValue, toInt),
+    // The scale's four values make a user scale; the mode after them puts a
+    // unit back, so an element loaded from its template gets the template's scale.
     QM_PROP(PictureBoxControl, "ScaleLeft", scaleLeft, setScaleLeft, toDouble),
     QM_PROP(PictureBoxControl, "ScaleTop", scaleTop, setScaleTop, toDouble),
     QM_PROP(PictureBoxControl, "ScaleWidth", scaleWidth, setScaleWidth, toDouble),
     QM_PROP(PictureBoxControl, "ScaleHeight", scaleHeight, setScaleHeight, toDouble),
+    QM_PROP(PictureBoxControl, "ScaleMode", scaleModeValue, setScaleModeValue, toInt),
     QM_PROP(PictureBoxControl, "CurrentX", currentX, setCurrentX, toDouble),
     QM_PROP(PictureBoxControl, "CurrentY", currentY, setCurrentY, toDouble),
-    QM_PROP_RO(PictureBoxControl, "hWnd", windowHandle),
+    QM_PROP_RO(PictureBoxControl, "hWnd", hWnd),
 };
 
 // Units of each fixed scale mode per pixel, across and down (a character is

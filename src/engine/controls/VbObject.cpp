@@ -49,9 +49,9 @@ int32_t nextWindowHandle() {
   return handle;
 }
 
-int32_t VbObject::windowHandle() const {
-  if (windowHandle_ == 0) windowHandle_ = nextWindowHandle();
-  return windowHandle_;
+int32_t VbObject::hWnd() const {
+  if (hWnd_ == 0) hWnd_ = nextWindowHandle();
+  return hWnd_;
 }
 
 }  // namespace qm::engine

@@ -54,10 +54,10 @@ class VbObject {
   // The number that stands for the control's window (VB's hWnd): given the
   // first time it is asked for and kept for the control's life; no two
   // controls of a run share one.
-  int32_t windowHandle() const;
+  int32_t hWnd() const;
 
  private:
-  mutable int32_t windowHandle_ = 0;
+  mutable int32_t hWnd_ = 0;
 };
 
 }  // namespace qm::engine
