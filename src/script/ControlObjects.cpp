@@ -206,6 +206,15 @@ void ControlObject::setProperty(const QString& name, const vb::Value& value) {
   const engine::PropertyDef* def = c.propertyTable().find(name);
   if (!def) vb::raise(vb::err::NoSuchMember);
   if (!def->set) raiseText(383, QStringLiteral("'%1' property is read-only").arg(name));
+  // Set x.MouseIcon = LoadPicture(...): the pointer comes from the picture's file.
+  if (name.compare(QLatin1String("MouseIcon"), Qt::CaseInsensitive) == 0 && value.deref().isObject()) {
+    const vb::Value& v = value.deref();
+    auto* picture = v.asObject() ? dynamic_cast<PictureObject*>(v.asObject()) : nullptr;
+    if (v.asObject() && !picture) vb::raise(vb::err::TypeMismatch);
+    if (picture && picture->sourcePath().isEmpty() && !picture->image().isNull()) raiseText(481, QStringLiteral("Invalid picture"));
+    def->set(c, QVariant(picture ? picture->sourcePath() : QString()));
+    return;
+  }
   const vb::Value& v = value.deref();
   vb::Value plainValue = v;
   if (v.isObject()) {

@@ -93,6 +93,18 @@ TEST_F(WindowObjectTest, MousePointerShowsOnTheWindow) {
   EXPECT_EQ(game().cursor().shape(), Qt::ArrowCursor);
 }
 
+TEST_F(WindowObjectTest, MouseIconTakesAPictureFromAFile) {
+  folder_.picture("Areas/hand.bmp", 24, 24, Qt::red);
+  ok("Set WindowObject.MouseIcon = LoadGraphicFile(\"hand.bmp\")\r\nWindowObject.MousePointer = 99\r\n"
+     "Set Hotspot(1).MouseIcon = LoadGraphicFile(\"hand.bmp\")\r\nHotspot(1).MousePointer = 99");
+  EXPECT_EQ(game().cursor().pixmap().width(), 24);
+  EXPECT_EQ(game().Area[1].cursor().pixmap().width(), 24);
+  // Nothing takes the icon away: the pointer of the container shows again.
+  ok("Set WindowObject.MouseIcon = Nothing\r\nresult = WindowObject.MouseIcon");
+  EXPECT_TRUE(game().cursor().pixmap().isNull());
+  EXPECT_EQ(result(), "");
+}
+
 TEST_F(WindowObjectTest, WindowHandleIsStableAndItsOwn) {
   ok("h = WindowObject.hWnd\r\nresult = (h = WindowObject.hWnd) & (h <> BackgroundObject.hWnd) & (h > 0)");
   EXPECT_EQ(result(), "TrueTrueTrue");

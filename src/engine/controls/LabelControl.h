@@ -42,7 +42,9 @@ class LabelControl : public VbControl {
   void setFontBold(bool b);
   bool fontItalic() const { return font_.italic(); }
   void setFontItalic(bool b);
+  bool fontUnderline() const { return font_.underline(); }
   void setFontUnderline(bool b);
+  bool fontStrikethru() const { return font_.strikethru(); }
   void setFontStrikethru(bool b);
 
  protected:
