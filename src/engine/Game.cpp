@@ -12,6 +12,7 @@
 #include "engine/GameDisplay.h"
 #include "engine/KeyboardPlay.h"
 #include "engine/RipplingWater.h"
+#include "engine/controls/VbColor.h"
 #include "engine/Transitions.h"
 #include "logic/GameLogic.h"
 #include "logic/Inventory.h"
@@ -204,10 +205,11 @@ void Game::createControls() {
   display_ = std::make_unique<GameDisplay>(*this);
 }
 
-// Around the picture the window is black (its menu bar keeps the usual colours).
+// Around the picture the window shows its back colour, black unless a script
+// chose another (its menu bar keeps the usual colours).
 void Game::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  p.fillRect(rect(), Qt::black);
+  p.fillRect(rect(), colorFromVb(windowProperties().backColor()));
 }
 
 void Game::resizeEvent(QResizeEvent* e) {

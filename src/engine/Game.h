@@ -25,6 +25,7 @@
 #include "engine/FrameFile.h"
 #include "engine/FrameRequest.h"
 #include "engine/GameInput.h"
+#include "engine/GameWindowProperties.h"
 #include "engine/OneTimeVideo.h"
 #include "engine/PlayState.h"
 #include "engine/SoundChannels.h"
@@ -109,6 +110,9 @@ class Game : public QWidget {
   // ---- Parts of the game ---------------------------------------------------
   logic::Inventory& inventory() { return *inventory_; }
   logic::SavedGames& savedGames() { return *savedGames_; }
+
+  // The window's own VB properties (caption, colours, state...), as scripts see them.
+  GameWindowProperties& windowProperties() { return *windowProperties_; }
 
   // ---- Controls ----------------------------------------------------------
   PictureBoxControl* PictureBox = nullptr;   // the game picture, parent of every frame control
@@ -229,6 +233,7 @@ class Game : public QWidget {
   void openDebugFrame(const QString& name);
 
   PlayState state_;
+  std::unique_ptr<GameWindowProperties> windowProperties_ = std::make_unique<GameWindowProperties>(*this);
   GameInput input_{*this};
   OneTimeVideo video_{*this};
   std::unique_ptr<logic::GameLogic> logic_;

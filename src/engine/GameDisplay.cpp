@@ -120,6 +120,8 @@ void GameDisplay::rememberWindowSize() {
 
 void GameDisplay::showPicture(bool shown) { proxy_->setVisible(shown); }
 
+void GameDisplay::setSurround(const QColor& colour) { view_->setBackgroundBrush(colour); }
+
 void GameDisplay::menusChanged() {
   bool any = false;
   for (MenuItem* top : {game_.mnuExit, game_.mnuOptions, game_.mnuLoadGame, game_.mnuSaveGame, game_.mnuDebug})

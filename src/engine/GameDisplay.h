@@ -5,6 +5,7 @@
 // last Alt+Enter choice for this game, else the project's windowed-mode option.
 #pragma once
 
+#include <QColor>
 #include <QImage>
 #include <QPointF>
 #include <QRect>
@@ -58,6 +59,8 @@ class GameDisplay {
   void layout();
   // The picture is shown, or hidden while the game is stopped.
   void showPicture(bool shown);
+  // The colour around the picture (the window's back colour).
+  void setSurround(const QColor& colour);
 
   // How many screen pixels one picture pixel covers (the player's own windows
   // grow with it: see platform/InterfaceScale.h).

@@ -99,6 +99,7 @@ void Game::ResetAll() {
     state_.ObjectsCount = 0;
     PickedObject.UnloadAll();
     FramesHistory.Clear();
+    windowProperties().setBackColor(0);
     PictureBox->setBackColor(0);
     // No resolution waits for a resumed game, scripts decide afresh how they
     // reach controls, the fade clock restarts and the audio warning may show again.

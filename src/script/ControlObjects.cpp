@@ -72,10 +72,12 @@ void AssignPicture(engine::VbObject& control, const vb::Value& pictureIn) {
 
 namespace {
 enum : vb::DispId { kMove = 1, kZOrder, kRefresh, kSetFocus, kPlay, kStop, kCls, kPictureProp, kFontProp,
-                    kFirstProperty = 1000 };
+                    kImageProp, kPaintPicture, kPSet, kPoint, kFirstProperty = 1000 };
 constexpr vb::MemberEntry kControlMembers[] = {
-    {u"Move", kMove}, {u"ZOrder", kZOrder}, {u"Refresh", kRefresh}, {u"SetFocus", kSetFocus}, {u"Play", kPlay},
-    {u"Stop", kStop}, {u"Cls", kCls},       {u"Picture", kPictureProp}, {u"Font", kFontProp}};
+    {u"Move", kMove},           {u"ZOrder", kZOrder},   {u"Refresh", kRefresh},   {u"SetFocus", kSetFocus},
+    {u"Play", kPlay},           {u"Stop", kStop},       {u"Cls", kCls},           {u"Picture", kPictureProp},
+    {u"Font", kFontProp},       {u"Image", kImageProp}, {u"PaintPicture", kPaintPicture}, {u"PSet", kPSet},
+    {u"Point", kPoint}};
 
 // A control's Font object: Name, Size, Bold, Italic, Underline, Strikethrough,
 // read and written through the control's Font... properties.
@@ -128,13 +130,39 @@ engine::VbObject& ControlObject::live() const {
   return *control_;
 }
 
+// The fixed members a control has depend on its kind; the others are
+// "Object doesn't support this property or method", as in VB.
+bool ControlObject::hasFixedMember(vb::DispId id) const {
+  QObject* q = qobject_.data();
+  switch (id) {
+    case kPictureProp: return propertyNames_.contains(QStringLiteral("Picture"), Qt::CaseInsensitive);
+    case kFontProp: return propertyNames_.contains(QStringLiteral("FontName"), Qt::CaseInsensitive);
+    case kMove:
+    case kZOrder:
+    case kRefresh:
+    case kSetFocus: return q && q->isWidgetType();
+    case kPlay:
+    case kStop: return q && (q->inherits("qm::engine::MediaPlayerControl") || q->inherits("qm::engine::AnimatedPictureControl"));
+    case kCls:
+    case kImageProp:
+    case kPaintPicture:
+    case kPSet:
+    case kPoint: return q && q->inherits("qm::engine::PictureBoxControl");
+    default: return false;
+  }
+}
+
+QImage ControlObject::paintedImage() const {
+  auto* box = qobject_cast<engine::PictureBoxControl*>(qobject_.data());
+  return box ? box->paintedImage() : QImage();
+}
+
+vb::DispId ControlObject::imageMember() { return kImageProp; }
+
 vb::DispId ControlObject::findMember(std::u16string_view name) {
   const vb::DispId fixed = vb::findInTable(kControlMembers, name);
-  if (fixed == kPictureProp)
-    return propertyNames_.contains(QStringLiteral("Picture"), Qt::CaseInsensitive) ? fixed : vb::DispIdUnknown;
-  if (fixed == kFontProp)
-    return propertyNames_.contains(QStringLiteral("FontName"), Qt::CaseInsensitive) ? fixed : vb::DispIdUnknown;
-  if (fixed != vb::DispIdUnknown) return fixed;
+  // A control that is gone keeps its members: using one raises 340.
+  if (fixed != vb::DispIdUnknown) return !qobject_ || hasFixedMember(fixed) ? fixed : vb::DispIdUnknown;
   const QString q = toQ(name);
   for (int i = 0; i < propertyNames_.size(); ++i)
     if (propertyNames_[i].compare(q, Qt::CaseInsensitive) == 0) return kFirstProperty + i;
@@ -178,6 +206,15 @@ void ControlObject::setProperty(const QString& name, const vb::Value& value) {
   const engine::PropertyDef* def = c.propertyTable().find(name);
   if (!def) vb::raise(vb::err::NoSuchMember);
   if (!def->set) raiseText(383, QStringLiteral("'%1' property is read-only").arg(name));
+  // Set x.MouseIcon = LoadPicture(...): the pointer comes from the picture's file.
+  if (name.compare(QLatin1String("MouseIcon"), Qt::CaseInsensitive) == 0 && value.deref().isObject()) {
+    const vb::Value& v = value.deref();
+    auto* picture = v.asObject() ? dynamic_cast<PictureObject*>(v.asObject()) : nullptr;
+    if (v.asObject() && !picture) vb::raise(vb::err::TypeMismatch);
+    if (picture && picture->sourcePath().isEmpty() && !picture->image().isNull()) raiseText(481, QStringLiteral("Invalid picture"));
+    def->set(c, QVariant(picture ? picture->sourcePath() : QString()));
+    return;
+  }
   const vb::Value& v = value.deref();
   vb::Value plainValue = v;
   if (v.isObject()) {
@@ -226,35 +263,42 @@ vb::Value ControlObject::call(vb::DispId id, vb::InvokeKind kind, std::span<vb::
     return vb::Value(new FontObject(this));
   }
   engine::VbObject& c = live();
-  auto* widget = dynamic_cast<engine::VbControl*>(&c);
+  if (!hasFixedMember(id)) vb::raise(vb::err::NoSuchMember);
+  auto* widget = qobject_cast<QWidget*>(qobject_.data());
+  auto* box = qobject_cast<engine::PictureBoxControl*>(qobject_.data());
   switch (id) {
     case kMove: {
       vb::checkArgCount(args, 1, 4);
-      if (!widget) vb::raise(vb::err::NoSuchMember);
       const vb::Value missing = vb::Value::missing();
-      const double left = argNumber(args[0]);
-      const vb::Value& top = vb::argOr(args, 1, missing).deref();
-      const vb::Value& width = vb::argOr(args, 2, missing).deref();
-      const vb::Value& height = vb::argOr(args, 3, missing).deref();
-      widget->move(left, top.isMissing() ? widget->top() : argNumber(top),
-                   width.isMissing() ? widget->width() : argNumber(width),
-                   height.isMissing() ? widget->height() : argNumber(height));
+      double place[4] = {argNumber(args[0]), 0, 0, 0};
+      const char* names[4] = {"Left", "Top", "Width", "Height"};
+      for (int i = 1; i < 4; ++i) {
+        const vb::Value& v = vb::argOr(args, static_cast<size_t>(i), missing).deref();
+        place[i] = v.isMissing() ? c.vbGet(QLatin1String(names[i])).toDouble() : argNumber(v);
+      }
+      // A control moves in one step; the window takes its four values in turn.
+      if (auto* control = dynamic_cast<engine::VbControl*>(&c)) {
+        control->move(place[0], place[1], place[2], place[3]);
+      } else {
+        for (int i = 0; i < 4; ++i) c.vbSet(QLatin1String(names[i]), place[i]);
+      }
       return {};
     }
     case kZOrder: {
       vb::checkArgCount(args, 0, 1);
-      if (!widget) vb::raise(vb::err::NoSuchMember);
       const vb::Value zero(static_cast<int16_t>(0));
-      widget->zOrder(argInt16(vb::argOr(args, 0, zero)) == 0 ? 0 : 1);
+      // 0 brings the control to the front of its container, anything else sends it to the back.
+      if (argInt16(vb::argOr(args, 0, zero)) == 0) widget->raise();
+      else widget->lower();
       return {};
     }
     case kRefresh:
       vb::checkArgCount(args, 0, 0);
-      if (widget) widget->repaint();
+      widget->repaint();
       return {};
     case kSetFocus:
       vb::checkArgCount(args, 0, 0);
-      if (widget) widget->setFocus();
+      widget->setFocus();
       return {};
     case kPlay:
     case kStop: {
@@ -263,17 +307,46 @@ vb::Value ControlObject::call(vb::DispId id, vb::InvokeKind kind, std::span<vb::
         if (id == kPlay) media->play(); else media->stop();
       } else if (auto* gif = dynamic_cast<engine::AnimatedPictureControl*>(&c)) {
         if (id == kPlay) gif->play(); else gif->stop();
-      } else {
-        vb::raise(vb::err::NoSuchMember);
       }
       return {};
     }
-    case kCls: {
-      auto* box = dynamic_cast<engine::PictureBoxControl*>(&c);
-      if (!box) vb::raise(vb::err::NoSuchMember);
+    case kCls:
+      vb::checkArgCount(args, 0, 0);
       box->cls();
       return {};
+    case kImageProp:
+      if (write) raiseText(383, QStringLiteral("'Image' property is read-only"));
+      vb::checkArgCount(args, 0, 0);
+      return vb::Value(new PictureObject(paintedImage(), QString()));
+    case kPaintPicture: {
+      vb::checkArgCount(args, 3, 10);
+      const vb::Value& picture = args[0].deref();
+      if (picture.isObject() && !picture.asObject()) vb::raise(vb::err::ObjectRequired);
+      auto* source = picture.isObject() ? dynamic_cast<PictureObject*>(picture.asObject()) : nullptr;
+      if (!source) vb::raise(vb::err::TypeMismatch);
+      auto optional = [&args](size_t i) -> std::optional<double> {
+        if (i >= args.size() || args[i].deref().isMissing()) return std::nullopt;
+        return argNumber(args[i]);
+      };
+      engine::PictureBoxControl::PaintArea area;
+      area.x = argNumber(args[1]);
+      area.y = argNumber(args[2]);
+      area.width = optional(3), area.height = optional(4);
+      area.sx = optional(5), area.sy = optional(6), area.sw = optional(7), area.sh = optional(8);
+      box->paintPictureVb(source->image(), area);
+      return {};
     }
+    case kPSet: {
+      vb::checkArgCount(args, 2, 3);
+      const vb::Value missing = vb::Value::missing();
+      const vb::Value& colour = vb::argOr(args, 2, missing).deref();
+      box->pset(argNumber(args[0]), argNumber(args[1]),
+                colour.isMissing() ? box->foreColor() : vb::toInt32(colour));
+      return {};
+    }
+    case kPoint:
+      vb::checkArgCount(args, 2, 2);
+      return vb::Value(static_cast<int32_t>(box->point(argNumber(args[0]), argNumber(args[1]))));
     default: vb::raise(vb::err::NoSuchMember);
   }
 }
@@ -291,13 +364,14 @@ class PropertyBagControl : public HostObject {
     values_[u"index"] = vb::Value(static_cast<int16_t>(index));
     values_[u"visible"] = vb::Value(false);
     values_[u"enabled"] = vb::Value(true);
+    values_[u"hwnd"] = vb::Value(engine::nextWindowHandle());
     for (const char16_t* n : {u"left", u"top", u"width", u"height", u"value", u"forecolor", u"backcolor",
                               u"mousepointer", u"listindex", u"borderstyle", u"x1", u"y1", u"x2", u"y2"})
       values_[n] = vb::Value(static_cast<int32_t>(0));
   }
   void copyFrom(const PropertyBagControl& other) {
     for (const auto& [k, v] : other.values_)
-      if (k != u"index" && k != u"visible") values_[k] = v;
+      if (k != u"index" && k != u"visible" && k != u"hwnd") values_[k] = v;
     list_ = other.list_;
   }
   std::u16string typeName() const override { return toU16(typeName_); }
@@ -337,6 +411,8 @@ class PropertyBagControl : public HostObject {
       }
       if (write) {
         vb::checkArgCount(args, 1, 1);
+        if (key == u"hwnd")
+          raiseText(383, QStringLiteral("Property is read-only"));
         values_[key] = args.back().deref();
         return {};
       }
@@ -391,7 +467,8 @@ class PropertyBagControl : public HostObject {
         u"list", u"path", u"pattern", u"drive", u"filename", u"borderstyle", u"bordercolor", u"borderwidth",
         u"fillcolor", u"fillstyle", u"shape", u"x1", u"y1", u"x2", u"y2", u"index", u"name", u"stretch",
         u"alignment", u"multiline", u"locked", u"maxlength", u"passwordchar", u"seltext", u"selstart",
-        u"sellength", u"sorted", u"autosize", u"wordwrap", u"url", u"volume", u"playcount", u"interval"};
+        u"sellength", u"sorted", u"autosize", u"wordwrap", u"url", u"volume", u"playcount", u"interval", u"hwnd",
+        u"whatsthishelpid"};
     for (const auto& k : known)
       if (k == key) return true;
     return false;

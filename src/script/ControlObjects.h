@@ -54,9 +54,15 @@ class ControlObject : public HostObject {
  protected:
   vbs::Value call(vbs::DispId id, vbs::InvokeKind kind, std::span<vbs::Value> args) override;
   std::span<const vbs::MemberEntry> members() const override;
+  // Whether this control has a method or object property of the fixed table
+  // (Move, Cls, PSet, Image, Font...).
+  virtual bool hasFixedMember(vbs::DispId id) const;
+  // What the control itself shows, for its Image property (picture boxes).
+  virtual QImage paintedImage() const;
+  static vbs::DispId imageMember();
+  engine::VbObject& live() const;
 
  private:
-  engine::VbObject& live() const;
   vbs::Value getProperty(const QString& name);
   void setProperty(const QString& name, const vbs::Value& value);
   QString defaultPropertyName() const;

@@ -19,6 +19,7 @@
 #include "script/Plugins.h"
 #include "script/SystemObjects.h"
 #include "script/VariableObjects.h"
+#include "script/WindowObject.h"
 #include "startup/Project.h"
 #include "startup/Settings.h"
 
@@ -57,10 +58,10 @@ class SingleControlHandle : public ArrayHandle {
   engine::VbObject* v_;
 };
 
-// The engines as scripts see them: Timeout, AddCode, Run, Eval, ExecuteStatement, Reset.
+// The engines as scripts see them: Timeout, AddCode, Run, Eval, ExecuteStatement, Reset, Name.
 class EngineObject : public HostObject {
  public:
-  explicit EngineObject(vb::Engine& engine) : engine_(engine) {}
+  EngineObject(vb::Engine& engine, std::u16string name) : engine_(engine), name_(std::move(name)) {}
   std::u16string typeName() const override { return u"ScriptControl"; }
   bool hasDefaultMember() const override { return false; }
 
@@ -85,17 +86,22 @@ class EngineObject : public HostObject {
       }
       case 4: vb::checkArgCount(args, 1, 1); return engine_.eval(toU16(argText(args[0])));
       case 6: engine_.reset(); return {};
+      case 7:
+        if (write) raiseText(383, QStringLiteral("Property is read-only"));
+        return vb::Value(name_);
       default: vb::raise(vb::err::NoSuchMember);
     }
   }
   std::span<const vb::MemberEntry> members() const override {
     static constexpr vb::MemberEntry kMembers[] = {{u"Timeout", 1}, {u"AddCode", 2}, {u"Run", 3},
-                                                   {u"Eval", 4},    {u"ExecuteStatement", 5}, {u"Reset", 6}};
+                                                   {u"Eval", 4},    {u"ExecuteStatement", 5}, {u"Reset", 6},
+                                                   {u"Name", 7}};
     return kMembers;
   }
 
  private:
   vb::Engine& engine_;
+  std::u16string name_;
 };
 
 // What an engine factory needs to make an object outside a script call.
@@ -207,8 +213,8 @@ void ScriptHost::buildControlObjects() {
   vb::Ref<vb::Dispatch> inventoryTimer = single(&g.TimerInventory, &g.TimerInventory);
   vb::Ref<vb::Dispatch> history(new FramesHistoryObject(g.FramesHistory));
   vb::Ref<vb::Dispatch> ripple = single(g.PicRipplingWater, g.PicRipplingWater);
-  vb::Ref<vb::Dispatch> engine1(new EngineObject(ScriptControl));
-  vb::Ref<vb::Dispatch> engine2(new EngineObject(ScriptControl2));
+  vb::Ref<vb::Dispatch> engine1(new EngineObject(ScriptControl, u"ScriptControl"));
+  vb::Ref<vb::Dispatch> engine2(new EngineObject(ScriptControl2, u"ScriptControl2"));
   vb::Ref<vb::Dispatch> printer(new PrinterObject());
   auto menu = [&single](MenuItem* m) { return single(m, m); };
 
@@ -426,12 +432,18 @@ ScriptResult ScriptHost::AddCodeToScriptControl(vb::Engine& engine, const QStrin
       compiling = CodePart::Startup;
       engine.addCode(toU16(startupPart));
     }
-    compiling = CodePart::None;
-    addRemainingObjects(engine);
   } catch (...) {
     // Code that does not compile runs nothing: its one message is enough.
     showHostError(kRebuildFailedSentence, describeFailure(compiling, sStartupCode));
     return ScriptResult::Failed;
+  }
+  try {
+    addRemainingObjects(engine);
+  } catch (...) {
+    // A name the engine refuses (a variable named like a reserved word, two
+    // objects named alike) leaves the objects after it out; the code is in
+    // place and still runs, so one odd variable does not silence every script.
+    showHostError(kRebuildFailedSentence, describeFailure(CodePart::None, sStartupCode));
   }
   return ScriptResult::Ok;
 }

@@ -56,7 +56,9 @@ class ScriptHost : public QObject, public vbs::HostServices {
   // wrapped in StartupProcedure and the object model. Failures are reported.
   // Failed when the engine could not be reset (a script is still running in
   // it) or the code could not be added (it does not compile): nothing may run
-  // then. Code that calls CreateObject where that is not allowed is refused
+  // then. An object name the engine refuses is reported and the objects after
+  // it are missing, but the code is ready: Ok. Code that calls CreateObject
+  // where that is not allowed is refused
   // with a warning and replaced by an empty StartupProcedure: Ok, the run
   // that follows does nothing.
   ScriptResult AddCodeToScriptControl(vbs::Engine& engine, const QString& sStartupCode);

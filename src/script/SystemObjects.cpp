@@ -270,12 +270,13 @@ vb::Value PrintersObject::call(vb::DispId id, vb::InvokeKind, std::span<vb::Valu
 // ---- Frame history ---------------------------------------------------------------------
 
 namespace {
-enum : vb::DispId { kHisList = vb::DispIdValue, kHisListCount = 1, kHisAddItem, kHisRemoveItem, kHisClear };
+enum : vb::DispId { kHisList = vb::DispIdValue, kHisListCount = 1, kHisAddItem, kHisRemoveItem, kHisClear, kHisName };
 constexpr vb::MemberEntry kHistoryMembers[] = {{u"List", kHisList},
                                                {u"ListCount", kHisListCount},
                                                {u"AddItem", kHisAddItem},
                                                {u"RemoveItem", kHisRemoveItem},
-                                               {u"Clear", kHisClear}};
+                                               {u"Clear", kHisClear},
+                                               {u"Name", kHisName}};
 }  // namespace
 
 std::span<const vb::MemberEntry> FramesHistoryObject::members() const { return kHistoryMembers; }
@@ -299,76 +300,9 @@ vb::Value FramesHistoryObject::call(vb::DispId id, vb::InvokeKind kind, std::spa
       return {};
     }
     case kHisClear: list_.Clear(); return {};
-    default: vb::raise(vb::err::NoSuchMember);
-  }
-}
-
-// ---- The game window ---------------------------------------------------------------------
-
-namespace {
-enum : vb::DispId { kWinCaption = 1, kWinLeft, kWinTop, kWinWidth, kWinHeight, kWinVisible, kWinRefresh,
-                    kWinObjectsCount, kWinFirstControl = 1000 };
-constexpr vb::MemberEntry kWindowMembers[] = {{u"Caption", kWinCaption}, {u"Left", kWinLeft},     {u"Top", kWinTop},
-                                              {u"Width", kWinWidth},     {u"Height", kWinHeight}, {u"Visible", kWinVisible},
-                                              {u"Refresh", kWinRefresh}, {u"ObjectsCount", kWinObjectsCount}};
-}  // namespace
-
-WindowObject::WindowObject(engine::Game& game, std::vector<std::pair<QString, NamedObjectFactory>> controls)
-    : game_(game), controls_(std::move(controls)) {}
-
-std::span<const vb::MemberEntry> WindowObject::members() const { return kWindowMembers; }
-
-bool WindowObject::hasControlNamed(const QString& name) const {
-  for (const auto& control : controls_)
-    if (control.first.compare(name, Qt::CaseInsensitive) == 0) return true;
-  return false;
-}
-
-vb::DispId WindowObject::findMember(std::u16string_view name) {
-  const vb::DispId fixed = vb::findInTable(kWindowMembers, name);
-  if (fixed != vb::DispIdUnknown) return fixed;
-  const QString q = toQ(name);
-  for (size_t i = 0; i < controls_.size(); ++i)
-    if (controls_[i].first.compare(q, Qt::CaseInsensitive) == 0) return kWinFirstControl + static_cast<vb::DispId>(i);
-  return vb::DispIdUnknown;
-}
-
-vb::Value WindowObject::call(vb::DispId id, vb::InvokeKind kind, std::span<vb::Value> args) {
-  const bool write = isWrite(kind);
-  if (id >= kWinFirstControl && id < kWinFirstControl + static_cast<vb::DispId>(controls_.size())) {
-    vb::Value object = controls_[static_cast<size_t>(id - kWinFirstControl)].second();
-    if (args.empty() && !write) return object;
-    // Area(3) and Area(3) = x go to the control array's default member.
-    vb::Dispatch* d = object.asObject();
-    if (!d) vb::raise(vb::err::ObjectNotSet);
-    return d->invoke(vb::DispIdValue, write ? kind : vb::InvokeKind::PropertyGet, args);
-  }
-  if (write) vb::checkArgCount(args, 1, 1);
-  switch (id) {
-    case kWinCaption:
-      if (write) game_.setWindowTitle(argText(args[0]));
-      return write ? vb::Value() : vb::Value(toU16(game_.windowTitle()));
-    case kWinLeft:
-      if (write) game_.move(static_cast<int>(argNumber(args[0]) / kTwips), game_.y());
-      return write ? vb::Value() : vb::Value(static_cast<double>(game_.x() * kTwips));
-    case kWinTop:
-      if (write) game_.move(game_.x(), static_cast<int>(argNumber(args[0]) / kTwips));
-      return write ? vb::Value() : vb::Value(static_cast<double>(game_.y() * kTwips));
-    case kWinWidth:
-      if (write) game_.resize(static_cast<int>(argNumber(args[0]) / kTwips), game_.height());
-      return write ? vb::Value() : vb::Value(static_cast<double>(game_.width() * kTwips));
-    case kWinHeight:
-      if (write) game_.resize(game_.width(), static_cast<int>(argNumber(args[0]) / kTwips));
-      return write ? vb::Value() : vb::Value(static_cast<double>(game_.height() * kTwips));
-    case kWinVisible:
-      if (write) game_.setVisible(argBool(args[0]));
-      return write ? vb::Value() : vb::Value(game_.isVisible());
-    case kWinRefresh: game_.repaint(); return {};
-    case kWinObjectsCount:
-      // The count follows the item controls; a script changing it would leave
-      // the bar with controls it no longer counts.
-      if (write) readOnly();
-      return vb::Value(static_cast<int16_t>(game_.state().ObjectsCount));
+    case kHisName:
+      if (isWrite(kind)) readOnly();
+      return vb::Value(std::u16string(u"FramesHistory"));
     default: vb::raise(vb::err::NoSuchMember);
   }
 }

@@ -1,6 +1,6 @@
 // The application-wide objects scripts reach: the screen, the application,
-// the clipboard, the printers (which print nothing here), the frame history
-// list and the game window itself.
+// the clipboard, the printers (which print nothing here) and the frame history
+// list.
 #pragma once
 
 #include <QString>
@@ -106,29 +106,6 @@ class FramesHistoryObject : public HostObject {
 
  private:
   engine::FramesHistoryList& list_;
-};
-
-// A named thing a window object hands out (a control or a control array).
-using NamedObjectFactory = std::function<vbs::Value()>;
-
-// The game window: Caption, Left/Top/Width/Height in twips, Visible, Refresh,
-// and every control by its name.
-class WindowObject : public HostObject {
- public:
-  WindowObject(engine::Game& game, std::vector<std::pair<QString, NamedObjectFactory>> controls);
-  std::u16string typeName() const override { return u"Game"; }
-  // One of the window's own controls or control arrays has that name (any case).
-  bool hasControlNamed(const QString& name) const;
-  vbs::DispId findMember(std::u16string_view name) override;
-  bool hasDefaultMember() const override { return false; }
-
- protected:
-  vbs::Value call(vbs::DispId id, vbs::InvokeKind kind, std::span<vbs::Value> args) override;
-  std::span<const vbs::MemberEntry> members() const override;
-
- private:
-  engine::Game& game_;
-  std::vector<std::pair<QString, NamedObjectFactory>> controls_;
 };
 
 }  // namespace qm::script

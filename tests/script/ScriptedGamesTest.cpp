@@ -461,14 +461,39 @@ TEST_F(ScriptedGamesTest, CodeThatDoesNotCompileGivesOneMessageAndRunsNothing) {
   EXPECT_EQ(var("Ran"), 2);
 }
 
-TEST_F(ScriptedGamesTest, VariableWithAReservedNameStopsTheRebuild) {
+TEST_F(ScriptedGamesTest, VariableWithAReservedNameStopsTheRebuildButTheCodeRuns) {
   GameFolderBuilder folder;
-  basicGame(folder, {"Action", "after"});
+  basicGame(folder, {"before", "Action", "after"});
+  frame(folder, "Hall");
+  frame(folder, "Garden");
+  startGame(folder);
+  dialogs().clear();
+  // "before" was added ahead of the refused name; "after" and the controls were not.
+  run("before = 3\r\nOn Error Resume Next\r\nafter = 4\r\nn = Hotspot.Count\r\n"
+      "If Err.Number <> 0 Then before = before + 10\r\nGoToFrame \"Garden\", 0, 0");
+  EXPECT_EQ(messagesContaining(script::kRebuildFailedSentence), 1u) << allMessages().toStdString();
+  EXPECT_EQ(boxCount(), 1u) << allMessages().toStdString();
+  EXPECT_EQ(var("before"), 13);
+  EXPECT_EQ(var("after"), 0);
+  // The run itself went well: its requests are acted on.
+  EXPECT_EQ(frameName(), "Garden");
+}
+
+TEST_F(ScriptedGamesTest, TwoVariablesNamedAlikeStillLetEveryScriptRun) {
+  GameFolderBuilder folder;
+  basicGame(folder, {"Dup", "score"}, QStringList{"dup"});
   frame(folder, "Hall");
   startGame(folder);
   dialogs().clear();
-  run("x = 1");
-  EXPECT_GE(messagesContaining(script::kRebuildFailedSentence), 1u) << allMessages().toStdString();
+  run("score = Dup + 5");
+  EXPECT_EQ(messagesContaining(script::kRebuildFailedSentence), 1u) << allMessages().toStdString();
+  EXPECT_EQ(messagesContaining(script::kRunFailedSentence), 0u) << allMessages().toStdString();
+  EXPECT_EQ(var("score"), 5);
+  // Each run meets the refused name again and runs again.
+  dialogs().clear();
+  run("score = score * 2");
+  EXPECT_EQ(boxCount(), 1u) << allMessages().toStdString();
+  EXPECT_EQ(var("score"), 10);
 }
 
 TEST_F(ScriptedGamesTest, TimeLimitStopsAnEndlessLoop) {

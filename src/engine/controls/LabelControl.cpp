@@ -18,20 +18,12 @@ const PropertyDef kProps[] = {
     QM_PROP(LabelControl, "BorderStyle", borderStyle, setBorderStyle, toInt),
     QM_PROP(LabelControl, "BackColor", backColor, setBackColor, toInt),
     QM_PROP(LabelControl, "ForeColor", foreColor, setForeColor, toInt),
-    QM_PROP(LabelControl, "FontName", fontName, setFontName, toString),
-    QM_PROP(LabelControl, "FontSize", fontSize, setFontSize, toDouble),
-    QM_PROP(LabelControl, "FontBold", fontBold, setFontBold, toBool),
-    QM_PROP(LabelControl, "FontItalic", fontItalic, setFontItalic, toBool),
-    QM_PROP(LabelControl, "FontUnderline", fontUnderline, setFontUnderline, toBool),
-    QM_PROP(LabelControl, "FontStrikethru", fontStrikethru, setFontStrikethru, toBool),
+    QM_FONT_PROPS(LabelControl),
 };
-// Windows drew fonts at 96 dots per inch.
-constexpr double kDotsPerInch = 96.0;
 }  // namespace
 
 LabelControl::LabelControl(QString name, int index, QWidget* parent) : VbControl(std::move(name), index, parent) {
-  font_.setFamily(QStringLiteral("Arial"));
-  setFontSize(8.25);
+  fontChanged();
 }
 
 const PropertyTable& LabelControl::propertyTable() const {
@@ -52,23 +44,19 @@ void LabelControl::setWordWrap(bool w) {
   wordWrap_ = w;
   fitToText();
 }
-void LabelControl::setFontName(const QString& n) {
-  font_.setFamily(n.isEmpty() ? QStringLiteral("Arial") : n);
+void LabelControl::setVbFont(const VbFont& f) {
+  font_ = f;
   fontChanged();
 }
-void LabelControl::setFontSize(double points) {
-  if (!(points > 0) || points > 2000) return;
-  fontSize_ = points;
-  font_.setPixelSize(std::max(1, static_cast<int>(std::lround(points * kDotsPerInch / 72.0))));
-  fontChanged();
-}
+void LabelControl::setFontName(const QString& n) { font_.setName(n), fontChanged(); }
+void LabelControl::setFontSize(double points) { font_.setSize(points), fontChanged(); }
 void LabelControl::setFontBold(bool b) { font_.setBold(b), fontChanged(); }
 void LabelControl::setFontItalic(bool b) { font_.setItalic(b), fontChanged(); }
 void LabelControl::setFontUnderline(bool b) { font_.setUnderline(b), fontChanged(); }
-void LabelControl::setFontStrikethru(bool b) { font_.setStrikeOut(b), fontChanged(); }
+void LabelControl::setFontStrikethru(bool b) { font_.setStrikethru(b), fontChanged(); }
 
 void LabelControl::fontChanged() {
-  setFont(font_);
+  setFont(font_.qfont());
   fitToText();
   update();
 }
@@ -82,7 +70,7 @@ QString LabelControl::displayText() const {
 
 void LabelControl::fitToText() {
   if (!autoSize_) return;
-  QFontMetrics fm(font_);
+  QFontMetrics fm(font_.qfont());
   const QString t = displayText();
   QRect r;
   if (wordWrap_) {
@@ -97,7 +85,7 @@ void LabelControl::fitToText() {
 void LabelControl::paintEvent(QPaintEvent*) {
   QPainter p(this);
   if (backStyle_ != 0) p.fillRect(rect(), colorFromVb(backColor_));
-  p.setFont(font_);
+  p.setFont(font_.qfont());
   p.setPen(colorFromVb(foreColor_));
   int flags = Qt::AlignTop;
   flags |= alignment_ == 1 ? Qt::AlignRight : alignment_ == 2 ? Qt::AlignHCenter : Qt::AlignLeft;

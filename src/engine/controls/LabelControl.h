@@ -3,9 +3,9 @@
 #pragma once
 
 #include <QColor>
-#include <QFont>
 
 #include "engine/controls/VbControl.h"
+#include "engine/controls/VbFont.h"
 
 namespace qm::engine {
 
@@ -32,9 +32,11 @@ class LabelControl : public VbControl {
   int foreColor() const { return foreColor_; }
   void setForeColor(int c) { foreColor_ = c, update(); }
 
-  QString fontName() const { return font_.family(); }
+  const VbFont& vbFont() const { return font_; }
+  void setVbFont(const VbFont& f);
+  QString fontName() const { return font_.name(); }
   void setFontName(const QString& n);
-  double fontSize() const { return fontSize_; }
+  double fontSize() const { return font_.size(); }
   void setFontSize(double points);
   bool fontBold() const { return font_.bold(); }
   void setFontBold(bool b);
@@ -42,7 +44,7 @@ class LabelControl : public VbControl {
   void setFontItalic(bool b);
   bool fontUnderline() const { return font_.underline(); }
   void setFontUnderline(bool b);
-  bool fontStrikethru() const { return font_.strikeOut(); }
+  bool fontStrikethru() const { return font_.strikethru(); }
   void setFontStrikethru(bool b);
 
  protected:
@@ -61,8 +63,7 @@ class LabelControl : public VbControl {
   int borderStyle_ = 0;
   int backColor_ = 0xFFFFFF;
   int foreColor_ = 0;
-  QFont font_;
-  double fontSize_ = 8.25;
+  VbFont font_;
 };
 
 }  // namespace qm::engine

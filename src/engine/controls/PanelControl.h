@@ -1,7 +1,9 @@
-// A frame (panel): a filled rectangle that holds other controls.
+// A frame (panel): a filled rectangle that holds other controls, with its
+// caption at the top left in its font and fore colour.
 #pragma once
 
 #include "engine/controls/VbControl.h"
+#include "engine/controls/VbFont.h"
 
 namespace qm::engine {
 
@@ -13,6 +15,10 @@ class PanelControl : public VbControl {
 
   int backColor() const { return backColor_; }
   void setBackColor(int c) { backColor_ = c, update(); }
+  int foreColor() const { return foreColor_; }
+  void setForeColor(int c) { foreColor_ = c, update(); }
+  const VbFont& vbFont() const { return font_; }
+  void setVbFont(const VbFont& f) { font_ = f, update(); }
   int borderStyle() const { return borderStyle_; }
   void setBorderStyle(int b) { borderStyle_ = b, update(); }
   QString caption() const { return caption_; }
@@ -23,6 +29,8 @@ class PanelControl : public VbControl {
 
  private:
   int backColor_ = 0x8000000F;  // button face
+  int foreColor_ = 0x80000012;  // button text
+  VbFont font_;
   int borderStyle_ = 0;
   QString caption_;
 };

@@ -123,19 +123,21 @@ void VbControl::setMouseIconCursor(const QCursor& cursor, const QString& path) {
   applyPointer();
 }
 
-void VbControl::applyPointer() {
-  switch (mousePointer_) {
-    case kPointerArrow: setCursor(Qt::ArrowCursor); break;
-    case kPointerHourglass: setCursor(Qt::WaitCursor); break;
+void applyMousePointer(QWidget& w, int pointer, const QCursor* icon) {
+  switch (pointer) {
+    case kPointerArrow: w.setCursor(Qt::ArrowCursor); break;
+    case kPointerHourglass: w.setCursor(Qt::WaitCursor); break;
     case kPointerCustom:
-      if (hasIconCursor_) setCursor(mouseIconCursor_);
-      else unsetCursor();
+      if (icon) w.setCursor(*icon);
+      else w.unsetCursor();
       break;
-    case 3: setCursor(Qt::IBeamCursor); break;
-    case 2: setCursor(Qt::CrossCursor); break;
-    default: unsetCursor(); break;
+    case 3: w.setCursor(Qt::IBeamCursor); break;
+    case 2: w.setCursor(Qt::CrossCursor); break;
+    default: w.unsetCursor(); break;
   }
 }
+
+void VbControl::applyPointer() { applyMousePointer(*this, mousePointer_, hasIconCursor_ ? &mouseIconCursor_ : nullptr); }
 
 void VbControl::zOrder(int position) {
   if (position == 0) raise();

@@ -41,6 +41,10 @@ enum VbButton { kLeftButton = 1, kRightButton = 2, kMiddleButton = 4 };
 // VB mouse pointers the player uses.
 enum VbMousePointer { kPointerDefault = 0, kPointerArrow = 1, kPointerHourglass = 11, kPointerCustom = 99 };
 
+// Shows a VB mouse pointer on a widget: 0 the container's, 1 arrow, 2 cross,
+// 3 I-beam, 11 hourglass, 99 the icon given (the container's when none).
+void applyMousePointer(QWidget& widget, int pointer, const QCursor* icon);
+
 class VbControl : public QWidget, public VbObject {
   Q_OBJECT
  public:

@@ -41,4 +41,17 @@ void VbObject::copyPropertiesFrom(const VbObject& other) {
   }
 }
 
+int32_t nextWindowHandle() {
+  // Numbers as Windows handed out window handles: a multiple of four, well above zero.
+  static int32_t next = 0x10010;
+  const int32_t handle = next;
+  next += 4;
+  return handle;
+}
+
+int32_t VbObject::hWnd() const {
+  if (hWnd_ == 0) hWnd_ = nextWindowHandle();
+  return hWnd_;
+}
+
 }  // namespace qm::engine

@@ -7,11 +7,15 @@
 
 #include <QString>
 #include <QVariant>
+#include <cstdint>
 #include <span>
 
 namespace qm::engine {
 
 class VbObject;
+
+// The next number that stands for a window (VB's hWnd); no two in a run are alike.
+int32_t nextWindowHandle();
 
 struct PropertyDef {
   const char* name;
@@ -46,6 +50,14 @@ class VbObject {
   // Copies every writable property except Visible and Index (what loading a
   // control-array element from its template does).
   void copyPropertiesFrom(const VbObject& other);
+
+  // The number that stands for the control's window (VB's hWnd): given the
+  // first time it is asked for and kept for the control's life; no two
+  // controls of a run share one.
+  int32_t hWnd() const;
+
+ private:
+  mutable int32_t hWnd_ = 0;
 };
 
 }  // namespace qm::engine
