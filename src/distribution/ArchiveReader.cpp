@@ -3,6 +3,7 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <fcntl.h>
+#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +18,28 @@ namespace qm::distribution {
 namespace {
 
 using Reader = std::unique_ptr<archive, decltype(&archive_read_free)>;
+
+// Names stored as Unicode (7z, Joliet, zip entries flagged UTF-8) are given
+// to us in the thread's character set; UTF-8 for as long as an archive is
+// read, whatever the process's locale, so no name is lost to "?". Names stored
+// as raw bytes stay raw bytes.
+class Utf8Names {
+ public:
+  Utf8Names() : utf8_(::newlocale(LC_CTYPE_MASK, "C.UTF-8", nullptr)) {
+    if (utf8_) previous_ = ::uselocale(utf8_);
+  }
+  ~Utf8Names() {
+    if (!utf8_) return;
+    ::uselocale(previous_);
+    ::freelocale(utf8_);
+  }
+  Utf8Names(const Utf8Names&) = delete;
+  Utf8Names& operator=(const Utf8Names&) = delete;
+
+ private:
+  locale_t utf8_;
+  locale_t previous_ = nullptr;
+};
 
 // The formats games are distributed in, and the compressions of a .tar.*.
 // Never "all": some formats name files of this machine to read, and some
@@ -155,7 +178,7 @@ bool entryPath(archive_entry* entry, std::string& path, std::string& refusal) {
   const char* name = archive_entry_pathname(entry);
   if (!name) name = archive_entry_pathname_utf8(entry);
   if (!name || !*name) {
-    refusal = "an entry has no name";
+    refusal = "an entry has no name, or one that cannot be read";
     return false;
   }
   const std::string raw(name);
@@ -239,6 +262,9 @@ ArchiveOutcome readAll(archive* a, Sink& sink, const ArchiveLimits& limits) {
     }
     if (!sink.endFile()) return refuse(sink.error);
   }
+  // (A run of zero bytes, such as the start of a cut-short disc image, reads as
+  // an empty tar.)
+  if (out.entries == 0) return refuse("the archive is empty or damaged: it holds no files");
   out.ok = true;
   return out;
 }
@@ -246,6 +272,7 @@ ArchiveOutcome readAll(archive* a, Sink& sink, const ArchiveLimits& limits) {
 }  // namespace
 
 bool isArchiveFile(const std::string& path) {
+  const Utf8Names names;
   Reader a = newReader();
   if (archive_read_open_filename(a.get(), path.c_str(), 64 * 1024) != ARCHIVE_OK) return false;
   archive_entry* entry = nullptr;
@@ -255,6 +282,7 @@ bool isArchiveFile(const std::string& path) {
 
 ArchiveOutcome unpackArchive(const std::string& archivePath, const std::string& destination,
                              const ArchiveLimits& limits) {
+  const Utf8Names names;
   Reader a = newReader();
   if (archive_read_open_filename(a.get(), archivePath.c_str(), 64 * 1024) != ARCHIVE_OK) {
     ArchiveOutcome out;
@@ -266,6 +294,7 @@ ArchiveOutcome unpackArchive(const std::string& archivePath, const std::string& 
 }
 
 ArchiveOutcome scanArchive(const void* data, std::size_t size, const ArchiveLimits& limits) {
+  const Utf8Names names;
   Reader a = newReader();
   if (archive_read_open_memory(a.get(), data, size) != ARCHIVE_OK) {
     ArchiveOutcome out;

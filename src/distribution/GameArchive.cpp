@@ -3,13 +3,15 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <cstdio>
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <deque>
 #include <filesystem>
 #include <system_error>
+#include <unistd.h>
+#include <stdlib.h>
 
 #include "platform/NativeFile.h"
 #include "platform/NativeName.h"
@@ -136,28 +138,42 @@ ArchivedGame openGameArchive(const QString& archivePath, const QString& cacheFol
     failed.error = QStringLiteral("cannot make the cache folder %1").arg(platform::readableName(cacheFolder));
     return failed;
   }
-  // Removed with all it holds unless it becomes the finished folder.
-  QTemporaryDir unpacking(cacheFolder + QStringLiteral("/.unpacking-XXXXXX"));
-  if (!unpacking.isValid()) {
+  // Removed with all it holds unless it becomes the finished folder (by its
+  // bytes: entry names need not be UTF-8).
+  std::string unpackingBytes = platform::bytesOfName(cacheFolder).toStdString() + "/.unpacking-XXXXXX";
+  if (!::mkdtemp(unpackingBytes.data())) {
     failed.error = QStringLiteral("cannot unpack into %1: %2")
-                       .arg(platform::readableName(cacheFolder), unpacking.errorString());
+                       .arg(platform::readableName(cacheFolder), QString::fromLocal8Bit(std::strerror(errno)));
     return failed;
   }
-  const ArchiveOutcome outcome = unpackArchive(platform::bytesOfName(archivePath).toStdString(),
-                                               platform::bytesOfName(unpacking.path()).toStdString(), limits);
+  const fs::path unpacking(unpackingBytes);
+  struct RemoveUnlessKept {
+    fs::path path;
+    bool keep = false;
+    ~RemoveUnlessKept() {
+      std::error_code ignored;
+      if (!keep) fs::remove_all(path, ignored);
+    }
+  } cleanup{unpacking};
+
+  const ArchiveOutcome outcome =
+      unpackArchive(platform::bytesOfName(archivePath).toStdString(), unpackingBytes, limits);
   if (!outcome.ok) {
     failed.error = QStringLiteral("cannot unpack %1: %2")
                        .arg(platform::readableName(archivePath), QString::fromUtf8(outcome.error.c_str()));
     return failed;
   }
-  const ArchivedGame inTemporary = gameIn(unpacking.path(), archivePath);
+  const ArchivedGame inTemporary = gameIn(nameOf(unpacking), archivePath);
   if (inTemporary.folder.isEmpty()) return inTemporary;
-  const QString inside = QDir(unpacking.path()).relativeFilePath(inTemporary.folder);
+  const QString inside = platform::nameFromBytes(
+      QByteArray::fromStdString(fs::path(platform::bytesOfName(inTemporary.folder).toStdString())
+                                    .lexically_relative(unpacking)
+                                    .native()));
 
   std::error_code ec;
-  fs::rename(pathOf(unpacking.path()), pathOf(finalFolder), ec);
+  fs::rename(unpacking, pathOf(finalFolder), ec);
   if (!ec) {
-    unpacking.setAutoRemove(false);
+    cleanup.keep = true;
   } else if (!platform::isFolderAt(finalFolder)) {
     // (Another player that unpacked the same archive meanwhile is fine: its folder is used.)
     failed.error = QStringLiteral("cannot keep the unpacked game in %1: %2")
