@@ -26,17 +26,23 @@ struct ProgramRun {
 
 class ArchivedGameTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(scratch_.isValid()); }
+  void SetUp() override {
+    ASSERT_TRUE(scratch_.isValid());
+    scratch_.setAutoRemove(false);  // removed by bytes below: unpacked names need not be UTF-8
+  }
+  void TearDown() override {
+    if (scratch_.path().startsWith(QDir::tempPath() + '/')) fs::remove_all(scratch_.path().toStdString());
+  }
 
   QString cache() const { return scratch_.filePath(QStringLiteral("cache")); }
 
   // The demo game packed as a download would be: its folder inside the archive.
-  QString demoArchive(const char* name, ArchiveKind kind) {
+  QString demoArchive(const char* name, ArchiveKind kind, const std::string& folder = "Demo Game") {
     std::vector<ArchiveEntry> entries;
     const fs::path demo(QM_SOURCE_DIR "/demo");
     for (const auto& e : fs::recursive_directory_iterator(demo)) {
       if (!e.is_regular_file()) continue;
-      entries.push_back(fileEntry("Demo Game/" + fs::relative(e.path(), demo).native(), readBytes(e.path().native())));
+      entries.push_back(fileEntry(folder + "/" + fs::relative(e.path(), demo).native(), readBytes(e.path().native())));
     }
     const QString path = scratch_.filePath(QString::fromUtf8(name));
     EXPECT_TRUE(writeArchive(path.toStdString(), kind, entries));
@@ -86,6 +92,13 @@ TEST_F(ArchivedGameTest, CheckReadsTheGameInsideAnArchiveLikeItsFolder) {
   const QStringList unpacked = QDir(cache() + "/quillmere/archives").entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
   ASSERT_EQ(unpacked.size(), 1) << unpacked.join(' ').toStdString();
   EXPECT_TRUE(unpacked[0].startsWith(QStringLiteral("demo-")));
+}
+
+TEST_F(ArchivedGameTest, AGameFolderNamedInACodePageIsCheckedToo) {
+  // "Château" in Windows-1252, as an archive made on an old Windows holds it.
+  const ProgramRun r = run({"--check", demoArchive("chateau.tar", ArchiveKind::Tar, "Ch\xE2teau")});
+  EXPECT_EQ(r.exitCode, 0) << r.out.toStdString() << r.err.toStdString();
+  EXPECT_TRUE(r.out.contains(QStringLiteral("0 errors, 0 warnings, 0 notes"))) << r.out.toStdString();
 }
 
 TEST_F(ArchivedGameTest, AGamePlayedFromItsArchiveSavesOutsideTheCache) {
