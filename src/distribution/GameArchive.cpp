@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <deque>
 #include <filesystem>
@@ -91,6 +92,21 @@ ArchivedGame gameIn(const QString& unpacked, const QString& archivePath) {
   return game;
 }
 
+// Unpackings left behind by a player that was killed half-way. One a day old
+// belongs to no running player any more.
+void removeStaleUnpackings(const QString& cacheFolder) {
+  const auto now = fs::file_time_type::clock::now();
+  std::vector<fs::path> stale;
+  std::error_code ec;
+  for (fs::directory_iterator it(pathOf(cacheFolder), ec), end; !ec && it != end; it.increment(ec)) {
+    if (it->path().filename().native().rfind(".unpacking-", 0) != 0) continue;
+    std::error_code timeEc;
+    const auto changed = fs::last_write_time(it->path(), timeEc);
+    if (!timeEc && now - changed > std::chrono::hours(24)) stale.push_back(it->path());
+  }
+  for (const fs::path& p : stale) fs::remove_all(p, ec);
+}
+
 }  // namespace
 
 QString archiveCacheFolder() {
@@ -138,6 +154,7 @@ ArchivedGame openGameArchive(const QString& archivePath, const QString& cacheFol
     failed.error = QStringLiteral("cannot make the cache folder %1").arg(platform::readableName(cacheFolder));
     return failed;
   }
+  removeStaleUnpackings(cacheFolder);
   // Removed with all it holds unless it becomes the finished folder (by its
   // bytes: entry names need not be UTF-8).
   std::string unpackingBytes = platform::bytesOfName(cacheFolder).toStdString() + "/.unpacking-XXXXXX";

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <chrono>
 #include <filesystem>
 #include <tuple>
 
@@ -132,6 +133,19 @@ TEST_F(GameArchiveTest, RefusedDamagedOrGamelessArchivesLeaveNothingInTheCache) 
     EXPECT_TRUE(cacheEntries().isEmpty()) << cacheEntries().join(' ').toStdString();
   }
   EXPECT_FALSE(fs::exists(fs::path(archive("evil").toStdString())));
+}
+
+TEST_F(GameArchiveTest, UnpackingsLeftByAKilledPlayerAreClearedADayLater) {
+  const fs::path cacheBytes(cache().toStdString());
+  fs::create_directories(cacheBytes / ".unpacking-old1" / "Game");
+  writeBytes((cacheBytes / ".unpacking-old1" / "Game" / "half").native(), "half a game");
+  fs::create_directories(cacheBytes / ".unpacking-busy");  // another player's, still unpacking
+  fs::last_write_time(cacheBytes / ".unpacking-old1", fs::file_time_type::clock::now() - std::chrono::hours(25));
+  ASSERT_TRUE(writeArchive(archive("quest.zip").toStdString(), ArchiveKind::Zip, nestedGame()));
+  const ArchivedGame game = openGameArchive(archive("quest.zip"), cache());
+  ASSERT_TRUE(game.error.isEmpty()) << game.error.toStdString();
+  EXPECT_FALSE(fs::exists(cacheBytes / ".unpacking-old1"));
+  EXPECT_TRUE(fs::exists(cacheBytes / ".unpacking-busy"));
 }
 
 }  // namespace
