@@ -10,6 +10,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   libfluidsynth-dev timgm6mb-soundfont libsdl2-dev
+  libarchive-dev  # games played straight from their .zip, .7z, .tar.*, .rar or .iso
   libgtest-dev libgmock-dev
   fonts-liberation
   ffmpeg sox

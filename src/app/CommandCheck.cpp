@@ -5,9 +5,11 @@
 #include <cstdio>
 
 #include "app/Commands.h"
+#include "app/GameArgument.h"
 #include "doctor/Doctor.h"
 #include "doctor/Reports.h"
 #include "platform/DialogService.h"
+#include "platform/NativeName.h"
 #include "platform/RecordingDialogService.h"
 
 namespace qm::app {
@@ -27,7 +29,13 @@ int runCheck(int argc, char** argv, const Args& args) {
   QCoreApplication app(argc, argv);
   // Nothing the readers do may wait for an answer.
   platform::ScopedRecordingDialogs silent;
-  const doctor::CheckResult result = doctor::checkGameFolder(QString::fromLocal8Bit(folders[0].c_str()));
+  // A game's archive is checked as the folder it unpacks to.
+  const GameArgument given = gameFromArgument(platform::nameFromBytes(QByteArray(folders[0].c_str())));
+  if (!given.error.isEmpty()) {
+    std::fprintf(stderr, "quillmere: --check: %s\n", given.error.toUtf8().constData());
+    return 2;
+  }
+  const doctor::CheckResult result = doctor::checkGameFolder(given.folder);
   if (!result.isGame) {
     std::fprintf(stderr, "quillmere: --check: %s\n", result.notGameReason.toLocal8Bit().constData());
     return 2;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "app/Commands.h"
+#include "app/GameArgument.h"
 #include "engine/GameWindowLauncher.h"
 #include "platform/DisplayConnection.h"
 #include "platform/NativeName.h"
@@ -37,9 +38,15 @@ int runPlay(int argc, char** argv, const std::string& gameFolder) {
   StartPhases phases;
   auto now = [&sinceStart] { return static_cast<double>(sinceStart.nsecsElapsed()) / 1e6; };
 
+  // A game's archive is unpacked first (once) and its folder played.
+  const GameArgument given = gameFromArgument(platform::nameFromBytes(QByteArray(gameFolder.c_str())));
+  if (!given.error.isEmpty()) {
+    std::fprintf(stderr, "quillmere: %s\n", given.error.toUtf8().constData());
+    return 2;
+  }
   const QString programFolder = startup::ExecutableFolder();
-  const startup::GameFolderChoice choice = startup::ChooseGameFolder(
-      platform::nameFromBytes(QByteArray(gameFolder.c_str())), programFolder, startup::BundledDemoFolder(programFolder));
+  const startup::GameFolderChoice choice =
+      startup::ChooseGameFolder(given.folder, programFolder, startup::BundledDemoFolder(programFolder));
   if (choice.folder.isEmpty()) {
     std::fprintf(stderr, "quillmere: %s\n", choice.error.toLocal8Bit().constData());
     return 2;

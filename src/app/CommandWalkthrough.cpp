@@ -14,6 +14,7 @@
 
 #include "app/Commands.h"
 #include "app/EventLoopStallMeter.h"
+#include "app/GameArgument.h"
 #include "app/WalkthroughRecording.h"
 #include "engine/Game.h"
 #include "engine/GameDisplay.h"
@@ -96,7 +97,13 @@ int runWalkthrough(int argc, char** argv, const std::string& stepsFile, const st
   }
 
   // The folder's name as bytes: it may be named in a code page.
-  const QString folder = chooseGameFolder(platform::nameFromBytes(QByteArray(gameFolder.c_str())), stepsPath);
+  // A game's archive is unpacked first (once) and its folder played.
+  const GameArgument given = gameFromArgument(platform::nameFromBytes(QByteArray(gameFolder.c_str())));
+  if (!given.error.isEmpty()) {
+    std::fprintf(stderr, "quillmere: %s\n", given.error.toUtf8().constData());
+    return 2;
+  }
+  const QString folder = chooseGameFolder(given.folder, stepsPath);
   if (!holdsGame(folder)) {
     std::fprintf(stderr, "quillmere: '%s' holds no game (Config/General is missing)\n",
                  platform::readableName(folder).toUtf8().constData());

@@ -24,6 +24,8 @@ const char* kUsage =
     "\n"
     "Plays an adventure game from its project folder. Without GAME_FOLDER the player\n"
     "uses its own folder when that holds Config/General, else the bundled demo game.\n"
+    "GAME_FOLDER may also be the game's archive (.zip, .7z, .rar, .tar.*, .iso): it is\n"
+    "unpacked once into $XDG_CACHE_HOME/quillmere/archives/ and played read-only.\n"
     "\n"
     "Options:\n"
     "  --cd CD_FOLDER            where CD 1 (the first --cd), CD 2, ... of a game that runs from\n"

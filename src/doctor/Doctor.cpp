@@ -10,6 +10,7 @@
 #include "doctor/Readers.h"
 #include "platform/FileConfinement.h"
 #include "platform/FileResolver.h"
+#include "platform/NativeFile.h"
 #include "script/Plugins.h"
 #include "startup/Project.h"
 
@@ -53,7 +54,8 @@ class ReadingGameFolder {
 CheckResult checkGameFolder(const QString& folder) {
   CheckResult result;
   const QString absolute = QDir(folder).absolutePath();
-  if (folder.isEmpty() || !QFileInfo(absolute).isDir()) {
+  // By its bytes: a folder copied from an old disc or archive may be named in a code page.
+  if (folder.isEmpty() || !platform::isFolderAt(absolute)) {
     result.notGameReason = QStringLiteral("'%1' is not a folder").arg(folder);
     return result;
   }

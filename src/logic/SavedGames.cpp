@@ -14,6 +14,7 @@
 #include <cerrno>
 #include <unistd.h>
 
+#include "distribution/GameArchive.h"
 #include "engine/Game.h"
 #include "engine/GameDisplay.h"
 #include "logic/GameLogic.h"
@@ -126,6 +127,9 @@ void SavedGames::setProjectFolderWritableOverride(std::optional<bool> writable) 
 bool SavedGames::projectFolderWritable() const {
   if (gWritableOverride) return *gWritableOverride;
   const QString folder = project().paths.project;
+  // A game unpacked from its archive is as read-only as the archive: its saves
+  // never go into the shared cache.
+  if (distribution::isUnpackedArchiveFolder(folder)) return false;
   return !folder.isEmpty() && ::access(platform::bytesOfName(folder).constData(), W_OK) == 0;
 }
 

@@ -2,11 +2,12 @@
 // saved games, and the save and load windows that do it for the player.
 //
 // A saved game is the file NAME.sav. It is kept in the game's folder when that
-// folder is writable; when it is not (a game installed read-only, or played
-// from a disc), in the user's data folder, $XDG_DATA_HOME/quillmere/saves/
-// <project name>/. The windows list both places, newest first. Every save is
-// written to a temporary file beside the old one and renamed over it, so a
-// failure half-way never destroys the previous save.
+// folder is writable; when it is not (a game installed read-only, played from
+// a disc, or unpacked from its archive), in the user's data folder,
+// $XDG_DATA_HOME/quillmere/saves/<project name>/. The windows list both
+// places, newest first. Every save is written to a temporary file beside the
+// old one and renamed over it, so a failure half-way never destroys the
+// previous save.
 //
 // Beside each save, in the user's data folder (never in the game's), a small
 // picture of the frame as it was when saved; the load window shows it.

@@ -106,11 +106,11 @@ TEST_F(CommandLineTest, NoDisplayAtAllIsSaidTheSameWay) {
   EXPECT_TRUE(r.err.contains("no display found (DISPLAY is not set)")) << r.err.toStdString();
 }
 
-TEST_F(CommandLineTest, AFileGivenAsTheGameIsNotAFolder) {
+TEST_F(CommandLineTest, AFileGivenAsTheGameIsNeitherAFolderNorAnArchive) {
   const QString file = scratchFile("notes.txt", "hello\n");
   const PlayerRun r = player({file});
   EXPECT_EQ(r.exitCode, 2);
-  EXPECT_TRUE(r.err.contains("not a folder: " + file)) << r.err.toStdString();
+  EXPECT_TRUE(r.err.contains(file + " is neither a game folder nor an archive")) << r.err.toStdString();
   EXPECT_FALSE(r.err.contains("no such"));
 }
 
