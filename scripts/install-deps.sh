@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs every Debian 12 package the player needs to build, run and test.
 # Idempotent and quiet when everything is already there.
-#   --fuzz  also clang and its fuzzer runtime (for scripts/fuzz.sh only)
+#   --fuzz   also clang and its fuzzer runtime (for scripts/fuzz.sh only)
+#   --bench  also the interpreters bench_vbscript_languages measures the engine against
 set -euo pipefail
 
 packages=(
@@ -17,6 +18,9 @@ packages=(
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-dev)
+fi
+if [ "${1:-}" = "--bench" ]; then
+  packages+=(lua5.4 python3)
 fi
 
 missing=()
