@@ -223,6 +223,7 @@ class Value {
   }
   static void releasePayload(VarType t, Payload p) noexcept;
   static void deleteArray(ArrayData* a) noexcept;
+  // Inline, defined after Dispatch (Dispatch.h): copies are the engine's most frequent work.
   void addRefHeap() const noexcept;
 
   VarType type_;
@@ -328,3 +329,6 @@ std::u16string toLowerCopy(std::u16string_view s);
 size_t hashNoCase(std::u16string_view s) noexcept;
 
 }  // namespace qm::vbs
+
+// Value's reference counting needs the whole Dispatch class.
+#include "vbscript/Dispatch.h"  // IWYU pragma: export

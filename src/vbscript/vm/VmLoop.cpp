@@ -157,7 +157,9 @@ void Vm::loop(Frame& f) {
       case OpCode::LoadField: push(f.me->fields()[in.b]); break;
       case OpCode::StoreField: {
         Value v = pop();
-        assign(f.me->fields()[in.b], std::move(v), in.mode);
+        Value& t = f.me->fields()[in.b];
+        if (in.mode == StoreMode::Let && !v.isObject() && !t.isArray()) t = std::move(v);
+        else assign(t, std::move(v), in.mode);
         break;
       }
       case OpCode::RefField: push(Value::reference(&f.me->fields()[in.b])); break;
@@ -240,7 +242,8 @@ void Vm::loop(Frame& f) {
         // field stores (and a host property receives) its default value.
         if (!isSet && sp_[-1].isObject() && hasDefault(sp_[-1])) {
           const Value& target = obj.deref();
-          if (!target.isObject() || !dynamic_cast<ScriptObject*>(target.asObject())) sp_[-1] = resolveDefault(sp_[-1]);
+          if (!target.isObject() || !target.asObject() || !target.asObject()->isScriptObject())
+            sp_[-1] = resolveDefault(sp_[-1]);
         }
         invokeMember(obj, fn, in.c, in.b, isSet ? InvokeKind::PropertySet : InvokeKind::PropertyLet, args, in.a + 1, f);
         unpinAbove(args - 1);
