@@ -375,6 +375,8 @@ void Vm::loop(Frame& f) {
       QM_BINARY(Eqv, opEqv)
       QM_BINARY(Imp, opImp)
 #undef QM_BINARY
+// Two whole numbers compared for an If or a loop's condition: the jump that
+// follows is taken here, and the Boolean never reaches the stack.
 #define QM_COMPARE(NAME)                                                      \
   case OpCode::NAME: {                                                        \
     Value& a = sp_[-2];                                                       \
@@ -383,6 +385,17 @@ void Vm::loop(Frame& f) {
       if (a.isObject()) a = resolveDefault(a);                                \
       if (b.isObject()) b = resolveDefault(b);                                \
       a = opCompare(CompareOp::NAME, a, b, static_cast<uint8_t>(in.b));       \
+    } else if (const Instr& next = code[f.pc];                                \
+               next.op == OpCode::JumpIfFalse || next.op == OpCode::JumpIfTrue) { \
+      bool t = a.asBool();                                                    \
+      (--sp_)->clear();                                                       \
+      (--sp_)->clear();                                                       \
+      ++f.pc;                                                                 \
+      if (t == (next.op == OpCode::JumpIfTrue)) {                             \
+        if (next.c < f.pc && --budget_ <= 0) checkBudget();                   \
+        f.pc = next.c;                                                        \
+      }                                                                       \
+      break;                                                                  \
     }                                                                         \
     (--sp_)->clear();                                                         \
     break;                                                                    \
@@ -421,7 +434,7 @@ void Vm::loop(Frame& f) {
       case OpCode::JumpIfFalse: case OpCode::JumpIfTrue: {
         Value v = pop();
         if (v.isObject()) v = resolveDefault(v);
-        bool t = conditionTrue(v);
+        bool t = v.type() == VarType::Boolean ? v.asBool() : conditionTrue(v);
         if (t == (in.op == OpCode::JumpIfTrue)) {
           if (in.c < f.pc && --budget_ <= 0) checkBudget();
           f.pc = in.c;
