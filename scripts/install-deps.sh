@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs every Debian 12 package the player needs to build, run and test.
 # Idempotent and quiet when everything is already there.
-#   --fuzz  also clang and its fuzzer runtime (for scripts/fuzz.sh only)
-#   --list  prints the packages, one a line, and installs nothing
+#   --fuzz   also clang and its fuzzer runtime (for scripts/fuzz.sh only)
+#   --bench  also the interpreters bench_vbscript_languages measures the engine against
+#   --list   prints the packages, one a line, and installs nothing
 set -euo pipefail
 
 packages=(
@@ -20,6 +21,9 @@ packages=(
 )
 if [ "${1:-}" = "--fuzz" ]; then
   packages+=(clang libclang-rt-dev)
+fi
+if [ "${1:-}" = "--bench" ]; then
+  packages+=(lua5.4 python3)
 fi
 if [ "${1:-}" = "--list" ]; then
   printf '%s\n' "${packages[@]}"

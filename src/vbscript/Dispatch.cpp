@@ -13,8 +13,7 @@ bool ValueListEnumerator::next(Value& out) {
   return true;
 }
 
-void Dispatch::release() noexcept {
-  if (--refs_ != 0) return;
+void Dispatch::releaseLast() noexcept {
   // Objects freed while another is being freed (a long chain of objects
   // holding each other) wait in a queue, so freeing never recurses deeply.
   thread_local std::vector<Dispatch*> pending;

@@ -76,8 +76,12 @@ class Dispatch {
   Dispatch& operator=(const Dispatch&) = delete;
 
   void addRef() noexcept { ++refs_; }
-  void release() noexcept;
+  void release() noexcept {
+    if (--refs_ == 0) releaseLast();
+  }
   int refCount() const noexcept { return refs_; }
+  // True for instances of script classes (a cheap test on every member call).
+  bool isScriptObject() const noexcept { return scriptObject_; }
 
   // TypeName() of the object ("Dictionary", "RegExp", a script class's name).
   virtual std::u16string typeName() const = 0;
@@ -95,10 +99,23 @@ class Dispatch {
   // Runs once when the last reference is released, before deletion. The
   // object may not be used from here on except by this function. Must not throw.
   virtual void lastReleased() noexcept {}
+  // Set by the script classes' instances only.
+  bool scriptObject_ = false;
 
  private:
+  // The last reference went: runs lastReleased() and deletes the object.
+  void releaseLast() noexcept;
   int refs_ = 0;
 };
+
+inline void Value::addRefHeap() const noexcept {
+  switch (type_) {
+    case VarType::String: ++u_.str->refs; break;
+    case VarType::Object: if (u_.obj) u_.obj->addRef(); break;
+    case VarType::Array: ++u_.arr->refs; break;
+    default: break;
+  }
+}
 
 // A smart pointer for holding objects in C++ code.
 template <class T>

@@ -79,15 +79,6 @@ Value Value::newArray(const std::vector<int32_t>& upperBounds) {
   return array(a);
 }
 
-void Value::addRefHeap() const noexcept {
-  switch (type_) {
-    case VarType::String: ++u_.str->refs; break;
-    case VarType::Object: if (u_.obj) u_.obj->addRef(); break;
-    case VarType::Array: ++u_.arr->refs; break;
-    default: break;
-  }
-}
-
 void Value::releasePayload(VarType t, Payload p) noexcept {
   switch (t) {
     case VarType::String:
@@ -103,7 +94,6 @@ void Value::releasePayload(VarType t, Payload p) noexcept {
   }
 }
 
-// Arrays nested in arrays are freed one after another, never recursively.
 void Value::deleteArray(ArrayData* a) noexcept {
   thread_local std::vector<ArrayData*> pending;
   thread_local bool draining = false;

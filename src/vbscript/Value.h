@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -120,9 +121,11 @@ class Value {
 
   // Constructors by subtype. Plain C++ types map as: bool -> Boolean,
   // int16_t -> Integer, int32_t -> Long, double -> Double, strings -> String.
-  explicit Value(bool b) noexcept : type_(VarType::Boolean) { u_.i64 = 0; u_.b = b; }
-  explicit Value(int16_t i) noexcept : type_(VarType::Integer) { u_.i64 = 0; u_.i16 = i; }
-  explicit Value(int32_t i) noexcept : type_(VarType::Long) { u_.i64 = 0; u_.i32 = i; }
+  // The payload is written in one piece (the unused bytes zero): a narrow
+  // store after a wide one would stall the wide read that copies the value.
+  explicit Value(bool b) noexcept : type_(VarType::Boolean) { u_.i64 = b ? 1 : 0; }
+  explicit Value(int16_t i) noexcept : type_(VarType::Integer) { u_.i64 = static_cast<uint16_t>(i); }
+  explicit Value(int32_t i) noexcept : type_(VarType::Long) { u_.i64 = static_cast<uint32_t>(i); }
   explicit Value(double d) noexcept : type_(VarType::Double) { u_.d = d; }
   explicit Value(std::u16string s);
   explicit Value(std::u16string_view s) : Value(std::u16string(s)) {}
@@ -134,14 +137,26 @@ class Value {
   static Value nothing() noexcept { return Value(static_cast<Dispatch*>(nullptr)); }
   static Value integer(int16_t i) noexcept { return Value(i); }
   static Value longValue(int32_t i) noexcept { return Value(i); }
-  static Value single(float f) noexcept { Value v; v.type_ = VarType::Single; v.u_.f = f; return v; }
+  static Value single(float f) noexcept {
+    Value v;
+    v.type_ = VarType::Single;
+    uint32_t bits;
+    std::memcpy(&bits, &f, sizeof bits);
+    v.u_.i64 = bits;
+    return v;
+  }
   static Value dbl(double d) noexcept { return Value(d); }
   // Currency from its scaled form (value * 10000).
   static Value currencyScaled(int64_t scaled) noexcept { Value v; v.type_ = VarType::Currency; v.u_.i64 = scaled; return v; }
   static Value date(double serial) noexcept { Value v; v.type_ = VarType::Date; v.u_.d = serial; return v; }
   static Value boolean(bool b) noexcept { return Value(b); }
-  static Value byte(uint8_t b) noexcept { Value v; v.type_ = VarType::Byte; v.u_.u8 = b; return v; }
-  static Value error(int32_t code) noexcept { Value v; v.type_ = VarType::Error; v.u_.i32 = code; return v; }
+  static Value byte(uint8_t b) noexcept { Value v; v.type_ = VarType::Byte; v.u_.i64 = b; return v; }
+  static Value error(int32_t code) noexcept {
+    Value v;
+    v.type_ = VarType::Error;
+    v.u_.i64 = static_cast<uint32_t>(code);
+    return v;
+  }
   // The "missing optional argument" marker (an Error value with the code COM uses).
   static Value missing() noexcept { return error(static_cast<int32_t>(0x80020004u)); }
   // Takes one reference; charges the running engine for the elements (on
@@ -208,6 +223,7 @@ class Value {
   }
   static void releasePayload(VarType t, Payload p) noexcept;
   static void deleteArray(ArrayData* a) noexcept;
+  // Inline, defined after Dispatch (Dispatch.h): copies are the engine's most frequent work.
   void addRefHeap() const noexcept;
 
   VarType type_;
@@ -313,3 +329,6 @@ std::u16string toLowerCopy(std::u16string_view s);
 size_t hashNoCase(std::u16string_view s) noexcept;
 
 }  // namespace qm::vbs
+
+// Value's reference counting needs the whole Dispatch class.
+#include "vbscript/Dispatch.h"  // IWYU pragma: export

@@ -93,6 +93,9 @@ enum class OpCode : uint8_t {
   ForPrep,           // b: hidden slots b (limit), b+1 (step)     start, limit, step -- start as a number
   ForTest,           // b: hidden slots, c: exit target           counter --   (jumps when past the limit)
   ForStep,           // b: hidden slots (92 when the limit is Empty: a header that failed)  counter -- counter + step
+  ForNextLocal,      // b: the loop variable's local slot, c: the loop's ForTest   --
+                     // (Next of a local counter: ForStep, the store, and the loop's test in one;
+                     //  goes on after the ForTest, or at its exit target)
   ForEachPrep,       // b: hidden slots b, b+1 (the walk's state)  collection --
   ForEachNext,       // b: hidden slots, c: exit target           -- element   (nothing, and jumps, at the end;
                      //                                           451 when the state is Empty: a header that failed)

@@ -1097,10 +1097,15 @@ class Compiler {
     compileBlock(s.body);
     setPos(s.line, s.column);
     size_t stepStart = here();
-    loadName(s.name, s.line, s.column);
-    emit(OpCode::ForStep, 0, u16(h));
-    storeName(s.name, StoreMode::Let, s.line, s.column);
-    emit(OpCode::Jump, 0, 0, static_cast<int32_t>(top));
+    Resolved counter = resolve(s.name, false);
+    if (counter.kind == Resolved::Local) {
+      emit(OpCode::ForNextLocal, 0, u16(counter.slot), static_cast<int32_t>(test));
+    } else {
+      loadName(s.name, s.line, s.column);
+      emit(OpCode::ForStep, 0, u16(h));
+      storeName(s.name, StoreMode::Let, s.line, s.column);
+      emit(OpCode::Jump, 0, 0, static_cast<int32_t>(top));
+    }
     size_t stepEntry = addResume(stepStart, 0);
     patch(test, here());
     patchResume(testEntry, here());

@@ -5,6 +5,7 @@ namespace qm::vbs {
 
 ScriptObject::ScriptObject(const ClassCode* cls, std::shared_ptr<LinkedModule> link, std::shared_ptr<VmAlive> alive)
     : cls_(cls), link_(std::move(link)), alive_(std::move(alive)) {
+  scriptObject_ = true;
   fields_.resize(cls->fields.size());
   for (size_t i = 0; i < cls->fields.size(); ++i) {
     const ClassField& f = cls->fields[i];

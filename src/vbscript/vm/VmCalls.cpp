@@ -244,7 +244,8 @@ Value Vm::callBuiltin(int index, Value* args, int argc) {
 }
 
 Value Vm::invokeDispatch(Dispatch* d, DispId id, InvokeKind kind, Value* args, int argc) {
-  if (auto* so = dynamic_cast<ScriptObject*>(d)) {
+  if (d->isScriptObject()) {
+    auto* so = static_cast<ScriptObject*>(d);
     int member = so->memberFor(id);
     if (member < 0) raise(err::NoSuchMember);
     return callScriptMember(so, member, kind, args, argc, false);
@@ -332,7 +333,8 @@ Value Vm::invokeMember(const Value& object, const FunctionCode* site, int nameIn
   if (!d) raise(err::ObjectRequired);
   MemberCache& cache = site->caches[static_cast<size_t>(cacheIndex)];
   const std::u16string& name = site->names[static_cast<size_t>(nameIndex)];
-  if (auto* so = dynamic_cast<ScriptObject*>(d)) {
+  if (d->isScriptObject()) {
+    auto* so = static_cast<ScriptObject*>(d);
     int member;
     if (cache.key == so->cls()) {
       member = cache.id;

@@ -40,6 +40,55 @@ enum class FastOp { Add, Sub, Mul };
   return false;
 }
 
+[[gnu::always_inline]] inline bool isWhole(VarType t) { return t == VarType::Integer || t == VarType::Long; }
+[[gnu::always_inline]] inline int32_t wholeOf(const Value& v) {
+  return v.type() == VarType::Integer ? v.asInteger() : v.asLong();
+}
+
+// Mod of two Integers or Longs without the general coercions: an Integer
+// when both are Integers, else a Long. False for any other pair.
+[[gnu::always_inline]] inline bool fastMod(Value& a, const Value& b) {
+  VarType ta = a.type(), tb = b.type();
+  if (!isWhole(ta) || !isWhole(tb)) return false;
+  int64_t y = wholeOf(b);
+  if (y == 0) raise(err::DivisionByZero);
+  int64_t r = int64_t(wholeOf(a)) % y;
+  if (ta == VarType::Integer && tb == VarType::Integer) a = Value(static_cast<int16_t>(r));
+  else a = Value(static_cast<int32_t>(r));
+  return true;
+}
+
+// Two Integers or Longs compared without the general rules; false for any other pair.
+[[gnu::always_inline]] inline bool fastCompare(CompareOp op, Value& a, const Value& b) {
+  if (!isWhole(a.type()) || !isWhole(b.type())) return false;
+  int32_t x = wholeOf(a), y = wholeOf(b);
+  bool r = false;
+  switch (op) {
+    case CompareOp::Eq: r = x == y; break;
+    case CompareOp::Ne: r = x != y; break;
+    case CompareOp::Lt: r = x < y; break;
+    case CompareOp::Le: r = x <= y; break;
+    case CompareOp::Gt: r = x > y; break;
+    case CompareOp::Ge: r = x >= y; break;
+  }
+  a = Value(r);
+  return true;
+}
+
+// Whether a For loop's counter is past its limit (hidden[0]) for its step (hidden[1]).
+[[gnu::always_inline]] inline bool forDone(const Value& v, const Value* hidden) {
+  const Value& to = hidden[0];
+  const Value& step = hidden[1];
+  if (isWhole(v.type()) && isWhole(to.type()) && isWhole(step.type())) {
+    int32_t x = wholeOf(v), lim = wholeOf(to);
+    return wholeOf(step) >= 0 ? x > lim : x < lim;
+  }
+  double s = toDouble(step);
+  double x = toDouble(v);
+  double lim = toDouble(to);
+  return s >= 0 ? x > lim : x < lim;
+}
+
 }  // namespace
 
 void Vm::loop(Frame& f) {
@@ -108,7 +157,9 @@ void Vm::loop(Frame& f) {
       case OpCode::LoadField: push(f.me->fields()[in.b]); break;
       case OpCode::StoreField: {
         Value v = pop();
-        assign(f.me->fields()[in.b], std::move(v), in.mode);
+        Value& t = f.me->fields()[in.b];
+        if (in.mode == StoreMode::Let && !v.isObject() && !t.isArray()) t = std::move(v);
+        else assign(t, std::move(v), in.mode);
         break;
       }
       case OpCode::RefField: push(Value::reference(&f.me->fields()[in.b])); break;
@@ -191,7 +242,8 @@ void Vm::loop(Frame& f) {
         // field stores (and a host property receives) its default value.
         if (!isSet && sp_[-1].isObject() && hasDefault(sp_[-1])) {
           const Value& target = obj.deref();
-          if (!target.isObject() || !dynamic_cast<ScriptObject*>(target.asObject())) sp_[-1] = resolveDefault(sp_[-1]);
+          if (!target.isObject() || !target.asObject() || !target.asObject()->isScriptObject())
+            sp_[-1] = resolveDefault(sp_[-1]);
         }
         invokeMember(obj, fn, in.c, in.b, isSet ? InvokeKind::PropertySet : InvokeKind::PropertyLet, args, in.a + 1, f);
         unpinAbove(args - 1);
@@ -296,7 +348,17 @@ void Vm::loop(Frame& f) {
 #undef QM_FAST
       QM_BINARY(Div, opDiv)
       QM_BINARY(IntDiv, opIntDiv)
-      QM_BINARY(Mod, opMod)
+      case OpCode::Mod: {
+        Value& a = sp_[-2];
+        Value& b = sp_[-1];
+        if (!fastMod(a, b)) {
+          if (a.isObject()) a = resolveDefault(a);
+          if (b.isObject()) b = resolveDefault(b);
+          a = opMod(a, b);
+        }
+        (--sp_)->clear();
+        break;
+      }
       QM_BINARY(Pow, opPow)
       case OpCode::Concat: {
         Value b = pop();
@@ -313,13 +375,29 @@ void Vm::loop(Frame& f) {
       QM_BINARY(Eqv, opEqv)
       QM_BINARY(Imp, opImp)
 #undef QM_BINARY
+// Two whole numbers compared for an If or a loop's condition: the jump that
+// follows is taken here, and the Boolean never reaches the stack.
 #define QM_COMPARE(NAME)                                                      \
   case OpCode::NAME: {                                                        \
-    Value b = pop();                                                          \
-    Value& a = sp_[-1];                                                       \
-    if (a.isObject()) a = resolveDefault(a);                                  \
-    if (b.isObject()) b = resolveDefault(b);                                  \
-    a = opCompare(CompareOp::NAME, a, b, static_cast<uint8_t>(in.b));         \
+    Value& a = sp_[-2];                                                       \
+    Value& b = sp_[-1];                                                       \
+    if (!fastCompare(CompareOp::NAME, a, b)) {                                \
+      if (a.isObject()) a = resolveDefault(a);                                \
+      if (b.isObject()) b = resolveDefault(b);                                \
+      a = opCompare(CompareOp::NAME, a, b, static_cast<uint8_t>(in.b));       \
+    } else if (const Instr& next = code[f.pc];                                \
+               next.op == OpCode::JumpIfFalse || next.op == OpCode::JumpIfTrue) { \
+      bool t = a.asBool();                                                    \
+      (--sp_)->clear();                                                       \
+      (--sp_)->clear();                                                       \
+      ++f.pc;                                                                 \
+      if (t == (next.op == OpCode::JumpIfTrue)) {                             \
+        if (next.c < f.pc && --budget_ <= 0) checkBudget();                   \
+        f.pc = next.c;                                                        \
+      }                                                                       \
+      break;                                                                  \
+    }                                                                         \
+    (--sp_)->clear();                                                         \
     break;                                                                    \
   }
       QM_COMPARE(Eq)
@@ -356,7 +434,7 @@ void Vm::loop(Frame& f) {
       case OpCode::JumpIfFalse: case OpCode::JumpIfTrue: {
         Value v = pop();
         if (v.isObject()) v = resolveDefault(v);
-        bool t = conditionTrue(v);
+        bool t = v.type() == VarType::Boolean ? v.asBool() : conditionTrue(v);
         if (t == (in.op == OpCode::JumpIfTrue)) {
           if (in.c < f.pc && --budget_ <= 0) checkBudget();
           f.pc = in.c;
@@ -378,20 +456,7 @@ void Vm::loop(Frame& f) {
       case OpCode::ForTest: {
         Value v = pop();
         if (v.isObject()) v = resolveDefault(v);
-        const Value& to = f.base[in.b];
-        const Value& step = f.base[in.b + 1];
-        bool done;
-        auto isInt = [](const Value& x) { return x.type() == VarType::Integer || x.type() == VarType::Long; };
-        auto asInt = [](const Value& x) -> int64_t { return x.type() == VarType::Integer ? x.asInteger() : x.asLong(); };
-        if (isInt(v) && isInt(to) && isInt(step)) {
-          done = asInt(step) >= 0 ? asInt(v) > asInt(to) : asInt(v) < asInt(to);
-        } else {
-          double s = toDouble(step);
-          double x = toDouble(v);
-          double lim = toDouble(to);
-          done = s >= 0 ? x > lim : x < lim;
-        }
-        if (done) f.pc = in.c;
+        if (forDone(v, f.base + in.b)) f.pc = in.c;
         break;
       }
       case OpCode::ForStep: {
@@ -402,6 +467,32 @@ void Vm::loop(Frame& f) {
           if (counter.isObject()) counter = resolveDefault(counter);
           counter = opAdd(counter, step);
         }
+        break;
+      }
+      case OpCode::ForNextLocal: {
+        // The same steps as LoadLocal, ForStep, StoreLocal, Jump, LoadLocal, ForTest.
+        const Instr& test = code[in.c];
+        Value* hidden = f.base + test.b;
+        if (hidden[0].isEmpty()) raise(err::ForLoopNotInitialized);
+        Value& var = slot(f, in.b);
+        if (!var.isArray() && fastArith(FastOp::Add, var, hidden[1])) {
+          // stored in place: a number on a number
+        } else {
+          Value counter = var;
+          if (!fastArith(FastOp::Add, counter, hidden[1])) {
+            if (counter.isObject()) counter = resolveDefault(counter);
+            counter = opAdd(counter, hidden[1]);
+          }
+          Value& t = slot(f, in.b);
+          if (!counter.isObject() && !t.isArray()) t = std::move(counter);
+          else assign(t, std::move(counter), StoreMode::Let);
+        }
+        if (--budget_ <= 0) checkBudget();
+        const Value& now = slot(f, in.b);
+        bool done;
+        if (now.isObject()) done = forDone(resolveDefault(now), hidden);
+        else done = forDone(now, hidden);
+        f.pc = done ? test.c : in.c + 1;
         break;
       }
       case OpCode::ForEachPrep: {

@@ -60,6 +60,38 @@ TEST(Statements, ForLoopsWithStepsAndExit) {
   EXPECT_EQ(evalAfter("For i = 1 To 3\r\nFor j = 1 To 3\r\nn = n + 1\r\nNext\r\nNext", "n"), "9");
 }
 
+// A procedure's own counter takes the one-instruction Next: it must step,
+// store and test exactly as a global counter does.
+TEST(Statements, ForLoopsOverALocalCounter) {
+  auto inProc = [](const std::string& body, const std::string& result) {
+    return evalAfter("Function T()\r\nDim i, s, n\r\n" + body + "\r\nT = " + result + "\r\nEnd Function", "T()");
+  };
+  EXPECT_EQ(inProc("For i = 10 To 1 Step -3\r\ns = s & i & \",\"\r\nNext", "s & i"), "10,7,4,1,-2");
+  EXPECT_EQ(inProc("For i = 0 To 1 Step 0.25\r\nn = n + 1\r\nNext", "n & \" \" & i"), "5 1.25");
+  EXPECT_EQ(inProc("For i = 32766 To 32768\r\nn = n + 1\r\nNext", "n & TypeName(i) & i"), "3Long32769");
+  // The body may change the counter, to another subtype too.
+  EXPECT_EQ(inProc("For i = 1 To 10\r\ni = i + 3\r\nn = n + 1\r\nNext", "n & \" \" & i"), "3 13");
+  EXPECT_EQ(inProc("For i = 1 To 5\r\ni = \"7\"\r\nn = n + 1\r\nNext", "n & TypeName(i) & i"), "1Double8");
+  EXPECT_EQ(inProc("For i = 1 To 3\r\ni = 2.5\r\nn = n + 1\r\nNext", "n & \" \" & i"), "1 3.5");
+  // A ByRef parameter as the counter steps the caller's variable.
+  EXPECT_EQ(evalAfter("Sub Walk(c)\r\nFor c = 1 To 4\r\nNext\r\nEnd Sub\r\nx = 0\r\nWalk x", "x"), "5");
+  // A counter made an array inside the body cannot take the step.
+  EXPECT_EQ(errorOf("Sub T()\r\nDim i\r\nFor i = 1 To 3\r\ni = Array(1)\r\nNext\r\nEnd Sub\r\nT"), err::TypeMismatch);
+  // Under Resume Next a failed step ends the loop.
+  EXPECT_EQ(inProc("On Error Resume Next\r\nFor i = 1 To 3\r\nn = n + 1\r\ni = \"x\"\r\nNext", "n & Err.Number"), "113");
+}
+
+// Whole numbers compared and divided without the general rules keep their subtypes and errors.
+TEST(Statements, WholeNumberModAndComparisonsInConditions) {
+  EXPECT_EQ(evalAfter("", "TypeName(CInt(7) Mod CInt(3)) & (CInt(7) Mod CInt(3))"), "Integer1");
+  EXPECT_EQ(evalAfter("", "TypeName(7 Mod 100000) & TypeName(100000 Mod 7) & (-7 Mod 3)"), "LongLong-1");
+  EXPECT_EQ(errorOf("x = 5 Mod 0"), err::DivisionByZero);
+  EXPECT_EQ(evalAfter("Function T()\r\nDim i\r\nDo While i < 40000\r\ni = i + 7\r\nLoop\r\nT = i\r\nEnd Function", "T()"),
+            "40005");
+  EXPECT_EQ(evalAfter("If 100000 > 3 Then a = 1\r\nIf 3 >= 100000 Then a = 2", "a"), "1");
+  EXPECT_EQ(evalAfter("n = 0\r\nDo Until n = 5\r\nn = n + 1\r\nLoop", "n"), "5");
+}
+
 TEST(Statements, ForEachWalksArraysAndCollections) {
   EXPECT_EQ(evalAfter("For Each v In Array(1, 2, 3)\r\ns = s + v\r\nNext", "s"), "6");
   EXPECT_EQ(evalAfter("Dim a(1, 1)\r\na(0, 0) = 1 : a(1, 1) = 4\r\nFor Each v In a\r\ns = s + v\r\nNext", "s"), "5");
