@@ -11,7 +11,6 @@
 #include "support/ActionRecords.h"
 #include "support/FrameRecords.h"
 #include "support/HotspotRecords.h"
-#include "support/VariablesRecords.h"
 
 namespace qm::testing {
 namespace {
@@ -25,14 +24,7 @@ class HeldKeysTest : public RealWindowTest {
   // pixels) to the Garden, hotspot 2 a bell (250..350 x 100..200) whose every
   // click adds one to Rings.
   static void doorAndBell(GameFolderBuilder& folder) {
-    GeneralFields g;
-    g.initialFrame = "Hall";
-    g.width = 400;
-    g.height = 300;
-    g.windowedMode = true;
-    folder.general(g);
-    folder.texts(0);
-    folder.file("Config/Variables", variablesFileBytes({"Rings"}));
+    windowedGame(folder, "Hall", 400, 300, {"Rings"});
     FrameSpec hall, garden;
     hall.background = QString::number(0x808080);
     garden.background = QString::number(0x00FF00);

@@ -11,7 +11,6 @@
 #include "startup/Settings.h"
 #include "support/ActionRecords.h"
 #include "support/FrameRecords.h"
-#include "support/VariablesRecords.h"
 #include "support/HotspotRecords.h"
 
 namespace qm::testing {
@@ -27,14 +26,7 @@ class OptionsMenuTest : public RealWindowTest {
   // door (hotspot 1, beside the water) that slides to the blue Den in 1.5 s;
   // Den's door, in the same place, slides back.
   static void pondGame(GameFolderBuilder& folder) {
-    GeneralFields g;
-    g.initialFrame = "Hall";
-    g.width = 400;
-    g.height = 300;
-    g.windowedMode = true;
-    folder.general(g);
-    folder.texts(0);
-    folder.file("Config/Variables", variablesFileBytes({}));
+    windowedGame(folder, "Hall", 400, 300);
     QImage pond(400, 300, QImage::Format_RGB32);
     for (int y = 0; y < 300; ++y)
       for (int x = 0; x < 400; ++x) pond.setPixel(x, y, qRgb((x * 37) % 256, (y * 53) % 256, ((x + y) * 7) % 256));

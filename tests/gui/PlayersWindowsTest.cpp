@@ -20,7 +20,6 @@
 #include "startup/Project.h"
 #include "startup/Settings.h"
 #include "support/FrameRecords.h"
-#include "support/VariablesRecords.h"
 
 namespace qm::testing {
 namespace {
@@ -30,15 +29,7 @@ constexpr int kPictureWidth = 320, kPictureHeight = 240;
 
 // Windowed, one frame "Room" of one colour, 320 x 240.
 void roomGame(GameFolderBuilder& folder) {
-  GeneralFields g;
-  g.projectName = "ScaleTest";
-  g.initialFrame = "Room";
-  g.width = kPictureWidth;
-  g.height = kPictureHeight;
-  g.windowedMode = true;
-  folder.general(g);
-  folder.texts(0);
-  folder.file("Config/Variables", variablesFileBytes({}));
+  windowedGame(folder, "Room", kPictureWidth, kPictureHeight, {}, "ScaleTest");
   folder.picture("Frames/room.png", kPictureWidth, kPictureHeight, QColor(kRoomColour));
   FrameSpec room;
   room.backgroundType = 1;

@@ -7,7 +7,6 @@
 #include "engine/Game.h"
 #include "support/ActionRecords.h"
 #include "support/FrameRecords.h"
-#include "support/VariablesRecords.h"
 #include "support/HotspotRecords.h"
 
 namespace qm::testing {
@@ -18,14 +17,7 @@ constexpr QRgb kHallColour = qRgb(30, 120, 200);
 // Windowed, one frame "Hall" (400 x 300, one colour) with one hotspot whose
 // click shows a message in the frame.
 void hallGame(GameFolderBuilder& folder) {
-  GeneralFields g;
-  g.initialFrame = "Hall";
-  g.width = 400;
-  g.height = 300;
-  g.windowedMode = true;
-  folder.general(g);
-  folder.texts(0);
-    folder.file("Config/Variables", variablesFileBytes({}));
+  windowedGame(folder, "Hall", 400, 300);
   folder.picture("Frames/hall.png", 400, 300, QColor(kHallColour));
   FrameSpec hall;
   hall.backgroundType = 1;

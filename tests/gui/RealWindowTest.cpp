@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "XvfbServer.h"
+#include "support/VariablesRecords.h"
 #include "engine/Game.h"
 #include "engine/GameDisplay.h"
 #include "engine/controls/LabelControl.h"
@@ -80,6 +81,19 @@ engine::Game* gameHolding(QWidget* w) {
 }
 
 }  // namespace
+
+void windowedGame(GameFolderBuilder& folder, const QString& initialFrame, int width, int height,
+                  const QStringList& integerVariables, const QString& projectName) {
+  GeneralFields g;
+  g.projectName = projectName;
+  g.initialFrame = initialFrame;
+  g.width = width;
+  g.height = height;
+  g.windowedMode = true;
+  folder.general(g);
+  folder.texts(0);
+  folder.file("Config/Variables", variablesFileBytes(integerVariables));
+}
 
 void startRealScreen() {
   if (server()) return;

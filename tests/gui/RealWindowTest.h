@@ -129,6 +129,12 @@ class RealWindowTest : public ::testing::Test {
   QPointer<startup::frmWelcome> welcome_;
 };
 
+// What every windowed test game starts with: its project information (windowed
+// play, the first frame, the picture's size), no interface texts of its own, and
+// the integer variables named.
+void windowedGame(GameFolderBuilder& folder, const QString& initialFrame, int width, int height,
+                  const QStringList& integerVariables = {}, const QString& projectName = QStringLiteral("TestGame"));
+
 // The one X server of the test program and the person's connection to it
 // (made by the test program's main before the application).
 void startRealScreen();

@@ -11,7 +11,6 @@
 #include "startup/frmWelcome.h"
 #include "startup/frmWelcomeLabel.h"
 #include "support/FrameRecords.h"
-#include "support/VariablesRecords.h"
 
 namespace qm::testing {
 namespace {
@@ -19,14 +18,7 @@ namespace {
 class WelcomeKeyboardTest : public RealWindowTest {
  protected:
   static void smallGame(GameFolderBuilder& folder) {
-    GeneralFields g;
-    g.initialFrame = "Hall";
-    g.width = 320;
-    g.height = 240;
-    g.windowedMode = true;
-    folder.general(g);
-    folder.texts(0);
-    folder.file("Config/Variables", variablesFileBytes({}));
+    windowedGame(folder, "Hall", 320, 240);
     FrameSpec hall;
     hall.background = QString::number(0x00FF00);
     folder.file("Frames/Hall.fme", frameFileBytes(hall));
