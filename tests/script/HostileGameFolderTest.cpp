@@ -8,16 +8,14 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <condition_variable>
 #include <fcntl.h>
-#include <mutex>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 #include "ScriptGameFixture.h"
 #include "platform/GameFileOpen.h"
 #include "platform/Shell.h"
+#include "support/PipeRescue.h"
 
 namespace qm::testing {
 namespace {
@@ -81,29 +79,14 @@ TEST_F(HostileGameFolderTest, APipeInExternalIsRefusedAndTheScriptGoesOn) {
   const QString fifo = folder_.path("External/pipe.txt");
   ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
   startGame(folder_);
-  // Should an open wait for a writer, one comes after a while, so that a
-  // fault fails the test instead of hanging it.
-  std::mutex m;
-  std::condition_variable cv;
-  bool finished = false;
-  std::thread rescue([&] {
-    std::unique_lock lock(m);
-    if (cv.wait_for(lock, std::chrono::seconds(20), [&] { return finished; })) return;
-    const int w = ::open(QFile::encodeName(fifo).constData(), O_RDWR | O_NONBLOCK);
-    if (w >= 0) ::close(w);
-  });
+  // Should an open wait for a writer, one comes after a while.
+  PipeRescue rescue(QFile::encodeName(fifo));
   run("Set fso = CreateObject(\"Scripting.FileSystemObject\")\r\nOn Error Resume Next\r\n" +
       tryCode("Set t = fso.OpenTextFile(\"External\\pipe.txt\", 1)", "denied") +
       tryCode("Set t = fso.OpenTextFile(\"External\\pipe.txt\", 8)", "denied") +
       tryCode("Set t = fso.OpenTextFile(\"External\\pipe.txt\", 2)", "denied") +
       tryCode("Set t = fso.GetFile(\"External\\pipe.txt\").OpenAsTextStream(1)", "failed", 0) +
       tryCode("fso.CopyFile \"External\\pipe.txt\", \"External\\copy.txt\"", "failed", 0) + "after = 1");
-  {
-    std::lock_guard lock(m);
-    finished = true;
-  }
-  cv.notify_all();
-  rescue.join();
   EXPECT_EQ(var("after"), 1);
   EXPECT_EQ(var("denied"), 3);
   EXPECT_EQ(var("failed"), 2);  // the file object may already say the pipe is no file
