@@ -23,17 +23,7 @@ class ControlObjectsTest : public ScriptGameFixture {
     frame(folder_, "Hall", {HotspotSpec{}});
     startGame(folder_);
   }
-  // Runs code and expects no message.
-  void ok(const QString& code) {
-    const auto before = boxCount();
-    run(code);
-    ASSERT_EQ(boxCount(), before) << allMessages().toStdString();
-  }
-  QString result() {
-    for (auto& v : logic().variables.VariablesVariant)
-      if (v.Name == "result") return v.Value.toString();
-    return {};
-  }
+  QString result() { return variant("result").toString(); }
   // What the player sees: the game picture with every control on it.
   QImage screen() { return game().display().framePicture(); }
   // A white 40 x 40 pixel picture box at the picture's corner, shown.

@@ -16,17 +16,6 @@ class ObjectModelTest : public ScriptGameFixture {
     frame(folder_, "Hall", {HotspotSpec{}, HotspotSpec{}});
     startGame(folder_);
   }
-  // Runs code and expects no message.
-  void ok(const QString& code) {
-    const auto before = boxCount();
-    run(code);
-    EXPECT_EQ(boxCount(), before) << allMessages().toStdString();
-  }
-  QVariant variant(const QString& name) {
-    for (auto& v : logic().variables.VariablesVariant)
-      if (v.Name == name) return v.Value;
-    return {};
-  }
   GameFolderBuilder folder_;
 };
 

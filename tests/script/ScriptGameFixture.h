@@ -77,6 +77,18 @@ class ScriptGameFixture : public ProjectTest {
   // Runs code as the debug command does.
   void run(const QString& code) { std::ignore = logic().ExecuteVBScriptAndConsequences(code, true); }
   int16_t var(const QString& name) { return logic().GetVariableValue(name); }
+  // Runs code and expects it to show no message.
+  void ok(const QString& code) {
+    const auto before = boxCount();
+    run(code);
+    EXPECT_EQ(boxCount(), before) << allMessages().toStdString();
+  }
+  // The value of the variant variable named exactly so (invalid when there is none).
+  QVariant variant(const QString& name) {
+    for (auto& v : logic().variables.VariablesVariant)
+      if (v.Name == name) return v.Value;
+    return {};
+  }
 
   std::size_t messagesContaining(const QString& text) {
     std::size_t n = 0;

@@ -18,16 +18,7 @@ class WindowObjectTest : public ScriptGameFixture {
     frame(folder_, "Hall", {HotspotSpec{}, HotspotSpec{}});
     startGame(folder_);
   }
-  void ok(const QString& code) {
-    const auto before = boxCount();
-    run(code);
-    ASSERT_EQ(boxCount(), before) << allMessages().toStdString();
-  }
-  QString result() {
-    for (auto& v : logic().variables.VariablesVariant)
-      if (v.Name == "result") return v.Value.toString();
-    return {};
-  }
+  QString result() { return variant("result").toString(); }
   GameFolderBuilder folder_;
 };
 
